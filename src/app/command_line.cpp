@@ -1,0 +1,78 @@
+// Parsing of the command line into Options.
+#include "app/command_line.h"
+
+#include <charconv>
+
+namespace taviro::app {
+namespace {
+
+std::optional<int> ParseNumber(const std::string& text) {
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& arguments) {
+    Options options;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        auto value = [&]() -> std::optional<std::string> {
+            if (i + 1 >= arguments.size()) return std::nullopt;
+            return arguments[++i];
+        };
+        if (argument == "--help" || argument == "-h") {
+            options.help = true;
+        } else if (argument == "--version") {
+            options.version = true;
+        } else if (argument == "--info") {
+            options.info = true;
+        } else if (argument == "--headless") {
+            options.headless = true;
+        } else if (argument == "--fullscreen") {
+            options.fullScreen = true;
+        } else if (argument == "--window") {
+            options.fullScreen = false;
+        } else if (argument == "--verbose") {
+            options.verbose = true;
+        } else if (argument == "--autoplay" || argument == "--log") {
+            auto text = value();
+            if (!text) return UsageError{argument + " needs a file name"};
+            (argument == "--autoplay" ? options.autoplayFile : options.logFile) = *text;
+        } else if (argument == "--codepage" || argument == "--scale") {
+            auto text = value();
+            auto number = text ? ParseNumber(*text) : std::nullopt;
+            if (!number || *number <= 0) return UsageError{argument + " needs a positive whole number"};
+            (argument == "--codepage" ? options.codePage : options.scale) = *number;
+        } else if (argument.starts_with("-") && argument != "-") {
+            return UsageError{"unknown option " + argument};
+        } else if (options.projectFolder) {
+            return UsageError{"only one game folder can be played at a time"};
+        } else {
+            options.projectFolder = argument;
+        }
+    }
+    return options;
+}
+
+std::string UsageText() {
+    return "Usage: taviro-player [options] [GAME_FOLDER]\n"
+           "Plays the Taviro adventure game in GAME_FOLDER (default: the player's own folder).\n"
+           "\n"
+           "Options:\n"
+           "  --info            print the game's project information as JSON and exit\n"
+           "  --codepage N      code page of the game's text files (default 1252)\n"
+           "  --fullscreen      play full screen\n"
+           "  --window          play in a window\n"
+           "  --scale N         scale the game window N times\n"
+           "  --headless        play with no window and no sound, on a virtual clock\n"
+           "  --autoplay FILE   run automation commands from FILE (- for standard input)\n"
+           "  --log FILE        write every error report to FILE as well\n"
+           "  --verbose         log more\n"
+           "  --version         print the version and exit\n"
+           "  --help            print this text and exit\n";
+}
+
+}  // namespace taviro::app

@@ -1,0 +1,35 @@
+// The player's command line: taviro-player [options] [PROJECT_DIR].
+#pragma once
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace taviro::app {
+
+struct Options {
+    std::optional<std::string> projectFolder;  // absent: the folder of the program
+    bool help = false;
+    bool version = false;
+    bool info = false;                          // print the project information as JSON and exit
+    int codePage = 1252;                        // code page of the project's text files
+    bool headless = false;                      // no window, no audio device, virtual clock
+    std::optional<std::string> autoplayFile;    // automation commands; "-" is standard input
+    std::optional<bool> fullScreen;             // --fullscreen / --window override the project
+    int scale = 0;                              // window scale factor; 0 = automatic
+    std::optional<std::string> logFile;
+    bool verbose = false;
+};
+
+// A usage error: the message to print before the usage text.
+struct UsageError {
+    std::string message;
+};
+
+std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text printed by --help.
+std::string UsageText();
+
+}  // namespace taviro::app

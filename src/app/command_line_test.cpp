@@ -1,0 +1,39 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace taviro::app {
+namespace {
+
+Options Parse(std::vector<std::string> arguments) {
+    auto result = ParseCommandLine(arguments);
+    EXPECT_TRUE(std::holds_alternative<Options>(result));
+    return std::get<Options>(result);
+}
+
+std::string ErrorOf(std::vector<std::string> arguments) {
+    auto result = ParseCommandLine(arguments);
+    return std::holds_alternative<UsageError>(result) ? std::get<UsageError>(result).message : "";
+}
+
+TEST(CommandLine, GameFolderAndOptions) {
+    Options options = Parse({"--headless", "--autoplay", "-", "--codepage", "1251", "games/quest", "--window"});
+    EXPECT_EQ(options.projectFolder, "games/quest");
+    EXPECT_TRUE(options.headless);
+    EXPECT_EQ(options.autoplayFile, "-");
+    EXPECT_EQ(options.codePage, 1251);
+    EXPECT_EQ(options.fullScreen, false);
+    EXPECT_FALSE(Parse({}).projectFolder.has_value());
+    EXPECT_EQ(Parse({}).codePage, 1252);
+}
+
+TEST(CommandLine, BadUsageIsExplained) {
+    EXPECT_EQ(ErrorOf({"--scale"}), "--scale needs a positive whole number");
+    EXPECT_EQ(ErrorOf({"--scale", "two"}), "--scale needs a positive whole number");
+    EXPECT_EQ(ErrorOf({"--log"}), "--log needs a file name");
+    EXPECT_EQ(ErrorOf({"--bogus"}), "unknown option --bogus");
+    EXPECT_EQ(ErrorOf({"a", "b"}), "only one game folder can be played at a time");
+}
+
+}  // namespace
+}  // namespace taviro::app

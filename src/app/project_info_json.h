@@ -1,0 +1,12 @@
+// The project information as JSON, for "taviro-player --info".
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "project/project.h"
+
+namespace taviro::app {
+
+nlohmann::json ProjectInfoJson(const project::Project& project);
+
+}  // namespace taviro::app

@@ -1,0 +1,28 @@
+// Where a project file may lie on the game's CD when it is not in the project folder.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace taviro::project {
+
+class CdFileLocation {
+public:
+    virtual ~CdFileLocation() = default;
+
+    // Loads the CD index of the project; called once at start-up.
+    virtual void LoadCdIndex() = 0;
+
+    // The path of the file on the CD, or nullopt when the game is not played from a CD.
+    virtual std::optional<std::string> LocateOnCd(std::string_view path) = 0;
+};
+
+// A game that is played from its folder: no CD index, nothing on a CD.
+class NoCd final : public CdFileLocation {
+public:
+    void LoadCdIndex() override {}
+    std::optional<std::string> LocateOnCd(std::string_view) override { return std::nullopt; }
+};
+
+}  // namespace taviro::project
