@@ -3,9 +3,9 @@
 
 namespace taviro::app {
 
-nlohmann::json ProjectInfoJson(const project::Project& project) {
+nlohmann::ordered_json ProjectInfoJson(const project::Project& project) {
     const project::ProjectInformation& info = project.information;
-    nlohmann::json texts = nlohmann::json::array();
+    nlohmann::ordered_json texts = nlohmann::ordered_json::array();
     for (const std::string& text : project.UITexts.all()) texts.push_back(text);
     return {
         {"path", project.paths.ProjectPath},

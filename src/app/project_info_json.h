@@ -7,6 +7,6 @@
 
 namespace taviro::app {
 
-nlohmann::json ProjectInfoJson(const project::Project& project);
+nlohmann::ordered_json ProjectInfoJson(const project::Project& project);
 
 }  // namespace taviro::app
