@@ -44,8 +44,10 @@ void ReadHotspotRecords(benchmark::State& state) {
             sum += reader.ReadInteger();
             sum += static_cast<int64_t>(reader.ReadString().size());
             sum += reader.ReadInteger();
-            for (int count = reader.ReadInteger(); count > 0; --count) sum += static_cast<int64_t>(reader.ReadString().size());
-            for (int count = reader.ReadInteger(); count > 0; --count) sum += static_cast<int64_t>(reader.ReadString().size());
+            for (int count = reader.ReadInteger(); count > 0; --count)
+                sum += static_cast<int64_t>(reader.ReadString().size());
+            for (int count = reader.ReadInteger(); count > 0; --count)
+                sum += static_cast<int64_t>(reader.ReadString().size());
             reader.ReadVariant();
             sum += reader.ReadBoolean();
             sum += static_cast<int64_t>(reader.ReadString().size());

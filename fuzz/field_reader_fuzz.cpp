@@ -20,7 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 case 3: reader.ReadDouble(); break;
                 case 4: reader.ReadBoolean(); break;
                 case 5: reader.ReadVariant(); break;
-                case 6: reader.PeekString(); reader.Skip(); break;
+                case 6:
+                    reader.PeekString();
+                    reader.Skip();
+                    break;
                 case 7: reader.SkipRecord(); break;
                 case 8: reader.ReadLine(); break;
                 default: reader.Skip(2); break;

@@ -9,7 +9,8 @@ namespace {
 
 TEST(CodePage, WindowsLatinRoundTrips) {
     CodePage cp1252(1252);
-    EXPECT_EQ(cp1252.Decode("Caf\xe9 \x80 \x93quoted\x94"), "Caf\xc3\xa9 \xe2\x82\xac \xe2\x80\x9cquoted\xe2\x80\x9d");
+    EXPECT_EQ(cp1252.Decode("Caf\xe9 \x80 \x93quoted\x94"),
+              "Caf\xc3\xa9 \xe2\x82\xac \xe2\x80\x9cquoted\xe2\x80\x9d");
     EXPECT_EQ(cp1252.Encode("Caf\xc3\xa9 \xe2\x82\xac"), "Caf\xe9 \x80");
 }
 
@@ -20,7 +21,10 @@ TEST(CodePage, UndefinedBytesBecomeTheCharacterOfTheSameNumber) {
 
 TEST(CodePage, UnrepresentableCharactersBecomeQuestionMarks) {
     CodePage cp1252(1252);
-    EXPECT_EQ(cp1252.Encode("a\xe4\xb8\xad" "b\xf0\x9f\x98\x80" "c"), "a?b?c");
+    EXPECT_EQ(cp1252.Encode("a\xe4\xb8\xad"
+                            "b\xf0\x9f\x98\x80"
+                            "c"),
+              "a?b?c");
     EXPECT_EQ(cp1252.Encode("bad\xff"), "bad?");
 }
 

@@ -8,7 +8,8 @@ namespace taviro {
 
 class GameError : public std::runtime_error {
 public:
-    GameError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
+    GameError(int number, const std::string& description)
+        : std::runtime_error(description), number_(number) {}
 
     int number() const { return number_; }
     std::string description() const { return what(); }

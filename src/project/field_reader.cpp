@@ -44,12 +44,17 @@ std::optional<double> ParseEditorNumber(std::string_view text) {
     std::string normalized;
     normalized.reserve(text.size());
     size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) normalized += text[i++];
     size_t digits = 0;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) normalized += text[i++], ++digits;
+    auto copyDigits = [&] {
+        for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i, ++digits) {
+            normalized += text[i];
+        }
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) normalized += text[i++];
+    copyDigits();
     if (i < text.size() && text[i] == '.') {
         normalized += text[i++];
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) normalized += text[i++], ++digits;
+        copyDigits();
     }
     if (digits == 0) return std::nullopt;
     if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
@@ -67,9 +72,13 @@ std::optional<double> ParseEditorNumber(std::string_view text) {
     const char* begin = normalized.data() + (normalized[0] == '+' ? 1 : 0);
     double value = 0;
     auto [end, error] = std::from_chars(begin, normalized.data() + normalized.size(), value);
-    if (error != std::errc() || end != normalized.data() + normalized.size() || !std::isfinite(value)) {
-        return std::nullopt;
+    if (error == std::errc::result_out_of_range) {
+        // Too small is zero; too large is infinite, which the typed reads report as an overflow.
+        bool tiny = normalized.find("e-") != std::string::npos;
+        bool negative = normalized[0] == '-';
+        return tiny ? 0.0 : negative ? -HUGE_VAL : HUGE_VAL;
     }
+    if (error != std::errc() || end != normalized.data() + normalized.size()) return std::nullopt;
     return value;
 }
 
@@ -148,6 +157,7 @@ double FieldReader::ReadNumber() {
     if (TrimBlanks(field.text).empty()) return 0;
     std::optional<double> number = ParseEditorNumber(field.text);
     if (!number) throw errors::TypeMismatch();
+    if (!std::isfinite(*number)) throw errors::Overflow();
     return *number;
 }
 

@@ -33,7 +33,7 @@ public:
     int16_t ReadInteger();  // error 6 "Overflow" out of range
     int32_t ReadLong();     // error 6 "Overflow" out of range
     double ReadDouble();
-    bool ReadBoolean();     // #TRUE#/#FALSE#, numbers (non-zero is True), "True"/"False"
+    bool ReadBoolean();  // #TRUE#/#FALSE#, numbers (non-zero is True), "True"/"False"
     FieldValue ReadVariant();
     void Skip(int fields = 1);
 
@@ -54,8 +54,8 @@ private:
     struct Field {
         Kind kind = Kind::Bare;
         std::string_view text;
-        size_t next = 0;               // where the field after this one starts
-        bool endsWithComma = false;    // a further field follows, even an empty one at the end
+        size_t next = 0;             // where the field after this one starts
+        bool endsWithComma = false;  // a further field follows, even an empty one at the end
     };
 
     Field Scan(size_t at) const;

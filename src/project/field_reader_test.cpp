@@ -103,6 +103,9 @@ TEST(FieldReader, OutOfRangeIntegersOverflow) {
     EXPECT_EQ(ErrorNumberOf([&] { reader.ReadInteger(); }), 6);
     EXPECT_EQ(reader.ReadLong(), 2147483647);
     EXPECT_EQ(ErrorNumberOf([&] { reader.ReadLong(); }), 6);
+    FieldReader huge("1E+400,1E-400");
+    EXPECT_EQ(ErrorNumberOf([&] { huge.ReadDouble(); }), 6);
+    EXPECT_EQ(huge.ReadDouble(), 0);
 }
 
 TEST(FieldReader, TextWhereANumberIsNeededIsATypeMismatch) {

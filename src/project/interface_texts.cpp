@@ -30,7 +30,8 @@ constexpr Wording kWordings[] = {
     {15, "(You must be connected to the Internet)", nullptr},
     {16, "", nullptr},
     {17, "Load", "Load a previously saved game"},
-    {18, "Select the file you wish to load and click 'LOAD'", "Select the game you wish to load and click 'LOAD'"},
+    {18, "Select the file you wish to load and click 'LOAD'",
+     "Select the game you wish to load and click 'LOAD'"},
     {19, "LOAD", nullptr},
     {20, "", nullptr},
     {21, "Save", "Save the current game"},
@@ -97,7 +98,8 @@ const std::string& InterfaceTexts::operator[](int index) const {
 
 void InterfaceTexts::SetDefaultTexts(bool gameWording) {
     for (const Wording& wording : kWordings) {
-        texts_[static_cast<size_t>(wording.index)] = gameWording && wording.game ? wording.game : wording.program;
+        texts_[static_cast<size_t>(wording.index)] =
+            gameWording && wording.game ? wording.game : wording.program;
     }
 }
 

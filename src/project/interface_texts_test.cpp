@@ -16,8 +16,9 @@ TEST(InterfaceTexts, TwoWordings) {
     EXPECT_EQ(texts[37], "CD-Rom drive:");
     texts.SetDefaultTexts(true);
     EXPECT_EQ(texts[1], "Start New Game");
-    EXPECT_EQ(texts[30],
-              "An error has occurred. The game may not work properly. Click OK and then press Ctrl+Q to quit.");
+    EXPECT_EQ(
+        texts[30],
+        "An error has occurred. The game may not work properly. Click OK and then press Ctrl+Q to quit.");
     EXPECT_EQ(texts[37], "CD-ROM Drive:");
     EXPECT_EQ(texts[52], "Toggle Full-Screen / Windowed Mode");
     EXPECT_EQ(texts[0], "");

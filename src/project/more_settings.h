@@ -8,7 +8,7 @@ namespace taviro::project {
 struct MoreSettings {
     int scriptTimeOutSeconds = 0;  // 0: the script host keeps its own time-out
     bool allowCreateObject = false;
-    std::string procEncr;          // how "Procedures" is stored; "1" = scrambled lines
+    std::string procEncr;  // how "Procedures" is stored; "1" = scrambled lines
 };
 
 }  // namespace taviro::project

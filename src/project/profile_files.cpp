@@ -11,11 +11,14 @@ namespace {
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
     return text;
 }
 
-bool SameName(std::string_view a, std::string_view b) { return platform::FoldCase(a) == platform::FoldCase(b); }
+bool SameName(std::string_view a, std::string_view b) {
+    return platform::FoldCase(a) == platform::FoldCase(b);
+}
 
 std::vector<std::string_view> SplitLines(std::string_view content) {
     std::vector<std::string_view> lines;
@@ -47,7 +50,8 @@ std::optional<std::string_view> KeyName(std::string_view line) {
 
 std::string_view ValueOf(std::string_view line) {
     std::string_view value = Trim(line.substr(line.find('=') + 1));
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
         value = value.substr(1, value.size() - 2);
     }
     return value;
@@ -83,7 +87,8 @@ std::string ReadProfileValue(std::string_view content, std::string_view section,
 
 std::string WriteProfileValue(std::string_view content, std::string_view section, std::string_view key,
                               std::string_view value) {
-    std::string_view lineBreak = content.find("\r\n") != std::string_view::npos || content.empty() ? "\r\n" : "\n";
+    std::string_view lineBreak =
+        content.find("\r\n") != std::string_view::npos || content.empty() ? "\r\n" : "\n";
     std::vector<std::string_view> lines = SplitLines(content);
     std::string newLine = std::string(Trim(key)) + "=" + std::string(Trim(value));
 
@@ -126,7 +131,8 @@ std::string WriteProfileValue(std::string_view content, std::string_view section
 ProfileFiles::ProfileFiles(platform::FileSystem& files, const platform::CodePage& codePage)
     : files_(files), codePage_(codePage) {}
 
-std::string ProfileFiles::ReadINIString(std::string_view file, std::string_view section, std::string_view key) {
+std::string ProfileFiles::ReadINIString(std::string_view file, std::string_view section,
+                                        std::string_view key) {
     std::optional<std::string> content = files_.ReadFile(file);
     if (!content) return "";
     return ReadProfileValue(codePage_.Decode(*content), section, key);

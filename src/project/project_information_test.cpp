@@ -24,7 +24,11 @@ TEST(ProjectInformation, EveryFieldLandsInItsPlace) {
     general.Set(35, 2.0).Set(38, std::string("hand.cur")).Set(41, false).Set(43, true).Set(47, true);
     general.Set(48, true).Set(52, true).Set(53, std::string("MsgBox |Hi|")).Set(54, true);
     general.Set(55, std::string("x = |a|")).Set(57, 3.0).Set(58, true).Set(59, true);
-    general.Set(60, std::string("Menu |m|")).Set(61, std::string("Wood")).Set(62, true).Set(63, true).Set(64, true);
+    general.Set(60, std::string("Menu |m|"))
+        .Set(61, std::string("Wood"))
+        .Set(62, true)
+        .Set(63, true)
+        .Set(64, true);
     ProjectInformation info = Read(general.Text());
     EXPECT_EQ(info.ProjectName, "Name");
     EXPECT_EQ(info.ProjectTitle, "Title");

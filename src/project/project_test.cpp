@@ -136,11 +136,12 @@ TEST_F(LocateFixture, MissingFileIsReportedWithTheLastPathTried) {
     EXPECT_EQ(test.project->LocateProjectFile(path), ScrambledFileName(path, true, false));
     ASSERT_EQ(test.dialogs.shown().size(), 1u);
     EXPECT_EQ(test.dialogs.shown()[0].request.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(test.dialogs.shown()[0].request.text,
-              "The following file is missing:\n" + path +
-                  "\n\nThis file may have been moved or removed from its original location. The program may "
-                  "not work properly until the missing file is placed back in its original location. Click OK "
-                  "and then press Ctrl+Q to quit.");
+    EXPECT_EQ(
+        test.dialogs.shown()[0].request.text,
+        "The following file is missing:\n" + path +
+            "\n\nThis file may have been moved or removed from its original location. The program may "
+            "not work properly until the missing file is placed back in its original location. Click OK "
+            "and then press Ctrl+Q to quit.");
 }
 
 TEST_F(LocateFixture, EmptyPathIsReportedAtOnceAndNothingIsReportedWhileStopping) {

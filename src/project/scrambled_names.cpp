@@ -16,11 +16,11 @@ struct ExtensionCode {
 };
 
 constexpr ExtensionCode kExtensionCodes[] = {
-    {".ico", 2, false},  {".cur", 3, false},  {".bmp", 4, false},  {".jpg", 5, false},  {".gif", 6, false},
-    {".wmf", 7, false},  {".emf", 8, false},  {".wav", 10, true},  {".mid", 11, true},  {".mp3", 12, true},
-    {".avi", 14, true},  {".wma", 16, true},  {".mpg", 20, true},  {".mpe", 24, true},  {".m1v", 26, true},
-    {".wmv", 28, true},  {".ogg", 31, true},  {".snd", 34, true},  {".rmi", 36, true},  {".mpa", 38, true},
-    {".mp2", 40, true},  {".asf", 44, true},
+    {".ico", 2, false}, {".cur", 3, false}, {".bmp", 4, false}, {".jpg", 5, false}, {".gif", 6, false},
+    {".wmf", 7, false}, {".emf", 8, false}, {".wav", 10, true}, {".mid", 11, true}, {".mp3", 12, true},
+    {".avi", 14, true}, {".wma", 16, true}, {".mpg", 20, true}, {".mpe", 24, true}, {".m1v", 26, true},
+    {".wmv", 28, true}, {".ogg", 31, true}, {".snd", 34, true}, {".rmi", 36, true}, {".mpa", 38, true},
+    {".mp2", 40, true}, {".asf", 44, true},
 };
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
@@ -40,7 +40,8 @@ char32_t NextCharacter(std::string_view text, size_t& i) {
     auto lead = static_cast<unsigned char>(text[i++]);
     size_t length = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
     char32_t c = length == 0 ? lead : lead & (0x3F >> length);
-    for (size_t k = 0; k < length && i < text.size(); ++k) c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    for (size_t k = 0; k < length && i < text.size(); ++k)
+        c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
     return c;
 }
 

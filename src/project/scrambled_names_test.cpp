@@ -50,7 +50,7 @@ TEST(UnscrambleText, BodyIsShiftedAndReversed) {
     // by 0 x factor(0) = 0, the next by 1 x factor(1) = 'm' - 32 = 77.
     std::string line = " ";
     line += static_cast<char>(32 + (('b' - 32 + 77) % 94));  // read second: i = 1
-    line += 'a';                                                // read first: i = 0, no shift
+    line += 'a';                                             // read first: i = 0, no shift
     EXPECT_EQ(UnscrambleText(line, 0), "ab");
 }
 

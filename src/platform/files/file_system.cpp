@@ -69,12 +69,14 @@ const FileSystem::Listing& FileSystem::ListingOf(const fs::path& folder, bool re
     if (error) modified = fs::file_time_type::min();
     // A folder changed in the same clock tick as the listing keeps its time stamp, so a listing
     // taken within a moment of the last change is never trusted on refresh.
-    bool recent = !error && listing.listedAt > modified && listing.listedAt - modified < std::chrono::seconds(2);
+    bool recent =
+        !error && listing.listedAt > modified && listing.listedAt - modified < std::chrono::seconds(2);
     if (!inserted && modified == listing.modified && !recent) return listing;
     listing = Listing{};
     listing.modified = modified;
     listing.listedAt = fs::file_time_type::clock::now();
-    for (fs::directory_iterator entries(folder, error), end; !error && entries != end; entries.increment(error)) {
+    for (fs::directory_iterator entries(folder, error), end; !error && entries != end;
+         entries.increment(error)) {
         listing.names.push_back(entries->path().filename().string());
     }
     std::sort(listing.names.begin(), listing.names.end());
