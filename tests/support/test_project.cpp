@@ -106,6 +106,17 @@ std::string GeneralFile::Text(int lastField) const {
     return writer.text();
 }
 
+std::string FieldsLine(std::initializer_list<project::FieldValue> fields) {
+    project::FieldWriter writer;
+    for (const project::FieldValue& field : fields) writer.WriteVariant(field);
+    writer.EndLine();
+    return writer.text();
+}
+
+std::string Record(std::initializer_list<project::FieldValue> fields) {
+    return FieldsLine(fields) + FieldsLine({std::string(project::kRecordSeparator)});
+}
+
 TestProject::TestProject()
     : project(std::make_unique<project::Project>(files, codePage, dialogs, cd, flags, configFolder.path())) {}
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,6 +43,12 @@ public:
 private:
     std::map<int, project::FieldValue> fields_;
 };
+
+// Fields written as the editor writes them, one line per call: FieldsLine({1, "a", true}).
+std::string FieldsLine(std::initializer_list<project::FieldValue> fields);
+
+// A whole record: the fields, then the record separator.
+std::string Record(std::initializer_list<project::FieldValue> fields);
 
 // A project folder with the player's project objects over it.
 struct TestProject {
