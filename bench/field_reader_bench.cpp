@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/code_page.h"
 #include "project/field_reader.h"
 #include "project/field_writer.h"
 
@@ -29,36 +30,53 @@ std::string HotspotFile(int records) {
     return writer.text();
 }
 
+// Reads every field of every record as the hotspot loader does.
+int64_t ReadAll(FieldReader& reader) {
+    int64_t sum = 0;
+    while (!reader.AtEnd()) {
+        reader.ReadVariant();
+        sum += reader.ReadInteger();
+        reader.Skip(8);
+        for (int k = 0; k < 5; ++k) sum += static_cast<int64_t>(reader.ReadDouble());
+        sum += reader.ReadBoolean();
+        sum += static_cast<int64_t>(reader.ReadString().size());
+        sum += reader.ReadInteger();
+        sum += static_cast<int64_t>(reader.ReadString().size());
+        sum += reader.ReadInteger();
+        for (int count = reader.ReadInteger(); count > 0; --count)
+            sum += static_cast<int64_t>(reader.ReadString().size());
+        for (int count = reader.ReadInteger(); count > 0; --count)
+            sum += static_cast<int64_t>(reader.ReadString().size());
+        reader.ReadVariant();
+        sum += reader.ReadBoolean();
+        sum += static_cast<int64_t>(reader.ReadString().size());
+        sum += reader.ReadBoolean();
+        reader.SkipRecord();
+    }
+    return sum;
+}
+
 void ReadHotspotRecords(benchmark::State& state) {
     const std::string file = HotspotFile(10000);
     for (auto _ : state) {
         FieldReader reader(file);
-        int64_t sum = 0;
-        while (!reader.AtEnd()) {
-            reader.ReadVariant();
-            sum += reader.ReadInteger();
-            reader.Skip(8);
-            for (int k = 0; k < 5; ++k) sum += static_cast<int64_t>(reader.ReadDouble());
-            sum += reader.ReadBoolean();
-            sum += static_cast<int64_t>(reader.ReadString().size());
-            sum += reader.ReadInteger();
-            sum += static_cast<int64_t>(reader.ReadString().size());
-            sum += reader.ReadInteger();
-            for (int count = reader.ReadInteger(); count > 0; --count)
-                sum += static_cast<int64_t>(reader.ReadString().size());
-            for (int count = reader.ReadInteger(); count > 0; --count)
-                sum += static_cast<int64_t>(reader.ReadString().size());
-            reader.ReadVariant();
-            sum += reader.ReadBoolean();
-            sum += static_cast<int64_t>(reader.ReadString().size());
-            sum += reader.ReadBoolean();
-            reader.SkipRecord();
-        }
-        benchmark::DoNotOptimize(sum);
+        benchmark::DoNotOptimize(ReadAll(reader));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(file.size()));
 }
 BENCHMARK(ReadHotspotRecords)->Unit(benchmark::kMillisecond);
+
+// The same with the decoding from the project's code page that every file read goes through.
+void DecodeAndReadHotspotRecords(benchmark::State& state) {
+    const std::string file = HotspotFile(10000);
+    const taviro::platform::CodePage codePage(1252);
+    for (auto _ : state) {
+        FieldReader reader(codePage.Decode(file));
+        benchmark::DoNotOptimize(ReadAll(reader));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(file.size()));
+}
+BENCHMARK(DecodeAndReadHotspotRecords)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
