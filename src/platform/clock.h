@@ -1,0 +1,50 @@
+// The one clock every part of the player reads: real in play, virtual in headless mode.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+
+namespace taviro::platform {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    // Milliseconds since the clock was made; never goes backwards.
+    virtual int64_t NowMs() const = 0;
+
+    // True for the virtual clock, which only moves when told to.
+    virtual bool IsVirtual() const = 0;
+
+    // Lets time pass: the real clock sleeps, the virtual clock moves forward at once.
+    virtual void SleepMs(int64_t durationMs) = 0;
+};
+
+// The monotonic clock of the machine.
+class RealClock : public Clock {
+public:
+    RealClock();
+
+    int64_t NowMs() const override;
+    bool IsVirtual() const override { return false; }
+    void SleepMs(int64_t durationMs) override;
+
+private:
+    std::chrono::steady_clock::time_point start_;
+};
+
+// A clock that stands still until advanced, so that timers and fades are exact and fast in tests.
+class VirtualClock : public Clock {
+public:
+    int64_t NowMs() const override { return nowMs_; }
+    bool IsVirtual() const override { return true; }
+    void SleepMs(int64_t durationMs) override { AdvanceTo(nowMs_ + durationMs); }
+
+    // Moves the clock to a later time; an earlier time leaves it where it is.
+    void AdvanceTo(int64_t timeMs);
+
+private:
+    int64_t nowMs_ = 0;
+};
+
+}  // namespace taviro::platform

@@ -1,0 +1,54 @@
+// DoEvents and the waits that pump it.
+#include "platform/events/event_loop.h"
+
+#include <algorithm>
+
+namespace taviro::platform {
+
+namespace {
+// Longest sleep between turns of a real-time wait: about one display frame.
+constexpr int64_t kRealTurnMs = 10;
+}  // namespace
+
+EventLoop::EventLoop(Clock& clock, TimerQueue& timers) : clock_(clock), timers_(timers) {}
+
+void EventLoop::DoEvents() {
+    ++depth_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{depth_};
+    if (input_) input_();
+    timers_.FireDue();
+    for (auto& handler : media_) handler();
+    if (draw_ && !clock_.IsVirtual()) draw_();
+}
+
+void EventLoop::WaitMs(int64_t durationMs) {
+    const int64_t endMs = clock_.NowMs() + std::max<int64_t>(0, durationMs);
+    if (clock_.IsVirtual()) {
+        // Step from one due timer to the next so that each fires at its own time.
+        while (!quitRequested_) {
+            auto dueMs = timers_.NextDueMs();
+            if (!dueMs || *dueMs > endMs) break;
+            clock_.SleepMs(*dueMs - clock_.NowMs());
+            DoEvents();
+        }
+        if (!quitRequested_) {
+            clock_.SleepMs(endMs - clock_.NowMs());
+            DoEvents();
+        }
+        return;
+    }
+    do {
+        DoEvents();
+        if (quitRequested_) return;
+        int64_t nowMs = clock_.NowMs();
+        if (nowMs >= endMs) return;
+        int64_t sleepMs = std::min(endMs - nowMs, kRealTurnMs);
+        if (auto dueMs = timers_.NextDueMs()) sleepMs = std::clamp<int64_t>(*dueMs - nowMs, 0, sleepMs);
+        clock_.SleepMs(sleepMs);
+    } while (true);
+}
+
+}  // namespace taviro::platform

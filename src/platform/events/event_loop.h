@@ -1,0 +1,52 @@
+// The game thread's event loop: DoEvents handles input, fires due timers, advances media and draws.
+// Game code may call DoEvents and WaitMs from inside any handler; those are the only points of re-entry.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/events/timer.h"
+
+namespace taviro::platform {
+
+class EventLoop {
+public:
+    EventLoop(Clock& clock, TimerQueue& timers);
+
+    // What DoEvents runs, in this order: input, due timers, media, drawing.
+    void SetInputHandler(std::function<void()> handler) { input_ = std::move(handler); }
+    void AddMediaHandler(std::function<void()> handler) { media_.push_back(std::move(handler)); }
+    // Drawing runs on the real clock only: on the virtual clock nobody looks until a screenshot,
+    // which draws for itself, so a long wait costs no drawing.
+    void SetDrawHandler(std::function<void()> handler) { draw_ = std::move(handler); }
+
+    // One turn of the loop. Re-entrant: a handler that calls it gets events handled underneath it.
+    void DoEvents();
+
+    // Lets durationMs of game time pass while events run. On the virtual clock the time passes at once
+    // and every timer due in between fires at its own time, in order. Returns early on quit.
+    void WaitMs(int64_t durationMs);
+
+    // Asks every wait to return; the program ends when the outermost loop sees it.
+    void RequestQuit() { quitRequested_ = true; }
+    bool quitRequested() const { return quitRequested_; }
+
+    // How many DoEvents calls are running, one inside another.
+    int depth() const { return depth_; }
+
+    Clock& clock() { return clock_; }
+    TimerQueue& timers() { return timers_; }
+
+private:
+    Clock& clock_;
+    TimerQueue& timers_;
+    std::function<void()> input_;
+    std::vector<std::function<void()>> media_;
+    std::function<void()> draw_;
+    bool quitRequested_ = false;
+    int depth_ = 0;
+};
+
+}  // namespace taviro::platform
