@@ -69,6 +69,37 @@ int PositiveModulo(int64_t value, int modulus) {
 
 int SwapBlankAndQuote(int code) { return code == 32 ? 34 : code == 34 ? 32 : code; }
 
+// The two forms of scrambled lines differ only in their range of shifted characters and in the
+// exchange of blank and double quote around the shift.
+struct ScrambledForm {
+    int headerBase;   // the header character's code minus this is the header value
+    int first, last;  // the range of shifted character codes
+    int modulus;      // the shift wraps around this many codes from first
+    bool quoted;      // blank and double quote are exchanged before and after the shift
+};
+
+std::string Unscramble(std::string_view line, int32_t parameter, const ScrambledForm& form) {
+    if (line.empty()) return "";
+    const auto& factors = ShiftFactors();
+    const int header = static_cast<unsigned char>(line[0]) - form.headerBase;
+    std::string result;
+    // The body is read from the last character back to the second.
+    for (size_t i = 0; i + 1 < line.size(); ++i) {
+        int a = static_cast<unsigned char>(line[line.size() - 1 - i]);
+        if (form.quoted) a = SwapBlankAndQuote(a);
+        if (a >= form.first && a <= form.last) {
+            int64_t shift = (static_cast<int64_t>(i) + header) * factors[i % 21] + parameter;
+            a = PositiveModulo(a - form.first - shift, form.modulus) + form.first;
+        }
+        if (form.quoted) {
+            result += static_cast<char>(SwapBlankAndQuote(a));
+        } else if (a >= 1) {
+            result += static_cast<char>(a);
+        }
+    }
+    return result;
+}
+
 }  // namespace
 
 std::string ScrambledFileName(std::string_view path, bool withoutName, bool media) {
@@ -97,36 +128,13 @@ std::string ScrambledFileName(std::string_view path, bool withoutName, bool medi
 }
 
 std::string UnscrambleText(std::string_view line, int32_t parameter) {
-    if (line.empty()) return "";
-    const auto& factors = ShiftFactors();
-    int header = static_cast<unsigned char>(line[0]) - 32;
-    std::string result;
-    // The body is read from the last character back to the second.
-    for (size_t i = 0; i + 1 < line.size(); ++i) {
-        int a = static_cast<unsigned char>(line[line.size() - 1 - i]);
-        if (a >= 32 && a <= 126) {
-            int64_t shift = (static_cast<int64_t>(i) + header) * factors[i % 21] + parameter;
-            a = PositiveModulo(a - 32 - shift, 94) + 32;
-        }
-        if (a >= 1 && a <= 255) result += static_cast<char>(a);
-    }
-    return result;
+    return Unscramble(line, parameter,
+                      {.headerBase = 32, .first = 32, .last = 126, .modulus = 94, .quoted = false});
 }
 
 std::string UnscrambleTextQuoted(std::string_view line, int32_t parameter) {
-    if (line.empty()) return "";
-    const auto& factors = ShiftFactors();
-    int header = static_cast<unsigned char>(line[0]) - 35;
-    std::string result;
-    for (size_t i = 0; i + 1 < line.size(); ++i) {
-        int a = SwapBlankAndQuote(static_cast<unsigned char>(line[line.size() - 1 - i]));
-        if (a >= 33 && a <= 125) {
-            int64_t shift = (static_cast<int64_t>(i) + header) * factors[i % 21] + parameter;
-            a = PositiveModulo(a - 33 - shift, 93) + 33;
-        }
-        result += static_cast<char>(SwapBlankAndQuote(a));
-    }
-    return result;
+    return Unscramble(line, parameter,
+                      {.headerBase = 35, .first = 33, .last = 125, .modulus = 93, .quoted = true});
 }
 
 int32_t NameSum(std::string_view text) {

@@ -117,22 +117,23 @@ fs::path FileSystem::Resolve(std::string_view path) {
     return real;
 }
 
-bool FileSystem::Exists(std::string_view path) noexcept {
+template <typename Test>
+bool FileSystem::Holds(std::string_view path, Test test) noexcept {
     try {
         std::error_code error;
-        return !path.empty() && fs::exists(Resolve(path), error);
+        return !path.empty() && test(Resolve(path), error);
     } catch (...) {
-        return false;
+        return false;  // a path the system cannot even represent is a missing file
     }
 }
 
+bool FileSystem::Exists(std::string_view path) noexcept {
+    return Holds(path, [](const fs::path& real, std::error_code& error) { return fs::exists(real, error); });
+}
+
 bool FileSystem::IsFile(std::string_view path) noexcept {
-    try {
-        std::error_code error;
-        return !path.empty() && fs::is_regular_file(Resolve(path), error);
-    } catch (...) {
-        return false;
-    }
+    return Holds(
+        path, [](const fs::path& real, std::error_code& error) { return fs::is_regular_file(real, error); });
 }
 
 std::vector<std::string> FileSystem::List(std::string_view folder, std::string_view pattern) {

@@ -46,6 +46,9 @@ private:
     // The cached listing of a folder. With refresh, a listing older than the folder is read again:
     // files may appear behind the player's back, and a name that is not found must not be missed.
     const Listing& ListingOf(const std::filesystem::path& folder, bool refresh = false);
+    // Applies a test to the resolved path; false for an empty or unusable path.
+    template <typename Test>
+    bool Holds(std::string_view path, Test test) noexcept;
     // The real name of an entry of the folder: the same spelling first, then any letter case.
     std::optional<std::string> FindEntry(const std::filesystem::path& folder, const std::string& name);
 
