@@ -48,7 +48,7 @@ private:
     bool firing_ = false;  // a handler that pumps events is not entered again by its own timer
 };
 
-// Every timer of the game, fired in the order of their due times.
+// Every timer of the game, fired in the order of their due times. It must outlive its timers.
 class TimerQueue {
 public:
     explicit TimerQueue(const Clock& clock) : clock_(clock) {}

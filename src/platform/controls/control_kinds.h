@@ -1,0 +1,148 @@
+// The kinds of controls a game window is made of: picture boxes, images, labels, containers,
+// list boxes and timers.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/controls/control.h"
+#include "platform/events/timer.h"
+
+namespace taviro::platform {
+
+// Colours as the original stores them: 0x00BBGGRR.
+using ColorBgr = uint32_t;
+constexpr ColorBgr kBlack = 0x000000;
+constexpr ColorBgr kWhite = 0xFFFFFF;
+// The window background of a classic desktop (button face grey).
+constexpr ColorBgr kButtonFace = 0xC0C0C0;
+
+struct FontSpec {
+    std::string name = "MS Sans Serif";
+    double sizePoints = 8.25;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+    bool operator==(const FontSpec&) const = default;
+};
+
+// A box showing a picture at its top-left corner on its background colour; it contains other controls.
+class PictureBox : public Control {
+public:
+    explicit PictureBox(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::PictureBox, std::move(name), index) {}
+
+    std::string picture;  // a game path; empty: none
+    ColorBgr backColor = kButtonFace;
+    bool autoSize = false;  // the box takes the size of its picture
+    int borderStyle = 0;    // 0 none, 1 fixed single
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// A windowless picture, drawn at its natural size or stretched to the control.
+class ImageControl : public Control {
+public:
+    explicit ImageControl(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::Image, std::move(name), index) {}
+
+    std::string picture;
+    bool stretch = false;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// Text in a font and colour, on its background colour or transparent.
+class Label : public Control {
+public:
+    explicit Label(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::Label, std::move(name), index) {}
+
+    std::string caption;
+    FontSpec font;
+    ColorBgr foreColor = kBlack;
+    ColorBgr backColor = kButtonFace;
+    bool transparent = false;  // BackStyle 0
+    bool autoSize = false;     // the renderer sizes the label to its text
+    bool wordWrap = false;
+    int alignment = 0;         // 0 left, 1 right, 2 centre
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// A plain container of other controls, with an optional background.
+class Container : public Control {
+public:
+    explicit Container(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::Container, std::move(name), index) {}
+
+    ColorBgr backColor = kButtonFace;
+    bool transparent = true;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// A list of texts; the game keeps hidden ones as lists (the frames history).
+class ListBox : public Control {
+public:
+    explicit ListBox(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::ListBox, std::move(name), index) {}
+
+    // AddItem: at the end, or before position `at`; a position past the end throws 5.
+    void AddItem(std::string text, std::optional<int> at = std::nullopt);
+    void RemoveItem(int at);  // throws 5 for a position outside the list
+    void Clear();
+    const std::vector<std::string>& items() const { return items_; }
+    const std::string& List(int at) const;  // throws 381 for a position outside the list
+    int listIndex() const { return listIndex_; }
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    std::vector<std::string> items_;
+    int listIndex_ = -1;
+};
+
+// The Timer control: never drawn; its Timer event is events.timer.
+class TimerControl : public Control {
+public:
+    TimerControl(TimerQueue& queue, std::string name, std::optional<int> index = std::nullopt);
+
+    void SetEnabled(bool enabled) override;
+    int64_t intervalMs() const { return timer_.intervalMs(); }
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    TimerQueue& queue_;
+    Timer timer_;
+};
+
+}  // namespace taviro::platform

@@ -1,0 +1,116 @@
+// Names, control arrays and hit testing of a window's controls.
+#include "platform/controls/form.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace taviro::platform {
+namespace {
+
+void Walk(const Control& control, const std::function<void(Control&)>& visit) {
+    for (const auto& child : control.children()) {
+        visit(*child);
+        Walk(*child, visit);
+    }
+}
+
+Control* HitChild(Control& container, Point windowPoint) {
+    const auto& children = container.children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        Control& child = **it;
+        if (!child.visible() || child.kind() == ControlKind::Timer) continue;
+        if (!child.WindowBounds().Contains(windowPoint)) continue;
+        if (Control* inner = HitChild(child, windowPoint)) return inner;
+        return &child;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Form::Form(std::string name, int clientWidth, int clientHeight) : Control(ControlKind::Form, std::move(name)) {
+    SetBounds({0, 0, clientWidth, clientHeight});
+}
+
+Control* Form::Find(std::string_view name) const {
+    Control* found = nullptr;
+    Walk(*this, [&](Control& c) {
+        if (!found && !c.index() && SameName(c.name(), name)) found = &c;
+    });
+    return found;
+}
+
+Control* Form::Find(std::string_view name, int index) const {
+    Control* found = nullptr;
+    Walk(*this, [&](Control& c) {
+        if (!found && c.index() == index && SameName(c.name(), name)) found = &c;
+    });
+    return found;
+}
+
+std::vector<Control*> Form::Elements(std::string_view name) const {
+    std::vector<Control*> elements;
+    Walk(*this, [&](Control& c) {
+        if (c.index() && SameName(c.name(), name)) elements.push_back(&c);
+    });
+    std::sort(elements.begin(), elements.end(), [](Control* a, Control* b) { return *a->index() < *b->index(); });
+    return elements;
+}
+
+Control& Form::Load(std::string_view name, int index) {
+    auto elements = Elements(name);
+    if (elements.empty()) throw control_errors::NotAnArray();
+    if (Find(name, index)) throw control_errors::AlreadyLoaded();
+    if (index < 0 || index > 32767) throw GameError(5, "Invalid procedure call or argument");
+    Control& model = *elements.front();
+    Control& element = model.parent()->Add(model.CloneAs(index));
+    Touch();
+    return element;
+}
+
+void Form::Unload(std::string_view name, int index) {
+    Control* element = Find(name, index);
+    if (!element) throw control_errors::NoSuchElement(index);
+    if (!element->loadedAtRunTime()) throw control_errors::DesignTimeControl();
+    element->parent()->Remove(*element);
+    Touch();
+}
+
+bool Form::Contains(const Control* control) const {
+    if (control == this) return true;
+    bool found = false;
+    Walk(*this, [&](Control& c) { found = found || &c == control; });
+    return found;
+}
+
+Control& Form::HitTest(Point windowPoint) {
+    Control* hit = HitChild(*this, windowPoint);
+    while (hit && !hit->enabled()) hit = hit->parent();
+    return hit ? *hit : *this;
+}
+
+std::optional<PropertyValue> Form::GetOwn(std::string_view name) const {
+    if (SameName(name, "Caption")) return caption;
+    if (SameName(name, "BackColor")) return static_cast<int32_t>(backColor);
+    if (SameName(name, "Picture")) return picture;
+    if (SameName(name, "ScaleWidth")) return PixelsToTwips(bounds().width);
+    if (SameName(name, "ScaleHeight")) return PixelsToTwips(bounds().height);
+    return std::nullopt;
+}
+
+bool Form::SetOwn(std::string_view name, const PropertyValue& value) {
+    if (SameName(name, "Caption")) caption = ToText(value);
+    else if (SameName(name, "BackColor")) backColor = static_cast<ColorBgr>(ToInteger(value)) & 0xFFFFFF;
+    else if (SameName(name, "Picture")) picture = ToText(value);
+    else if (SameName(name, "ScaleWidth") || SameName(name, "ScaleHeight")) throw control_errors::ReadOnlyProperty();
+    else return false;
+    return true;
+}
+
+void Form::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"Caption", "BackColor", "Picture", "ScaleWidth", "ScaleHeight"});
+}
+
+std::unique_ptr<Control> Form::CloneAs(int) const { throw control_errors::NotAnArray(); }
+
+}  // namespace taviro::platform
