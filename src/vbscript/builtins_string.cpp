@@ -1,0 +1,296 @@
+// String built-ins: Len, Mid, Left, Right, InStr, Replace, Trim, Split, Join, Chr, Asc, ...
+#include <algorithm>
+
+#include "vbscript/array.h"
+#include "vbscript/builtins.h"
+#include "vbscript/conversions.h"
+#include "vbscript/object.h"
+#include "vbscript/script_error.h"
+
+namespace taviro::vbscript {
+
+namespace {
+// Windows-1252's characters 0x80..0x9F; Chr and Asc map through this code page as the original does.
+constexpr char16_t kHighCharacters[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// The count argument of Left, Right, Mid, Space and String: a non-negative Long.
+size_t CountArgument(const Variant& value) {
+    int32_t count = ToLong(value);
+    if (count < 0) Throw(err::kInvalidProcedureCall);
+    return static_cast<size_t>(count);
+}
+
+bool TextCompare(std::span<Variant> arguments, size_t index) {
+    return HasArg(arguments, index) && ToLong(Arg(arguments, index)) == 1;
+}
+
+Variant Len(Vm&, std::span<Variant> a) {
+    const Variant& value = Arg(a, 0);
+    if (value.IsNull()) return Variant::MakeNull();
+    return Variant(static_cast<int32_t>(ToString(value).size()));
+}
+
+Variant Left(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0));
+    return Variant(text.substr(0, std::min(CountArgument(Arg(a, 1)), text.size())));
+}
+
+Variant Right(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0));
+    size_t count = std::min(CountArgument(Arg(a, 1)), text.size());
+    return Variant(text.substr(text.size() - count));
+}
+
+Variant Mid(Vm&, std::span<Variant> a) {
+    int32_t start = ToLong(Arg(a, 1));
+    if (start < 1) Throw(err::kInvalidProcedureCall);
+    size_t length = HasArg(a, 2) ? CountArgument(Arg(a, 2)) : SIZE_MAX;
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0));
+    if (static_cast<size_t>(start) > text.size()) return Variant(u"");
+    return Variant(text.substr(static_cast<size_t>(start) - 1, length));
+}
+
+Variant UCase(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0));
+    for (char16_t& c : text) {
+        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = static_cast<char16_t>(c - 32);
+    }
+    return Variant(std::move(text));
+}
+
+Variant LCase(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    return Variant(FoldCase(ToString(Arg(a, 0))));
+}
+
+bool IsSpace(char16_t c) { return c == u' '; }
+
+Variant TrimSides(std::span<Variant> a, bool left, bool right) {
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0));
+    size_t begin = 0, end = text.size();
+    if (left) while (begin < end && IsSpace(text[begin])) ++begin;
+    if (right) while (end > begin && IsSpace(text[end - 1])) --end;
+    return Variant(text.substr(begin, end - begin));
+}
+Variant Trim(Vm&, std::span<Variant> a) { return TrimSides(a, true, true); }
+Variant LTrim(Vm&, std::span<Variant> a) { return TrimSides(a, true, false); }
+Variant RTrim(Vm&, std::span<Variant> a) { return TrimSides(a, false, true); }
+
+Variant Space(Vm&, std::span<Variant> a) { return Variant(std::u16string(CountArgument(Arg(a, 0)), u' ')); }
+
+Variant StringOf(Vm&, std::span<Variant> a) {
+    size_t count = CountArgument(Arg(a, 0));
+    const Variant& pattern = Arg(a, 1);
+    if (pattern.IsNull()) return Variant::MakeNull();
+    char16_t c;
+    if (pattern.IsString()) {
+        if (pattern.string().empty()) Throw(err::kInvalidProcedureCall);
+        c = pattern.string()[0];
+    } else {
+        c = static_cast<char16_t>(ToLong(pattern) & 0xFF);
+    }
+    if (count > (size_t{1} << 27)) Throw(err::kOutOfMemory);
+    return Variant(std::u16string(count, c));
+}
+
+Variant StrReverse(Vm&, std::span<Variant> a) {
+    std::u16string text = ToString(Arg(a, 0));
+    std::reverse(text.begin(), text.end());
+    return Variant(std::move(text));
+}
+
+Variant Chr(Vm&, std::span<Variant> a) {
+    int32_t code = ToLong(Arg(a, 0));
+    if (code < 0 || code > 255) Throw(err::kInvalidProcedureCall);
+    char16_t c = code >= 0x80 && code < 0xA0 ? kHighCharacters[code - 0x80] : static_cast<char16_t>(code);
+    return Variant(std::u16string(1, c));
+}
+
+Variant ChrW(Vm&, std::span<Variant> a) {
+    int32_t code = ToLong(Arg(a, 0));
+    if (code < -32768 || code > 65535) Throw(err::kInvalidProcedureCall);
+    return Variant(std::u16string(1, static_cast<char16_t>(code & 0xFFFF)));
+}
+
+std::u16string FirstCharacterText(const Variant& value) {
+    std::u16string text = ToString(value);
+    if (text.empty()) Throw(err::kInvalidProcedureCall);
+    return text;
+}
+
+Variant Asc(Vm&, std::span<Variant> a) {
+    char16_t c = FirstCharacterText(Arg(a, 0))[0];
+    for (int i = 0; i < 32; ++i) {
+        if (kHighCharacters[i] == c) return Variant(static_cast<int16_t>(0x80 + i));
+    }
+    if (c > 0xFF) return Variant(static_cast<int16_t>('?'));
+    return Variant(static_cast<int16_t>(c));
+}
+
+Variant AscW(Vm&, std::span<Variant> a) {
+    char16_t c = FirstCharacterText(Arg(a, 0))[0];
+    return Variant(static_cast<int16_t>(static_cast<int16_t>(c)));
+}
+
+size_t Find(const std::u16string& text, const std::u16string& part, size_t from, bool ignoreCase) {
+    if (!ignoreCase) return text.find(part, from);
+    return FoldCase(text).find(FoldCase(part), from);
+}
+
+Variant InStr(Vm&, std::span<Variant> a) {
+    // InStr([start,] text, part[, compare])
+    size_t offset = 0;
+    int32_t start = 1;
+    if (a.size() >= 3) {
+        if (Arg(a, 0).IsNull()) Throw(err::kInvalidUseOfNull);
+        start = ToLong(Arg(a, 0));
+        if (start < 1) Throw(err::kInvalidProcedureCall);
+        offset = 1;
+    }
+    const Variant& textValue = Arg(a, offset);
+    const Variant& partValue = Arg(a, offset + 1);
+    if (textValue.IsNull() || partValue.IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(textValue), part = ToString(partValue);
+    bool ignoreCase = a.size() == 4 && TextCompare(a, 3);
+    if (static_cast<size_t>(start) > text.size()) return Variant(int32_t{0});
+    if (part.empty()) return Variant(start);
+    size_t found = Find(text, part, static_cast<size_t>(start) - 1, ignoreCase);
+    return Variant(found == std::u16string::npos ? int32_t{0} : static_cast<int32_t>(found + 1));
+}
+
+Variant InStrRev(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull() || Arg(a, 1).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0)), part = ToString(Arg(a, 1));
+    int32_t start = HasArg(a, 2) ? ToLong(Arg(a, 2)) : -1;
+    if (start == 0 || start < -1) Throw(err::kInvalidProcedureCall);
+    bool ignoreCase = TextCompare(a, 3);
+    if (ignoreCase) {
+        text = FoldCase(text);
+        part = FoldCase(part);
+    }
+    size_t limit = start == -1 ? text.size() : static_cast<size_t>(start);
+    if (limit > text.size()) return Variant(int32_t{0});
+    if (part.empty()) return Variant(static_cast<int32_t>(limit));
+    if (part.size() > limit) return Variant(int32_t{0});
+    size_t found = text.rfind(part, limit - part.size());
+    return Variant(found == std::u16string::npos ? int32_t{0} : static_cast<int32_t>(found + 1));
+}
+
+Variant Replace(Vm&, std::span<Variant> a) {
+    // Replace(text, find, with[, start[, count[, compare]]]); the result starts at start.
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0)), find = ToString(Arg(a, 1)), with = ToString(Arg(a, 2));
+    int32_t start = HasArg(a, 3) ? ToLong(Arg(a, 3)) : 1;
+    int32_t count = HasArg(a, 4) ? ToLong(Arg(a, 4)) : -1;
+    if (start < 1 || count < -1) Throw(err::kInvalidProcedureCall);
+    bool ignoreCase = TextCompare(a, 5);
+    if (static_cast<size_t>(start) > text.size()) return Variant(u"");
+    text = text.substr(static_cast<size_t>(start) - 1);
+    if (find.empty() || count == 0) return Variant(std::move(text));
+    std::u16string searched = ignoreCase ? FoldCase(text) : text;
+    std::u16string needle = ignoreCase ? FoldCase(find) : find;
+    std::u16string result;
+    size_t position = 0;
+    int32_t done = 0;
+    while (count == -1 || done < count) {
+        size_t found = searched.find(needle, position);
+        if (found == std::u16string::npos) break;
+        result.append(text, position, found - position);
+        result += with;
+        position = found + find.size();
+        ++done;
+    }
+    result.append(text, position, std::u16string::npos);
+    return Variant(std::move(result));
+}
+
+Variant StrComp(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull() || Arg(a, 1).IsNull()) return Variant::MakeNull();
+    std::u16string left = ToString(Arg(a, 0)), right = ToString(Arg(a, 1));
+    if (TextCompare(a, 2)) {
+        left = FoldCase(left);
+        right = FoldCase(right);
+    }
+    int order = left.compare(right);
+    return Variant(static_cast<int16_t>(order < 0 ? -1 : order > 0 ? 1 : 0));
+}
+
+Variant Join(Vm&, std::span<Variant> a) {
+    const Variant& list = Arg(a, 0);
+    if (!list.IsArray()) Throw(err::kTypeMismatch);
+    if (list.array()->dimensions() > 1) Throw(err::kSubscriptOutOfRange);
+    std::u16string separator = HasArg(a, 1) ? ToString(Arg(a, 1)) : u" ";
+    std::u16string result;
+    std::vector<Variant>& elements = list.array()->elements();
+    for (size_t i = 0; i < elements.size(); ++i) {
+        if (i > 0) result += separator;
+        if (!elements[i].IsNull()) result += ToString(elements[i]);
+        if (result.size() > (size_t{1} << 27)) Throw(err::kOutOfMemory);
+    }
+    return Variant(std::move(result));
+}
+
+Variant Split(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    std::u16string text = ToString(Arg(a, 0));
+    std::u16string separator = HasArg(a, 1) ? ToString(Arg(a, 1)) : u" ";
+    int32_t limit = HasArg(a, 2) ? ToLong(Arg(a, 2)) : -1;
+    if (limit < -1) Throw(err::kInvalidProcedureCall);
+    bool ignoreCase = TextCompare(a, 3);
+    std::vector<Variant> parts;
+    if (text.empty() || limit == 0) return Variant(Array::FromValues(std::move(parts)));
+    if (separator.empty()) {
+        parts.emplace_back(text);
+        return Variant(Array::FromValues(std::move(parts)));
+    }
+    std::u16string searched = ignoreCase ? FoldCase(text) : text;
+    std::u16string needle = ignoreCase ? FoldCase(separator) : separator;
+    size_t position = 0;
+    while (limit == -1 || static_cast<int32_t>(parts.size()) < limit - 1) {
+        size_t found = searched.find(needle, position);
+        if (found == std::u16string::npos) break;
+        parts.emplace_back(text.substr(position, found - position));
+        position = found + separator.size();
+        if (parts.size() > Array::kMaxElements) Throw(err::kOutOfMemory);
+    }
+    parts.emplace_back(text.substr(position));
+    return Variant(Array::FromValues(std::move(parts)));
+}
+}  // namespace
+
+void RegisterStringBuiltins(BuiltinTable& table) {
+    table.functions.insert(table.functions.end(), {
+        {u"Len", Len, 1, 1},
+        {u"Left", Left, 2, 2},
+        {u"Right", Right, 2, 2},
+        {u"Mid", Mid, 2, 3},
+        {u"UCase", UCase, 1, 1},
+        {u"LCase", LCase, 1, 1},
+        {u"Trim", Trim, 1, 1},
+        {u"LTrim", LTrim, 1, 1},
+        {u"RTrim", RTrim, 1, 1},
+        {u"Space", Space, 1, 1},
+        {u"String", StringOf, 2, 2},
+        {u"StrReverse", StrReverse, 1, 1},
+        {u"Chr", Chr, 1, 1},
+        {u"ChrW", ChrW, 1, 1},
+        {u"Asc", Asc, 1, 1},
+        {u"AscW", AscW, 1, 1},
+        {u"InStr", InStr, 2, 4},
+        {u"InStrRev", InStrRev, 2, 4},
+        {u"Replace", Replace, 3, 6},
+        {u"StrComp", StrComp, 2, 3},
+        {u"Join", Join, 1, 2},
+        {u"Split", Split, 1, 4},
+    });
+}
+
+}  // namespace taviro::vbscript

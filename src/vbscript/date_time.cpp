@@ -1,0 +1,183 @@
+// Calendar arithmetic, and dates to and from text in the US English form scripts expect.
+#include "vbscript/date_time.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "vbscript/number_text.h"
+#include "vbscript/object.h"
+
+namespace taviro::vbscript {
+
+namespace {
+// Days from 1 March of year 0 in the proleptic Gregorian calendar (Howard Hinnant's algorithm).
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+    y -= m <= 2;
+    int64_t era = (y >= 0 ? y : y - 399) / 400;
+    int64_t yoe = y - era * 400;
+    int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(int64_t z, int& year, int& month, int& day) {
+    z += 719468;
+    int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    int64_t doe = z - era * 146097;
+    int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    int64_t mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(yoe + era * 400 + (month <= 2));
+}
+
+const int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
+
+const char16_t* const kMonthNames[12] = {u"january", u"february", u"march",     u"april",   u"may",      u"june",
+                                         u"july",    u"august",   u"september", u"october", u"november", u"december"};
+}  // namespace
+
+double ToSerialDate(const CivilTime& t) {
+    int64_t month0 = static_cast<int64_t>(t.month) - 1;
+    int64_t year = t.year + (month0 >= 0 ? month0 / 12 : (month0 - 11) / 12);
+    month0 -= (year - t.year) * 12;
+    int64_t days = DaysFromCivil(year, month0 + 1, 1) + (t.day - 1) - kEpochDays;
+    double time = (t.hour * 3600.0 + t.minute * 60.0 + t.second) / 86400.0;
+    // Before the epoch the fraction counts away from zero: -1.25 is 29 Dec 1899, 06:00.
+    return days >= 0 ? static_cast<double>(days) + time : static_cast<double>(days) - time;
+}
+
+CivilTime FromSerialDate(double serial) {
+    CivilTime t;
+    double whole = std::trunc(serial);
+    int64_t seconds = std::llround(std::fabs(serial - whole) * 86400.0);
+    auto days = static_cast<int64_t>(whole);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        days += serial < 0 ? -1 : 1;
+    }
+    CivilFromDays(days + kEpochDays, t.year, t.month, t.day);
+    t.hour = static_cast<int>(seconds / 3600);
+    t.minute = static_cast<int>(seconds / 60 % 60);
+    t.second = static_cast<int>(seconds % 60);
+    return t;
+}
+
+std::u16string FormatDate(double serial) {
+    CivilTime t = FromSerialDate(serial);
+    bool hasDate = std::trunc(serial) != 0;
+    bool hasTime = t.hour != 0 || t.minute != 0 || t.second != 0;
+    char buffer[64];
+    std::string text;
+    if (hasDate) {
+        std::snprintf(buffer, sizeof buffer, "%d/%d/%d", t.month, t.day, t.year);
+        text = buffer;
+    }
+    if (hasTime || !hasDate) {
+        int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+        std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d %s", hour12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+        text += (text.empty() ? "" : " ") + std::string(buffer);
+    }
+    return Widen(text);
+}
+
+bool ParseDate(std::u16string_view text, double& serial) {
+    // Split into numbers, words and separators.
+    std::vector<int> numbers;
+    std::vector<char16_t> separators;
+    int monthByName = 0;
+    bool pm = false, am = false, sawColon = false;
+    std::u16string lower = FoldCase(text);
+    size_t i = 0;
+    while (i < lower.size()) {
+        char16_t c = lower[i];
+        if (c >= u'0' && c <= u'9') {
+            int64_t value = 0;
+            while (i < lower.size() && lower[i] >= u'0' && lower[i] <= u'9') {
+                value = value * 10 + (lower[i++] - u'0');
+                if (value > 1000000) return false;
+            }
+            numbers.push_back(static_cast<int>(value));
+        } else if (c >= u'a' && c <= u'z') {
+            size_t start = i;
+            while (i < lower.size() && lower[i] >= u'a' && lower[i] <= u'z') ++i;
+            std::u16string_view word(lower.data() + start, i - start);
+            if (word == u"am" || word == u"a") {
+                am = true;
+            } else if (word == u"pm" || word == u"p") {
+                pm = true;
+            } else {
+                bool found = false;
+                for (int m = 0; m < 12 && !found; ++m) {
+                    std::u16string_view name = kMonthNames[m];
+                    if (word.size() >= 3 && word.size() <= name.size() && name.substr(0, word.size()) == word) {
+                        monthByName = m + 1;
+                        found = true;
+                    }
+                }
+                if (!found) return false;
+            }
+        } else if (c == u'/' || c == u'-' || c == u'.' || c == u',' || c == u' ' || c == u'\t') {
+            if (c == u'/' || c == u'-' || c == u'.') separators.push_back(c);
+            ++i;
+        } else if (c == u':') {
+            sawColon = true;
+            separators.push_back(c);
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    // The time is the group of numbers joined by colons; the date is what precedes it.
+    CivilTime t{1899, 12, 30, 0, 0, 0};
+    std::vector<int> dateParts;
+    std::vector<int> timeParts;
+    if (sawColon) {
+        // Count the numbers that belong to the time: the colon-joined tail.
+        size_t colons = 0;
+        for (char16_t s : separators) colons += s == u':';
+        size_t timeCount = colons + 1;
+        if (timeCount > numbers.size() || timeCount > 3) return false;
+        dateParts.assign(numbers.begin(), numbers.end() - static_cast<ptrdiff_t>(timeCount));
+        timeParts.assign(numbers.end() - static_cast<ptrdiff_t>(timeCount), numbers.end());
+    } else if ((am || pm) && !numbers.empty()) {
+        dateParts.assign(numbers.begin(), numbers.end() - 1);
+        timeParts.push_back(numbers.back());
+    } else {
+        dateParts = numbers;
+    }
+    if (monthByName != 0) {
+        if (dateParts.size() != 2) return false;
+        t.month = monthByName;
+        t.day = dateParts[0];
+        t.year = dateParts[1];
+    } else if (dateParts.size() == 3) {
+        if (dateParts[0] > 31) {  // year first: 2020-01-02
+            t.year = dateParts[0], t.month = dateParts[1], t.day = dateParts[2];
+        } else {
+            t.month = dateParts[0], t.day = dateParts[1], t.year = dateParts[2];
+        }
+    } else if (dateParts.size() == 2) {
+        t.month = dateParts[0], t.day = dateParts[1];
+        t.year = 2000;
+    } else if (!dateParts.empty()) {
+        return false;
+    }
+    if (!dateParts.empty() && t.year < 100) t.year += t.year < 30 ? 2000 : 1900;
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.year > 9999) return false;
+    if (!timeParts.empty()) {
+        t.hour = timeParts[0];
+        t.minute = timeParts.size() > 1 ? timeParts[1] : 0;
+        t.second = timeParts.size() > 2 ? timeParts[2] : 0;
+        if (pm && t.hour < 12) t.hour += 12;
+        if (am && t.hour == 12) t.hour = 0;
+        if (t.hour > 23 || t.minute > 59 || t.second > 59) return false;
+    }
+    if (dateParts.empty() && timeParts.empty()) return false;
+    serial = ToSerialDate(t);
+    return true;
+}
+
+}  // namespace taviro::vbscript

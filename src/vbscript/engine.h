@@ -1,0 +1,72 @@
+// The script engine as the player uses it: named objects, code, procedure calls, time-out, errors.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "vbscript/object.h"
+#include "vbscript/variant.h"
+
+namespace taviro::vbscript {
+
+class Vm;
+class CodeCache;
+
+// Where and why the last failed call failed.
+struct ErrorInfo {
+    int32_t number = 0;
+    std::u16string description;
+    std::u16string source;  // "Taviro VBScript runtime error" or "Taviro VBScript compilation error"
+    int32_t line = 0;       // 1-based line of the failing statement in the text that holds it
+    int32_t column = 0;     // 1-based
+};
+
+class Engine {
+public:
+    // A monotonic clock in milliseconds; the engine reads it only to enforce the time-out and for
+    // Now/Timer. The default is std::chrono::steady_clock.
+    using ClockMs = std::function<int64_t()>;
+    static ClockMs SteadyClockMs();
+
+    explicit Engine(ClockMs clock = SteadyClockMs());
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Discards all code and named objects (compiled texts stay cached). Fails while a script runs.
+    bool Reset();
+    // Makes name a global identifier of later code; with membersGlobal the object's members are too.
+    void AddObject(std::u16string_view name, Ref<Object> object, bool membersGlobal);
+    // Compiles the text into the global module (or finds it compiled) and runs its global statements.
+    // False on a compilation or run-time error; see Error().
+    bool AddCode(std::u16string_view source);
+    // The same for UTF-8 text (invalid UTF-8 is read as Windows-1252).
+    bool AddCode(std::string_view utf8Source);
+    // Runs a procedure of the loaded code; result receives a Function's value when given.
+    bool Run(std::u16string_view procedure, std::span<const Variant> arguments = {}, Variant* result = nullptr);
+    // Scripts running longer than this are stopped with an error; -1 never stops them.
+    void Timeout(int32_t milliseconds);
+    // Names of the procedures of the loaded code.
+    std::vector<std::u16string> Procedures() const;
+    // The failure of the last call that failed.
+    const ErrorInfo& Error() const { return error_; }
+    // True while code of this engine runs (inside a host callback, for example).
+    bool running() const;
+
+private:
+    template <typename Action>
+    bool Guarded(Action&& action);
+    bool Load(CodeCache& cache, std::string_view key, const std::function<std::u16string()>& text);
+
+    std::unique_ptr<Vm> vm_;
+    std::unique_ptr<CodeCache> cache_;        // texts given as UTF-8
+    std::unique_ptr<CodeCache> utf16Cache_;   // texts given as UTF-16
+    ErrorInfo error_;
+};
+
+}  // namespace taviro::vbscript

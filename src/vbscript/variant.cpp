@@ -1,0 +1,132 @@
+// Construction and ownership of Variant payloads.
+#include "vbscript/variant.h"
+
+#include "vbscript/array.h"
+#include "vbscript/object.h"
+#include "vbscript/script_error.h"
+
+namespace taviro::vbscript {
+
+namespace {
+// Longer strings fail with "Out of memory" rather than exhausting the host.
+constexpr size_t kMaxStringLength = size_t{1} << 27;
+}  // namespace
+
+Variant::Variant(std::u16string text) : type_(VarType::String) {
+    if (text.size() > kMaxStringLength) Throw(err::kOutOfMemory);
+    u_.str = new StringData{1, std::move(text)};
+}
+
+Variant::Variant(Ref<Object> object) : type_(VarType::Object) { u_.obj = object.Detach(); }
+
+Variant::Variant(Ref<Array> array) : type_(VarType::Array) { u_.arr = array.Detach(); }
+
+Variant Variant::Byte(uint8_t value) {
+    Variant v(VarType::Byte);
+    v.u_.i64 = value;
+    return v;
+}
+
+Variant Variant::Currency(int64_t tenThousandths) {
+    Variant v(VarType::Currency);
+    v.u_.i64 = tenThousandths;
+    return v;
+}
+
+Variant Variant::Date(double days) {
+    Variant v(VarType::Date);
+    v.u_.f64 = days;
+    return v;
+}
+
+Variant Variant::Error(int32_t code) {
+    Variant v(VarType::Error);
+    v.u_.i64 = code;
+    return v;
+}
+
+Variant Variant::ReferenceTo(Variant* slot) {
+    if (slot->IsReference()) return *slot;
+    Variant v(VarType::Reference);
+    v.u_.ref = slot;
+    return v;
+}
+
+Variant Variant::ElementOf(Array* array, uint32_t flatIndex) {
+    Variant v(VarType::ElementReference);
+    v.u_.arr = array;
+    v.aux_ = flatIndex;
+    v.AddRefPayload();
+    return v;
+}
+
+bool Variant::AppendInPlace(std::u16string_view text) {
+    if (type_ != VarType::String || u_.str->refCount != 1) return false;
+    if (u_.str->text.size() + text.size() > kMaxStringLength) Throw(err::kOutOfMemory);
+    u_.str->text.append(text);
+    return true;
+}
+
+bool Variant::IsNumeric() const {
+    switch (type_) {
+        case VarType::Integer:
+        case VarType::Long:
+        case VarType::Byte:
+        case VarType::Single:
+        case VarType::Double:
+        case VarType::Currency:
+        case VarType::Date:
+        case VarType::Boolean:
+            return true;
+        default:
+            return false;
+    }
+}
+
+Variant& Variant::Target() {
+    if (type_ == VarType::Reference) return u_.ref->Target();
+    if (type_ == VarType::ElementReference) return u_.arr->at(aux_);
+    return *this;
+}
+
+void Variant::AddRefPayload() {
+    switch (type_) {
+        case VarType::String:
+            ++u_.str->refCount;
+            break;
+        case VarType::Object:
+            if (u_.obj) u_.obj->AddRef();
+            break;
+        case VarType::Array:
+            u_.arr->AddRef();
+            break;
+        case VarType::ElementReference:
+            u_.arr->AddRef();
+            u_.arr->Lock();
+            break;
+        default:
+            break;
+    }
+}
+
+void Variant::ReleasePayload() {
+    switch (type_) {
+        case VarType::String:
+            if (--u_.str->refCount == 0) delete u_.str;
+            break;
+        case VarType::Object:
+            if (u_.obj) u_.obj->Release();
+            break;
+        case VarType::Array:
+            u_.arr->Release();
+            break;
+        case VarType::ElementReference:
+            u_.arr->Unlock();
+            u_.arr->Release();
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace taviro::vbscript

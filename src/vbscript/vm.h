@@ -1,0 +1,160 @@
+// The virtual machine: global names, the value stack, call frames and the instruction loop.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "vbscript/builtins.h"
+#include "vbscript/bytecode.h"
+#include "vbscript/object.h"
+#include "vbscript/script_error.h"
+#include "vbscript/variant.h"
+
+namespace taviro::vbscript {
+
+class ClassInstance;
+class ErrObject;
+struct LoadedUnit;
+
+// One global name of an engine: a variable, constant, procedure, class, named object, built-in,
+// or a member of a named object whose members are global.
+struct GlobalSlot {
+    enum class Kind : uint8_t { Variable, Constant, Procedure, Class, NamedObject, Builtin, GlobalMember };
+    Kind kind = Kind::Variable;
+    std::u16string displayName;
+    Variant value;
+    const Procedure* procedure = nullptr;
+    const ClassDef* classDef = nullptr;
+    LoadedUnit* unit = nullptr;  // owner of a procedure or class (kept alive by the Vm)
+    const Builtin* builtin = nullptr;
+    Ref<Object> owner;  // GlobalMember
+    DispatchId memberId = kUnknownMember;
+};
+
+// A compiled module bound to one engine: its global names resolved to slots lazily.
+struct LoadedUnit : RefCounted {
+    std::shared_ptr<const Module> module;
+    std::vector<GlobalSlot*> links;  // by Module::globalNames index; null until first resolved
+    bool detached = false;           // the engine was reset: the code may no longer run
+};
+
+class Vm {
+public:
+    using Clock = std::function<int64_t()>;
+    static constexpr size_t kStackSlots = size_t{1} << 18;
+    static constexpr size_t kMaxFrames = 10000;
+    static constexpr int kMaxNativeDepth = 90;
+
+    explicit Vm(Clock clockMs);
+    ~Vm();
+    Vm(const Vm&) = delete;
+    Vm& operator=(const Vm&) = delete;
+
+    // ---- used by the engine ----
+    // Binds a module's declarations and runs its global code.
+    void Load(std::shared_ptr<const Module> module);
+    // Runs a procedure of the loaded code by name with plain arguments.
+    Variant CallByName(std::u16string_view name, std::span<const Variant> arguments);
+    void AddNamedObject(std::u16string_view name, Ref<Object> object, bool membersGlobal);
+    // Drops every global name and loaded unit. Objects released here may run Class_Terminate.
+    void Reset();
+    // Public procedure names of the loaded code, as written.
+    std::vector<std::u16string> ProcedureNames() const;
+    bool running() const { return nativeDepth_ > 0; }
+    void SetTimeout(int32_t milliseconds) { timeoutMs_ = milliseconds; }
+    // Starts a top-level call: the time-out counts from here.
+    void StartClock();
+
+    // ---- used by objects and built-ins ----
+    // Calls a script procedure from native code (host callbacks, Class_Terminate, GetRef, defaults).
+    Variant CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
+                          std::span<const Variant> arguments);
+    // Creates an instance of a script class, running Class_Initialize.
+    Ref<Object> NewInstance(const ClassDef* classDef, LoadedUnit* unit);
+    int64_t NowMs() const { return clock_(); }
+    ErrObject& err() { return *err_; }
+    // GetRef: an object whose default member calls the procedure.
+    Ref<Object> GetRef(std::u16string_view name);
+    // Execute/ExecuteGlobal/Eval of a text at run time.
+    void ExecuteText(std::u16string_view text);
+    Variant EvalText(std::u16string_view text);
+    // The random number state of Rnd and Randomize.
+    uint32_t& randomSeed() { return randomSeed_; }
+    float& lastRandom() { return lastRandom_; }
+
+private:
+    struct Frame {
+        const Procedure* proc = nullptr;
+        LoadedUnit* unit = nullptr;
+        const uint8_t* ip = nullptr;
+        Variant* locals = nullptr;
+        ClassInstance* me = nullptr;  // kept alive by meHolder
+        Ref<Object> meHolder;
+        uint16_t dropBelow = 0;  // slots under the locals the call pops on return (the object called)
+        enum class Mode : uint8_t { PushResult, Discard, Native } mode = Mode::PushResult;
+        bool resumeNext = false;
+    };
+
+    Variant Execute(size_t entryFrame);
+    bool Recover(ScriptError& error, size_t entryFrame, Frame* current, const uint8_t* ip);
+    void RegisterBuiltinNames();
+    void ReleaseEverything();
+    LoadedUnit* Bind(const std::shared_ptr<const Module>& module);
+    std::shared_ptr<const Module> CompileForExecute(std::u16string_view text, bool expression);
+    void PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc, uint16_t dropBelow,
+                   Frame::Mode mode);
+    void PopFrame();
+    void ClearTo(Variant* newTop);
+    void CheckTimeout();
+
+    GlobalSlot* Lookup(std::u16string_view folded);
+    GlobalSlot& Declare(const std::u16string& folded, std::u16string_view displayName);
+    GlobalSlot* Link(LoadedUnit* unit, uint16_t link, bool create);
+
+    // Instruction helpers; each works on the top of the stack.
+    void CallGlobalSlot(GlobalSlot* slot, uint16_t argc, bool wantReference);
+    void CallBuiltin(const Builtin* builtin, uint16_t argc);
+    void IndexOrDefault(Variant& container, uint16_t argc, bool wantReference, uint16_t dropBelow);
+    void InvokeMember(std::u16string_view name, uint16_t argc, MemberCache& cache, InvokeKind kind);
+    void AssignIndexed(uint16_t argc, bool isSet);
+    void LoadGlobalSlot(GlobalSlot* slot);
+    void StoreGlobalSlot(GlobalSlot* slot, Variant value, bool isSet);
+    void ReferenceGlobalSlot(GlobalSlot* slot);
+    void PushValue(Variant value);
+    Variant Pop();
+
+    Clock clock_;
+    std::unique_ptr<Variant[]> stack_;
+    Variant* sp_;
+    Variant* stackEnd_;
+    std::vector<Frame> frames_;
+    int nativeDepth_ = 0;
+    int32_t timeoutMs_ = -1;
+    int64_t startMs_ = 0;
+    int32_t budget_ = 0;
+
+    std::deque<GlobalSlot> globals_;
+    std::unordered_map<std::u16string, GlobalSlot*> globalIndex_;
+    std::vector<Ref<Object>> globalMemberOwners_;
+    std::vector<Ref<LoadedUnit>> units_;
+    std::unordered_map<const Module*, Ref<LoadedUnit>> unitsByModule_;
+    std::unordered_map<std::u16string, std::shared_ptr<const Module>> executeCache_;
+    Ref<ErrObject> err_;
+    // Expires when the Vm goes: objects that outlive it stop running its code.
+    std::shared_ptr<void> alive_;
+    uint32_t randomSeed_ = 0x50000;
+    float lastRandom_ = 0;
+
+    friend class ClassInstance;
+};
+
+// Throws 450 unless count is between the bounds.
+void CheckArgumentCount(size_t count, int minimum, int maximum);
+
+}  // namespace taviro::vbscript

@@ -1,0 +1,603 @@
+// The instruction loop: one case per opcode.
+#include <cmath>
+#include <cstring>
+#include <new>
+#include <stdexcept>
+
+#include "vbscript/array.h"
+#include "vbscript/class_instance.h"
+#include "vbscript/conversions.h"
+#include "vbscript/err_object.h"
+#include "vbscript/operators.h"
+#include "vbscript/vm.h"
+
+namespace taviro::vbscript {
+
+namespace {
+uint16_t U16(const uint8_t*& ip) {
+    uint16_t value;
+    std::memcpy(&value, ip, 2);
+    ip += 2;
+    return value;
+}
+
+uint32_t U32(const uint8_t*& ip) {
+    uint32_t value;
+    std::memcpy(&value, ip, 4);
+    ip += 4;
+    return value;
+}
+
+Variant LetValue(Variant value) {
+    if (value.IsReference()) value = Variant(value.Target());
+    if (value.IsObject()) return DefaultValue(value.object());
+    if (value.IsArray()) return CopyForStore(std::move(value));
+    return value;
+}
+
+Variant SetValue(Variant value) {
+    if (value.IsReference()) value = Variant(value.Target());
+    if (!value.IsObject()) Throw(err::kObjectRequired);
+    return value;
+}
+
+bool InRange(const Variant& value, const Variant& limit, const Variant& step) {
+    if (value.type() == VarType::Integer || value.type() == VarType::Long) {
+        int64_t v = value.type() == VarType::Integer ? value.integer() : value.longValue();
+        double l = limit.type() == VarType::Integer ? limit.integer() : ToDouble(limit);
+        bool up = step.type() == VarType::Integer ? step.integer() >= 0 : ToDouble(step) >= 0;
+        return up ? static_cast<double>(v) <= l : static_cast<double>(v) >= l;
+    }
+    double v = ToDouble(value), l = ToDouble(limit);
+    return ToDouble(step) >= 0 ? v <= l : v >= l;
+}
+
+Variant LoopNumber(const Variant& input) {
+    Variant value = ValueOf(input);
+    if (value.IsString()) return Variant(ToDouble(value));
+    if (value.IsNull()) Throw(err::kInvalidUseOfNull);
+    if (!value.IsNumeric() && !value.IsEmpty()) Throw(err::kTypeMismatch);
+    if (value.IsEmpty()) return Variant(int16_t{0});
+    return value;
+}
+
+// For Each over the elements of an array, in storage order.
+class ArrayEnumerator final : public Enumerator {
+public:
+    explicit ArrayEnumerator(Ref<Array> array) : array_(std::move(array)) {}
+    bool Next(Variant& item) override {
+        if (index_ >= array_->size()) return false;
+        item = array_->at(index_++);
+        return true;
+    }
+
+private:
+    Ref<Array> array_;
+    size_t index_ = 0;
+};
+
+// Holds an enumerator in a compiler temporary during a For Each loop.
+class EnumeratorBox final : public Object {
+public:
+    explicit EnumeratorBox(Ref<Enumerator> e) : enumerator(std::move(e)) {}
+    std::u16string TypeName() const override { return u"Enumerator"; }
+    DispatchId MemberId(std::u16string_view) override { return kUnknownMember; }
+    Variant Invoke(DispatchId, InvokeKind, std::span<Variant>) override { Throw(err::kNoSuchMember); }
+    Ref<Enumerator> enumerator;
+};
+}  // namespace
+
+Variant Vm::Execute(size_t entryFrame) {
+    Frame* f = &frames_.back();
+    const uint8_t* ip = f->ip;
+    Variant* locals = f->locals;
+
+// After an instruction that may have pushed or popped a frame, continue in the frame now on top.
+#define VBS_SWITCH_FRAME()               \
+    do {                                 \
+        f = &frames_.back();             \
+        ip = f->ip;                      \
+        locals = f->locals;              \
+    } while (0)
+#define VBS_CALL(expression)             \
+    do {                                 \
+        f->ip = ip;                      \
+        size_t depthBefore = frames_.size(); \
+        expression;                      \
+        if (frames_.size() != depthBefore) VBS_SWITCH_FRAME(); \
+    } while (0)
+
+    for (;;) {
+        try {
+            for (;;) {
+                const Op op = static_cast<Op>(*ip++);
+                switch (op) {
+                    case Op::PushEmpty:
+                        PushValue(Variant());
+                        break;
+                    case Op::PushNull:
+                        PushValue(Variant::MakeNull());
+                        break;
+                    case Op::PushNothing:
+                        PushValue(Variant::Nothing());
+                        break;
+                    case Op::PushTrue:
+                        PushValue(Variant(true));
+                        break;
+                    case Op::PushFalse:
+                        PushValue(Variant(false));
+                        break;
+                    case Op::PushMissing:
+                        PushValue(Variant::Missing());
+                        break;
+                    case Op::PushInteger:
+                        PushValue(Variant(static_cast<int16_t>(U16(ip))));
+                        break;
+                    case Op::PushConst:
+                        PushValue(f->proc->constants[U16(ip)]);
+                        break;
+                    case Op::Pop:
+                        Pop();
+                        break;
+                    case Op::LoadLocal:
+                        PushValue(locals[U16(ip)].Target());
+                        break;
+                    case Op::StoreLocal: {
+                        uint16_t slot = U16(ip);
+                        Variant value = LetValue(Pop());
+                        locals[slot].Target() = std::move(value);
+                        break;
+                    }
+                    case Op::SetLocal: {
+                        uint16_t slot = U16(ip);
+                        Variant value = SetValue(Pop());
+                        locals[slot].Target() = std::move(value);
+                        break;
+                    }
+                    case Op::RefLocal:
+                        PushValue(Variant::ReferenceTo(&locals[U16(ip)]));
+                        break;
+                    case Op::StoreHidden: {
+                        uint16_t slot = U16(ip);
+                        locals[slot] = Pop();
+                        break;
+                    }
+                    case Op::AppendLocal: {
+                        Variant& target = locals[U16(ip)].Target();
+                        Variant text = Pop();
+                        const Variant& piece = text.Target();
+                        if (piece.IsString() && target.AppendInPlace(piece.string())) break;
+                        target = LetValue(Concat(target, piece));
+                        break;
+                    }
+                    case Op::AppendGlobal: {
+                        GlobalSlot* slot = Link(f->unit, U16(ip), true);
+                        Variant text = Pop();
+                        const Variant& piece = text.Target();
+                        if (slot->kind == GlobalSlot::Kind::Variable) {
+                            if (piece.IsString() && slot->value.AppendInPlace(piece.string())) break;
+                            slot->value = LetValue(Concat(slot->value, piece));
+                        } else {
+                            f->ip = ip;
+                            LoadGlobalSlot(slot);
+                            Variant current = Pop();
+                            StoreGlobalSlot(slot, Concat(current, piece), false);
+                        }
+                        break;
+                    }
+                    case Op::LoadGlobal: {
+                        GlobalSlot* slot = Link(f->unit, U16(ip), true);
+                        if (slot->kind == GlobalSlot::Kind::Variable) {
+                            PushValue(slot->value);
+                        } else {
+                            VBS_CALL(LoadGlobalSlot(slot));
+                        }
+                        break;
+                    }
+                    case Op::StoreGlobal:
+                    case Op::SetGlobal: {
+                        GlobalSlot* slot = Link(f->unit, U16(ip), true);
+                        StoreGlobalSlot(slot, Pop(), op == Op::SetGlobal);
+                        break;
+                    }
+                    case Op::RefGlobal: {
+                        GlobalSlot* slot = Link(f->unit, U16(ip), true);
+                        VBS_CALL(ReferenceGlobalSlot(slot));
+                        break;
+                    }
+                    case Op::LoadDynamic:
+                    case Op::StoreDynamic:
+                    case Op::SetDynamic:
+                    case Op::RefDynamic: {
+                        uint16_t link = U16(ip);
+                        uint16_t fallback = U16(ip);
+                        GlobalSlot* slot = Link(f->unit, link, false);
+                        if (!slot && f->unit->module->optionExplicit) Throw(err::kVariableUndefined);
+                        if (op == Op::LoadDynamic) {
+                            if (slot) VBS_CALL(LoadGlobalSlot(slot));
+                            else PushValue(locals[fallback].Target());
+                        } else if (op == Op::RefDynamic) {
+                            if (slot) VBS_CALL(ReferenceGlobalSlot(slot));
+                            else PushValue(Variant::ReferenceTo(&locals[fallback]));
+                        } else if (slot) {
+                            StoreGlobalSlot(slot, Pop(), op == Op::SetDynamic);
+                        } else {
+                            Variant value = op == Op::SetDynamic ? SetValue(Pop()) : LetValue(Pop());
+                            locals[fallback].Target() = std::move(value);
+                        }
+                        break;
+                    }
+                    case Op::LoadField:
+                        PushValue(f->me->field(U16(ip)));
+                        break;
+                    case Op::StoreField:
+                    case Op::SetField: {
+                        uint16_t index = U16(ip);
+                        Variant value = op == Op::SetField ? SetValue(Pop()) : LetValue(Pop());
+                        f->me->field(index) = std::move(value);
+                        break;
+                    }
+                    case Op::RefField:
+                        PushValue(Variant::ReferenceTo(&f->me->field(U16(ip))));
+                        break;
+                    case Op::LoadMe:
+                        PushValue(Variant(Ref<Object>(f->me)));
+                        break;
+                    case Op::CallLocal: {
+                        uint16_t slot = U16(ip);
+                        uint16_t argc = U16(ip);
+                        bool wantReference = *ip++ != 0;
+                        VBS_CALL(IndexOrDefault(locals[slot], argc, wantReference, 0));
+                        break;
+                    }
+                    case Op::CallField: {
+                        uint16_t index = U16(ip);
+                        uint16_t argc = U16(ip);
+                        bool wantReference = *ip++ != 0;
+                        VBS_CALL(IndexOrDefault(f->me->field(index), argc, wantReference, 0));
+                        break;
+                    }
+                    case Op::CallGlobal: {
+                        GlobalSlot* slot = Link(f->unit, U16(ip), true);
+                        uint16_t argc = U16(ip);
+                        bool wantReference = *ip++ != 0;
+                        VBS_CALL(CallGlobalSlot(slot, argc, wantReference));
+                        break;
+                    }
+                    case Op::CallDynamic: {
+                        uint16_t link = U16(ip);
+                        uint16_t fallback = U16(ip);
+                        uint16_t argc = U16(ip);
+                        bool wantReference = *ip++ != 0;
+                        GlobalSlot* slot = Link(f->unit, link, false);
+                        if (slot) {
+                            VBS_CALL(CallGlobalSlot(slot, argc, wantReference));
+                        } else if (f->unit->module->optionExplicit) {
+                            Throw(err::kVariableUndefined);
+                        } else {
+                            VBS_CALL(IndexOrDefault(locals[fallback], argc, wantReference, 0));
+                        }
+                        break;
+                    }
+                    case Op::CallMe: {
+                        uint16_t name = U16(ip);
+                        uint16_t argc = U16(ip);
+                        ClassInstance* me = f->me;
+                        const ClassMember* member = me->classDef()->Find(f->proc->memberNames[name]);
+                        if (!member) Throw(err::kNoSuchMember);
+                        if (member->field >= 0) {
+                            VBS_CALL(IndexOrDefault(me->field(static_cast<size_t>(member->field)), argc, false, 0));
+                        } else {
+                            const Procedure* procedure = member->get ? member->get : member->method;
+                            if (!procedure) Throw(err::kNoSuchMember);
+                            VBS_CALL(PushFrame(procedure, me->unit(), me, argc, 0, Frame::Mode::PushResult));
+                        }
+                        break;
+                    }
+                    case Op::CallValue: {
+                        uint16_t argc = U16(ip);
+                        VBS_CALL(IndexOrDefault(*(sp_ - argc - 1), argc, false, 1));
+                        break;
+                    }
+                    case Op::GetMember:
+                    case Op::LetMember:
+                    case Op::SetMember: {
+                        uint16_t name = U16(ip);
+                        uint16_t argc = U16(ip);
+                        uint16_t cache = U16(ip);
+                        InvokeKind kind = op == Op::GetMember   ? InvokeKind::Get
+                                          : op == Op::LetMember ? InvokeKind::Let
+                                                                : InvokeKind::Set;
+                        VBS_CALL(InvokeMember(f->proc->memberNames[name], argc, f->proc->caches[cache], kind));
+                        break;
+                    }
+                    case Op::LetIndexed:
+                    case Op::SetIndexed: {
+                        uint16_t argc = U16(ip);
+                        f->ip = ip;
+                        AssignIndexed(argc, op == Op::SetIndexed);
+                        break;
+                    }
+                    case Op::NewObject: {
+                        GlobalSlot* slot = Link(f->unit, U16(ip), false);
+                        if (!slot || slot->kind != GlobalSlot::Kind::Class) Throw(err::kClassNotDefined);
+                        Ref<ClassInstance> instance(new ClassInstance(*this, alive_, slot->classDef, slot->unit));
+                        PushValue(Variant(Ref<Object>(instance.get())));
+                        if (slot->classDef->initialize) {
+                            VBS_CALL(PushFrame(slot->classDef->initialize, slot->unit, instance.get(), 0, 0,
+                                               Frame::Mode::Discard));
+                        }
+                        break;
+                    }
+                    case Op::NewArray: {
+                        uint16_t count = U16(ip);
+                        bool fixed = *ip++ != 0;
+                        std::vector<int32_t> bounds(count);
+                        for (uint16_t i = 0; i < count; ++i) bounds[i] = ToLong(*(sp_ - count + i));
+                        Ref<Array> array = Array::Create(bounds, fixed);
+                        ClearTo(sp_ - count);
+                        PushValue(Variant(std::move(array)));
+                        break;
+                    }
+                    case Op::ReDim: {
+                        uint16_t count = U16(ip);
+                        bool preserve = *ip++ != 0;
+                        std::vector<int32_t> bounds(count);
+                        for (uint16_t i = 0; i < count; ++i) bounds[i] = ToLong(*(sp_ - count + i));
+                        Variant& target = (sp_ - count - 1)->Target();
+                        if (target.IsArray()) {
+                            target.array()->Redimension(bounds, preserve);
+                        } else {
+                            target = Variant(Array::Create(bounds, false));
+                        }
+                        ClearTo(sp_ - count - 1);
+                        break;
+                    }
+                    case Op::Erase: {
+                        Variant& target = (sp_ - 1)->Target();
+                        if (!target.IsArray()) Throw(err::kTypeMismatch);
+                        if (target.array()->fixed()) {
+                            target.array()->ResetElements();
+                        } else {
+                            target.array()->Clear();
+                        }
+                        Pop();
+                        break;
+                    }
+                    case Op::Add: {
+                        Variant& left = *(sp_ - 2);
+                        const Variant& right = *(sp_ - 1);
+                        if (left.type() == VarType::Long && right.type() == VarType::Long) {
+                            int64_t sum = int64_t{left.longValue()} + right.longValue();
+                            if (sum >= INT32_MIN && sum <= INT32_MAX) {
+                                left = Variant(static_cast<int32_t>(sum));
+                                Pop();
+                                break;
+                            }
+                        }
+                        Variant result = Add(left, right);
+                        Pop();
+                        *(sp_ - 1) = std::move(result);
+                        break;
+                    }
+#define VBS_BINARY(name, function)                                 \
+    case Op::name: {                                               \
+        Variant result = function(*(sp_ - 2), *(sp_ - 1));         \
+        Pop();                                                     \
+        *(sp_ - 1) = std::move(result);                            \
+        break;                                                     \
+    }
+                    VBS_BINARY(Subtract, Subtract)
+                    VBS_BINARY(Multiply, Multiply)
+                    VBS_BINARY(Divide, Divide)
+                    VBS_BINARY(IntDivide, IntDivide)
+                    VBS_BINARY(Modulo, Modulo)
+                    VBS_BINARY(Power, Power)
+                    VBS_BINARY(Concat, Concat)
+                    VBS_BINARY(And, And)
+                    VBS_BINARY(Or, Or)
+                    VBS_BINARY(Xor, Xor)
+                    VBS_BINARY(Eqv, Eqv)
+                    VBS_BINARY(Imp, Imp)
+#undef VBS_BINARY
+                    case Op::Is: {
+                        bool same = Is(*(sp_ - 2), *(sp_ - 1));
+                        Pop();
+                        *(sp_ - 1) = Variant(same);
+                        break;
+                    }
+                    case Op::Negate:
+                        *(sp_ - 1) = Negate(*(sp_ - 1));
+                        break;
+                    case Op::Not:
+                        *(sp_ - 1) = Not(*(sp_ - 1));
+                        break;
+                    case Op::ToValue: {
+                        Variant& top = *(sp_ - 1);
+                        if (top.IsReference()) top = Variant(top.Target());
+                        if (!top.IsObject()) top = ValueOf(top);
+                        break;
+                    }
+                    case Op::Compare: {
+                        auto comparison = static_cast<Comparison>(*ip++);
+                        auto literal = static_cast<LiteralSide>(*ip++);
+                        const Variant& left = *(sp_ - 2);
+                        const Variant& right = *(sp_ - 1);
+                        Variant result;
+                        if ((left.type() == VarType::Integer || left.type() == VarType::Long) &&
+                            (right.type() == VarType::Integer || right.type() == VarType::Long)) {
+                            int32_t a = left.type() == VarType::Integer ? left.integer() : left.longValue();
+                            int32_t b = right.type() == VarType::Integer ? right.integer() : right.longValue();
+                            int order = a < b ? -1 : a > b ? 1 : 0;
+                            bool truth = false;
+                            switch (comparison) {
+                                case Comparison::Equal: truth = order == 0; break;
+                                case Comparison::NotEqual: truth = order != 0; break;
+                                case Comparison::Less: truth = order < 0; break;
+                                case Comparison::LessEqual: truth = order <= 0; break;
+                                case Comparison::Greater: truth = order > 0; break;
+                                case Comparison::GreaterEqual: truth = order >= 0; break;
+                            }
+                            result = Variant(truth);
+                        } else {
+                            result = Compare(left, right, comparison, literal);
+                        }
+                        Pop();
+                        *(sp_ - 1) = std::move(result);
+                        break;
+                    }
+                    case Op::Jump: {
+                        uint32_t target = U32(ip);
+                        const uint8_t* destination = f->proc->code.data() + target;
+                        if (destination < ip && --budget_ <= 0) {
+                            f->ip = ip;
+                            CheckTimeout();
+                        }
+                        ip = destination;
+                        break;
+                    }
+                    case Op::JumpIfFalse:
+                    case Op::JumpIfTrue: {
+                        uint32_t target = U32(ip);
+                        const Variant& condition = *(sp_ - 1);
+                        bool truth = condition.type() == VarType::Boolean ? condition.boolean() : IsTrue(condition);
+                        Pop();
+                        if (truth == (op == Op::JumpIfTrue)) {
+                            const uint8_t* destination = f->proc->code.data() + target;
+                            if (destination < ip && --budget_ <= 0) {
+                                f->ip = ip;
+                                CheckTimeout();
+                            }
+                            ip = destination;
+                        }
+                        break;
+                    }
+                    case Op::ForInit: {
+                        uint16_t variable = U16(ip), limit = U16(ip), step = U16(ip);
+                        uint32_t exit = U32(ip);
+                        Variant stepValue = LoopNumber(*(sp_ - 1));
+                        Variant limitValue = LoopNumber(*(sp_ - 2));
+                        Variant start = LoopNumber(*(sp_ - 3));
+                        ClearTo(sp_ - 3);
+                        locals[limit] = std::move(limitValue);
+                        locals[step] = std::move(stepValue);
+                        locals[variable].Target() = start;
+                        if (!InRange(start, locals[limit], locals[step])) ip = f->proc->code.data() + exit;
+                        break;
+                    }
+                    case Op::ForNext: {
+                        uint16_t variable = U16(ip), limit = U16(ip), step = U16(ip);
+                        uint32_t body = U32(ip);
+                        Variant& counter = locals[variable].Target();
+                        const Variant& stepValue = locals[step];
+                        if (counter.type() == VarType::Integer && stepValue.type() == VarType::Integer) {
+                            int32_t next = counter.integer() + stepValue.integer();
+                            counter = next >= -32768 && next <= 32767 ? Variant(static_cast<int16_t>(next))
+                                                                      : Variant(next);
+                        } else if (counter.type() == VarType::Long && stepValue.type() == VarType::Integer &&
+                                   counter.longValue() < INT32_MAX - 32768 && counter.longValue() > INT32_MIN + 32768) {
+                            counter = Variant(counter.longValue() + stepValue.integer());
+                        } else {
+                            counter = Add(counter, stepValue);
+                        }
+                        if (InRange(counter, locals[limit], stepValue)) {
+                            ip = f->proc->code.data() + body;
+                            if (--budget_ <= 0) {
+                                f->ip = ip;
+                                CheckTimeout();
+                            }
+                        }
+                        break;
+                    }
+                    case Op::ForEachInit: {
+                        uint16_t slot = U16(ip);
+                        U32(ip);
+                        Variant collection = Pop();
+                        const Variant& value = collection.Target();
+                        Ref<Enumerator> enumerator;
+                        if (value.IsArray()) {
+                            enumerator = MakeRef<ArrayEnumerator>(Ref<Array>(value.array()));
+                        } else if (value.IsObject() && value.object()) {
+                            Ref<Object> object(value.object());
+                            f->ip = ip;
+                            enumerator = object->Enumerate();
+                            if (!enumerator) Throw(err::kNotACollection);
+                        } else {
+                            Throw(value.IsObject() ? err::kObjectNotSet : err::kNotACollection);
+                        }
+                        locals[slot] = Variant(Ref<Object>(MakeRef<EnumeratorBox>(std::move(enumerator)).get()));
+                        break;
+                    }
+                    case Op::ForEachNext: {
+                        uint16_t slot = U16(ip), variable = U16(ip);
+                        uint32_t exit = U32(ip);
+                        auto* box = static_cast<EnumeratorBox*>(locals[slot].object());
+                        Ref<Enumerator> enumerator = box->enumerator;
+                        Variant item;
+                        f->ip = ip;
+                        if (enumerator->Next(item)) {
+                            locals[variable].Target() = CopyForStore(std::move(item));
+                            if (--budget_ <= 0) CheckTimeout();
+                        } else {
+                            ip = f->proc->code.data() + exit;
+                        }
+                        break;
+                    }
+                    case Op::OnErrorResumeNext:
+                        f->resumeNext = true;
+                        err_->Clear();
+                        break;
+                    case Op::OnErrorGoTo0:
+                        f->resumeNext = false;
+                        err_->Clear();
+                        break;
+                    case Op::Execute: {
+                        bool global = *ip++ != 0;
+                        (void)global;
+                        Variant text = Pop();
+                        f->ip = ip;
+                        ExecuteText(ToString(text));
+                        break;
+                    }
+                    case Op::Eval: {
+                        Variant text = Pop();
+                        f->ip = ip;
+                        PushValue(EvalText(ToString(text)));
+                        break;
+                    }
+                    case Op::Return: {
+                        Frame& frame = frames_.back();
+                        Variant result;
+                        ProcedureKind kind = frame.proc->kind;
+                        if (kind == ProcedureKind::Function || kind == ProcedureKind::PropertyGet ||
+                            kind == ProcedureKind::Global) {
+                            result = std::move(frame.locals[frame.proc->resultSlot]);
+                        }
+                        Frame::Mode mode = frame.mode;
+                        bool isEntry = frames_.size() - 1 == entryFrame;
+                        PopFrame();
+                        if (isEntry) return result;
+                        if (mode == Frame::Mode::PushResult) PushValue(std::move(result));
+                        VBS_SWITCH_FRAME();
+                        break;
+                    }
+                    default:
+                        Throw(51);
+                }
+            }
+        } catch (ScriptError& error) {
+            if (!Recover(error, entryFrame, f, ip)) throw;
+        } catch (const std::bad_alloc&) {
+            ScriptError error(err::kOutOfMemory);
+            if (!Recover(error, entryFrame, f, ip)) throw error;
+        } catch (const std::length_error&) {
+            ScriptError error(err::kOutOfMemory);
+            if (!Recover(error, entryFrame, f, ip)) throw error;
+        }
+        VBS_SWITCH_FRAME();
+    }
+#undef VBS_CALL
+#undef VBS_SWITCH_FRAME
+}
+
+}  // namespace taviro::vbscript
