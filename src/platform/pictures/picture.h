@@ -1,0 +1,41 @@
+// A decoded picture: one frame, or the frames and delays of an animated GIF, in ARGB8888 surfaces.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/controls/geometry.h"
+
+struct SDL_Surface;
+
+namespace taviro::platform {
+
+class Picture {
+public:
+    struct Frame {
+        std::shared_ptr<SDL_Surface> surface;  // ARGB8888
+        int delayMs = 0;                       // how long an animation shows this frame
+    };
+
+    Picture(std::string path, std::vector<Frame> frames, std::optional<Point> hotSpot);
+
+    const std::string& path() const { return path_; }  // the real path it was read from
+    int width() const { return width_; }
+    int height() const { return height_; }
+    const std::vector<Frame>& frames() const { return frames_; }
+    SDL_Surface* surface(size_t frame = 0) const { return frames_.at(frame).surface.get(); }
+    bool animated() const { return frames_.size() > 1; }
+    // The hot spot of a cursor file; nullopt for other pictures.
+    const std::optional<Point>& hotSpot() const { return hotSpot_; }
+
+private:
+    std::string path_;
+    std::vector<Frame> frames_;
+    int width_ = 0;
+    int height_ = 0;
+    std::optional<Point> hotSpot_;
+};
+
+}  // namespace taviro::platform

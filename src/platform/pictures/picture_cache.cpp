@@ -1,0 +1,98 @@
+// Decoding pictures with SDL_image, once each.
+#include "platform/pictures/picture_cache.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstring>
+
+#include "platform/game_error.h"
+#include "platform/log.h"
+#include "platform/pictures/cursor_file.h"
+
+namespace taviro::platform {
+namespace {
+
+GameError InvalidPicture(const std::string& name, const std::string& why) {
+    log::Error("cannot load picture " + name + ": " + why);
+    return {481, "Invalid picture"};
+}
+
+bool IsMetafile(std::string_view bytes) {
+    auto at = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
+    // A placeable WMF starts with 9A C6 CD D7; an EMF's first record is type 1 with " EMF" at 40.
+    if (bytes.size() >= 4 && at(0) == 0xD7 && at(1) == 0xCD && at(2) == 0xC6 && at(3) == 0x9A) return true;
+    if (bytes.size() >= 18 && (at(0) == 1 || at(0) == 2) && at(1) == 0 && at(2) == 9 && at(3) == 0) return true;
+    return bytes.size() >= 44 && at(0) == 1 && at(1) == 0 && at(2) == 0 && at(3) == 0 &&
+           bytes.substr(40, 4) == " EMF";
+}
+
+std::shared_ptr<SDL_Surface> Owned(SDL_Surface* surface) { return {surface, &SDL_FreeSurface}; }
+
+// Every surface the player draws from is ARGB8888, whatever the file held.
+std::shared_ptr<SDL_Surface> ToArgb(SDL_Surface* surface) {
+    if (!surface) return nullptr;
+    SDL_Surface* converted = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
+    return converted ? Owned(converted) : nullptr;
+}
+
+}  // namespace
+
+Picture::Picture(std::string path, std::vector<Frame> frames, std::optional<Point> hotSpot)
+    : path_(std::move(path)), frames_(std::move(frames)), hotSpot_(hotSpot) {
+    if (!frames_.empty()) {
+        width_ = frames_.front().surface->w;
+        height_ = frames_.front().surface->h;
+    }
+}
+
+std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
+    std::string realPath = files_.Resolve(gamePath).string();
+    if (auto it = pictures_.find(realPath); it != pictures_.end()) return it->second;
+    auto bytes = files_.ReadFile(gamePath);
+    if (!bytes) {
+        log::MissingFile(realPath);
+        throw errors::FileNotFound();
+    }
+    auto picture = Decode(*bytes, realPath);
+    ++decodeCount_;
+    pictures_[realPath] = picture;
+    return picture;
+}
+
+std::shared_ptr<const Picture> PictureCache::Decode(std::string_view bytes, const std::string& name) {
+    if (bytes.empty()) throw InvalidPicture(name, "the file is empty");
+    if (IsMetafile(bytes)) throw InvalidPicture(name, "WMF and EMF pictures are not supported");
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    if (!source) throw InvalidPicture(name, SDL_GetError());
+
+    std::vector<Picture::Frame> frames;
+    if (IMG_isGIF(source)) {
+        IMG_Animation* animation = IMG_LoadAnimation_RW(source, 0);
+        if (animation) {
+            for (int i = 0; i < animation->count; ++i) {
+                auto surface = ToArgb(animation->frames[i]);
+                if (!surface) break;
+                frames.push_back({surface, animation->delays[i]});
+            }
+            IMG_FreeAnimation(animation);
+        }
+    } else {
+        SDL_Surface* surface = IMG_Load_RW(source, 0);
+        if (surface) {
+            auto converted = ToArgb(surface);
+            SDL_FreeSurface(surface);
+            if (converted) frames.push_back({converted, 0});
+        }
+    }
+    SDL_RWclose(source);
+    if (frames.empty() || frames.front().surface->w <= 0 || frames.front().surface->h <= 0)
+        throw InvalidPicture(name, std::string("not a picture the player can read (") + SDL_GetError() + ")");
+    return std::make_shared<const Picture>(name, std::move(frames), CursorHotSpot(bytes));
+}
+
+void PictureCache::Trim() {
+    std::erase_if(pictures_, [](const auto& entry) { return entry.second.use_count() == 1; });
+}
+
+}  // namespace taviro::platform

@@ -1,0 +1,39 @@
+// Pictures read through the game's file system and decoded once: asking again for a picture already
+// decoded gives the same decoded picture.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/files/file_system.h"
+#include "platform/pictures/picture.h"
+
+namespace taviro::platform {
+
+class PictureCache {
+public:
+    explicit PictureCache(FileSystem& files) : files_(files) {}
+
+    // Loads a BMP, JPEG, GIF (all its frames), PNG, ICO or CUR picture by its game path. Throws GameError
+    // 53 "File not found" for a missing file and 481 "Invalid picture" for an empty, truncated or
+    // unknown file (WMF and EMF included: the player does not draw metafiles).
+    std::shared_ptr<const Picture> Load(std::string_view gamePath);
+
+    // Decodes picture bytes that are not a file of the game; `name` is used in error messages.
+    static std::shared_ptr<const Picture> Decode(std::string_view bytes, const std::string& name);
+
+    // Drops every decoded picture nobody uses any more.
+    void Trim();
+    size_t size() const { return pictures_.size(); }
+    // How many pictures were decoded, for tests and benchmarks of the cache.
+    size_t decodeCount() const { return decodeCount_; }
+
+private:
+    FileSystem& files_;
+    std::unordered_map<std::string, std::shared_ptr<const Picture>> pictures_;  // by real path
+    size_t decodeCount_ = 0;
+};
+
+}  // namespace taviro::platform

@@ -1,0 +1,125 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "platform/game_error.h"
+#include "platform/log.h"
+#include "platform/pictures/cursor_file.h"
+#include "platform/pictures/picture_cache.h"
+#include "platform/pictures/test_pictures.h"
+#include "support/test_project.h"
+
+namespace taviro::platform {
+namespace {
+
+using namespace test_pictures;
+constexpr uint32_t kOrange = 0xFFFF8000;
+
+struct PictureFolder {
+    testing::TemporaryFolder folder;
+    FileSystem files;
+    PictureCache cache{files};
+
+    std::string Path(const std::string& name) const { return (folder.path() / name).string(); }
+    void Write(const std::string& name, const std::string& bytes) const { folder.Write(name, bytes); }
+};
+
+int ErrorNumberOf(PictureFolder& pictures, const std::string& name) {
+    try {
+        pictures.cache.Load(pictures.Path(name));
+    } catch (const GameError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+TEST(Pictures, EveryStillFormatLoadsWithItsSizeAndColours) {
+    PictureFolder pictures;
+    auto orange = Filled(5, 4, kOrange);
+    pictures.Write("a.bmp", BmpBytes(orange.get()));
+    pictures.Write("a.png", PngBytes(orange.get()));
+    pictures.Write("a.jpg", JpegBytes(orange.get()));
+    pictures.Write("a.ico", IconBytes(16, 16, kOrange));
+    pictures.Write("a.cur", IconBytes(32, 32, kOrange, Point{7, 19}));
+    for (auto [name, width, height] : {std::tuple{"a.bmp", 5, 4}, {"a.png", 5, 4}, {"a.jpg", 5, 4},
+                                       {"a.ico", 16, 16}, {"a.cur", 32, 32}}) {
+        SCOPED_TRACE(name);
+        auto picture = pictures.cache.Load(pictures.Path(name));
+        EXPECT_EQ(picture->width(), width);
+        EXPECT_EQ(picture->height(), height);
+        EXPECT_FALSE(picture->animated());
+        EXPECT_TRUE(Near(PixelAt(picture->surface(), width - 1, height - 1), kOrange, 4));
+    }
+}
+
+TEST(Pictures, CursorsKeepTheHotSpotOfTheirFileAndIconsHaveNone) {
+    PictureFolder pictures;
+    pictures.Write("hand.cur", IconBytes(32, 32, kOrange, Point{7, 19}));
+    pictures.Write("hand.ico", IconBytes(32, 32, kOrange));
+    EXPECT_EQ(pictures.cache.Load(pictures.Path("hand.cur"))->hotSpot(), (Point{7, 19}));
+    EXPECT_EQ(pictures.cache.Load(pictures.Path("hand.ico"))->hotSpot(), std::nullopt);
+    EXPECT_EQ(CursorHotSpot(IconBytes(16, 16, 0, Point{0, 15})), (Point{0, 15}));
+    EXPECT_EQ(CursorHotSpot(std::string("\0\0\2\0\1\0", 6)), std::nullopt);  // cut short
+    EXPECT_FALSE(IsIconOrCursor(PngBytes(Filled(1, 1, 0).get())));
+}
+
+TEST(Pictures, AnimatedGifsKeepEveryFrameAndItsDelay) {
+    PictureFolder pictures;
+    std::ifstream in("tests/pictures/three_frames.gif", std::ios::binary);
+    ASSERT_TRUE(in) << "run the tests from the source folder";
+    pictures.Write("walk.gif", std::string(std::istreambuf_iterator<char>(in), {}));
+    auto picture = pictures.cache.Load(pictures.Path("walk.gif"));
+    ASSERT_EQ(picture->frames().size(), 3u);
+    EXPECT_EQ(picture->frames()[0].delayMs, 100);
+    EXPECT_EQ(picture->frames()[1].delayMs, 200);
+    EXPECT_EQ(picture->frames()[2].delayMs, 500);
+    EXPECT_EQ(PixelAt(picture->surface(0), 0, 0), 0xFFFF0000u);
+    EXPECT_EQ(PixelAt(picture->surface(1), 3, 2), 0xFF00FF00u);
+    EXPECT_EQ(PixelAt(picture->surface(2), 1, 1), 0xFF0000FFu);
+}
+
+TEST(Pictures, APictureUsedAgainIsNotDecodedAgainWhateverTheLetterCase) {
+    PictureFolder pictures;
+    pictures.Write("Rooms/Hall.PNG", PngBytes(Filled(8, 8, kOrange).get()));
+    auto first = pictures.cache.Load(pictures.Path("Rooms/Hall.PNG"));
+    auto second = pictures.cache.Load(pictures.Path("rooms\\hall.png"));
+    EXPECT_EQ(first.get(), second.get());
+    EXPECT_EQ(pictures.cache.decodeCount(), 1u);
+    first.reset();
+    second.reset();
+    pictures.cache.Trim();
+    EXPECT_EQ(pictures.cache.size(), 0u);
+}
+
+TEST(Pictures, BadFilesGiveTheirCallerAClearErrorAndTheLogALine) {
+    PictureFolder pictures;
+    std::string png = PngBytes(Filled(64, 64, kOrange).get());
+    pictures.Write("empty.bmp", "");
+    pictures.Write("cut.png", png.substr(0, png.size() / 2));
+    pictures.Write("notes.jpg", "These are not the pictures you are looking for.");
+    pictures.Write("plan.wmf", std::string("\xD7\xCD\xC6\x9A\0\0", 6) + std::string(40, '\0'));
+    pictures.Write("cut.gif", std::string("GIF89a\4\0", 8));
+    pictures.Write("cut.cur", IconBytes(32, 32, kOrange, Point{1, 1}).substr(0, 60));
+    testing::TemporaryFolder logFolder;
+    std::string logPath = (logFolder.path() / "player.log").string();
+    ASSERT_TRUE(log::Configure(logPath.c_str(), false));
+    log::SetQuiet(true);
+    EXPECT_EQ(ErrorNumberOf(pictures, "missing.bmp"), 53);
+    for (const char* name : {"empty.bmp", "cut.png", "notes.jpg", "plan.wmf", "cut.gif", "cut.cur"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ErrorNumberOf(pictures, name), 481);
+    }
+    log::Configure(nullptr, false);
+    log::SetQuiet(false);
+    std::ifstream in(logPath);
+    std::string logText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(logText.find("missing file: "), std::string::npos);
+    EXPECT_NE(logText.find("missing.bmp"), std::string::npos);
+    EXPECT_NE(logText.find("plan.wmf: WMF and EMF pictures are not supported"), std::string::npos);
+    EXPECT_NE(logText.find("cut.png"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace taviro::platform

@@ -1,0 +1,130 @@
+// The off-screen client surface and the window that shows it.
+#include "platform/sdl/display.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include "platform/game_error.h"
+#include "platform/log.h"
+
+namespace taviro::platform {
+namespace {
+
+GameError SdlFailure(const char* what) {
+    std::string message = std::string(what) + ": " + SDL_GetError();
+    log::Error(message);
+    return {51, message};  // the original's "Internal error"
+}
+
+}  // namespace
+
+Display::Display(const DisplaySettings& settings) : settings_(settings) {
+    settings_.scale = std::max(1, settings_.scale);
+    MakeTarget();
+    if (settings_.headless) return;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw SdlFailure("no video");
+    Uint32 flags = 0;
+    if (settings_.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (!settings_.border) flags |= SDL_WINDOW_BORDERLESS;
+    window_ = SDL_CreateWindow(settings_.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               settings_.clientWidth * settings_.scale, settings_.clientHeight * settings_.scale,
+                               flags);
+    if (!window_) throw SdlFailure("cannot open the window");
+    windowRenderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!windowRenderer_) windowRenderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    if (!windowRenderer_) throw SdlFailure("cannot draw in the window");
+}
+
+Display::~Display() {
+    if (windowTexture_) SDL_DestroyTexture(windowTexture_);
+    if (windowRenderer_) SDL_DestroyRenderer(windowRenderer_);
+    if (window_) SDL_DestroyWindow(window_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (target_) SDL_FreeSurface(target_);
+}
+
+void Display::MakeTarget() {
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (target_) SDL_FreeSurface(target_);
+    renderer_ = nullptr;
+    target_ = SDL_CreateRGBSurfaceWithFormat(0, std::max(1, settings_.clientWidth),
+                                             std::max(1, settings_.clientHeight), 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!target_) throw SdlFailure("no memory for the window's picture");
+    renderer_ = SDL_CreateSoftwareRenderer(target_);
+    if (!renderer_) throw SdlFailure("no software renderer");
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+}
+
+void Display::SetClientSize(int width, int height) {
+    if (width == settings_.clientWidth && height == settings_.clientHeight) return;
+    settings_.clientWidth = width;
+    settings_.clientHeight = height;
+    MakeTarget();
+    if (windowTexture_) SDL_DestroyTexture(windowTexture_);
+    windowTexture_ = nullptr;
+    if (window_ && !settings_.fullScreen)
+        SDL_SetWindowSize(window_, width * settings_.scale, height * settings_.scale);
+}
+
+void Display::Present() {
+    if (!window_) return;
+    if (!windowTexture_) {
+        windowTexture_ = SDL_CreateTexture(windowRenderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                           target_->w, target_->h);
+        if (!windowTexture_) return log::Error(std::string("cannot show the window: ") + SDL_GetError());
+    }
+    SDL_UpdateTexture(windowTexture_, nullptr, target_->pixels, target_->pitch);
+    Viewport view = viewport();
+    // Whole factors keep pixels sharp; a smaller screen needs smoothing to stay readable.
+    SDL_SetTextureScaleMode(windowTexture_, view.sharp ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    SDL_SetRenderDrawColor(windowRenderer_, 0, 0, 0, 255);
+    SDL_RenderClear(windowRenderer_);
+    SDL_Rect area{view.area.x, view.area.y, view.area.width, view.area.height};
+    SDL_RenderCopy(windowRenderer_, windowTexture_, nullptr, &area);
+    SDL_RenderPresent(windowRenderer_);
+}
+
+void Display::SaveScreenshot(const std::string& path) const {
+    if (IMG_SavePNG(target_, path.c_str()) != 0) {
+        log::Error("cannot write the screenshot " + path + ": " + SDL_GetError());
+        throw errors::PathFileAccessError();
+    }
+}
+
+void Display::SetFullScreen(bool fullScreen) {
+    settings_.fullScreen = fullScreen;
+    if (!window_) return;
+    SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (!fullScreen)
+        SDL_SetWindowSize(window_, settings_.clientWidth * settings_.scale, settings_.clientHeight * settings_.scale);
+}
+
+void Display::SetCaption(const std::string& caption) {
+    settings_.caption = caption;
+    if (window_) SDL_SetWindowTitle(window_, caption.c_str());
+}
+
+void Display::SetBorder(bool border) {
+    settings_.border = border;
+    if (window_) SDL_SetWindowBordered(window_, border ? SDL_TRUE : SDL_FALSE);
+}
+
+void Display::SetTopmost(bool topmost) {
+    if (window_) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
+}
+
+Point Display::windowSize() const {
+    if (!window_) return {settings_.clientWidth * settings_.scale, settings_.clientHeight * settings_.scale};
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    return {width, height};
+}
+
+Viewport Display::viewport() const {
+    Point size = windowSize();
+    return FitViewport(size.x, size.y, settings_.clientWidth, settings_.clientHeight);
+}
+
+}  // namespace taviro::platform

@@ -1,0 +1,157 @@
+// Composing the control tree.
+#include "platform/sdl/scene_renderer.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/game_error.h"
+#include "platform/log.h"
+#include "platform/sdl/text_renderer.h"
+
+namespace taviro::platform {
+
+struct SceneRenderer::Clip {
+    Rect area;  // window pixels everything must stay in
+};
+
+namespace {
+
+Rect Intersect(const Rect& a, const Rect& b) {
+    int left = std::max(a.x, b.x), top = std::max(a.y, b.y);
+    int right = std::min(a.x + a.width, b.x + b.width), bottom = std::min(a.y + a.height, b.y + b.height);
+    return {left, top, std::max(0, right - left), std::max(0, bottom - top)};
+}
+
+SDL_Rect ToSdl(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
+
+// The frame of an animation to show at a time: animations loop over the sum of their delays.
+size_t FrameAt(const Picture& picture, int64_t nowMs) {
+    if (!picture.animated()) return 0;
+    int64_t total = 0;
+    for (const auto& frame : picture.frames()) total += std::max(frame.delayMs, 10);
+    int64_t at = nowMs % total;
+    for (size_t i = 0; i < picture.frames().size(); ++i) {
+        at -= std::max(picture.frames()[i].delayMs, 10);
+        if (at < 0) return i;
+    }
+    return 0;
+}
+
+}  // namespace
+
+SceneRenderer::SceneRenderer(SDL_Renderer* renderer, PictureCache& pictures, const Clock& clock,
+                             TextRenderer* text)
+    : renderer_(renderer), pictures_(pictures), clock_(clock), text_(text) {}
+
+SceneRenderer::~SceneRenderer() {
+    for (auto& [surface, cached] : textures_) SDL_DestroyTexture(cached.texture);
+}
+
+SDL_Texture* SceneRenderer::TextureOf(const std::shared_ptr<SDL_Surface>& surface) {
+    if (!surface) return nullptr;
+    if (auto it = textures_.find(surface.get()); it != textures_.end()) return it->second.texture;
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface.get());
+    if (!texture) {
+        log::Error(std::string("cannot make a texture: ") + SDL_GetError());
+        return nullptr;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    textures_[surface.get()] = {surface, texture};
+    return texture;
+}
+
+std::shared_ptr<const Picture> SceneRenderer::PictureOf(const std::string& gamePath) {
+    if (gamePath.empty() || failedPictures_.count(gamePath)) return nullptr;
+    try {
+        return pictures_.Load(gamePath);
+    } catch (const GameError& error) {
+        // Reported where the picture was loaded; drawing leaves it out without asking every frame.
+        failedPictures_.insert(gamePath);
+        return nullptr;
+    }
+}
+
+void SceneRenderer::Trim() {
+    std::erase_if(textures_, [](auto& entry) {
+        if (entry.second.surface.use_count() > 1) return false;
+        SDL_DestroyTexture(entry.second.texture);
+        return true;
+    });
+}
+
+void SceneRenderer::Fill(const Rect& area, uint32_t colorBgr) {
+    SDL_SetRenderDrawColor(renderer_, colorBgr & 0xFF, (colorBgr >> 8) & 0xFF, (colorBgr >> 16) & 0xFF, 255);
+    SDL_Rect r = ToSdl(area);
+    SDL_RenderFillRect(renderer_, &r);
+}
+
+void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, bool stretch) {
+    auto picture = PictureOf(gamePath);
+    if (!picture) return;
+    const auto& frame = picture->frames()[FrameAt(*picture, clock_.NowMs())];
+    SDL_Texture* texture = TextureOf(frame.surface);
+    if (!texture) return;
+    SDL_Rect target = stretch ? ToSdl(area) : SDL_Rect{area.x, area.y, picture->width(), picture->height()};
+    SDL_RenderCopy(renderer_, texture, nullptr, &target);
+}
+
+void SceneRenderer::Draw(const Form& form) {
+    Rect all{0, 0, form.bounds().width, form.bounds().height};
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    Fill(all, form.backColor);
+    DrawPicture(form.picture, all, false);
+    for (const auto& child : form.children()) DrawControl(*child, Clip{all});
+    SDL_RenderSetClipRect(renderer_, nullptr);
+}
+
+void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) {
+    if (!control.visible() || control.kind() == ControlKind::Timer) return;
+    Rect bounds = control.WindowBounds();
+    Clip clip{Intersect(bounds, parentClip.area)};
+    if (clip.area.width == 0 || clip.area.height == 0) return;
+    SDL_Rect sdlClip = ToSdl(clip.area);
+    SDL_RenderSetClipRect(renderer_, &sdlClip);
+    switch (control.kind()) {
+        case ControlKind::PictureBox: {
+            auto& box = static_cast<const PictureBox&>(control);
+            Fill(bounds, box.backColor);
+            DrawPicture(box.picture, bounds, false);
+            if (box.borderStyle == 1) {
+                SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+                SDL_Rect r = ToSdl(bounds);
+                SDL_RenderDrawRect(renderer_, &r);
+            }
+            break;
+        }
+        case ControlKind::Image: {
+            auto& image = static_cast<const ImageControl&>(control);
+            DrawPicture(image.picture, bounds, image.stretch);
+            break;
+        }
+        case ControlKind::Label: {
+            auto& label = static_cast<const Label&>(control);
+            if (!label.transparent) Fill(bounds, label.backColor);
+            if (text_) text_->DrawLabel(label, bounds);
+            break;
+        }
+        case ControlKind::Container: {
+            auto& container = static_cast<const Container&>(control);
+            if (!container.transparent) Fill(bounds, container.backColor);
+            break;
+        }
+        case ControlKind::ListBox: {
+            Fill(bounds, kWhite);
+            if (text_) {
+                auto& list = static_cast<const ListBox&>(control);
+                text_->DrawList(list, bounds);
+            }
+            break;
+        }
+        case ControlKind::Form:
+        case ControlKind::Timer: break;
+    }
+    for (const auto& child : control.children()) DrawControl(*child, clip);
+}
+
+}  // namespace taviro::platform

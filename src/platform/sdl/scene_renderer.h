@@ -1,0 +1,62 @@
+// Draws a window's control tree with an SDL renderer, back to front, each control clipped to its
+// containers. Textures are made once per decoded picture and kept.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <unordered_map>
+
+#include "platform/clock.h"
+#include "platform/controls/form.h"
+#include "platform/pictures/picture_cache.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Surface;
+
+namespace taviro::platform {
+
+class TextRenderer;
+
+class SceneRenderer {
+public:
+    // Texts are drawn by `text` when one is given (labels show only their background without it).
+    SceneRenderer(SDL_Renderer* renderer, PictureCache& pictures, const Clock& clock, TextRenderer* text = nullptr);
+    ~SceneRenderer();
+    SceneRenderer(const SceneRenderer&) = delete;
+    SceneRenderer& operator=(const SceneRenderer&) = delete;
+
+    // Draws the whole form. A picture that cannot be loaded is reported to the log once and left out.
+    void Draw(const Form& form);
+
+    // The texture of a surface, made on first use and kept while the surface lives.
+    SDL_Texture* TextureOf(const std::shared_ptr<SDL_Surface>& surface);
+
+    // The picture of a game path, or nullptr when it cannot be loaded (reported once).
+    std::shared_ptr<const Picture> PictureOf(const std::string& gamePath);
+
+    // Drops the textures whose surfaces nobody else holds.
+    void Trim();
+    size_t textureCount() const { return textures_.size(); }
+
+private:
+    struct Clip;
+    void DrawControl(const Control& control, const Clip& clip);
+    void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
+    void Fill(const Rect& area, uint32_t colorBgr);
+
+    SDL_Renderer* renderer_;
+    PictureCache& pictures_;
+    const Clock& clock_;
+    TextRenderer* text_;
+    struct CachedTexture {
+        std::shared_ptr<SDL_Surface> surface;  // kept so that the address is not reused
+        SDL_Texture* texture;
+    };
+    std::unordered_map<SDL_Surface*, CachedTexture> textures_;
+    std::set<std::string> failedPictures_;
+};
+
+}  // namespace taviro::platform

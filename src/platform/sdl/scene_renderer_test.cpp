@@ -1,0 +1,124 @@
+#include "platform/sdl/scene_renderer.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "platform/pictures/test_pictures.h"
+#include "platform/sdl/display.h"
+#include "support/test_project.h"
+
+namespace taviro::platform {
+namespace {
+
+using namespace test_pictures;
+
+struct HeadlessScene {
+    testing::TemporaryFolder folder;
+    FileSystem files;
+    PictureCache pictures{files};
+    VirtualClock clock;
+    Display display{DisplaySettings{.clientWidth = 64, .clientHeight = 48, .headless = true}};
+    SceneRenderer renderer{display.renderer(), pictures, clock};
+    Form form{"Main", 64, 48};
+
+    std::string Picture(const std::string& name, const std::shared_ptr<SDL_Surface>& surface) {
+        folder.Write(name, PngBytes(surface.get()));
+        return (folder.path() / name).string();
+    }
+    uint32_t Pixel(int x, int y) {
+        renderer.Draw(form);
+        return PixelAt(display.target(), x, y);
+    }
+};
+
+template <typename Kind>
+Kind& AddTo(Control& parent, std::string name, Rect bounds) {
+    auto& control = static_cast<Kind&>(parent.Add(std::make_unique<Kind>(std::move(name))));
+    control.SetBounds(bounds);
+    return control;
+}
+
+TEST(SceneRendering, DrawsControlsBackToFrontAndLeavesHiddenOnesOut) {
+    HeadlessScene scene;
+    scene.form.backColor = 0x00FF00;  // green, as 0x00BBGGRR
+    auto& red = AddTo<PictureBox>(scene.form, "red", {0, 0, 20, 20});
+    red.backColor = 0x0000FF;
+    auto& blue = AddTo<PictureBox>(scene.form, "blue", {10, 10, 20, 20});
+    blue.backColor = 0xFF0000;
+    EXPECT_EQ(scene.Pixel(15, 15), 0xFF0000FFu);
+    EXPECT_EQ(scene.Pixel(5, 5), 0xFFFF0000u);
+    EXPECT_EQ(scene.Pixel(40, 40), 0xFF00FF00u);
+    red.BringToFront();
+    EXPECT_EQ(scene.Pixel(15, 15), 0xFFFF0000u);
+    red.SetVisible(false);
+    EXPECT_EQ(scene.Pixel(15, 15), 0xFF0000FFu);
+    EXPECT_EQ(scene.Pixel(5, 5), 0xFF00FF00u);
+}
+
+TEST(SceneRendering, ChildrenAreClippedToTheirContainer) {
+    HeadlessScene scene;
+    scene.form.backColor = 0;
+    auto& box = AddTo<PictureBox>(scene.form, "box", {10, 10, 10, 10});
+    box.backColor = 0xFFFFFF;
+    auto& child = AddTo<PictureBox>(box, "child", {5, 5, 30, 30});
+    child.backColor = 0x0000FF;
+    EXPECT_EQ(scene.Pixel(16, 16), 0xFFFF0000u);
+    EXPECT_EQ(scene.Pixel(19, 19), 0xFFFF0000u);
+    EXPECT_EQ(scene.Pixel(21, 21), 0xFF000000u);
+    EXPECT_EQ(scene.Pixel(12, 12), 0xFFFFFFFFu);
+}
+
+TEST(SceneRendering, ImagesShowTheirPictureAtItsSizeOrStretchedWithAlphaBlended) {
+    HeadlessScene scene;
+    scene.form.backColor = 0xFF0000;  // blue
+    auto& image = AddTo<ImageControl>(scene.form, "img", {0, 0, 40, 40});
+    image.picture = scene.Picture("half.png", Filled(10, 10, 0x80FFFF00));  // half-transparent yellow
+    EXPECT_TRUE(Near(scene.Pixel(5, 5), 0xFF80807F));
+    EXPECT_EQ(scene.Pixel(20, 20), 0xFF0000FFu);
+    image.stretch = true;
+    EXPECT_TRUE(Near(scene.Pixel(35, 35), 0xFF80807F));
+}
+
+TEST(SceneRendering, AnimatedPicturesShowTheFrameOfTheClock) {
+    HeadlessScene scene;
+    auto& image = AddTo<ImageControl>(scene.form, "walk", {0, 0, 4, 3});
+    image.picture = (std::filesystem::current_path() / "tests/pictures/three_frames.gif").string();
+    EXPECT_EQ(scene.Pixel(0, 0), 0xFFFF0000u);
+    scene.clock.AdvanceTo(150);
+    EXPECT_EQ(scene.Pixel(0, 0), 0xFF00FF00u);
+    scene.clock.AdvanceTo(799);  // 100 + 200 + 500 = one loop
+    EXPECT_EQ(scene.Pixel(0, 0), 0xFF0000FFu);
+    scene.clock.AdvanceTo(800);
+    EXPECT_EQ(scene.Pixel(0, 0), 0xFFFF0000u);
+}
+
+TEST(SceneRendering, APictureThatCannotBeLoadedIsLeftOutAndTexturesAreMadeOnce) {
+    HeadlessScene scene;
+    scene.form.backColor = 0;
+    auto& broken = AddTo<ImageControl>(scene.form, "broken", {0, 0, 10, 10});
+    broken.picture = (scene.folder.path() / "gone.bmp").string();
+    auto& good = AddTo<ImageControl>(scene.form, "good", {20, 0, 10, 10});
+    good.picture = scene.Picture("good.png", Filled(10, 10, 0xFFFFFFFF));
+    auto& again = AddTo<ImageControl>(scene.form, "again", {40, 0, 10, 10});
+    again.picture = good.picture;
+    EXPECT_EQ(scene.Pixel(5, 5), 0xFF000000u);
+    EXPECT_EQ(scene.Pixel(45, 5), 0xFFFFFFFFu);
+    scene.renderer.Draw(scene.form);
+    EXPECT_EQ(scene.renderer.textureCount(), 1u);
+    EXPECT_EQ(scene.pictures.decodeCount(), 1u);
+}
+
+TEST(SceneRendering, ScreenshotsHoldWhatWasDrawn) {
+    HeadlessScene scene;
+    scene.form.backColor = 0x123456;
+    scene.renderer.Draw(scene.form);
+    std::string path = (scene.folder.path() / "shot.png").string();
+    scene.display.SaveScreenshot(path);
+    auto shot = PictureCache::Decode(*scene.files.ReadFile(path), path);
+    EXPECT_EQ(shot->width(), 64);
+    EXPECT_EQ(PixelAt(shot->surface(), 63, 47), 0xFF563412u);
+    EXPECT_THROW(scene.display.SaveScreenshot((scene.folder.path() / "no/such/folder/x.png").string()), GameError);
+}
+
+}  // namespace
+}  // namespace taviro::platform
