@@ -1,0 +1,239 @@
+#include "logic/actions.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/game_error.h"
+#include "support/test_project.h"
+
+namespace taviro::logic {
+namespace {
+
+using std::string;
+using testing::FieldsLine;
+
+// A media player that remembers what it was told.
+struct FakePlayer : frames::MediaPlayer {
+    void SetFileName(const string& path) override { file = path; }
+    string FileName() const override { return file; }
+    void SetPlayCount(int count) override { playCount = count; }
+    void SetVolume(int volumeCentibels) override { volume = volumeCentibels; }
+    frames::PlayState GetPlayState() const override { return state; }
+    void Play() override { state = frames::PlayState::Playing; }
+    void Stop() override { state = frames::PlayState::Stopped; }
+    string file;
+    int playCount = -1;
+    int volume = 1;
+    frames::PlayState state = frames::PlayState::Stopped;
+};
+
+// Records every call in order; scripts run the given function.
+struct FakeServices : ActionServices {
+    string PickedObjectName(int objectIndex) override { return objectIndex == 1 ? "Key" : "Lamp"; }
+    void RemovePickedObject(int objectIndex) override {
+        log.push_back("remove item " + std::to_string(objectIndex));
+    }
+    void AddPickedObject(const string& name, bool) override { log.push_back("add item " + name); }
+    void HideMenus() override { log.push_back("hide menus"); }
+    frames::MediaPlayer& ChannelPlayer(int entry) override { return entry == 6 ? music : sound; }
+    void StopAnyWavOrMP3() override { log.push_back("stop all sounds"); }
+    void SetChannelEntry(int entry, const ChannelEntry&) override {
+        if (entry > 7) throw GameError(9, "Subscript out of range");
+    }
+    void SetFadeDuration(double) override {}
+    void PlaySoundChannels(project::FieldReader& file) override {
+        log.push_back("channels " + file.ReadString());
+    }
+    void StartChannelFade() override { log.push_back("fade"); }
+    void FadeStep(double) override { log.push_back("fade done"); }
+    void PlayMovieWithStop(const string& file, bool stretched, int left, int, int width, int) override {
+        log.push_back("video " + file + " " + std::to_string(stretched) + " " + std::to_string(left) + " " +
+                      std::to_string(width));
+    }
+    void WaitForOneTimeVideo() override { log.push_back("wait video"); }
+    void StopOneTimeVideoPlayer() override { log.push_back("stop video"); }
+    void ShowOrNotShowAreas() override { log.push_back("areas"); }
+    void ShowTextMessage(const string& text, bool, bool) override { log.push_back("message " + text); }
+    bool ExecuteVBScript(const string& code, bool) override {
+        log.push_back("script");
+        scripts.push_back(code);
+        if (onScript) onScript();
+        return true;
+    }
+    string ExpandPluginCalls(const string&) override { return ""; }
+    void QuitCurrentDialogue() override { log.push_back("quit dialogue"); }
+    void TransitionStep1(int number) override { log.push_back("transition " + std::to_string(number)); }
+    void OpenFrame(const string& name, bool withTransition, int, double seconds) override {
+        log.push_back("open " + name + (withTransition ? " " + std::to_string(seconds) : ""));
+    }
+    void StartTimedEvents() override { log.push_back("timed events"); }
+    void ShowLoadGameWindow(bool) override { log.push_back("load window"); }
+    void ShowSaveGameWindow() override { log.push_back("save window"); }
+    void StartUnloading() override { log.push_back("unload"); }
+
+    std::vector<string> log;
+    std::vector<string> scripts;
+    std::function<void()> onScript;
+    FakePlayer music, sound;
+};
+
+string Separator() { return FieldsLine({string(project::kRecordSeparator)}); }
+
+// A hotspot record: 10 ignored fields, then the common fields up to 13 and whatever follows.
+string HotspotRecord(const string& frame, bool remove = false, bool quit = false, const string& rest = "") {
+    return FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine(
+               {1.0, string("Door"), false, true, false, false, string(""), 0.0, string(""), remove, quit}) +
+           FieldsLine({frame.empty() ? 0.0 : 1.0, frame}) + rest + Separator();
+}
+
+// Fields 14 to 48: stop music, music, sound, going back, transition and a script.
+string Middle(bool stopMusic, bool playMusic, bool goBack, const string& script = "") {
+    return FieldsLine({stopMusic ? 1.0 : 0.0, 0.0, 0.0, string(""), false, false, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({false, playMusic, string("theme.mid"), false, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, goBack}) + FieldsLine({0.0, 0.0, 0.0, false}) +
+           FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({true}) + FieldsLine({0.0, 0.0}) +
+           FieldsLine({!script.empty(), script});
+}
+
+struct ActionsFixture : ::testing::Test {
+    ActionsFixture() {
+        test.Write("Config/General", testing::GeneralFile().Text());
+        test.Write("Config/Variables", FieldsLine({0.0, string("Door")}));
+        EXPECT_TRUE(test.Initialize());
+        variables.LoadVariables();
+        frame.name = "Hall";
+        history.FramesHistoryAdd("Hall");
+    }
+    void WriteActions(const string& extension, const string& records) {
+        test.Write("FramesData/Hall" + extension, records);
+        test.files.Forget();
+    }
+
+    testing::TestProject test;
+    ProjectVariables variables{*test.project};
+    frames::FramesHistory history;
+    frames::CurrentFrame frame;
+    ActionRequests requests;
+    FakeServices services;
+    Actions actions{*test.project, test.flags, variables, history, frame, requests, services};
+};
+
+TEST_F(ActionsFixture, ClickChangesTheVariableHidesTheHotspotAndOpensTheFrame) {
+    WriteActions(".fm3", HotspotRecord("") + HotspotRecord("Library", true));
+    EXPECT_EQ(actions.MakeAction(2, 0, false), ActionResult::FrameOpened);
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);
+    ASSERT_EQ(variables.Disappear.Count(), 1u);
+    EXPECT_EQ(variables.Disappear.Item(1)->Name, "Hall");
+    EXPECT_EQ(variables.Disappear.Item(1)->Value, 2);
+    EXPECT_EQ(services.log, (std::vector<string>{"areas", "quit dialogue", "open Library"}));
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(ActionsFixture, HotspotWithoutARecordDoesNothing) {
+    WriteActions(".fm3", HotspotRecord("") + HotspotRecord("Library"));
+    EXPECT_EQ(actions.MakeAction(3, 0, false), ActionResult::Nothing);
+    EXPECT_TRUE(services.log.empty());
+    EXPECT_EQ(variables.GetVariableValue("Door"), 0);
+}
+
+TEST_F(ActionsFixture, MergedFileWinsOverThePlainOne) {
+    WriteActions(".fm3", HotspotRecord("Library"));
+    WriteActions(".mr3", HotspotRecord("Garden"));
+    actions.MakeAction(1, 0, false);
+    EXPECT_EQ(services.log.back(), "open Garden");
+}
+
+TEST_F(ActionsFixture, DroppedItemUsesTheRecordOfItsKey) {
+    string fm0 = FieldsLine({0.0, string("2_lamp.drg")}) + Separator() +
+                 FieldsLine({0.0, string("2_KEY.DRG"), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+                 FieldsLine({1.0, string("Door"), false, true, false, false, string(""), 0.0, string(""),
+                             true, false}) +
+                 FieldsLine({1.0, string("Garden")}) + Separator();
+    WriteActions(".fm0", fm0);
+    EXPECT_EQ(actions.MakeAction(2, 1, false), ActionResult::FrameOpened);
+    EXPECT_EQ(services.log.front(), "remove item 1");
+    EXPECT_EQ(services.log.back(), "open Garden");
+    EXPECT_EQ(variables.Disappear.Count(), 0u);
+}
+
+TEST_F(ActionsFixture, QuitWinsOverEverythingAfterIt) {
+    WriteActions(".fm3", HotspotRecord("Library", false, true, Middle(false, false, false, "MsgBox 1")));
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::Quit);
+    EXPECT_TRUE(services.log.empty());
+    actions.MakeActionAndConsequences(1, 0, false);
+    EXPECT_EQ(services.log, (std::vector<string>{"stop video", "unload"}));
+}
+
+TEST_F(ActionsFixture, GoingBackNeedsTwoFramesInTheHistory) {
+    WriteActions(".fm3", HotspotRecord("", false, false, Middle(false, false, true)));
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::Nothing);
+    EXPECT_EQ(services.log.back(), "timed events");
+    history.FramesHistoryAdd("Library");
+    frame.name = "Hall";
+    services.log.clear();
+    EXPECT_EQ(actions.MakeAction(1, 0, true), ActionResult::FrameOpened);
+    EXPECT_EQ(services.log.back(), "open Hall");
+    EXPECT_EQ(history.names(), std::vector<string>{"Hall"});
+}
+
+TEST_F(ActionsFixture, ScriptRequestForTheLastVisitedFrameWins) {
+    history.FramesHistoryAdd("Library");
+    WriteActions(".fm3", HotspotRecord("Garden", false, false, Middle(false, false, false, "GoToFrame |x|")));
+    services.onScript = [&] { requests.sFrameToLoad = "Last Visited Frame"; };
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::FrameOpened);
+    EXPECT_EQ(services.scripts, std::vector<string>{"\r\nGoToFrame \"x\""});
+    EXPECT_EQ(requests.iHotspotNumber, 1);
+    EXPECT_EQ(services.log.back(), "open Hall");
+    EXPECT_EQ(history.names(), std::vector<string>{"Hall"});
+}
+
+TEST_F(ActionsFixture, PlayingMusicIsReplacedOnlyWhenTheActionStopsIt) {
+    services.music.file = "old.mid";
+    services.music.state = frames::PlayState::Playing;
+    test.Write("Areas/theme.mid", "");
+    WriteActions(".fm3", HotspotRecord("", false, false, Middle(false, true, false)));
+    actions.MakeAction(1, 0, false);
+    EXPECT_EQ(services.music.file, "old.mid");
+    WriteActions(".fm3", HotspotRecord("", false, false, Middle(true, true, false)));
+    actions.MakeAction(1, 0, false);
+    EXPECT_EQ(services.music.file, test.project->paths.AreasPath + "theme.mid");
+    EXPECT_EQ(services.music.playCount, 0);
+    EXPECT_EQ(services.music.volume, -1200);
+    EXPECT_EQ(services.music.state, frames::PlayState::Playing);
+}
+
+TEST_F(ActionsFixture, StoppingTheGameFromTheScriptEndsTheActionSilently) {
+    WriteActions(".fm3",
+                 HotspotRecord("Library", false, false, Middle(false, false, false, "StopEverything")));
+    services.onScript = [&] { test.flags.GameStopping = true; };
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::Nothing);
+    EXPECT_EQ(services.log, std::vector<string>{"script"});
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(ActionsFixture, BadRecordIsReportedWithTheHotspotNumber) {
+    WriteActions(".fm3", FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+                             FieldsLine({string("one"), string("Door")}) + Separator());
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::Nothing);
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_TRUE(test.dialogs.shown()[0].request.text.ends_with(
+        "Error description: Unable to make the action associated with the hotspot #1. Type mismatch"));
+}
+
+TEST_F(ActionsFixture, ConsequencesOfAScriptOutsideAnAction) {
+    services.onScript = [&] {
+        requests.sFrameToLoad = "Garden";
+        requests.dTransDuration = 1.5;
+    };
+    EXPECT_FALSE(actions.ExecuteVBScriptAndConsequences("GoToFrame", false));
+    EXPECT_EQ(services.log, (std::vector<string>{"script", "areas", "transition 1", "open Garden 1.500000"}));
+    services.log.clear();
+    services.onScript = [&] { requests.bPopupSaveGame = true; };
+    actions.ExecuteVBScriptAndConsequences("ShowSaveWindow", false);
+    EXPECT_EQ(services.log, (std::vector<string>{"script", "areas", "timed events", "save window"}));
+}
+
+}  // namespace
+}  // namespace taviro::logic
