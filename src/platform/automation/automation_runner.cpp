@@ -1,0 +1,125 @@
+// Running automation commands.
+#include "platform/automation/automation_runner.h"
+
+#include <fstream>
+#include <istream>
+#include <ostream>
+
+#include "platform/game_error.h"
+
+namespace taviro::platform {
+namespace {
+
+using Kind = AutomationCommand::Kind;
+
+// A drag moves the mouse in this many steps, so that targets on the way see it pass.
+constexpr int kDragSteps = 8;
+
+}  // namespace
+
+AutomationRunner::AutomationRunner(AutomationHost& host, std::ostream& standardOutput)
+    : host_(host), out_(standardOutput) {}
+
+AutomationRunner::Outcome AutomationRunner::Run(const std::vector<AutomationCommand>& commands) {
+    for (const AutomationCommand& command : commands) {
+        if (auto error = Execute(command)) return {1, *error};
+        if (host_.quitRequested()) break;
+    }
+    return {};
+}
+
+AutomationRunner::Outcome AutomationRunner::RunLines(std::istream& in) {
+    std::string line;
+    int lineNumber = 0;
+    while (!host_.quitRequested() && std::getline(in, line)) {
+        auto parsed = ParseAutomationLine(line, ++lineNumber);
+        if (auto* error = std::get_if<AutomationError>(&parsed)) return {2, error->message};
+        auto& command = std::get<std::optional<AutomationCommand>>(parsed);
+        if (!command) continue;
+        if (auto error = Execute(*command)) return {1, *error};
+    }
+    return {};
+}
+
+std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& command) {
+    auto failed = [&](const std::string& why) { return "line " + std::to_string(command.lineNumber) + ": " + why; };
+    std::optional<std::string> error;
+    switch (command.kind) {
+        case Kind::Wait: host_.Wait(command.durationMs); break;
+        case Kind::Move:
+            host_.MouseMove(command.at);
+            host_.Pump();
+            break;
+        case Kind::Click:
+        case Kind::Down:
+        case Kind::Up:
+            host_.MouseMove(command.at);
+            if (command.kind != Kind::Up) {
+                host_.MouseDown(command.at, command.button);
+                host_.Pump();
+            }
+            if (command.kind != Kind::Down) {
+                host_.MouseUp(command.at, command.button);
+                host_.Pump();
+            }
+            break;
+        case Kind::DoubleClick:
+            host_.MouseMove(command.at);
+            host_.MouseDown(command.at, 1);
+            host_.MouseUp(command.at, 1);
+            host_.Pump();
+            host_.DoubleClick(command.at);
+            host_.Pump();
+            break;
+        case Kind::Drag: {
+            host_.MouseMove(command.at);
+            host_.MouseDown(command.at, 1);
+            host_.Pump();
+            for (int step = 1; step <= kDragSteps; ++step) {
+                Point p{command.at.x + (command.to.x - command.at.x) * step / kDragSteps,
+                        command.at.y + (command.to.y - command.at.y) * step / kDragSteps};
+                host_.MouseMove(p);
+                host_.Pump();
+            }
+            host_.MouseUp(command.to, 1);
+            host_.Pump();
+            break;
+        }
+        case Kind::Key:
+            host_.Key(command.virtualKey, command.shift);
+            host_.Pump();
+            break;
+        case Kind::Text:
+            host_.Text(command.text);
+            host_.Pump();
+            break;
+        case Kind::Press: error = host_.Press(command.text); break;
+        case Kind::Select: error = host_.Select(command.text); break;
+        case Kind::Menu: error = host_.Menu(command.menuPath); break;
+        case Kind::Answer: host_.dialogHistory().QueueAnswer(command.answer); break;
+        case Kind::Input: host_.dialogHistory().QueueInput(command.text); break;
+        case Kind::InputCancel: host_.dialogHistory().QueueInput(std::nullopt); break;
+        case Kind::Screenshot:
+            try {
+                host_.Screenshot(command.text);
+            } catch (const GameError&) {
+                error = "cannot write the screenshot " + command.text;
+            }
+            break;
+        case Kind::State: {
+            std::string text = host_.State().dump(2) + "\n";
+            if (command.text == "-") {
+                out_ << text << std::flush;
+                break;
+            }
+            std::ofstream file(command.text, std::ios::binary);
+            if (!(file << text)) error = "cannot write the state to " + command.text;
+            break;
+        }
+        case Kind::Quit: host_.Quit(); break;
+    }
+    if (error) return failed(*error);
+    return std::nullopt;
+}
+
+}  // namespace taviro::platform
