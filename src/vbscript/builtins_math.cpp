@@ -135,14 +135,15 @@ double NowSerial(Vm& vm) {
 
 Variant Now(Vm& vm, std::span<Variant>) {
     double serial = NowSerial(vm);
-    return Variant::Date(std::floor(serial) + std::round((serial - std::floor(serial)) * 86400.0) / 86400.0);
+    // Whole seconds, as the original's clock shows them.
+    return Variant::Date(std::floor(serial) + std::floor((serial - std::floor(serial)) * 86400.0 + 1e-6) / 86400.0);
 }
 
 Variant DateNow(Vm& vm, std::span<Variant>) { return Variant::Date(std::floor(NowSerial(vm))); }
 
 Variant TimeNow(Vm& vm, std::span<Variant>) {
     double serial = NowSerial(vm);
-    return Variant::Date(std::round((serial - std::floor(serial)) * 86400.0) / 86400.0);
+    return Variant::Date(std::floor((serial - std::floor(serial)) * 86400.0 + 1e-6) / 86400.0);
 }
 
 Variant Timer(Vm& vm, std::span<Variant>) {

@@ -10,6 +10,7 @@ namespace taviro::vbscript {
 ClassInstance::ClassInstance(Vm& vm, std::weak_ptr<void> vmAlive, const ClassDef* classDef, LoadedUnit* unit)
     : vm_(vm), vmAlive_(std::move(vmAlive)), classDef_(classDef), unit_(unit) {
     unit_->AddRef();
+    vm_.instances_.insert(this);
     fields_.resize(classDef->fields.size());
     for (size_t i = 0; i < fields_.size(); ++i) {
         const ClassDef::Field& field = classDef->fields[i];
@@ -18,6 +19,7 @@ ClassInstance::ClassInstance(Vm& vm, std::weak_ptr<void> vmAlive, const ClassDef
 }
 
 ClassInstance::~ClassInstance() {
+    if (!vmAlive_.expired()) vm_.instances_.erase(this);
     std::vector<Variant> fields;
     fields.swap(fields_);
     fields.clear();

@@ -34,6 +34,7 @@ public:
 protected:
     // Runs Class_Terminate once, as soon as the last reference goes.
     void Finalize() override;
+    friend class Vm;
 
 private:
     Vm& vm_;

@@ -95,6 +95,7 @@ private:
     Token MakeToken(TokenKind kind) {
         Token token;
         token.kind = kind;
+        token.spaceBefore = tokenStart_ > 0 && IsBlank(source_[tokenStart_ - 1]);
         token.line = line_;
         token.column = static_cast<int32_t>(tokenStart_ - lineStart_) + 1;
         return token;
@@ -210,11 +211,12 @@ private:
             }
         }
         if (pos_ < source_.size() && (IsLetter(source_[pos_]) || source_[pos_] == u'_')) Fail(err::kExpectedEndOfStatement);
-        if (pos_ < source_.size() && source_[pos_] == u'&') ++pos_;  // an explicit Long suffix
+        bool longSuffix = pos_ < source_.size() && source_[pos_] == u'&' && !isDouble;
+        if (longSuffix) ++pos_;
         double value = std::strtod(digits.c_str(), nullptr);
         if (!std::isfinite(value)) Fail(err::kInvalidNumber);
         Token token = MakeToken(TokenKind::Literal);
-        if (!isDouble && value <= 32767) {
+        if (!isDouble && !longSuffix && value <= 32767) {
             token.value = Variant(static_cast<int16_t>(value));
         } else if (!isDouble && value <= 2147483647.0) {
             token.value = Variant(static_cast<int32_t>(value));

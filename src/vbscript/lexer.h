@@ -29,7 +29,8 @@ enum class Keyword : uint8_t {
 struct Token {
     TokenKind kind = TokenKind::End;
     Keyword keyword = Keyword::None;
-    bool colon = false;  // a StatementEnd written as ':'
+    bool colon = false;        // a StatementEnd written as ':'
+    bool spaceBefore = false;  // blanks precede it: ".Name" after a blank is a With member
     int32_t line = 1;
     int32_t column = 1;
     std::u16string text;

@@ -804,7 +804,7 @@ private:
         NestingGuard guard(*this);
         ExprPtr expr = ParsePrimary();
         while (true) {
-            if (IsOperator(u".")) {
+            if (IsOperator(u".") && !Peek().spaceBefore) {
                 Position position = Here();
                 Next();
                 auto member = std::make_unique<Expr>();

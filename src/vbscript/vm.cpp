@@ -104,6 +104,15 @@ void Vm::ReleaseEverything() {
     }
     globalMemberOwners_.clear();
     values.clear();
+    // Objects that only keep each other alive: empty their fields, which lets the cycles go.
+    std::vector<Ref<Object>> cyclic;
+    for (ClassInstance* instance : instances_) cyclic.emplace_back(instance);
+    for (const Ref<Object>& object : cyclic) {
+        std::vector<Variant> fields;
+        fields.swap(static_cast<ClassInstance*>(object.get())->fields_);
+        fields.clear();
+    }
+    cyclic.clear();
     // 2. Detach the code: objects that outlive the engine may no longer run it.
     for (const Ref<LoadedUnit>& unit : units_) {
         unit->detached = true;

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "vbscript/builtins.h"
@@ -144,6 +145,8 @@ private:
     std::vector<Ref<Object>> globalMemberOwners_;
     std::vector<Ref<LoadedUnit>> units_;
     std::unordered_map<const Module*, Ref<LoadedUnit>> unitsByModule_;
+    // Live script objects, so that reference cycles among them can be broken when the engine resets.
+    std::unordered_set<ClassInstance*> instances_;
     std::unordered_map<std::u16string, std::shared_ptr<const Module>> executeCache_;
     Ref<ErrObject> err_;
     // Expires when the Vm goes: objects that outlive it stop running its code.

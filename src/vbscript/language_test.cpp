@@ -1,0 +1,134 @@
+// Statements and control flow of the language.
+#include <gtest/gtest.h>
+
+#include "vbscript/script_test_support.h"
+
+namespace taviro::vbscript {
+namespace {
+
+using testing::ScriptRun;
+
+TEST(IfStatement, BlockAndSingleLineFormsChooseTheRightBranch) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("x = 5\nIf x > 3 Then\nPrint \"a\"\nElseIf x > 1 Then\nPrint \"b\"\nElse\nPrint \"c\"\nEnd If"),
+              "a");
+    EXPECT_EQ(run.Run("x = 2\nIf x > 3 Then Print \"a\" Else Print \"b\": Print \"c\""), "b|c");
+    EXPECT_EQ(run.Run("x = 5\nIf x > 3 Then Print \"a\": Print \"b\" Else Print \"c\""), "a|b");
+    EXPECT_EQ(run.Run("If Null Then Print \"yes\" Else Print \"no\""), "no");
+}
+
+TEST(SelectCase, MatchesValuesListsRangesAndIsComparisons) {
+    ScriptRun run;
+    const char* select =
+        "Function Kind(v)\nSelect Case v\nCase \"x\": Kind = \"letter\"\nCase 1, 2: Kind = \"small\"\nCase 3 To 5: Kind = \"middle\"\n"
+        "Case Is >= 10: Kind = \"large\"\nCase Else: Kind = \"other\"\nEnd Select\n"
+        "End Function\nPrint Kind(2), Kind(4), Kind(12), Kind(\"x\"), Kind(7)";
+    EXPECT_EQ(run.Run(select), "small middle large letter other");
+}
+
+TEST(Loops, ForCountsWithStepsAndLeavesTheCounterPastTheLimit) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("s = \"\"\nFor i = 10 To 1 Step -3: s = s & i & \",\": Next\nPrint s, i"), "10,7,4,1, -2");
+    EXPECT_EQ(run.Run("n = 0\nFor i = 1 To 0: n = n + 1: Next\nPrint n, i"), "0 1");
+    EXPECT_EQ(run.Run("For x = 0.5 To 1.5 Step 0.5: Print x: Next"), "0.5|1|1.5");
+    EXPECT_EQ(run.Run("lim = 3\nFor i = 1 To lim: lim = 10: Next\nPrint i"), "4");
+}
+
+TEST(Loops, DoWhileUntilAndWhileWendTestAtTheRightPlace) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("i = 0\nDo While i < 3: i = i + 1: Loop\nPrint i"), "3");
+    EXPECT_EQ(run.Run("i = 0\nDo Until i >= 3: i = i + 1: Loop\nPrint i"), "3");
+    EXPECT_EQ(run.Run("i = 10\nDo: i = i + 1: Loop While i < 3\nPrint i"), "11");
+    EXPECT_EQ(run.Run("i = 10\nDo: i = i + 1: Loop Until True\nPrint i"), "11");
+    EXPECT_EQ(run.Run("i = 0\nWhile i < 4\ni = i + 2\nWend\nPrint i"), "4");
+}
+
+TEST(Loops, ExitLeavesTheInnermostLoopOfItsKind) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("For i = 1 To 3\nDo\nExit For\nLoop\nPrint \"not here\"\nNext\nPrint i"), "1");
+    EXPECT_EQ(run.Run("Do\nFor i = 1 To 5\nIf i = 2 Then Exit Do\nNext\nLoop\nPrint i"), "2");
+}
+
+TEST(Loops, ForEachWalksArraysAndHostCollections) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("s = 0\nFor Each v In Array(1, 2, 3): s = s + v: Next\nPrint s"), "6");
+    EXPECT_EQ(run.Run("Dim m(1, 1)\nm(0, 0) = 1: m(1, 0) = 2: m(0, 1) = 3: m(1, 1) = 4\n"
+                      "For Each v In m: Print v: Next"),
+              "1|2|3|4");
+    auto host = MakeRef<testing::FakeHostObject>();
+    host->items = {Variant(u"a"), Variant(u"b")};
+    run.engine.AddObject(u"Items", host, false);
+    EXPECT_EQ(run.Run("For Each it In Items: Print it: Next"), "a|b");
+    EXPECT_EQ(run.Run("For Each v In 5: Next"), "error 451 (1, 1): Object not a collection");
+}
+
+TEST(WithStatement, DotNamesReachTheInnermostWithObject) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Class P\nPublic Name, Child\nEnd Class\nSet a = New P: Set a.Child = New P\n"
+                      "With a\n.Name = \"outer\"\nWith .Child\n.Name = \"inner\"\nEnd With\n"
+                      "Print .Name, .Child.Name\nEnd With"),
+              "outer inner");
+}
+
+TEST(Arrays, FixedAndDynamicArraysResizeAndKeepValuesWithPreserve) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Dim a()\nReDim a(2)\na(2) = \"x\"\nReDim Preserve a(4)\nPrint UBound(a), a(2)"), "4 x");
+    EXPECT_EQ(run.Run("ReDim b(1, 2)\nb(1, 2) = 7\nReDim Preserve b(1, 5)\nPrint b(1, 2), UBound(b, 2)"), "7 5");
+    EXPECT_EQ(run.Run("Dim f(2)\nReDim f(3)"), "error 10 (2, 1): This array is fixed or temporarily locked");
+    EXPECT_EQ(run.Run("ReDim c(1, 1)\nReDim Preserve c(2, 1)"), "error 9 (2, 1): Subscript out of range");
+    EXPECT_EQ(run.Run("Dim d(2)\nd(3) = 1"), "error 9 (2, 1): Subscript out of range");
+}
+
+TEST(Arrays, AssignmentCopiesTheArray) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("a = Array(1, 2)\nb = a\nb(0) = 9\nPrint a(0), b(0)"), "1 9");
+}
+
+TEST(Arrays, SixtyDimensionsAreAllowedAndSixtyOneAreNot) {
+    ScriptRun run;
+    std::string bounds60, bounds61;
+    for (int i = 0; i < 60; ++i) bounds60 += i ? ",0" : "0";
+    bounds61 = bounds60 + ",0";
+    EXPECT_EQ(run.Run("ReDim a(" + bounds60 + ")\na(" + bounds60 + ") = 5\nPrint a(" + bounds60 + "), UBound(a, 60)"),
+              "5 0");
+    EXPECT_EQ(run.Run("ReDim b(" + bounds61 + ")"), "error 9 (1, 1): Subscript out of range");
+}
+
+TEST(Arrays, EraseEmptiesFixedArraysAndReleasesDynamicOnes) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Dim a(1)\na(0) = 5\nErase a\nPrint IsEmpty(a(0)), UBound(a)"), "True 1");
+    EXPECT_EQ(run.Run("ReDim b(1)\nErase b\nPrint UBound(b)"), "error 9 (3, 1): Subscript out of range");
+}
+
+TEST(Constants, ConstNamesCannotBeAssigned) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Const A = 5, B = \"x\"\nConst C = -A\nPrint A, B, C"), "5 x -5");
+    EXPECT_EQ(run.Run("Sub S\nConst L = 1\nL = 2\nEnd Sub").substr(0, 9), "error 501");
+}
+
+TEST(Syntax, ContinuationsCommentsAndColonsSeparateStatements) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("x = 1 + _\n  2 ' comment\nRem another\nPrint x: Print \"a\"\"b\""), "3|a\"b");
+    EXPECT_EQ(run.Run("PRINT \"case\": print LEN(\"abc\")"), "case|3");
+}
+
+TEST(OptionExplicit, UndeclaredNamesFailWhenRequired) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Option Explicit\nDim a\na = 1\nb = 2"), "error 500 (4, 1): Variable is undefined");
+    EXPECT_EQ(run.Run("c = 3\nPrint c"), "3");
+}
+
+TEST(Execute, ExecuteGlobalAndEvalRunTextAtRunTime) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("ExecuteGlobal \"Function Twice(n): Twice = n * 2: End Function\"\nPrint Twice(4)"), "8");
+    EXPECT_EQ(run.Run("x = 5\nPrint Eval(\"x * 3 + 1\")\nExecute \"x = x + 1\"\nPrint x"), "16|6");
+    EXPECT_EQ(run.Run("Execute \"x = \""), "error 1023 (1, 1): Expected expression");
+}
+
+TEST(GetRef, CallsTheProcedureItNames) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Function Add1(v): Add1 = v + 1: End Function\nSet f = GetRef(\"add1\")\nPrint f(41)"), "42");
+}
+
+}  // namespace
+}  // namespace taviro::vbscript
