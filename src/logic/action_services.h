@@ -44,8 +44,8 @@ public:
     virtual void ShowOrNotShowAreas() = 0;
     virtual void ShowTextMessage(const std::string& text, bool inWindow, bool fromScript) = 0;
 
-    // Scripts: runs author code; false when it failed. Pumps events.
-    virtual bool ExecuteVBScript(const std::string& code, bool flag) = 0;
+    // Scripts: runs author code; true when it failed and the failure was reported. Pumps events.
+    virtual bool ExecuteVBScript(const std::string& code, bool resetLastClickPosition) = 0;
     // The script text that a plugin-action text stands for; "" when there is none.
     virtual std::string ExpandPluginCalls(const std::string& pluginText) = 0;
 

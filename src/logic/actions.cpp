@@ -56,6 +56,12 @@ void StartOnPlayer(frames::MediaPlayer& player, const std::string& path, int pla
 
 }  // namespace
 
+void StopEverything(GameFlags& flags) {
+    flags.GameStopping = true;
+    flags.StopMovie = true;
+    flags.bInterruptTransition = true;
+}
+
 Actions::Actions(project::Project& project, GameFlags& flags, ProjectVariables& variables,
                  frames::FramesHistory& history, const frames::CurrentFrame& frame, ActionRequests& requests,
                  ActionServices& services)
@@ -274,7 +280,7 @@ void Actions::ExecuteConsequences() {
 
 bool Actions::ExecuteVBScriptAndConsequences(const std::string& code, bool flag) {
     requests_.ResetModule();
-    bool failed = !services_.ExecuteVBScript(code, flag);
+    bool failed = services_.ExecuteVBScript(code, flag);
     if (!failed) ExecuteConsequences();
     return failed;
 }

@@ -16,6 +16,10 @@ namespace taviro::logic {
 
 enum class ActionResult { Nothing = 0, Quit = 1, FrameOpened = 2 };
 
+// Stops the game at once: every later checkpoint of a running action returns, waits end, and no
+// script runs until a new action starts.
+void StopEverything(GameFlags& flags);
+
 class Actions {
 public:
     Actions(project::Project& project, GameFlags& flags, ProjectVariables& variables,

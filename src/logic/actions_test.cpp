@@ -59,7 +59,7 @@ struct FakeServices : ActionServices {
         log.push_back("script");
         scripts.push_back(code);
         if (onScript) onScript();
-        return true;
+        return false;
     }
     string ExpandPluginCalls(const string&) override { return ""; }
     void QuitCurrentDialogue() override { log.push_back("quit dialogue"); }

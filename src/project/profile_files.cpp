@@ -69,11 +69,12 @@ std::string_view FirstCharacters(std::string_view utf8, size_t count) {
 
 }  // namespace
 
-std::string ReadProfileValue(std::string_view content, std::string_view section, std::string_view key) {
+std::optional<std::string> FindProfileValue(std::string_view content, std::string_view section,
+                                            std::string_view key) {
     bool inSection = false;
     for (std::string_view line : SplitLines(content)) {
         if (auto name = SectionName(line)) {
-            if (inSection) return "";
+            if (inSection) return std::nullopt;
             inSection = SameName(*name, Trim(section));
         } else if (inSection) {
             auto lineKey = KeyName(line);
@@ -82,7 +83,11 @@ std::string ReadProfileValue(std::string_view content, std::string_view section,
             }
         }
     }
-    return "";
+    return std::nullopt;
+}
+
+std::string ReadProfileValue(std::string_view content, std::string_view section, std::string_view key) {
+    return FindProfileValue(content, section, key).value_or("");
 }
 
 std::string WriteProfileValue(std::string_view content, std::string_view section, std::string_view key,
@@ -131,11 +136,16 @@ std::string WriteProfileValue(std::string_view content, std::string_view section
 ProfileFiles::ProfileFiles(platform::FileSystem& files, const platform::CodePage& codePage)
     : files_(files), codePage_(codePage) {}
 
+std::optional<std::string> ProfileFiles::FindINIString(std::string_view file, std::string_view section,
+                                                       std::string_view key) {
+    std::optional<std::string> content = files_.ReadFile(file);
+    if (!content) return std::nullopt;
+    return FindProfileValue(codePage_.Decode(*content), section, key);
+}
+
 std::string ProfileFiles::ReadINIString(std::string_view file, std::string_view section,
                                         std::string_view key) {
-    std::optional<std::string> content = files_.ReadFile(file);
-    if (!content) return "";
-    return ReadProfileValue(codePage_.Decode(*content), section, key);
+    return FindINIString(file, section, key).value_or("");
 }
 
 bool ProfileFiles::WriteINIString(std::string_view file, std::string_view section, std::string_view key,

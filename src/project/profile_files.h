@@ -4,6 +4,7 @@
 // every other line stays as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ public:
 
     // The value, or "" when the file, section or key is absent.
     std::string ReadINIString(std::string_view file, std::string_view section, std::string_view key);
+    // The value, or nullopt when the file, section or key is absent.
+    std::optional<std::string> FindINIString(std::string_view file, std::string_view section,
+                                             std::string_view key);
 
     // Writes the value; false when the file cannot be written.
     bool WriteINIString(std::string_view file, std::string_view section, std::string_view key,
@@ -31,7 +35,9 @@ private:
     const platform::CodePage& codePage_;
 };
 
-// The pure text forms of the two operations, on UTF-8 file content.
+// The pure text forms of the operations, on UTF-8 file content.
+std::optional<std::string> FindProfileValue(std::string_view content, std::string_view section,
+                                            std::string_view key);
 std::string ReadProfileValue(std::string_view content, std::string_view section, std::string_view key);
 std::string WriteProfileValue(std::string_view content, std::string_view section, std::string_view key,
                               std::string_view value);

@@ -116,7 +116,7 @@ MoreSettings Project::ReadMoreSettings() {
     return more;
 }
 
-std::string Project::GetSetting(std::string_view key) const {
+std::optional<std::string> Project::GetSetting(std::string_view key) const {
     return settings_.GetSetting(information.ProjectName, key);
 }
 

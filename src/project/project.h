@@ -47,8 +47,8 @@ public:
     std::string ReadMoreSetting(std::string_view key);
     MoreSettings ReadMoreSettings();
 
-    // The per-user settings of this project.
-    std::string GetSetting(std::string_view key) const;
+    // The per-user settings of this project; nullopt for a value never saved.
+    std::optional<std::string> GetSetting(std::string_view key) const;
     bool SaveSetting(std::string_view key, std::string_view value);
 
     ProjectPaths paths;

@@ -97,7 +97,7 @@ TEST(UserSettings, ValuesLiveInTheProjectSectionOfTheSoftwareFile) {
     testing::TestProject test;
     test.Write("Config/General", testing::GeneralFile().Set(1, std::string("Quest")).Text());
     ASSERT_TRUE(test.Initialize());
-    EXPECT_EQ(test.project->GetSetting("DisableTransitions"), "");
+    EXPECT_EQ(test.project->GetSetting("DisableTransitions"), std::nullopt);
     EXPECT_TRUE(test.project->SaveSetting("DisableTransitions", "True"));
     EXPECT_EQ(test.project->GetSetting("disabletransitions"), "True");
     EXPECT_EQ(test.files.ReadFile((test.configFolder.path() / "Software.ini").string()),

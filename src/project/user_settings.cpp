@@ -8,8 +8,8 @@ namespace taviro::project {
 UserSettings::UserSettings(ProfileFiles& profiles, std::filesystem::path configFolder)
     : profiles_(profiles), file_((configFolder / "Software.ini").string()) {}
 
-std::string UserSettings::GetSetting(std::string_view section, std::string_view key) const {
-    return profiles_.ReadINIString(file_, section, key);
+std::optional<std::string> UserSettings::GetSetting(std::string_view section, std::string_view key) const {
+    return profiles_.FindINIString(file_, section, key);
 }
 
 bool UserSettings::SaveSetting(std::string_view section, std::string_view key, std::string_view value) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,8 +16,8 @@ public:
     // configFolder: where the settings file lives (see DefaultConfigFolder).
     UserSettings(ProfileFiles& profiles, std::filesystem::path configFolder);
 
-    // "" when the value was never saved.
-    std::string GetSetting(std::string_view section, std::string_view key) const;
+    // nullopt when the value was never saved.
+    std::optional<std::string> GetSetting(std::string_view section, std::string_view key) const;
     bool SaveSetting(std::string_view section, std::string_view key, std::string_view value);
 
     std::string fileName() const { return file_; }

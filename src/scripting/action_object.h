@@ -1,0 +1,45 @@
+// The object registered as "Action": the author's interface to the player. Its request fields are
+// read by the code that ran the script; its methods forward to the part of the player that owns
+// the mechanism.
+#pragma once
+
+#include <cstdint>
+
+#include "frames/current_frame.h"
+#include "logic/action_requests.h"
+#include "logic/variables.h"
+#include "project/game_flags.h"
+#include "project/project.h"
+#include "vbscript/object.h"
+
+namespace taviro::scripting {
+
+class VBScriptActionModule final : public vbscript::Object {
+public:
+    // controlsReferencesMode: the script host's switch that methods 41 and 42 set.
+    VBScriptActionModule(project::Project& project, GameFlags& flags, logic::ProjectVariables& variables,
+                         const frames::CurrentFrame& frame, int16_t& controlsReferencesMode);
+
+    std::u16string TypeName() const override { return u"VBScriptActionModule"; }
+    vbscript::DispatchId MemberId(std::u16string_view name) override;
+    const void* DispatchKey() const override;
+    // Methods the player does not offer yet raise 438, so a script learns at once what is missing.
+    vbscript::Variant Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
+                             std::span<vbscript::Variant> arguments) override;
+
+    logic::ActionRequests requests;
+
+private:
+    // The path a script names: a bare file name is taken in the External folder.
+    std::string ExternalFile(const std::string& name) const;
+    // The standard report of a method that failed; the script goes on.
+    void Report(const std::string& message);
+
+    project::Project& project_;
+    GameFlags& flags_;
+    logic::ProjectVariables& variables_;
+    const frames::CurrentFrame& frame_;
+    int16_t& controlsReferencesMode_;
+};
+
+}  // namespace taviro::scripting

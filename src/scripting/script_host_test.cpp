@@ -1,0 +1,160 @@
+#include "scripting/script_host.h"
+
+#include <gtest/gtest.h>
+
+#include "scripting/action_object.h"
+#include "support/test_project.h"
+
+namespace taviro::scripting {
+namespace {
+
+using std::string;
+using testing::FieldsLine;
+
+struct ScriptHostFixture : ::testing::Test {
+    ScriptHostFixture() {
+        test.Write("Config/General", testing::GeneralFile().Set(1, string("Quest")).Text());
+        test.Write("Config/Variables", FieldsLine({0.0, string("Door"), string("***"), string("Score")}));
+    }
+    // Loads the project; more: the content of the "More" file.
+    void Start(const string& more = "") {
+        if (!more.empty()) test.Write("Config/More", "[General]\r\n" + more);
+        ASSERT_TRUE(test.Initialize());
+        variables.LoadVariables();
+        host.ProjectProcedures = host.LoadProjectProcedures();
+        host.ApplyScriptTimeOut();
+    }
+    const std::vector<testing::RecordingDialogs::Shown>& shown() { return test.dialogs.shown(); }
+
+    testing::TestProject test;
+    logic::ProjectVariables variables{*test.project};
+    frames::CurrentFrame frame;
+    int64_t nowMs = 0;
+    int16_t referencesMode = 0;
+    vbscript::Ref<VBScriptActionModule> action =
+        vbscript::MakeRef<VBScriptActionModule>(*test.project, test.flags, variables, frame, referencesMode);
+    ScriptHost host{*test.project, test.flags, variables, action, [this] { return nowMs += 50; }};
+};
+
+TEST_F(ScriptHostFixture, ScriptsReadAndWriteProjectVariablesByName) {
+    Start();
+    EXPECT_FALSE(
+        host.ExecuteVBScript("Door = 1\r\nScore = Score + 10\r\nScore.Value = Score & Door.Name", false));
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "10Door");
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(ScriptHostFixture, BlankCodeRunsNothing) {
+    Start();
+    EXPECT_FALSE(host.ExecuteVBScript("\r\n   \r\n", false));
+    EXPECT_FALSE(host.ExecuteVBScript("Door = 1", false) && test.flags.GameStopping);
+    test.flags.GameStopping = true;
+    EXPECT_FALSE(host.ExecuteVBScript("Door = 0", false));
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(ScriptHostFixture, CreateObjectIsBannedUnlessTheProjectAllowsIt) {
+    test.Write("Config/Procedures",
+               "h1\r\nh2\r\nh3\r\nSub Make()\r\n  Set x = CreateObject(\"A.B\")\r\nEnd Sub");
+    Start();
+    EXPECT_FALSE(host.ExecuteVBScript("Door = 1", false));
+    EXPECT_EQ(variables.GetVariableValue("Door"), 0);
+    ASSERT_FALSE(shown().empty());
+    EXPECT_EQ(shown()[0].request.title, "VBScript Execution Aborted");
+}
+
+TEST_F(ScriptHostFixture, CreateObjectTextIsAcceptedWhenAllowed) {
+    Start("AllowCreateObject=1\r\n");
+    EXPECT_FALSE(host.ExecuteVBScript("Score = \"CreateObject(\"", false));
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "CreateObject(");
+}
+
+TEST_F(ScriptHostFixture, VariablesAreKnownInsideProceduresButNotToGlobalStatements) {
+    test.Write("Config/Procedures", "h1\r\nh2\r\nh3\r\nSub OpenDoor()\r\n  Door = 1\r\nEnd Sub");
+    Start();
+    EXPECT_FALSE(host.ExecuteVBScript("OpenDoor", false));
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);
+
+    test.Write("Config/Procedures", "h1\r\nh2\r\nh3\r\nx = Door.Value + 1");
+    host.ProjectProcedures = host.LoadProjectProcedures();
+    host.ExecuteVBScript("Door = 0", false);
+    ASSERT_GE(shown().size(), 1u);
+    EXPECT_NE(shown()[0].request.text.find("Error executing script.\n\nThe Scripting Engine returned"),
+              string::npos);
+    // The load stopped before the variables were registered, so the script could not reach Door.
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);
+}
+
+TEST_F(ScriptHostFixture, RunErrorOffersCancelWhichStopsTheGame) {
+    Start();
+    test.dialogs.QueueAnswer(platform::MessageAnswer::Cancel);
+    EXPECT_TRUE(host.ExecuteVBScript("x = 1 / 0", false));
+    ASSERT_EQ(shown().size(), 1u);
+    const auto& report = shown()[0].request;
+    EXPECT_EQ(report.buttons, platform::MessageButtons::OkCancel);
+    EXPECT_EQ(
+        report.text,
+        "An error has occurred. The program may not work properly. Click OK and then press Ctrl+Q to quit. "
+        "Error description:\n\nError executing script. The Scripting Engine returned the following error "
+        "message:\n\nDivision by zero\n\nPlease click OK to continue or Cancel to stop the application.");
+    EXPECT_TRUE(test.flags.GameStopping);
+}
+
+TEST_F(ScriptHostFixture, ScriptTimeOutStopsAnEndlessLoop) {
+    Start("ScriptTimeOut=2\r\n");
+    EXPECT_TRUE(host.ExecuteVBScript("Do\r\nLoop", false));
+    EXPECT_FALSE(test.flags.GameStopping);
+}
+
+TEST_F(ScriptHostFixture, ShortProceduresFileIsAReadingError) {
+    test.Write("Config/Procedures", "h1\r\nh2\r\nh3\r\n");
+    Start();
+    EXPECT_EQ(host.ProjectProcedures, "");
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_EQ(shown()[0].request.text, "Error loading projet procedures. Input past end of file");
+}
+
+// The inverse of the scrambling of procedure lines, for building test files.
+string Scramble(const string& plain, int32_t parameter) {
+    const string key = "qmzhwtxalkpvgbrnsyjcf";
+    const int header = 5;
+    string body;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        int64_t shift = (static_cast<int64_t>(i) + header) * (key[i % 21] - 32) + parameter;
+        int64_t code = ((plain[i] - 32 + shift) % 94 + 94) % 94 + 32;
+        body.insert(body.begin(), static_cast<char>(code));
+    }
+    return string(1, static_cast<char>(32 + header)) + body;
+}
+
+TEST_F(ScriptHostFixture, ScrambledProceduresAreReadLineByLine) {
+    int32_t key = 'Q' + 'u' + 'e' + 's' + 't';
+    test.Write("Config/Procedures", "h1\r\nh2\r\nh3\r\n" + Scramble("Sub SetScore()", key) + "\r\n" +
+                                        Scramble("  Score = \"scrambled\"", key) + "\r\n" +
+                                        Scramble("End Sub", key));
+    Start("ProcEncr=1\r\n");
+    EXPECT_EQ(host.ProjectProcedures, "Sub SetScore()\r\n  Score = \"scrambled\"\r\nEnd Sub");
+    EXPECT_FALSE(host.ExecuteVBScript("SetScore", false));
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "scrambled");
+}
+
+TEST_F(ScriptHostFixture, StartUpScriptRunsOnlyWhenSwitchedOn) {
+    test.Write("Config/General", testing::GeneralFile().Set(52, true).Set(53, string("Door = 1")).Text());
+    Start();
+    host.ExecuteOnLoadVBScript(action->requests);
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);
+}
+
+TEST_F(ScriptHostFixture, SoftwareObjectsOnlyWhenReferencesAreAllowed) {
+    Start();
+    host.softwareObjects = [&] { return vbscript::Ref<vbscript::Object>(action); };
+    EXPECT_TRUE(host.ExecuteVBScript("x = SoftwareObjects.GetProjectName()", false));
+    host.ControlsReferencesMode = 2;
+    EXPECT_FALSE(host.ExecuteVBScript("Score = SoftwareObjects.GetProjectName()", false));
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "Quest");
+}
+
+}  // namespace
+}  // namespace taviro::scripting
