@@ -127,4 +127,6 @@ Viewport Display::viewport() const {
     return FitViewport(size.x, size.y, settings_.clientWidth, settings_.clientHeight);
 }
 
+void QuitSdl() { SDL_Quit(); }
+
 }  // namespace taviro::platform

@@ -71,4 +71,7 @@ private:
     SDL_Renderer* renderer_ = nullptr;
 };
 
+// Lets SDL release the machine at the end of the program.
+void QuitSdl();
+
 }  // namespace taviro::platform

@@ -1,0 +1,72 @@
+// The player driven end to end through its automation file, headless.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include <nlohmann/json.hpp>
+
+#include "support/test_project.h"
+
+namespace taviro::app {
+namespace {
+
+struct HeadlessRun {
+    testing::TemporaryFolder game;
+    testing::TemporaryFolder output;
+
+    HeadlessRun() {
+        game.Write("Config/General", testing::GeneralFile().Text());
+        game.Write("Config/Texts", "1\r\n");
+    }
+
+    // Runs the player on the automation text; the exit status.
+    int Run(const std::string& automation) {
+        auto script = output.Write("script.txt", automation);
+        std::string command = "HOME='" + output.path().string() + "' SDL_AUDIODRIVER=dummy '" TAVIRO_PLAYER_PATH
+                              "' --headless --autoplay '" + script.string() + "' '" + game.path().string() +
+                              "' >'" + Path("stdout") + "' 2>'" + Path("stderr") + "'";
+        int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    std::string Path(const std::string& name) const { return (output.path() / name).string(); }
+    std::string Read(const std::string& name) const {
+        std::ifstream in(Path(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+};
+
+TEST(HeadlessPlayer, RunsTheAutomationOnTheVirtualClockAndDumpsItsState) {
+    HeadlessRun run;
+    int status = run.Run("# start\nwait 1500\nclick 10 10\nkey F1\nwait 250\nstate " + run.Path("state.json") +
+                         "\nscreenshot " + run.Path("shot.png") + "\nstate -\n");
+    ASSERT_EQ(status, 0) << run.Read("stderr");
+    auto state = nlohmann::json::parse(run.Read("state.json"));
+    EXPECT_EQ(state["clock_ms"], 1750);
+    EXPECT_EQ(state["windows"], nlohmann::json::array({"game"}));
+    EXPECT_EQ(state["messageboxes"], nlohmann::json::array());
+    EXPECT_EQ(state["display"]["mode"], "headless");
+    EXPECT_EQ(nlohmann::json::parse(run.Read("stdout")), state);
+    EXPECT_EQ(run.Read("shot.png").substr(1, 3), "PNG");
+}
+
+TEST(HeadlessPlayer, AMalformedLineExitsWithStatusTwoNamingTheLine) {
+    HeadlessRun run;
+    EXPECT_EQ(run.Run("wait 10\n\nclick ten 10\nstate " + run.Path("never.json") + "\n"), 2);
+    EXPECT_NE(run.Read("stderr").find("line 3"), std::string::npos) << run.Read("stderr");
+    EXPECT_FALSE(std::filesystem::exists(run.Path("never.json")));
+}
+
+TEST(HeadlessPlayer, QuitEndsTheRunAndACommandThatFailsGivesStatusOne) {
+    HeadlessRun run;
+    EXPECT_EQ(run.Run("quit\nstate " + run.Path("never.json") + "\n"), 0);
+    EXPECT_FALSE(std::filesystem::exists(run.Path("never.json")));
+    EXPECT_EQ(run.Run("press Nothing like this\n"), 1);
+    EXPECT_NE(run.Read("stderr").find("line 1: nothing to press"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace taviro::app
