@@ -1,0 +1,88 @@
+// Loading frame texts.
+#include "frames/frame_texts.h"
+
+#include "frames/text_record.h"
+#include "platform/controls/control_kinds.h"
+#include "platform/game_error.h"
+
+namespace taviro::frames {
+namespace {
+
+constexpr char kText[] = "Text";
+
+}  // namespace
+
+FrameTexts::FrameTexts(project::Project& project, GameFlags& flags, platform::Form& form, CurrentFrame& frame,
+                       HotspotServices& services)
+    : project_(project), flags_(flags), form_(form), frame_(frame), services_(services) {}
+
+void FrameTexts::LoadTexts() {
+    // 1. The merged file when it exists; no file, no texts.
+    std::string base = project_.paths.FramesDataPath + frame_.name;
+    std::optional<std::string> text =
+        project_.ReadTextFile(project_.files().IsFile(base + ".mr1") ? base + ".mr1" : base + ".fm1");
+    if (!text) return;
+    frame_.MergedTextIndex = 1;
+    project::FieldReader reader(std::move(*text));
+    int number = 0;
+    try {
+        // 2-7. One label per record; a field that cannot be read keeps its default.
+        while (!reader.AtEnd()) {
+            if (flags_.GameStopping) return;
+            ++number;
+            TextRecord record = ReadTextRecord(reader);
+            int index = 1;
+            for (platform::Control* element : form_.Elements(kText))
+                index = std::max(index, *element->index() + 1);
+            if (record.mergedMarker == 1 && number != 1 && frame_.MergedTextIndex == 1) {
+                frame_.MergedTextIndex = static_cast<int16_t>(index);
+            }
+            auto& label = static_cast<platform::Label&>(form_.Load(kText, index));
+            label.autoSize = true;
+            label.caption = record.caption;
+            label.Move(static_cast<int>(record.leftUnits / 15), static_cast<int>(record.topUnits / 15));
+            label.font.name = record.fontName;
+            label.font.sizePoints = record.fontSizeUnits;
+            label.font.bold = record.bold;
+            label.font.italic = record.italic;
+            label.font.strikeout = record.strikeout;
+            label.font.underline = record.underline;
+            label.foreColor = static_cast<platform::ColorBgr>(record.colour) & 0xFFFFFF;
+            AttachBackgroundEvents(label);
+            label.SetVisible(true);
+        }
+    } catch (const GameError&) {
+        // 8. Loading ends quietly at the end of the file or on a control that cannot be made.
+    }
+}
+
+void FrameTexts::ResetFrameTexts() {
+    for (platform::Control* element : form_.Elements(kText)) {
+        int index = element->index().value_or(0);
+        if (index < 1) continue;
+        try {
+            form_.Unload(kText, index);
+        } catch (const GameError&) {
+        }
+    }
+}
+
+void FrameTexts::BackgroundMouseDown(int button) {
+    if (!project_.information.onlyEscSkipsWait) flags_.StopMovie = true;
+    flags_.bInterruptTransition = true;
+    if (!services_.IsOneTimeVideoPlaying()) services_.HandleShowHideMenus(button);
+}
+
+void FrameTexts::AttachBackgroundEvents(platform::Control& control) {
+    control.events.mouseDown = [this](platform::Control&, const platform::MouseEvent& event) {
+        BackgroundMouseDown(event.button);
+    };
+    control.events.mouseMove = [this](platform::Control&, const platform::MouseEvent&) {
+        services_.RequestHideInventory();
+    };
+    control.events.dragOver = [this](platform::Control&, platform::Control&, int, int, platform::DragState) {
+        services_.HideInventoryIfItem();
+    };
+}
+
+}  // namespace taviro::frames
