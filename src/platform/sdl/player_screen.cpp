@@ -40,8 +40,7 @@ ListBox* FindListWith(Control& parent, const std::string& text, int& at) {
 
 }  // namespace
 
-PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSystem& files, bool automated,
-                           TextRenderer* text)
+PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSystem& files, bool automated)
     : clock_(clock),
       display_(settings),
       timers_(clock),
@@ -49,7 +48,8 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
       pictures_(files),
       form_(std::make_unique<Form>("Main", settings.clientWidth, settings.clientHeight)),
       mouse_(std::make_unique<MouseRouter>(*form_)),
-      scene_(display_.renderer(), pictures_, clock, text),
+      text_(display_.renderer()),
+      scene_(display_.renderer(), pictures_, clock, &text_),
       imgui_(display_.renderer()),
       dialogs_(loop_, history_, automated) {
     form_->caption = settings.caption;

@@ -17,20 +17,21 @@
 #include "platform/sdl/display.h"
 #include "platform/sdl/imgui_layer.h"
 #include "platform/sdl/scene_renderer.h"
+#include "platform/sdl/ttf_text_renderer.h"
 
 namespace taviro::platform {
 
 class PlayerScreen : public AutomationHost {
 public:
     // `automated`: dialogs take queued answers instead of waiting. The clock decides real or virtual time.
-    PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSystem& files, bool automated,
-                 TextRenderer* text = nullptr);
+    PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSystem& files, bool automated);
     ~PlayerScreen() override;
 
     Form& form() { return *form_; }
     Display& display() { return display_; }
     EventLoop& loop() { return loop_; }
     TimerQueue& timers() { return timers_; }
+    TtfTextRenderer& text() { return text_; }
     PictureCache& pictures() { return pictures_; }
     MouseRouter& mouse() { return *mouse_; }
     WindowDialogs& dialogs() { return dialogs_; }
@@ -77,6 +78,7 @@ private:
     PictureCache pictures_;
     std::unique_ptr<Form> form_;
     std::unique_ptr<MouseRouter> mouse_;
+    TtfTextRenderer text_;
     SceneRenderer scene_;
     ImGuiLayer imgui_;
     DialogHistory history_;

@@ -1,0 +1,129 @@
+// Drawing texts with SDL_ttf.
+#include "platform/sdl/ttf_text_renderer.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/game_error.h"
+#include "platform/log.h"
+
+namespace taviro::platform {
+namespace {
+
+// Labels keep the Windows line ends of game texts; SDL_ttf breaks lines at '\n' alone.
+std::string WithoutCarriageReturns(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (c != '\r') out.push_back(c);
+    return out;
+}
+
+SDL_Color ToSdlColor(uint32_t colorBgr) {
+    return {static_cast<Uint8>(colorBgr & 0xFF), static_cast<Uint8>((colorBgr >> 8) & 0xFF),
+            static_cast<Uint8>((colorBgr >> 16) & 0xFF), 255};
+}
+
+}  // namespace
+
+TtfTextRenderer::TtfTextRenderer(SDL_Renderer* renderer) : renderer_(renderer) {
+    if (TTF_Init() != 0) {
+        log::Error(std::string("cannot draw texts: ") + TTF_GetError());
+        throw GameError(51, "Cannot draw texts");
+    }
+}
+
+TtfTextRenderer::~TtfTextRenderer() {
+    for (auto& [key, font] : open_) TTF_CloseFont(font);
+    TTF_Quit();
+}
+
+int TtfTextRenderer::PixelSize(double points) {
+    return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
+}
+
+TTF_Font* TtfTextRenderer::FontFor(const FontSpec& spec) {
+    const ResolvedFont& resolved = fonts_.Resolve(spec.name, spec.bold, spec.italic);
+    int style = TTF_STYLE_NORMAL;
+    // A family without a bold or italic face gets the style drawn by SDL_ttf.
+    if (spec.bold && !resolved.boldFace) style |= TTF_STYLE_BOLD;
+    if (spec.italic && !resolved.italicFace) style |= TTF_STYLE_ITALIC;
+    if (spec.underline) style |= TTF_STYLE_UNDERLINE;
+    if (spec.strikeout) style |= TTF_STYLE_STRIKETHROUGH;
+    int pixels = PixelSize(spec.sizePoints);
+    auto key = std::make_tuple(resolved.file, resolved.faceIndex, pixels, style);
+    if (auto it = open_.find(key); it != open_.end()) return it->second;
+    // At 72 dpi a point is a pixel, so the size given is the em in pixels.
+    TTF_Font* font = TTF_OpenFontIndex(resolved.file.c_str(), pixels, resolved.faceIndex);
+    if (!font) {
+        log::Error("cannot open the font file " + resolved.file + ": " + TTF_GetError());
+        return nullptr;
+    }
+    TTF_SetFontStyle(font, style);
+    return open_[key] = font;
+}
+
+Point TtfTextRenderer::Measure(const std::string& text, const FontSpec& spec, int wrapWidth) {
+    TTF_Font* font = FontFor(spec);
+    if (!font || text.empty()) return {0, font ? TTF_FontLineSkip(font) : 0};
+    std::string clean = WithoutCarriageReturns(text);
+    SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), SDL_Color{0, 0, 0, 255},
+                                                          static_cast<Uint32>(std::max(0, wrapWidth)));
+    if (!surface) return {0, 0};
+    Point size{surface->w, surface->h};
+    SDL_FreeSurface(surface);
+    return size;
+}
+
+void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& spec, uint32_t colorBgr, const Rect& area,
+                               int wrapWidth, int alignment) {
+    if (text.empty()) return;
+    TTF_Font* font = FontFor(spec);
+    if (!font) return;
+    TTF_SetFontWrappedAlign(font, alignment == 1   ? TTF_WRAPPED_ALIGN_RIGHT
+                                  : alignment == 2 ? TTF_WRAPPED_ALIGN_CENTER
+                                                   : TTF_WRAPPED_ALIGN_LEFT);
+    std::string clean = WithoutCarriageReturns(text);
+    SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), ToSdlColor(colorBgr),
+                                                          static_cast<Uint32>(std::max(0, wrapWidth)));
+    if (!surface) return;
+    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
+    if (texture) {
+        int x = area.x;
+        if (alignment == 1) x = area.x + area.width - surface->w;
+        if (alignment == 2) x = area.x + (area.width - surface->w) / 2;
+        SDL_Rect target{x, area.y, surface->w, surface->h};
+        SDL_RenderCopy(renderer_, texture, nullptr, &target);
+        SDL_DestroyTexture(texture);
+    }
+    SDL_FreeSurface(surface);
+}
+
+void TtfTextRenderer::DrawLabel(const Label& label, const Rect& bounds) {
+    // A label breaks its caption between words at its width, unless it grows to fit one line.
+    int wrapWidth = label.autoSize && !label.wordWrap ? 0 : std::max(1, bounds.width);
+    DrawText(label.caption, label.font, label.foreColor, bounds, wrapWidth, label.alignment);
+}
+
+void TtfTextRenderer::DrawList(const ListBox& list, const Rect& bounds) {
+    FontSpec font;
+    TTF_Font* ttf = FontFor(font);
+    if (!ttf) return;
+    int lineHeight = TTF_FontLineSkip(ttf);
+    for (size_t i = 0; i < list.items().size(); ++i) {
+        Rect line{bounds.x + 2, bounds.y + static_cast<int>(i) * lineHeight, bounds.width - 4, lineHeight};
+        if (line.y >= bounds.y + bounds.height) break;
+        bool selected = static_cast<int>(i) == list.listIndex();
+        if (selected) {
+            SDL_SetRenderDrawColor(renderer_, 0, 0, 128, 255);
+            SDL_Rect r{bounds.x, line.y, bounds.width, lineHeight};
+            SDL_RenderFillRect(renderer_, &r);
+        }
+        DrawText(list.items()[i], font, selected ? 0xFFFFFF : 0x000000, line, 0, 0);
+    }
+}
+
+}  // namespace taviro::platform

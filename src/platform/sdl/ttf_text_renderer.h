@@ -1,0 +1,51 @@
+// Texts of controls drawn with SDL_ttf in fonts resolved by fontconfig. Sizes are points at 96 dpi, as
+// on the original's screens; bold and italic use the font's own faces where installed.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "platform/controls/geometry.h"
+#include "platform/fonts/font_resolver.h"
+#include "platform/sdl/text_renderer.h"
+
+struct SDL_Renderer;
+struct SDL_Texture;
+typedef struct _TTF_Font TTF_Font;
+
+namespace taviro::platform {
+
+class TtfTextRenderer : public TextRenderer {
+public:
+    // Throws GameError when SDL_ttf cannot start.
+    explicit TtfTextRenderer(SDL_Renderer* renderer);
+    ~TtfTextRenderer() override;
+    TtfTextRenderer(const TtfTextRenderer&) = delete;
+    TtfTextRenderer& operator=(const TtfTextRenderer&) = delete;
+
+    void DrawLabel(const Label& label, const Rect& bounds) override;
+    void DrawList(const ListBox& list, const Rect& bounds) override;
+
+    // The size of a text in a font; wrapWidth 0 keeps each line whole.
+    Point Measure(const std::string& text, const FontSpec& font, int wrapWidth = 0);
+
+    // The pixel height of the em of a font of this many points on a 96-dpi screen.
+    static int PixelSize(double points);
+
+    // The font file used for a font, for reports and tests.
+    const ResolvedFont& Resolved(const FontSpec& font) { return fonts_.Resolve(font.name, font.bold, font.italic); }
+
+private:
+    TTF_Font* FontFor(const FontSpec& font);
+    // Draws text at a point, wrapped to wrapWidth when it is not 0, aligned 0 left, 1 right, 2 centre.
+    void DrawText(const std::string& text, const FontSpec& font, uint32_t colorBgr, const Rect& area, int wrapWidth,
+                  int alignment);
+
+    SDL_Renderer* renderer_;
+    FontResolver fonts_;
+    std::map<std::tuple<std::string, int, int, int>, TTF_Font*> open_;  // file, index, pixels, style
+};
+
+}  // namespace taviro::platform
