@@ -115,6 +115,23 @@ void Display::SetTopmost(bool topmost) {
     if (window_) SDL_SetWindowAlwaysOnTop(window_, topmost ? SDL_TRUE : SDL_FALSE);
 }
 
+void Display::SetDragByBackground(std::function<bool(Point clientPoint)> isBackground) {
+    isBackground_ = std::move(isBackground);
+    if (!window_) return;
+    if (!isBackground_) {
+        SDL_SetWindowHitTest(window_, nullptr, nullptr);
+        return;
+    }
+    auto hitTest = [](SDL_Window*, const SDL_Point* area, void* data) -> SDL_HitTestResult {
+        auto* display = static_cast<Display*>(data);
+        Point client = display->viewport().ToClient({area->x, area->y});
+        return display->isBackground_ && display->isBackground_(client) ? SDL_HITTEST_DRAGGABLE
+                                                                       : SDL_HITTEST_NORMAL;
+    };
+    if (SDL_SetWindowHitTest(window_, hitTest, this) != 0)
+        log::Info(std::string("windows cannot be dragged here: ") + SDL_GetError());
+}
+
 Point Display::windowSize() const {
     if (!window_) return {settings_.clientWidth * settings_.scale, settings_.clientHeight * settings_.scale};
     int width = 0, height = 0;

@@ -3,6 +3,7 @@
 // with a real window that surface is then shown scaled to fit, letterboxed.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -54,6 +55,9 @@ public:
     void SetCaption(const std::string& caption);
     void SetBorder(bool border);
     void SetTopmost(bool topmost);
+    // Lets the player move a window without a border by dragging it where `isBackground` says the
+    // client point shows only the window's background. Empty: no dragging.
+    void SetDragByBackground(std::function<bool(Point clientPoint)> isBackground);
     SDL_Window* window() const { return window_; }
     // The size of the window (headless: the client area times the scale).
     Point windowSize() const;
@@ -69,6 +73,7 @@ private:
     SDL_Texture* windowTexture_ = nullptr;
     SDL_Surface* target_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
+    std::function<bool(Point)> isBackground_;
 };
 
 // Lets SDL release the machine at the end of the program.

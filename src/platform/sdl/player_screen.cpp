@@ -53,7 +53,10 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
       imgui_(display_.renderer()),
       dialogs_(loop_, history_, automated) {
     form_->caption = settings.caption;
-    if (!display_.headless()) loop_.SetInputHandler([this] { HandleSdlEvents(); });
+    if (!display_.headless()) {
+        loop_.SetInputHandler([this] { HandleSdlEvents(); });
+        cursors_ = std::make_unique<MouseCursors>(pictures_);
+    }
     loop_.SetDrawHandler([this] { Draw(); });
     state_.Contribute("clock_ms", [this] { return nlohmann::ordered_json(clock_.NowMs()); });
     state_.Contribute("windows", [this] {
@@ -95,8 +98,17 @@ void PlayerScreen::RunUntilQuit() {
     while (!loop_.quitRequested()) loop_.WaitMs(1000);
 }
 
+void PlayerScreen::UpdatePointer(Point at) {
+    if (!cursors_) return;
+    if (dialogs_.open()) return cursors_->Show(MousePointer::Arrow);
+    const Control* owner = nullptr;
+    MousePointer pointer = mouse_->PointerAt(at, &owner);
+    cursors_->Show(pointer, owner ? owner->mouseIcon() : std::string());
+}
+
 void PlayerScreen::MouseMove(Point at) {
     imgui_.MouseMove(at);
+    UpdatePointer(at);
     if (!dialogs_.open()) mouse_->MouseMove(at, buttonsHeld_, 0);
 }
 

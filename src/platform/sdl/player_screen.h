@@ -16,6 +16,7 @@
 #include "platform/pictures/picture_cache.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/imgui_layer.h"
+#include "platform/sdl/mouse_cursors.h"
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/ttf_text_renderer.h"
 
@@ -69,6 +70,8 @@ public:
 
 private:
     void HandleSdlEvents();
+    // Shows the pointer of the control under the mouse (a real window only).
+    void UpdatePointer(Point at);
     nlohmann::ordered_json DisplayJson() const;
 
     Clock& clock_;
@@ -84,6 +87,7 @@ private:
     DialogHistory history_;
     WindowDialogs dialogs_;
     StateDump state_;
+    std::unique_ptr<MouseCursors> cursors_;  // none when headless
     std::string windowName_ = "game";
     int buttonsHeld_ = 0;
     int64_t lastDrawMs_ = 0;
