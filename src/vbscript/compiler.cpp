@@ -946,15 +946,22 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
             return;
         }
         if (r.kind == Resolved::Kind::Constant) FailAt(err::kIllegalAssignment, target.position);
-        // "s = s & text" appends in place when nothing else shares the string.
-        const Expr& value = *stmt.value;
-        if (!isSet && value.kind == ExprKind::Binary && value.binary == BinaryOp::Concat &&
-            value.left->kind == ExprKind::Name && value.left->name == target.name && !value.left->parenthesized &&
-            (r.kind == Resolved::Kind::Local || r.kind == Resolved::Kind::Global)) {
-            Expression(*value.right);
-            Emit(r.kind == Resolved::Kind::Local ? Op::AppendLocal : Op::AppendGlobal, -1);
-            U16(r.slot);
-            return;
+        // "s = s & a & b" appends a, then b, in place when nothing else shares the string.
+        if (!isSet && (r.kind == Resolved::Kind::Local || r.kind == Resolved::Kind::Global)) {
+            std::vector<const Expr*> pieces;
+            const Expr* left = stmt.value.get();
+            while (left->kind == ExprKind::Binary && left->binary == BinaryOp::Concat && !left->parenthesized) {
+                pieces.push_back(left->right.get());
+                left = left->left.get();
+            }
+            if (!pieces.empty() && left->kind == ExprKind::Name && left->name == target.name && !left->parenthesized) {
+                for (auto piece = pieces.rbegin(); piece != pieces.rend(); ++piece) {
+                    Expression(**piece);
+                    Emit(r.kind == Resolved::Kind::Local ? Op::AppendLocal : Op::AppendGlobal, -1);
+                    U16(r.slot);
+                }
+                return;
+            }
         }
         Expression(*stmt.value);
         switch (r.kind) {

@@ -1,0 +1,12 @@
+' Nested numeric loops with arithmetic on locals.
+Function Run()
+    Dim i, j, total
+    total = 0
+    For i = 1 To 2000
+        For j = 1 To 1000
+            total = total + (i * j) Mod 7
+        Next
+    Next
+    Run = total
+End Function
+WScript.Echo Run()
