@@ -15,7 +15,6 @@ struct CurrentFrame {
     bool TimerTransitionEnabled = false;
     int32_t TimerTransitionDuration = 0;  // milliseconds
     int16_t TimerTransitionType = 0;
-    double FrameFadeDuration = 0;  // seconds
     int16_t MergedHotspotIndex = 1;
     int16_t MergedTextIndex = 1;
 };

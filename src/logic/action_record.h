@@ -9,18 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "frames/sound_system.h"
 #include "project/field_reader.h"
 
 namespace taviro::logic {
 
-// One entry of the sound-channel block of an action: the values of one channel's settings.
-struct ChannelEntry {
-    int16_t command = 0;
-    bool fade = false;
-    bool loop = false;
-    double level = 0;  // 0..10
-    std::string file;  // Areas folder
-};
+using frames::ChannelEntry;
 
 // The effects that happen while the record is read, in reading order.
 class ActionEffects {

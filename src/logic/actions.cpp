@@ -6,16 +6,15 @@
 namespace taviro::logic {
 namespace {
 
-constexpr int kMusicEntry = 6;
-constexpr int kSoundEntry = 7;
 const std::string kLastVisitedFrame = "last visited frame";
 
 // Effects that happen while the record is read.
 class ReadingEffects : public ActionEffects {
 public:
-    ReadingEffects(ProjectVariables& variables, ActionServices& services, const frames::CurrentFrame& frame,
-                   int areaIndex, int objectIndex)
+    ReadingEffects(ProjectVariables& variables, frames::SoundSystem& sounds, ActionServices& services,
+                   const frames::CurrentFrame& frame, int areaIndex, int objectIndex)
         : variables_(variables),
+          sounds_(sounds),
           services_(services),
           frame_(frame),
           areaIndex_(areaIndex),
@@ -31,15 +30,16 @@ public:
             variables_.Disappear.Add(frame_.name, static_cast<int16_t>(areaIndex_), "");
         }
     }
-    void StopMusic() override { services_.ChannelPlayer(kMusicEntry).Stop(); }
-    void StopAllSounds() override { services_.StopAnyWavOrMP3(); }
-    void SetFadeDuration(double seconds) override { services_.SetFadeDuration(seconds); }
+    void StopMusic() override { sounds_.Player(frames::kMusicPlayer).Stop(); }
+    void StopAllSounds() override { sounds_.StopAnyWavOrMP3(); }
+    void SetFadeDuration(double seconds) override { sounds_.SetFadeDuration(seconds); }
     void SetChannel(int entry, const ChannelEntry& channel) override {
-        services_.SetChannelEntry(entry, channel);
+        sounds_.SetChannelEntry(entry, channel);
     }
 
 private:
     ProjectVariables& variables_;
+    frames::SoundSystem& sounds_;
     ActionServices& services_;
     const frames::CurrentFrame& frame_;
     int areaIndex_;
@@ -64,13 +64,15 @@ void StopEverything(GameFlags& flags) {
 
 Actions::Actions(project::Project& project, GameFlags& flags, ProjectVariables& variables,
                  frames::FramesHistory& history, const frames::CurrentFrame& frame, ActionRequests& requests,
-                 ActionServices& services)
+                 frames::SoundSystem& sounds, frames::VideoSystem& video, ActionServices& services)
     : project_(project),
       flags_(flags),
       variables_(variables),
       history_(history),
       frame_(frame),
       requests_(requests),
+      sounds_(sounds),
+      video_(video),
       services_(services) {}
 
 ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuitDialogue) {
@@ -99,7 +101,7 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
         if (!found) return ActionResult::Nothing;
 
         // 3-10. Read the record; variables, removal, stopped sounds and channels change as it is read.
-        ReadingEffects effects(variables_, services_, frame_, areaIndex, objectIndex);
+        ReadingEffects effects(variables_, sounds_, services_, frame_, areaIndex, objectIndex);
         ActionRecord action = ReadActionFields(reader, effects);
         if (action.quit) return ActionResult::Quit;
 
@@ -122,18 +124,18 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
 
         // 14. Music and sound. Music that still plays is replaced only when the action stopped it.
         if (action.playMusic && !action.musicFile.empty()) {
-            frames::MediaPlayer& music = services_.ChannelPlayer(kMusicEntry);
+            frames::MediaPlayer& music = sounds_.Player(frames::kMusicPlayer);
             if (music.GetPlayState() != frames::PlayState::Playing || action.stopMusic) {
                 StartOnPlayer(music, project_.LocateProjectFile(project_.paths.AreasPath + action.musicFile),
                               action.musicLoops ? 0 : 1, frames::VolumeToPlayerUnits(7));
             }
         }
         if (action.playSound) {
-            StartOnPlayer(services_.ChannelPlayer(kSoundEntry),
+            StartOnPlayer(sounds_.Player(frames::kFrameSoundPlayer),
                           project_.LocateProjectFile(project_.paths.FramesPath + action.soundFile), 1,
                           frames::VolumeToPlayerUnits(8));
         } else if (action.stopFrameSound && !action.stopAllSounds) {
-            services_.ChannelPlayer(kSoundEntry).Stop();
+            sounds_.Player(frames::kFrameSoundPlayer).Stop();
         }
         if (stopping()) return ActionResult::Nothing;
 
@@ -145,19 +147,22 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
             return !requests_.sFrameToLoad.empty() || action.openFrame ||
                    (action.returnToLastFrame && history_.size() >= 2);
         };
-        if (action.playVideo || !frameChangeFollows()) services_.StartChannelFade();
+        if (action.playVideo || !frameChangeFollows()) {
+            sounds_.StartChannels();
+            sounds_.EnableFadeTimer();
+        }
         if (stopping()) return ActionResult::Nothing;
 
         // 17. The video.
         if (action.playVideo) {
             services_.HideMenus();
             if (!action.videoPlacement) {
-                services_.PlayMovieWithStop(action.videoFile, false, action.videoLeft, action.videoTop, 0, 0);
+                video_.PlayMovieWithStop(action.videoFile, false, action.videoLeft, action.videoTop, 0, 0);
             } else if (!action.videoStretched) {
-                services_.PlayMovieWithStop(action.videoFile, false, 0, 0, 0, 0);
+                video_.PlayMovieWithStop(action.videoFile, false, 0, 0, 0, 0);
             } else {
-                services_.PlayMovieWithStop(action.videoFile, true, action.videoLeft, action.videoTop,
-                                            action.videoWidth, action.videoHeight);
+                video_.PlayMovieWithStop(action.videoFile, true, action.videoLeft, action.videoTop,
+                                         action.videoWidth, action.videoHeight);
             }
         }
 
@@ -171,9 +176,9 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
 
         // 20. Wait for the video; a change of frame then completes the fade at once.
         if (action.playVideo) {
-            services_.WaitForOneTimeVideo();
+            video_.WaitForOneTimeVideo();
             flags_.StopMovie = false;
-            if (frameChangeFollows()) services_.FadeStep(1.0);
+            if (frameChangeFollows()) sounds_.FadeStep(1.0);
         }
         if (stopping()) return ActionResult::Nothing;
 
@@ -229,7 +234,7 @@ void Actions::PlaySoundChannelsOfHotspot(int areaIndex) {
         reader.Skip();
         if (reader.ReadInteger() == areaIndex) {
             reader.Skip(8);
-            services_.PlaySoundChannels(reader);
+            sounds_.PlaySoundChannels(reader);
             return;
         }
         reader.SkipRecord();
@@ -253,7 +258,7 @@ void Actions::ResolveLastVisitedFrame() {
 
 void Actions::MakeActionAndConsequences(int areaIndex, int objectIndex, bool bDoNotQuitDialogue) {
     ActionResult result = MakeAction(areaIndex, objectIndex, bDoNotQuitDialogue);
-    services_.StopOneTimeVideoPlayer();
+    video_.StopOneTimeVideoPlayer();
     if (result == ActionResult::Quit) services_.StartUnloading();
 }
 

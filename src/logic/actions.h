@@ -6,6 +6,9 @@
 
 #include "frames/current_frame.h"
 #include "frames/frames_history.h"
+#include "frames/sound_system.h"
+#include "frames/video_system.h"
+#include "logic/action_record.h"
 #include "logic/action_requests.h"
 #include "logic/action_services.h"
 #include "logic/variables.h"
@@ -24,7 +27,7 @@ class Actions {
 public:
     Actions(project::Project& project, GameFlags& flags, ProjectVariables& variables,
             frames::FramesHistory& history, const frames::CurrentFrame& frame, ActionRequests& requests,
-            ActionServices& services);
+            frames::SoundSystem& sounds, frames::VideoSystem& video, ActionServices& services);
 
     // Carries out the action of hotspot areaIndex, or of item objectIndex (not 0) dropped on it.
     // Failures are reported; effects done before them stay. May pump events.
@@ -53,6 +56,8 @@ private:
     frames::FramesHistory& history_;
     const frames::CurrentFrame& frame_;
     ActionRequests& requests_;
+    frames::SoundSystem& sounds_;
+    frames::VideoSystem& video_;
     ActionServices& services_;
 };
 

@@ -28,7 +28,41 @@ struct FakePlayer : frames::MediaPlayer {
     frames::PlayState state = frames::PlayState::Stopped;
 };
 
-// Records every call in order; scripts run the given function.
+// Records every call in order, in one log shared by the sound, video and other services.
+struct FakeSounds : frames::SoundSystem {
+    explicit FakeSounds(std::vector<string>& log) : log(log) {}
+    frames::MediaPlayer& Player(int number) override { return number == 6 ? music : sound; }
+    bool IsFilePlaying(const string&) override { return false; }
+    void StopAnyWavOrMP3() override { log.push_back("stop all sounds"); }
+    void SetChannelEntry(int entry, const ChannelEntry&) override {
+        if (entry > 7) throw GameError(9, "Subscript out of range");
+    }
+    bool ApplyChannelRecord(int, const ChannelEntry&) override { return false; }
+    void SetFadeDuration(double) override {}
+    void PlaySoundChannels(project::FieldReader& file) override {
+        log.push_back("channels " + file.ReadString());
+    }
+    void StartChannels() override { log.push_back("fade"); }
+    void EnableFadeTimer() override {}
+    void FadeStep(double) override { log.push_back("fade done"); }
+    std::vector<string>& log;
+    FakePlayer music, sound;
+};
+
+struct FakeVideo : frames::VideoSystem {
+    explicit FakeVideo(std::vector<string>& log) : log(log) {}
+    void PlayMovieWithStop(const string& file, bool stretched, int left, int, int width, int) override {
+        log.push_back("video " + file + " " + std::to_string(stretched) + " " + std::to_string(left) + " " +
+                      std::to_string(width));
+    }
+    bool IsOneTimeVideoPlaying() override { return false; }
+    bool IsVideoStarting() override { return false; }
+    void StopOneTimeVideoPlayer() override { log.push_back("stop video"); }
+    void WaitForOneTimeVideo() override { log.push_back("wait video"); }
+    void RestartLoopingVideos() override {}
+    std::vector<string>& log;
+};
+
 struct FakeServices : ActionServices {
     string PickedObjectName(int objectIndex) override { return objectIndex == 1 ? "Key" : "Lamp"; }
     void RemovePickedObject(int objectIndex) override {
@@ -36,23 +70,6 @@ struct FakeServices : ActionServices {
     }
     void AddPickedObject(const string& name, bool) override { log.push_back("add item " + name); }
     void HideMenus() override { log.push_back("hide menus"); }
-    frames::MediaPlayer& ChannelPlayer(int entry) override { return entry == 6 ? music : sound; }
-    void StopAnyWavOrMP3() override { log.push_back("stop all sounds"); }
-    void SetChannelEntry(int entry, const ChannelEntry&) override {
-        if (entry > 7) throw GameError(9, "Subscript out of range");
-    }
-    void SetFadeDuration(double) override {}
-    void PlaySoundChannels(project::FieldReader& file) override {
-        log.push_back("channels " + file.ReadString());
-    }
-    void StartChannelFade() override { log.push_back("fade"); }
-    void FadeStep(double) override { log.push_back("fade done"); }
-    void PlayMovieWithStop(const string& file, bool stretched, int left, int, int width, int) override {
-        log.push_back("video " + file + " " + std::to_string(stretched) + " " + std::to_string(left) + " " +
-                      std::to_string(width));
-    }
-    void WaitForOneTimeVideo() override { log.push_back("wait video"); }
-    void StopOneTimeVideoPlayer() override { log.push_back("stop video"); }
     void ShowOrNotShowAreas() override { log.push_back("areas"); }
     void ShowTextMessage(const string& text, bool, bool) override { log.push_back("message " + text); }
     bool ExecuteVBScript(const string& code, bool) override {
@@ -75,7 +92,8 @@ struct FakeServices : ActionServices {
     std::vector<string> log;
     std::vector<string> scripts;
     std::function<void()> onScript;
-    FakePlayer music, sound;
+    FakeSounds sounds{log};
+    FakeVideo video{log};
 };
 
 string Separator() { return FieldsLine({string(project::kRecordSeparator)}); }
@@ -117,7 +135,8 @@ struct ActionsFixture : ::testing::Test {
     frames::CurrentFrame frame;
     ActionRequests requests;
     FakeServices services;
-    Actions actions{*test.project, test.flags, variables, history, frame, requests, services};
+    Actions actions{*test.project, test.flags,      variables,      history, frame,
+                    requests,      services.sounds, services.video, services};
 };
 
 TEST_F(ActionsFixture, ClickChangesTheVariableHidesTheHotspotAndOpensTheFrame) {
@@ -190,18 +209,18 @@ TEST_F(ActionsFixture, ScriptRequestForTheLastVisitedFrameWins) {
 }
 
 TEST_F(ActionsFixture, PlayingMusicIsReplacedOnlyWhenTheActionStopsIt) {
-    services.music.file = "old.mid";
-    services.music.state = frames::PlayState::Playing;
+    services.sounds.music.file = "old.mid";
+    services.sounds.music.state = frames::PlayState::Playing;
     test.Write("Areas/theme.mid", "");
     WriteActions(".fm3", HotspotRecord("", false, false, Middle(false, true, false)));
     actions.MakeAction(1, 0, false);
-    EXPECT_EQ(services.music.file, "old.mid");
+    EXPECT_EQ(services.sounds.music.file, "old.mid");
     WriteActions(".fm3", HotspotRecord("", false, false, Middle(true, true, false)));
     actions.MakeAction(1, 0, false);
-    EXPECT_EQ(services.music.file, test.project->paths.AreasPath + "theme.mid");
-    EXPECT_EQ(services.music.playCount, 0);
-    EXPECT_EQ(services.music.volume, -1200);
-    EXPECT_EQ(services.music.state, frames::PlayState::Playing);
+    EXPECT_EQ(services.sounds.music.file, test.project->paths.AreasPath + "theme.mid");
+    EXPECT_EQ(services.sounds.music.playCount, 0);
+    EXPECT_EQ(services.sounds.music.volume, -1200);
+    EXPECT_EQ(services.sounds.music.state, frames::PlayState::Playing);
 }
 
 TEST_F(ActionsFixture, StoppingTheGameFromTheScriptEndsTheActionSilently) {

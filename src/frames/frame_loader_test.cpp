@@ -1,0 +1,265 @@
+#include "frames/frame_loader.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/controls/control_kinds.h"
+#include "support/test_project.h"
+
+namespace taviro::frames {
+namespace {
+
+using std::string;
+using testing::FieldsLine;
+
+struct FakePlayer : MediaPlayer {
+    void SetFileName(const string& path) override { file = path; }
+    string FileName() const override { return file; }
+    void SetPlayCount(int count) override { playCount = count; }
+    void SetVolume(int volumeCentibels) override { volume = volumeCentibels; }
+    PlayState GetPlayState() const override { return state; }
+    void Play() override {
+        state = PlayState::Playing;
+        ++starts;
+    }
+    void Stop() override { state = PlayState::Stopped; }
+    string file;
+    int playCount = -1, volume = 1, starts = 0;
+    PlayState state = PlayState::Stopped;
+};
+
+// One log for every call the loader makes outside the frame.
+struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
+    // SoundSystem
+    MediaPlayer& Player(int number) override { return players[number]; }
+    bool IsFilePlaying(const string& path) override {
+        for (auto& player : players) {
+            if (player.file == path && player.state == PlayState::Playing) return true;
+        }
+        return false;
+    }
+    void StopAnyWavOrMP3() override { log.push_back("stop sounds"); }
+    void SetChannelEntry(int, const ChannelEntry&) override {}
+    bool ApplyChannelRecord(int record, const ChannelEntry& entry) override {
+        log.push_back("channel " + std::to_string(record) + " " + entry.file);
+        return true;
+    }
+    void SetFadeDuration(double seconds) override {
+        log.push_back("fade duration " + std::to_string(seconds));
+    }
+    void PlaySoundChannels(project::FieldReader&) override { log.push_back("chn"); }
+    void StartChannels() override {}
+    void EnableFadeTimer() override {}
+    void FadeStep(double) override {}
+    // VideoSystem
+    void PlayMovieWithStop(const string& file, bool, int, int, int, int) override {
+        log.push_back("video " + file);
+    }
+    bool IsOneTimeVideoPlaying() override { return false; }
+    bool IsVideoStarting() override { return false; }
+    void StopOneTimeVideoPlayer() override {}
+    void WaitForOneTimeVideo() override {}
+    void RestartLoopingVideos() override {}
+    // FrameServices
+    void ResetTimedEvents() override { log.push_back("reset timed events"); }
+    void StartTimedEvents() override { log.push_back("timed events"); }
+    void ClearTransitionDestination() override {}
+    void TransitionStep1(int number) override { log.push_back("transition " + std::to_string(number)); }
+    void TransitionStep2(int number, double) override { log.push_back("step2 " + std::to_string(number)); }
+    bool EffectsDisabled() override { return false; }
+    void StopRipplingWater() override {}
+    bool LoadWaveEffectIfAny() override { return false; }
+    void StartRipplingWater() override {}
+    void DecideControlsReferences() override {}
+    PluginFrameCode CollectPluginFrameCode(const string&) override { return {}; }
+    bool RunFrameScript(const string& code) override {
+        log.push_back("script " + code);
+        return code.find("Quit") != string::npos;
+    }
+    void HideMenus() override {}
+    void BringInventoryToFront() override {}
+    bool IsInventoryBusy() override { return inventoryBusy; }
+    bool IsDialogueRunning() override { return false; }
+    void LoadAndStartDialogue(const string& frameName) override { log.push_back("dialogue " + frameName); }
+    void StartUnloading() override { log.push_back("unload"); }
+    // HotspotServices
+    int16_t GetVariableValue(std::string_view) override { return -32000; }
+    bool IsHotspotRemoved(std::string_view, int) override { return false; }
+    int HandleShowHideMenus(int button) override { return button; }
+    bool AreMenusShown() override { return false; }
+    void PickOrNotPickObject(int) override {}
+    void RequestHideInventory() override {}
+    void HideInventoryIfItem() override {}
+    std::optional<int> DraggedItemIndex(const platform::Control&) override { return std::nullopt; }
+    void MakeActionAndConsequences(int, int) override {}
+    void PauseWithEvents(int) override {}
+    void CreateAnimatedPicture(int, const string&, double, int, int) override {}
+    void CreateLoopingVideo(int, const HotspotRecord&, const string&) override {}
+    void ShowHotspotMedia(int, bool) override {}
+    void RemoveHotspotMedia() override {}
+
+    FakePlayer players[8];
+    bool inventoryBusy = false;
+    std::vector<string> log;
+};
+
+// A ".fme" whose first group shows a picture and plays music, with an optional timer and script.
+string Fme(const string& picture, const string& music = "", const string& timerTo = "", double timerMs = 0,
+           const string& script = "") {
+    string text = FieldsLine(
+        {1.0, picture, false, false, music, !timerTo.empty(), timerMs, timerTo, string(""), string("")});
+    if (script.empty()) return text;
+    return text + FieldsLine({false, false, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, false, false, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({true}) +
+           FieldsLine({false, 0.0}) + FieldsLine({0.0}) + FieldsLine({true, script});
+}
+
+struct FrameLoaderFixture : ::testing::Test {
+    FrameLoaderFixture() {
+        test.Write("Config/General", testing::GeneralFile().Text());
+        test.Write("Frames/Hall.fme", Fme("hall.jpg", "theme.mid", "Garden", 1000));
+        test.Write("Frames/hall.jpg", "x");
+        test.Write("Frames/Garden.fme", Fme("garden.jpg", "theme.mid"));
+        test.Write("Frames/garden.jpg", "x");
+        test.Write("Areas/theme.mid", "x");
+        EXPECT_TRUE(test.Initialize());
+        auto& scene = form.Add(std::make_unique<platform::PictureBox>("PictureBox"));
+        scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
+        scene.Add(std::make_unique<platform::Label>("Text", 0)).SetVisible(false);
+    }
+    platform::PictureBox& Scene() { return *static_cast<platform::PictureBox*>(form.Find("PictureBox")); }
+    void Advance(int64_t ms) {
+        clock.AdvanceTo(clock.NowMs() + ms);
+        timers.FireDue();
+    }
+
+    testing::TestProject test;
+    platform::Form form{"Game", 640, 480};
+    platform::VirtualClock clock;
+    platform::TimerQueue timers{clock};
+    CurrentFrame frame;
+    FramesHistory history;
+    Fakes fakes;
+    Hotspots hotspots{*test.project, test.flags, form, frame, fakes};
+    FrameTexts texts{*test.project, test.flags, form, frame, fakes};
+    FrameLoader loader{*test.project, test.flags, form,  timers, frame, history,
+                       texts,         hotspots,   fakes, fakes,  fakes};
+};
+
+TEST_F(FrameLoaderFixture, OpeningAFrameDrawsItAndStartsItsMusic) {
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_EQ(frame.name, "Hall");
+    EXPECT_EQ(Scene().picture, test.project->paths.FramesPath + "hall.jpg");
+    EXPECT_EQ(history.names(), std::vector<string>{"Hall"});
+    const FakePlayer& music = fakes.players[kMusicPlayer];
+    EXPECT_EQ(music.file, test.project->paths.AreasPath + "theme.mid");
+    EXPECT_EQ(music.playCount, 0);
+    EXPECT_EQ(music.volume, -1200);
+    EXPECT_EQ(fakes.log.front(), "reset timed events");
+    EXPECT_EQ(fakes.log.back(), "timed events");
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(FrameLoaderFixture, SameMusicPlaysOnUnlessTheFrameRestartsIt) {
+    loader.OpenFrame("Hall", false, 0, 0);
+    loader.OpenFrame("Garden", false, 0, 0);
+    EXPECT_EQ(fakes.players[kMusicPlayer].starts, 1);
+    test.Write("Frames/Garden.fme", FieldsLine({1.0, string("garden.jpg"), false, true, string("theme.mid"),
+                                                false, 0.0, string(""), string(""), string("")}));
+    loader.OpenFrame("Garden", false, 0, 0);
+    EXPECT_EQ(fakes.players[kMusicPlayer].starts, 2);
+}
+
+TEST_F(FrameLoaderFixture, BrokenLinksLeaveTheFrameOnScreen) {
+    loader.OpenFrame("Hall", false, 0, 0);
+    loader.OpenFrame("", false, 0, 0);
+    loader.OpenFrame("Cellar", false, 0, 0);
+    EXPECT_EQ(frame.name, "Hall");
+    ASSERT_EQ(test.dialogs.shown().size(), 2u);
+    EXPECT_TRUE(
+        test.dialogs.shown()[0].request.text.ends_with("Error description: A program link is broken."));
+    EXPECT_TRUE(test.dialogs.shown()[1].request.text.ends_with(
+        "A program link is broken. The frame named \"Cellar\" could not be found. Verify that the 'Initial "
+        "Frame' exists and that the 'Go to another frame' option in the Hotspot Properties is linked to an "
+        "existing frame."));
+}
+
+TEST_F(FrameLoaderFixture, DamagedSettingsAreReportedWithTheFrameName) {
+    test.Write("Frames/Cellar.fme", FieldsLine({1.0, string("x.jpg"), false, false}));
+    loader.OpenFrame("Cellar", false, 0, 0);
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find("Unable to load the frame called 'Cellar'."),
+              string::npos);
+}
+
+TEST_F(FrameLoaderFixture, ColourBackgroundPaintsTheSurface) {
+    test.Write("Frames/Red.fme", FieldsLine({0.0, string("255"), false, false, string(""), false, 0.0,
+                                             string(""), string(""), string("")}));
+    loader.OpenFrame("Red", false, 0, 0);
+    EXPECT_EQ(Scene().picture, "");
+    EXPECT_EQ(Scene().backColor, 255u);
+}
+
+TEST_F(FrameLoaderFixture, FrameTimerOpensItsDestination) {
+    loader.OpenFrame("Hall", false, 0, 0);
+    Advance(999);
+    EXPECT_EQ(frame.name, "Hall");
+    Advance(1);
+    EXPECT_EQ(frame.name, "Garden");
+    EXPECT_EQ(history.names(), (std::vector<string>{"Hall", "Garden"}));
+    Advance(5000);
+    EXPECT_EQ(frame.name, "Garden");
+}
+
+TEST_F(FrameLoaderFixture, FrameTimerWaitsForTheInventory) {
+    loader.OpenFrame("Hall", false, 0, 0);
+    fakes.inventoryBusy = true;
+    Advance(1000);
+    fakes.inventoryBusy = false;
+    Advance(999);
+    EXPECT_EQ(frame.name, "Hall");
+    Advance(1);
+    EXPECT_EQ(frame.name, "Garden");
+}
+
+TEST_F(FrameLoaderFixture, FrameTimerCanGoBackOrQuit) {
+    test.Write("Frames/Garden.fme", Fme("garden.jpg", "", "[Last Visited Frame]", 500));
+    test.Write("Frames/Hall.fme", Fme("hall.jpg", "", "[quit]", 500));
+    loader.OpenFrame("Hall", false, 0, 0);
+    loader.OpenFrame("Garden", false, 0, 0);
+    Advance(500);
+    EXPECT_EQ(frame.name, "Hall");
+    EXPECT_EQ(history.names(), std::vector<string>{"Hall"});
+    Advance(500);
+    EXPECT_EQ(fakes.log.back(), "unload");
+}
+
+TEST_F(FrameLoaderFixture, FrameScriptRunsAndMayQuit) {
+    test.Write("Frames/Lab.fme", Fme("hall.jpg", "", "", 0, "x = |a|"));
+    loader.OpenFrame("Lab", false, 0, 0);
+    EXPECT_NE(std::find(fakes.log.begin(), fakes.log.end(), "script \r\n\r\n\r\nx = \"a\"\r\n"),
+              fakes.log.end());
+    test.Write("Frames/Lab.fme", Fme("hall.jpg", "", "", 0, "Quit"));
+    fakes.log.clear();
+    loader.OpenFrame("Lab", false, 0, 0);
+    EXPECT_EQ(fakes.log.back(), "unload");
+}
+
+TEST_F(FrameLoaderFixture, TransitionAndDialogueStartAfterLoading) {
+    test.Write("FramesData/Garden.dlg", "x");
+    loader.OpenFrame("Garden", true, 3, 1.5);
+    auto step2 = std::find(fakes.log.begin(), fakes.log.end(), "step2 3");
+    auto dialogue = std::find(fakes.log.begin(), fakes.log.end(), "dialogue Garden");
+    ASSERT_NE(step2, fakes.log.end());
+    EXPECT_LT(step2, dialogue);
+}
+
+TEST_F(FrameLoaderFixture, StoppingGameEndsLoadingAfterTheHeader) {
+    test.flags.GameStopping = true;
+    loader.OpenFrame("Garden", false, 0, 0);
+    EXPECT_TRUE(history.names().empty());
+    EXPECT_EQ(frame.name, "Garden");
+}
+
+}  // namespace
+}  // namespace taviro::frames
