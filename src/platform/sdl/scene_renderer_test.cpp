@@ -108,6 +108,18 @@ TEST(SceneRendering, APictureThatCannotBeLoadedIsLeftOutAndTexturesAreMadeOnce) 
     EXPECT_EQ(scene.pictures.decodeCount(), 1u);
 }
 
+TEST(SceneRendering, AFormBackgroundPictureShowsTheBackColourThroughItsTransparentPixels) {
+    HeadlessScene scene;
+    scene.form.backColor = 0x0000FF;  // red
+    scene.form.picture = scene.Picture("opaque.png", Filled(64, 48, 0xFF0000FF));
+    EXPECT_EQ(scene.Pixel(63, 47), 0xFF0000FFu);
+    scene.form.picture = scene.Picture("clear.png", Filled(64, 48, 0x00000000));
+    EXPECT_EQ(scene.Pixel(63, 47), 0xFFFF0000u);
+    scene.form.picture = scene.Picture("small.png", Filled(10, 10, 0xFF0000FF));
+    EXPECT_EQ(scene.Pixel(63, 47), 0xFFFF0000u);
+    EXPECT_EQ(scene.Pixel(5, 5), 0xFF0000FFu);
+}
+
 TEST(SceneRendering, ScreenshotsHoldWhatWasDrawn) {
     HeadlessScene scene;
     scene.form.backColor = 0x123456;
