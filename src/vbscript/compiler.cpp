@@ -23,7 +23,7 @@ namespace {
 
 // What a name in an expression stands for, as the compiler resolves it.
 struct Resolved {
-    enum class Kind { Local, Field, MeMember, Global, Dynamic, Constant } kind = Kind::Global;
+    enum class Kind { Local, Field, MeMember, Global, Dynamic, Constant, Outer } kind = Kind::Global;
     uint16_t slot = 0;  // local slot, field index, or link
     uint16_t fallback = 0;  // Dynamic: the implicit local
     Variant constant;
@@ -171,6 +171,17 @@ public:
         return found == constants_.end() ? nullptr : &found->second;
     }
     bool optionExplicit() const { return module_->optionExplicit; }
+    // The slot of a local of the procedure that runs this text (Execute/Eval), or -1.
+    int OuterSlot(const std::u16string& name) const {
+        auto found = outer_.find(name);
+        return found == outer_.end() ? -1 : found->second;
+    }
+    void SetOuterLocals(const std::vector<std::u16string>* names) {
+        if (!names) return;
+        for (size_t i = 0; i < names->size(); ++i) {
+            if (!(*names)[i].empty() && (*names)[i][0] != u'\x01') outer_.emplace((*names)[i], static_cast<int>(i));
+        }
+    }
 
 private:
     void Declare(const std::u16string& name, Position position, GlobalDeclaration declaration);
@@ -182,6 +193,7 @@ private:
     std::unordered_map<std::u16string, uint16_t> links_;
     std::unordered_set<std::u16string> declared_;
     std::unordered_map<std::u16string, Variant> constants_;
+    std::unordered_map<std::u16string, int> outer_;
     friend class ProcedureCompiler;
 };
 
@@ -568,6 +580,14 @@ Resolved ProcedureCompiler::Resolve(const std::u16string& name, Position positio
         resolved.constant = *value;
         return resolved;
     }
+    if (isGlobalCode_ && !module_.IsDeclaredGlobal(name)) {
+        int outer = module_.OuterSlot(name);
+        if (outer >= 0) {
+            resolved.kind = Resolved::Kind::Outer;
+            resolved.slot = static_cast<uint16_t>(outer);
+            return resolved;
+        }
+    }
     (void)position;
     resolved.kind = Resolved::Kind::Global;
     resolved.slot = module_.Link(name);
@@ -611,6 +631,10 @@ void ProcedureCompiler::LoadName(const Expr& e) {
             Emit(Op::PushConst, 1);
             U16(Constant(r.constant));
             break;
+        case Resolved::Kind::Outer:
+            Emit(Op::LoadOuter, 1);
+            U16(r.slot);
+            break;
     }
 }
 
@@ -633,6 +657,10 @@ void ProcedureCompiler::PushReference(const Expr& e) {
             Emit(Op::RefDynamic, 1);
             U16(r.slot);
             U16(r.fallback);
+            break;
+        case Resolved::Kind::Outer:
+            Emit(Op::RefOuter, 1);
+            U16(r.slot);
             break;
         default:
             LoadName(e);
@@ -728,6 +756,13 @@ void ProcedureCompiler::CallExpression(const Expr& callee, const std::vector<Exp
                 count = Arguments(arguments);
                 Emit(Op::CallValue, -count);
                 U16(static_cast<uint32_t>(count));
+                return;
+            case Resolved::Kind::Outer:
+                count = Arguments(arguments);
+                Emit(Op::CallOuter, 1 - count);
+                U16(r.slot);
+                U16(static_cast<uint32_t>(count));
+                U8(wantReference);
                 return;
         }
     }
@@ -982,6 +1017,10 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
                 U16(r.slot);
                 U16(r.fallback);
                 break;
+            case Resolved::Kind::Outer:
+                Emit(isSet ? Op::SetOuter : Op::StoreOuter, -1);
+                U16(r.slot);
+                break;
             default:
                 break;
         }
@@ -1233,14 +1272,19 @@ void ProcedureCompiler::ExitStatement(const Stmt& stmt) {
 
 std::shared_ptr<Module> Compile(Program& program) { return ModuleCompiler().Run(program); }
 
-std::shared_ptr<Module> CompileText(std::u16string_view source) {
+std::shared_ptr<Module> CompileText(std::u16string_view source, const std::vector<std::u16string>* outerLocals) {
     Program program = Parse(source);
-    return Compile(program);
+    ModuleCompiler compiler;
+    compiler.SetOuterLocals(outerLocals);
+    return compiler.Run(program);
 }
 
-std::shared_ptr<Module> CompileExpression(std::u16string_view source) {
+std::shared_ptr<Module> CompileExpression(std::u16string_view source,
+                                          const std::vector<std::u16string>* outerLocals) {
     ExprPtr expression = ParseExpressionText(source);
-    return ModuleCompiler().RunExpression(*expression);
+    ModuleCompiler compiler;
+    compiler.SetOuterLocals(outerLocals);
+    return compiler.RunExpression(*expression);
 }
 
 }  // namespace taviro::vbscript

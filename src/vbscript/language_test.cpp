@@ -125,6 +125,15 @@ TEST(Execute, ExecuteGlobalAndEvalRunTextAtRunTime) {
     EXPECT_EQ(run.Run("Execute \"x = \""), "error 1023 (1, 1): Expected expression");
 }
 
+TEST(Execute, TextRunInsideAProcedureSeesItsLocals) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Function F(a)\nDim b: b = 10\nExecute \"b = b + a\"\nF = Eval(\"a * b\")\nEnd Function\n"
+                      "Dim b: b = 1\nPrint F(2), b"),
+              "24 1");
+    EXPECT_EQ(run.Run("Sub G\nDim local: local = 5\nExecuteGlobal \"seen = IsEmpty(local)\"\nEnd Sub\nG\nPrint seen"),
+              "True");
+}
+
 TEST(GetRef, CallsTheProcedureItNames) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Function Add1(v): Add1 = v + 1: End Function\nSet f = GetRef(\"add1\")\nPrint f(41)"), "42");

@@ -28,6 +28,11 @@
     X(StoreDynamic, "hh")                                                                         \
     X(SetDynamic, "hh")                                                                           \
     X(RefDynamic, "hh")                                                                           \
+    X(LoadOuter, "h")         /* Execute/Eval text run in a procedure: a local of that procedure */ \
+    X(StoreOuter, "h")                                                                            \
+    X(SetOuter, "h")                                                                              \
+    X(RefOuter, "h")                                                                              \
+    X(CallOuter, "hhb")                                                                           \
     X(LoadField, "h")         /* -> field of Me */                                                \
     X(StoreField, "h")                                                                            \
     X(SetField, "h")                                                                              \

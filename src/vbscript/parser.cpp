@@ -9,6 +9,8 @@ namespace taviro::vbscript {
 namespace {
 // Deeper nesting of blocks or expressions is refused rather than exhausting the native stack.
 constexpr int kMaxNesting = 200;
+// Longest chain of operators or member accesses in one expression; the tree it builds is this deep.
+constexpr int kMaxChain = 1000;
 
 class Parser {
 public:
@@ -750,10 +752,12 @@ private:
     ExprPtr ParseBinary(int minLevel) {
         NestingGuard guard(*this);
         ExprPtr left = ParseUnary(minLevel);
+        int chain = 0;
         while (true) {
             BinaryOp op;
             int level = LevelOf(Peek(), op);
             if (level < minLevel || level < 0) break;
+            if (++chain > kMaxChain) Fail(err::kOutOfStackSpace);
             Position position = Here();
             Next();
             ExprPtr right = ParseBinary(level + 1);
@@ -803,7 +807,9 @@ private:
     ExprPtr ParsePostfix() {
         NestingGuard guard(*this);
         ExprPtr expr = ParsePrimary();
+        int chain = 0;
         while (true) {
+            if (++chain > kMaxChain) Fail(err::kOutOfStackSpace);
             if (IsOperator(u".") && !Peek().spaceBefore) {
                 Position position = Here();
                 Next();

@@ -10,6 +10,7 @@
 #include "vbscript/compiler.h"
 #include "vbscript/conversions.h"
 #include "vbscript/err_object.h"
+#include "vbscript/number_text.h"
 #include "vbscript/operators.h"
 
 namespace taviro::vbscript {
@@ -273,7 +274,7 @@ Variant Vm::CallByName(std::u16string_view name, std::span<const Variant> argume
 }
 
 Variant Vm::CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
-                          std::span<const Variant> arguments) {
+                          std::span<const Variant> arguments, Variant* outerLocals) {
     if (unit->detached) Throw(err::kObjectNotSet);
     if (nativeDepth_ >= kMaxNativeDepth) Throw(err::kOutOfStackSpace);
     if (static_cast<size_t>(stackEnd_ - sp_) < arguments.size() + 64) Throw(err::kOutOfStackSpace);
@@ -287,6 +288,7 @@ Variant Vm::CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassIns
     size_t entry = frames_.size();
     try {
         PushFrame(procedure, unit, me, static_cast<uint16_t>(arguments.size()), 0, Frame::Mode::Native);
+        frames_.back().outer = outerLocals;
     } catch (...) {
         ClearTo(base);
         throw;
@@ -306,14 +308,18 @@ Ref<Object> Vm::GetRef(std::u16string_view name) {
     return MakeRef<ProcedureReference>(*this, alive_, slot->procedure, slot->unit);
 }
 
-std::shared_ptr<const Module> Vm::CompileForExecute(std::u16string_view text, bool expression) {
+std::shared_ptr<const Module> Vm::CompileForExecute(std::u16string_view text, bool expression,
+                                                    const Procedure* caller) {
+    // Text run inside a procedure compiles against that procedure's locals, so the key names both.
     std::u16string key(text);
     key += expression ? u'\x01' : u'\x02';
+    if (caller) key += FormatInteger(static_cast<int64_t>(reinterpret_cast<uintptr_t>(caller)));
     auto found = executeCache_.find(key);
     if (found != executeCache_.end()) return found->second;
     std::shared_ptr<const Module> module;
+    const std::vector<std::u16string>* outer = caller ? &caller->localNames : nullptr;
     try {
-        module = expression ? CompileExpression(text) : CompileText(text);
+        module = expression ? CompileExpression(text, outer) : CompileText(text, outer);
     } catch (ScriptError& error) {
         // Reported at the statement that ran the text, as a run-time error with the compile number.
         error.line = 0;
@@ -325,13 +331,18 @@ std::shared_ptr<const Module> Vm::CompileForExecute(std::u16string_view text, bo
     return module;
 }
 
-void Vm::ExecuteText(std::u16string_view text) { Load(CompileForExecute(text, false)); }
-
-Variant Vm::EvalText(std::u16string_view text) {
-    std::shared_ptr<const Module> module = CompileForExecute(text, true);
+void Vm::ExecuteText(std::u16string_view text, const Procedure* caller, Variant* callerLocals) {
+    std::shared_ptr<const Module> module = CompileForExecute(text, false, caller);
     LoadedUnit* unit = Bind(module);
     Ref<LoadedUnit> keep(unit);
-    return CallProcedure(module->globalCode.get(), unit, nullptr, {});
+    CallProcedure(module->globalCode.get(), unit, nullptr, {}, callerLocals);
+}
+
+Variant Vm::EvalText(std::u16string_view text, const Procedure* caller, Variant* callerLocals) {
+    std::shared_ptr<const Module> module = CompileForExecute(text, true, caller);
+    LoadedUnit* unit = Bind(module);
+    Ref<LoadedUnit> keep(unit);
+    return CallProcedure(module->globalCode.get(), unit, nullptr, {}, callerLocals);
 }
 
 // ---------------------------------------------------------------- frames

@@ -74,17 +74,19 @@ public:
 
     // ---- used by objects and built-ins ----
     // Calls a script procedure from native code (host callbacks, Class_Terminate, GetRef, defaults).
+    // outerLocals: for text run by Execute/Eval inside a procedure, that procedure's locals.
     Variant CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
-                          std::span<const Variant> arguments);
+                          std::span<const Variant> arguments, Variant* outerLocals = nullptr);
     // Creates an instance of a script class, running Class_Initialize.
     Ref<Object> NewInstance(const ClassDef* classDef, LoadedUnit* unit);
     int64_t NowMs() const { return clock_(); }
     ErrObject& err() { return *err_; }
     // GetRef: an object whose default member calls the procedure.
     Ref<Object> GetRef(std::u16string_view name);
-    // Execute/ExecuteGlobal/Eval of a text at run time.
-    void ExecuteText(std::u16string_view text);
-    Variant EvalText(std::u16string_view text);
+    // Execute/ExecuteGlobal/Eval of a text at run time; inside a procedure (caller given) the text's
+    // top-level code reaches the procedure's locals.
+    void ExecuteText(std::u16string_view text, const Procedure* caller = nullptr, Variant* callerLocals = nullptr);
+    Variant EvalText(std::u16string_view text, const Procedure* caller = nullptr, Variant* callerLocals = nullptr);
     // The random number state of Rnd and Randomize.
     uint32_t& randomSeed() { return randomSeed_; }
     float& lastRandom() { return lastRandom_; }
@@ -95,6 +97,7 @@ private:
         LoadedUnit* unit = nullptr;
         const uint8_t* ip = nullptr;
         Variant* locals = nullptr;
+        Variant* outer = nullptr;  // the locals Execute/Eval text reaches
         ClassInstance* me = nullptr;  // kept alive by meHolder
         Ref<Object> meHolder;
         uint16_t dropBelow = 0;  // slots under the locals the call pops on return (the object called)
@@ -107,7 +110,8 @@ private:
     void RegisterBuiltinNames();
     void ReleaseEverything();
     LoadedUnit* Bind(const std::shared_ptr<const Module>& module);
-    std::shared_ptr<const Module> CompileForExecute(std::u16string_view text, bool expression);
+    std::shared_ptr<const Module> CompileForExecute(std::u16string_view text, bool expression,
+                                                    const Procedure* caller);
     void PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc, uint16_t dropBelow,
                    Frame::Mode mode);
     void PopFrame();

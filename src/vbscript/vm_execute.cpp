@@ -227,6 +227,31 @@ Variant Vm::Execute(size_t entryFrame) {
                         }
                         break;
                     }
+                    case Op::LoadOuter:
+                    case Op::StoreOuter:
+                    case Op::SetOuter:
+                    case Op::RefOuter: {
+                        uint16_t slot = U16(ip);
+                        if (!f->outer) Throw(51);
+                        Variant& target = f->outer[slot];
+                        if (op == Op::LoadOuter) {
+                            PushValue(target.Target());
+                        } else if (op == Op::RefOuter) {
+                            PushValue(Variant::ReferenceTo(&target));
+                        } else {
+                            Variant value = op == Op::SetOuter ? SetValue(Pop()) : LetValue(Pop());
+                            target.Target() = std::move(value);
+                        }
+                        break;
+                    }
+                    case Op::CallOuter: {
+                        uint16_t slot = U16(ip);
+                        uint16_t argc = U16(ip);
+                        bool wantReference = *ip++ != 0;
+                        if (!f->outer) Throw(51);
+                        VBS_CALL(IndexOrDefault(f->outer[slot], argc, wantReference, 0));
+                        break;
+                    }
                     case Op::LoadField:
                         PushValue(f->me->field(U16(ip)));
                         break;
@@ -553,16 +578,17 @@ Variant Vm::Execute(size_t entryFrame) {
                         break;
                     case Op::Execute: {
                         bool global = *ip++ != 0;
-                        (void)global;
                         Variant text = Pop();
                         f->ip = ip;
-                        ExecuteText(ToString(text));
+                        bool inProcedure = !global && f->proc->kind != ProcedureKind::Global;
+                        ExecuteText(ToString(text), inProcedure ? f->proc : nullptr, inProcedure ? locals : nullptr);
                         break;
                     }
                     case Op::Eval: {
                         Variant text = Pop();
                         f->ip = ip;
-                        PushValue(EvalText(ToString(text)));
+                        bool inProcedure = f->proc->kind != ProcedureKind::Global;
+                        PushValue(EvalText(ToString(text), inProcedure ? f->proc : nullptr, inProcedure ? locals : nullptr));
                         break;
                     }
                     case Op::Return: {
