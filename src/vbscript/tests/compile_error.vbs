@@ -1,0 +1,3 @@
+' A compilation error runs nothing.
+WScript.Echo "never"
+If x Then y = 1 z = 2
