@@ -16,8 +16,26 @@ struct Position {
 };
 
 enum class BinaryOp : uint8_t {
-    Imp, Eqv, Xor, Or, And, Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual, Is,
-    Concat, Add, Subtract, Mod, IntDivide, Multiply, Divide, Power,
+    Imp,
+    Eqv,
+    Xor,
+    Or,
+    And,
+    Equal,
+    NotEqual,
+    Less,
+    Greater,
+    LessEqual,
+    GreaterEqual,
+    Is,
+    Concat,
+    Add,
+    Subtract,
+    Mod,
+    IntDivide,
+    Multiply,
+    Divide,
+    Power,
 };
 enum class UnaryOp : uint8_t { Negate, Not, Plus };
 
@@ -49,10 +67,10 @@ struct Expr {
 using ExprPtr = std::unique_ptr<Expr>;
 
 enum class StmtKind : uint8_t {
-    Assign,     // target = value
-    Set,        // Set target = value
-    Call,       // a procedure or method call
-    Dim,        // Dim/Public/Private variables (with bounds for fixed arrays)
+    Assign,  // target = value
+    Set,     // Set target = value
+    Call,    // a procedure or method call
+    Dim,     // Dim/Public/Private variables (with bounds for fixed arrays)
     ReDim,
     Erase,
     Const,
@@ -60,7 +78,7 @@ enum class StmtKind : uint8_t {
     Select,
     For,
     ForEach,
-    DoLoop,     // Do [While|Until] ... Loop [While|Until], While ... Wend
+    DoLoop,  // Do [While|Until] ... Loop [While|Until], While ... Wend
     Exit,
     With,
     OnErrorResumeNext,
@@ -78,8 +96,8 @@ struct DimItem {
     std::u16string name;  // folded
     std::u16string displayName;
     Position position;
-    bool isArray = false;             // "Dim a()" or "Dim a(3)"
-    std::vector<ExprPtr> bounds;      // Dim: constant bounds of a fixed array; ReDim: any expressions
+    bool isArray = false;         // "Dim a()" or "Dim a(3)"
+    std::vector<ExprPtr> bounds;  // Dim: constant bounds of a fixed array; ReDim: any expressions
 };
 
 struct CaseClause {
@@ -98,16 +116,16 @@ struct Stmt {
     Position position;
     ExprPtr target;  // Assign/Set target, Call expression, For/ForEach variable, With object, Select subject
     ExprPtr value;   // Assign/Set value, For start, ForEach collection, DoLoop condition
-    ExprPtr limit, step;                 // For
-    std::vector<ExprPtr> arguments;      // Call: arguments written without parentheses
-    bool argumentsInParens = false;      // Call: "Call F(a, b)" or "F(a)" forms
-    std::vector<DimItem> items;          // Dim, ReDim, Erase, Const (Const values in bounds[0])
-    bool preserve = false;               // ReDim Preserve
-    bool isPublic = true;                // Dim/Const at the top level or in a class
+    ExprPtr limit, step;                              // For
+    std::vector<ExprPtr> arguments;                   // Call: arguments written without parentheses
+    bool argumentsInParens = false;                   // Call: "Call F(a, b)" or "F(a)" forms
+    std::vector<DimItem> items;                       // Dim, ReDim, Erase, Const (Const values in bounds[0])
+    bool preserve = false;                            // ReDim Preserve
+    bool isPublic = true;                             // Dim/Const at the top level or in a class
     std::vector<std::pair<ExprPtr, Block>> branches;  // If / ElseIf conditions and bodies
-    Block elseBody;                      // If's Else
-    Block body;                          // loops, With
-    std::vector<CaseClause> cases;       // Select
+    Block elseBody;                                   // If's Else
+    Block body;                                       // loops, With
+    std::vector<CaseClause> cases;                    // Select
     LoopTest test = LoopTest::None;
     ExitKind exit = ExitKind::Do;
 };

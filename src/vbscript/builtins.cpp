@@ -19,6 +19,8 @@ const BuiltinTable& Builtins() {
 
 const Variant& Arg(std::span<Variant> arguments, size_t i) { return arguments[i].Target(); }
 
-bool HasArg(std::span<Variant> arguments, size_t i) { return i < arguments.size() && !arguments[i].IsMissing(); }
+bool HasArg(std::span<Variant> arguments, size_t i) {
+    return i < arguments.size() && !arguments[i].IsMissing();
+}
 
 }  // namespace taviro::vbscript

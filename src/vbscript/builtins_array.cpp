@@ -40,10 +40,10 @@ Variant LBound(Vm&, std::span<Variant> a) {
 
 void RegisterArrayBuiltins(BuiltinTable& table) {
     table.functions.insert(table.functions.end(), {
-        {u"Array", MakeArray, 0, -1},
-        {u"UBound", UBound, 1, 2},
-        {u"LBound", LBound, 1, 2},
-    });
+                                                      {u"Array", MakeArray, 0, -1},
+                                                      {u"UBound", UBound, 1, 2},
+                                                      {u"LBound", LBound, 1, 2},
+                                                  });
 }
 
 }  // namespace taviro::vbscript

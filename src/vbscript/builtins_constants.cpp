@@ -4,7 +4,9 @@
 namespace taviro::vbscript {
 
 void RegisterConstants(BuiltinTable& table) {
-    auto add = [&](std::u16string_view name, Variant value) { table.constants.push_back({name, std::move(value)}); };
+    auto add = [&](std::u16string_view name, Variant value) {
+        table.constants.push_back({name, std::move(value)});
+    };
     add(u"vbCrLf", Variant(u"\r\n"));
     add(u"vbNewLine", Variant(u"\r\n"));
     add(u"vbCr", Variant(u"\r"));
@@ -19,10 +21,10 @@ void RegisterConstants(BuiltinTable& table) {
     add(u"vbTextCompare", Variant(int16_t{1}));
     add(u"vbObjectError", Variant(int32_t{-2147221504}));
     const std::pair<std::u16string_view, int16_t> varTypes[] = {
-        {u"vbEmpty", 0},   {u"vbNull", 1},      {u"vbInteger", 2}, {u"vbLong", 3},    {u"vbSingle", 4},
-        {u"vbDouble", 5},  {u"vbCurrency", 6},  {u"vbDate", 7},    {u"vbString", 8},  {u"vbObject", 9},
-        {u"vbError", 10},  {u"vbBoolean", 11},  {u"vbVariant", 12}, {u"vbDataObject", 13}, {u"vbDecimal", 14},
-        {u"vbByte", 17},   {u"vbArray", 8192},
+        {u"vbEmpty", 0},  {u"vbNull", 1},     {u"vbInteger", 2},  {u"vbLong", 3},        {u"vbSingle", 4},
+        {u"vbDouble", 5}, {u"vbCurrency", 6}, {u"vbDate", 7},     {u"vbString", 8},      {u"vbObject", 9},
+        {u"vbError", 10}, {u"vbBoolean", 11}, {u"vbVariant", 12}, {u"vbDataObject", 13}, {u"vbDecimal", 14},
+        {u"vbByte", 17},  {u"vbArray", 8192},
     };
     for (const auto& [name, number] : varTypes) add(name, Variant(number));
 }

@@ -53,18 +53,18 @@ Variant OctBuiltin(Vm&, std::span<Variant> arguments) {
 
 void RegisterConversionBuiltins(BuiltinTable& table) {
     table.functions.insert(table.functions.end(), {
-        {u"CStr", ConvertBuiltin<VarType::String>, 1, 1},
-        {u"CInt", ConvertBuiltin<VarType::Integer>, 1, 1},
-        {u"CLng", ConvertBuiltin<VarType::Long>, 1, 1},
-        {u"CDbl", ConvertBuiltin<VarType::Double>, 1, 1},
-        {u"CSng", ConvertBuiltin<VarType::Single>, 1, 1},
-        {u"CBool", ConvertBuiltin<VarType::Boolean>, 1, 1},
-        {u"CByte", ConvertBuiltin<VarType::Byte>, 1, 1},
-        {u"CCur", ConvertBuiltin<VarType::Currency>, 1, 1},
-        {u"CDate", ConvertBuiltin<VarType::Date>, 1, 1},
-        {u"Hex", HexBuiltin, 1, 1},
-        {u"Oct", OctBuiltin, 1, 1},
-    });
+                                                      {u"CStr", ConvertBuiltin<VarType::String>, 1, 1},
+                                                      {u"CInt", ConvertBuiltin<VarType::Integer>, 1, 1},
+                                                      {u"CLng", ConvertBuiltin<VarType::Long>, 1, 1},
+                                                      {u"CDbl", ConvertBuiltin<VarType::Double>, 1, 1},
+                                                      {u"CSng", ConvertBuiltin<VarType::Single>, 1, 1},
+                                                      {u"CBool", ConvertBuiltin<VarType::Boolean>, 1, 1},
+                                                      {u"CByte", ConvertBuiltin<VarType::Byte>, 1, 1},
+                                                      {u"CCur", ConvertBuiltin<VarType::Currency>, 1, 1},
+                                                      {u"CDate", ConvertBuiltin<VarType::Date>, 1, 1},
+                                                      {u"Hex", HexBuiltin, 1, 1},
+                                                      {u"Oct", OctBuiltin, 1, 1},
+                                                  });
 }
 
 }  // namespace taviro::vbscript

@@ -53,16 +53,16 @@ Variant GetRefBuiltin(Vm& vm, std::span<Variant> a) { return Variant(vm.GetRef(T
 
 void RegisterInformationBuiltins(BuiltinTable& table) {
     table.functions.insert(table.functions.end(), {
-        {u"IsEmpty", IsEmpty, 1, 1},
-        {u"IsNull", IsNull, 1, 1},
-        {u"IsObject", IsObject, 1, 1},
-        {u"IsArray", IsArray, 1, 1},
-        {u"IsNumeric", IsNumeric, 1, 1},
-        {u"IsDate", IsDate, 1, 1},
-        {u"TypeName", TypeName, 1, 1},
-        {u"VarType", VarTypeOf, 1, 1},
-        {u"GetRef", GetRefBuiltin, 1, 1},
-    });
+                                                      {u"IsEmpty", IsEmpty, 1, 1},
+                                                      {u"IsNull", IsNull, 1, 1},
+                                                      {u"IsObject", IsObject, 1, 1},
+                                                      {u"IsArray", IsArray, 1, 1},
+                                                      {u"IsNumeric", IsNumeric, 1, 1},
+                                                      {u"IsDate", IsDate, 1, 1},
+                                                      {u"TypeName", TypeName, 1, 1},
+                                                      {u"VarType", VarTypeOf, 1, 1},
+                                                      {u"GetRef", GetRefBuiltin, 1, 1},
+                                                  });
 }
 
 }  // namespace taviro::vbscript

@@ -16,48 +16,43 @@ namespace {
 Variant WholePart(const Variant& input, double (*round)(double)) {
     Variant value = ValueOf(input);
     switch (value.type()) {
-        case VarType::Null:
-            return Variant::MakeNull();
-        case VarType::Empty:
-            return Variant(int16_t{0});
-        case VarType::Boolean:
-            return Variant(static_cast<int16_t>(value.boolean() ? -1 : 0));
+        case VarType::Null: return Variant::MakeNull();
+        case VarType::Empty: return Variant(int16_t{0});
+        case VarType::Boolean: return Variant(static_cast<int16_t>(value.boolean() ? -1 : 0));
         case VarType::Byte:
         case VarType::Integer:
-        case VarType::Long:
-            return value;
-        case VarType::Single:
-            return Variant(static_cast<float>(round(value.doubleValue())));
+        case VarType::Long: return value;
+        case VarType::Single: return Variant(static_cast<float>(round(value.doubleValue())));
         case VarType::Currency:
-            return Variant::Currency(static_cast<int64_t>(round(static_cast<double>(value.currency()) / 1e4)) * 10000);
-        case VarType::Date:
-            return Variant::Date(round(value.doubleValue()));
-        default:
-            return Variant(round(ToDouble(value)));
+            return Variant::Currency(
+                static_cast<int64_t>(round(static_cast<double>(value.currency()) / 1e4)) * 10000);
+        case VarType::Date: return Variant::Date(round(value.doubleValue()));
+        default: return Variant(round(ToDouble(value)));
     }
 }
 
-Variant Int(Vm&, std::span<Variant> a) { return WholePart(Arg(a, 0), [](double x) { return std::floor(x); }); }
-Variant Fix(Vm&, std::span<Variant> a) { return WholePart(Arg(a, 0), [](double x) { return std::trunc(x); }); }
+Variant Int(Vm&, std::span<Variant> a) {
+    return WholePart(Arg(a, 0), [](double x) { return std::floor(x); });
+}
+Variant Fix(Vm&, std::span<Variant> a) {
+    return WholePart(Arg(a, 0), [](double x) { return std::trunc(x); });
+}
 
 Variant Abs(Vm&, std::span<Variant> a) {
     Variant value = ValueOf(Arg(a, 0));
     switch (value.type()) {
-        case VarType::Null:
-            return Variant::MakeNull();
-        case VarType::Empty:
-            return Variant(int16_t{0});
-        case VarType::Byte:
-            return value;
+        case VarType::Null: return Variant::MakeNull();
+        case VarType::Empty: return Variant(int16_t{0});
+        case VarType::Byte: return value;
         case VarType::Boolean:
         case VarType::Integer:
         case VarType::Long:
         case VarType::Currency:
-            return ToDouble(value) < 0 ? Negate(value) : ConvertTo(value, value.type() == VarType::Boolean ? VarType::Integer : value.type());
-        case VarType::Single:
-            return Variant(std::fabs(static_cast<float>(value.doubleValue())));
-        default:
-            return Variant(std::fabs(ToDouble(value)));
+            return ToDouble(value) < 0
+                       ? Negate(value)
+                       : ConvertTo(value, value.type() == VarType::Boolean ? VarType::Integer : value.type());
+        case VarType::Single: return Variant(std::fabs(static_cast<float>(value.doubleValue())));
+        default: return Variant(std::fabs(ToDouble(value)));
     }
 }
 
@@ -79,7 +74,8 @@ Variant Round(Vm&, std::span<Variant> a) {
     if (value.IsNull()) return Variant::MakeNull();
     int32_t places = HasArg(a, 1) ? ToLong(Arg(a, 1)) : 0;
     if (places < 0) Throw(err::kInvalidProcedureCall);
-    if (value.type() == VarType::Integer || value.type() == VarType::Long || value.type() == VarType::Byte) return value;
+    if (value.type() == VarType::Integer || value.type() == VarType::Long || value.type() == VarType::Byte)
+        return value;
     if (value.type() == VarType::Boolean) return Variant(static_cast<int16_t>(value.boolean() ? -1 : 0));
     double number = ToDouble(value);
     double rounded;
@@ -93,7 +89,8 @@ Variant Round(Vm&, std::span<Variant> a) {
         rounded = RoundHalfEven(nearest) / scale;
     }
     if (value.type() == VarType::Single) return Variant(static_cast<float>(rounded));
-    if (value.type() == VarType::Currency) return Variant::Currency(static_cast<int64_t>(RoundHalfEven(rounded * 1e4)));
+    if (value.type() == VarType::Currency)
+        return Variant::Currency(static_cast<int64_t>(RoundHalfEven(rounded * 1e4)));
     return Variant(rounded);
 }
 
@@ -136,7 +133,8 @@ double NowSerial(Vm& vm) {
 Variant Now(Vm& vm, std::span<Variant>) {
     double serial = NowSerial(vm);
     // Whole seconds, as the original's clock shows them.
-    return Variant::Date(std::floor(serial) + std::floor((serial - std::floor(serial)) * 86400.0 + 1e-6) / 86400.0);
+    return Variant::Date(std::floor(serial) +
+                         std::floor((serial - std::floor(serial)) * 86400.0 + 1e-6) / 86400.0);
 }
 
 Variant DateNow(Vm& vm, std::span<Variant>) { return Variant::Date(std::floor(NowSerial(vm))); }
@@ -154,19 +152,19 @@ Variant Timer(Vm& vm, std::span<Variant>) {
 
 void RegisterMathBuiltins(BuiltinTable& table) {
     table.functions.insert(table.functions.end(), {
-        {u"Int", Int, 1, 1},
-        {u"Fix", Fix, 1, 1},
-        {u"Abs", Abs, 1, 1},
-        {u"Sgn", Sgn, 1, 1},
-        {u"Sqr", Sqr, 1, 1},
-        {u"Round", Round, 1, 2},
-        {u"Rnd", Rnd, 0, 1},
-        {u"Randomize", Randomize, 0, 1},
-        {u"Now", Now, 0, 0},
-        {u"Date", DateNow, 0, 0},
-        {u"Time", TimeNow, 0, 0},
-        {u"Timer", Timer, 0, 0},
-    });
+                                                      {u"Int", Int, 1, 1},
+                                                      {u"Fix", Fix, 1, 1},
+                                                      {u"Abs", Abs, 1, 1},
+                                                      {u"Sgn", Sgn, 1, 1},
+                                                      {u"Sqr", Sqr, 1, 1},
+                                                      {u"Round", Round, 1, 2},
+                                                      {u"Rnd", Rnd, 0, 1},
+                                                      {u"Randomize", Randomize, 0, 1},
+                                                      {u"Now", Now, 0, 0},
+                                                      {u"Date", DateNow, 0, 0},
+                                                      {u"Time", TimeNow, 0, 0},
+                                                      {u"Timer", Timer, 0, 0},
+                                                  });
 }
 
 }  // namespace taviro::vbscript

@@ -11,10 +11,10 @@ namespace taviro::vbscript {
 
 namespace {
 // Windows-1252's characters 0x80..0x9F; Chr and Asc map through this code page as the original does.
-constexpr char16_t kHighCharacters[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kHighCharacters[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                          0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                          0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // The count argument of Left, Right, Mid, Space and String: a non-negative Long.
 size_t CountArgument(const Variant& value) {
@@ -60,7 +60,8 @@ Variant UCase(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
     std::u16string text = ToString(Arg(a, 0));
     for (char16_t& c : text) {
-        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) c = static_cast<char16_t>(c - 32);
+        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+            c = static_cast<char16_t>(c - 32);
     }
     return Variant(std::move(text));
 }
@@ -76,8 +77,10 @@ Variant TrimSides(std::span<Variant> a, bool left, bool right) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
     std::u16string text = ToString(Arg(a, 0));
     size_t begin = 0, end = text.size();
-    if (left) while (begin < end && IsSpace(text[begin])) ++begin;
-    if (right) while (end > begin && IsSpace(text[end - 1])) --end;
+    if (left)
+        while (begin < end && IsSpace(text[begin])) ++begin;
+    if (right)
+        while (end > begin && IsSpace(text[end - 1])) --end;
     return Variant(text.substr(begin, end - begin));
 }
 Variant Trim(Vm&, std::span<Variant> a) { return TrimSides(a, true, true); }
@@ -267,30 +270,18 @@ Variant Split(Vm&, std::span<Variant> a) {
 }  // namespace
 
 void RegisterStringBuiltins(BuiltinTable& table) {
-    table.functions.insert(table.functions.end(), {
-        {u"Len", Len, 1, 1},
-        {u"Left", Left, 2, 2},
-        {u"Right", Right, 2, 2},
-        {u"Mid", Mid, 2, 3},
-        {u"UCase", UCase, 1, 1},
-        {u"LCase", LCase, 1, 1},
-        {u"Trim", Trim, 1, 1},
-        {u"LTrim", LTrim, 1, 1},
-        {u"RTrim", RTrim, 1, 1},
-        {u"Space", Space, 1, 1},
-        {u"String", StringOf, 2, 2},
-        {u"StrReverse", StrReverse, 1, 1},
-        {u"Chr", Chr, 1, 1},
-        {u"ChrW", ChrW, 1, 1},
-        {u"Asc", Asc, 1, 1},
-        {u"AscW", AscW, 1, 1},
-        {u"InStr", InStr, 2, 4},
-        {u"InStrRev", InStrRev, 2, 4},
-        {u"Replace", Replace, 3, 6},
-        {u"StrComp", StrComp, 2, 3},
-        {u"Join", Join, 1, 2},
-        {u"Split", Split, 1, 4},
-    });
+    table.functions.insert(
+        table.functions.end(),
+        {
+            {u"Len", Len, 1, 1},         {u"Left", Left, 2, 2},       {u"Right", Right, 2, 2},
+            {u"Mid", Mid, 2, 3},         {u"UCase", UCase, 1, 1},     {u"LCase", LCase, 1, 1},
+            {u"Trim", Trim, 1, 1},       {u"LTrim", LTrim, 1, 1},     {u"RTrim", RTrim, 1, 1},
+            {u"Space", Space, 1, 1},     {u"String", StringOf, 2, 2}, {u"StrReverse", StrReverse, 1, 1},
+            {u"Chr", Chr, 1, 1},         {u"ChrW", ChrW, 1, 1},       {u"Asc", Asc, 1, 1},
+            {u"AscW", AscW, 1, 1},       {u"InStr", InStr, 2, 4},     {u"InStrRev", InStrRev, 2, 4},
+            {u"Replace", Replace, 3, 6}, {u"StrComp", StrComp, 2, 3}, {u"Join", Join, 1, 2},
+            {u"Split", Split, 1, 4},
+        });
 }
 
 }  // namespace taviro::vbscript

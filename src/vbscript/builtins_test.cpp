@@ -10,7 +10,8 @@ using testing::ScriptRun;
 
 TEST(StringBuiltins, SliceAndSearchWithOneBasedPositions) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("s = \"Hello World\"\nPrint Len(s), Left(s, 5), Right(s, 5), Mid(s, 7), Mid(s, 7, 3), Mid(s, 50)"),
+    EXPECT_EQ(run.Run("s = \"Hello World\"\nPrint Len(s), Left(s, 5), Right(s, 5), Mid(s, 7), Mid(s, 7, 3), "
+                      "Mid(s, 50)"),
               "11 Hello World World Wor ");
     EXPECT_EQ(run.Run("Print InStr(\"abcabc\", \"c\"), InStr(4, \"abcabc\", \"c\"), InStr(\"abc\", \"z\"), "
                       "InStr(1, \"ABC\", \"b\", 1), InStrRev(\"abcabc\", \"b\")"),
@@ -24,15 +25,18 @@ TEST(StringBuiltins, ReplaceSplitAndJoin) {
     EXPECT_EQ(run.Run("Print Replace(\"a-b-c\", \"-\", \"+\"), Replace(\"aXbxc\", \"x\", \"\", 1, -1, 1), "
                       "Replace(\"abcabc\", \"b\", \"B\", 3)"),
               "a+b+c abc caBc");
-    EXPECT_EQ(run.Run("p = Split(\"a,,b\", \",\")\nPrint UBound(p), p(2), Join(p, \"/\"), UBound(Split(\"\"))"),
-              "2 b a//b -1");
+    EXPECT_EQ(
+        run.Run("p = Split(\"a,,b\", \",\")\nPrint UBound(p), p(2), Join(p, \"/\"), UBound(Split(\"\"))"),
+        "2 b a//b -1");
 }
 
 TEST(StringBuiltins, CharactersCodesAndCase) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Print Asc(\"A\"), AscW(ChrW(8364)), Asc(Chr(128)), AscW(Chr(128)), UCase(\"abc\"), LCase(\"ABC\")"),
+    EXPECT_EQ(run.Run("Print Asc(\"A\"), AscW(ChrW(8364)), Asc(Chr(128)), AscW(Chr(128)), UCase(\"abc\"), "
+                      "LCase(\"ABC\")"),
               "65 8364 128 8364 ABC abc");
-    EXPECT_EQ(run.Run("Print \"[\" & Trim(\"  x  \") & \"]\", Space(3) = \"   \", String(3, \"ab\"), StrReverse(\"abc\")"),
+    EXPECT_EQ(run.Run("Print \"[\" & Trim(\"  x  \") & \"]\", Space(3) = \"   \", String(3, \"ab\"), "
+                      "StrReverse(\"abc\")"),
               "[x] True aaa cba");
     EXPECT_EQ(run.Run("Print Len(Null), IsNull(UCase(Null))"), "Null True");
 }
@@ -51,7 +55,8 @@ TEST(MathBuiltins, AbsSqrAndRoundKeepTheirSubtypes) {
 
 TEST(MathBuiltins, RndRepeatsAfterTheSameNegativeSeed) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("x = Rnd(-3): a = Rnd: b = Rnd\nx = Rnd(-3): c = Rnd\nPrint a = c, a <> b, a >= 0 And a < 1, Rnd(0) = c"),
+    EXPECT_EQ(run.Run("x = Rnd(-3): a = Rnd: b = Rnd\nx = Rnd(-3): c = Rnd\nPrint a = c, a <> b, a >= 0 And "
+                      "a < 1, Rnd(0) = c"),
               "True True True True");
 }
 
@@ -64,16 +69,19 @@ TEST(MathBuiltins, TimerAndNowComeFromTheEngineClock) {
 
 TEST(ArrayBuiltins, BoundsOfEachDimension) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Dim m(2, 5)\nPrint UBound(m), UBound(m, 2), LBound(m, 2), UBound(Array())"), "2 5 0 -1");
+    EXPECT_EQ(run.Run("Dim m(2, 5)\nPrint UBound(m), UBound(m, 2), LBound(m, 2), UBound(Array())"),
+              "2 5 0 -1");
     EXPECT_EQ(run.Run("Print UBound(m, 3)"), "error 9 (1, 1): Subscript out of range");
     EXPECT_EQ(run.Run("Print UBound(5)"), "error 13 (1, 1): Type mismatch");
 }
 
 TEST(InformationBuiltins, ReportWhatAValueIs) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Print IsEmpty(Empty), IsNull(Null), IsObject(Nothing), IsArray(Array()), IsNumeric(\" 1e3 \"), "
-                      "IsNumeric(\"abc\"), IsDate(\"1/2/2020\")"),
-              "True True True True True False True");
+    EXPECT_EQ(
+        run.Run(
+            "Print IsEmpty(Empty), IsNull(Null), IsObject(Nothing), IsArray(Array()), IsNumeric(\" 1e3 \"), "
+            "IsNumeric(\"abc\"), IsDate(\"1/2/2020\")"),
+        "True True True True True False True");
 }
 
 }  // namespace

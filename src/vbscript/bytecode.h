@@ -39,9 +39,9 @@ struct Procedure {
 
     uint16_t parameterCount = 0;
     std::vector<bool> parameterByRef;
-    uint16_t resultSlot = 0;  // holds a Function's or Property Get's return value
-    uint16_t localCount = 0;  // parameters, result, variables and compiler temporaries
-    uint32_t maxStack = 0;    // operand stack depth the code needs beyond its locals
+    uint16_t resultSlot = 0;                 // holds a Function's or Property Get's return value
+    uint16_t localCount = 0;                 // parameters, result, variables and compiler temporaries
+    uint32_t maxStack = 0;                   // operand stack depth the code needs beyond its locals
     std::vector<std::u16string> localNames;  // by slot; temporaries are empty
 
     std::vector<uint8_t> code;
@@ -76,7 +76,7 @@ struct ClassDef {
         bool isArray = false;
     };
     std::vector<Field> fields;
-    std::vector<ClassMember> members;  // DispatchId = index + 1
+    std::vector<ClassMember> members;                         // DispatchId = index + 1
     std::unordered_map<std::u16string, int32_t> memberIndex;  // folded name -> index
     int32_t defaultMember = -1;
     const Procedure* initialize = nullptr;

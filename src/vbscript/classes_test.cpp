@@ -22,8 +22,8 @@ TEST(Classes, TerminateRunsWhenTheLastReferenceGoes) {
 
 TEST(Classes, TerminateRunsWhenALocalGoesOutOfScope) {
     ScriptRun run;
-    EXPECT_EQ(run.Run(std::string(kTracked) +
-                      "Sub Use\nDim t: Set t = New Tracked: t.Name = \"L\"\nPrint \"using\"\nEnd Sub\nUse\nPrint \"done\""),
+    EXPECT_EQ(run.Run(std::string(kTracked) + "Sub Use\nDim t: Set t = New Tracked: t.Name = \"L\"\nPrint "
+                                              "\"using\"\nEnd Sub\nUse\nPrint \"done\""),
               "init|using|bye L|done");
 }
 
@@ -43,22 +43,24 @@ TEST(Classes, ReleasingALongChainDoesNotExhaustTheStack) {
 
 TEST(Classes, PropertiesGetLetAndSet) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class Box\nPrivate mValue, mObject\n"
-                      "Public Property Get Value: Value = mValue: End Property\n"
-                      "Public Property Let Value(v): mValue = v * 2: End Property\n"
-                      "Public Property Get Obj: Set Obj = mObject: End Property\n"
-                      "Public Property Set Obj(o): Set mObject = o: End Property\n"
-                      "Public Property Get Cell(i): Cell = i * 10: End Property\nEnd Class\n"
-                      "Set b = New Box: Set inner = New Box\nb.Value = 4: inner.Value = 5\nSet b.Obj = inner\n"
-                      "Print b.Value, b.Obj.Value, b.Cell(3)"),
-              "8 10 30");
+    EXPECT_EQ(
+        run.Run("Class Box\nPrivate mValue, mObject\n"
+                "Public Property Get Value: Value = mValue: End Property\n"
+                "Public Property Let Value(v): mValue = v * 2: End Property\n"
+                "Public Property Get Obj: Set Obj = mObject: End Property\n"
+                "Public Property Set Obj(o): Set mObject = o: End Property\n"
+                "Public Property Get Cell(i): Cell = i * 10: End Property\nEnd Class\n"
+                "Set b = New Box: Set inner = New Box\nb.Value = 4: inner.Value = 5\nSet b.Obj = inner\n"
+                "Print b.Value, b.Obj.Value, b.Cell(3)"),
+        "8 10 30");
 }
 
 TEST(Classes, DefaultMemberIsUsedForValuesAndCalls) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class Named\nPublic Default Property Get Text: Text = \"hello\": End Property\nEnd Class\n"
-                      "Set n = New Named\nPrint n & \"!\", n = \"hello\"\nx = n\nPrint TypeName(x)"),
-              "hello! True|String");
+    EXPECT_EQ(
+        run.Run("Class Named\nPublic Default Property Get Text: Text = \"hello\": End Property\nEnd Class\n"
+                "Set n = New Named\nPrint n & \"!\", n = \"hello\"\nx = n\nPrint TypeName(x)"),
+        "hello! True|String");
     EXPECT_EQ(run.Run("Class L\nPublic Default Function Item(i): Item = i + 1: End Function\nEnd Class\n"
                       "Set list = New L\nPrint list(1), list.Item(2)"),
               "2 3");
@@ -67,14 +69,16 @@ TEST(Classes, DefaultMemberIsUsedForValuesAndCalls) {
 TEST(Classes, PrivateMembersAreHiddenOutsideTheClass) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Class C\nPrivate secret\nPublic Sub SetIt: secret = 1: Me.Show: End Sub\n"
-                      "Private Sub Show: Print \"secret\", secret: End Sub\nEnd Class\nSet obj = New C\nobj.SetIt\nobj.Show"),
+                      "Private Sub Show: Print \"secret\", secret: End Sub\nEnd Class\nSet obj = New "
+                      "C\nobj.SetIt\nobj.Show"),
               "secret 1|error 438 (8, 1): Object doesn't support this property or method");
 }
 
 TEST(Classes, MethodsSeeFieldsAndCallEachOtherByBareName) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Class Counter\nPrivate count\nPublic Sub Add(n): count = count + n: Report: End Sub\n"
-                      "Private Sub Report: Print count: End Sub\nPublic Function Twice: Twice = Total * 2: End Function\n"
+                      "Private Sub Report: Print count: End Sub\nPublic Function Twice: Twice = Total * 2: "
+                      "End Function\n"
                       "Public Property Get Total: Total = count: End Property\nEnd Class\n"
                       "Set c = New Counter\nc.Add 2\nc.Add 3\nPrint c.Twice()"),
               "2|5|10");

@@ -36,7 +36,8 @@ std::shared_ptr<const Module> CodeCache::Find(std::string_view bytes) const {
     auto bucket = entries_.find(SampledHash(bytes));
     if (bucket == entries_.end()) return nullptr;
     for (const Entry& entry : bucket->second) {
-        if (entry.bytes.size() == bytes.size() && std::memcmp(entry.bytes.data(), bytes.data(), bytes.size()) == 0)
+        if (entry.bytes.size() == bytes.size() &&
+            std::memcmp(entry.bytes.data(), bytes.data(), bytes.size()) == 0)
             return entry.module;
     }
     return nullptr;

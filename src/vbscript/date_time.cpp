@@ -35,8 +35,9 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
 
 const int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
-const char16_t* const kMonthNames[12] = {u"january", u"february", u"march",     u"april",   u"may",      u"june",
-                                         u"july",    u"august",   u"september", u"october", u"november", u"december"};
+const char16_t* const kMonthNames[12] = {u"january",   u"february", u"march",    u"april",
+                                         u"may",       u"june",     u"july",     u"august",
+                                         u"september", u"october",  u"november", u"december"};
 }  // namespace
 
 double ToSerialDate(const CivilTime& t) {
@@ -77,7 +78,8 @@ std::u16string FormatDate(double serial) {
     }
     if (hasTime || !hasDate) {
         int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-        std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d %s", hour12, t.minute, t.second, t.hour < 12 ? "AM" : "PM");
+        std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d %s", hour12, t.minute, t.second,
+                      t.hour < 12 ? "AM" : "PM");
         text += (text.empty() ? "" : " ") + std::string(buffer);
     }
     return Widen(text);
@@ -112,7 +114,8 @@ bool ParseDate(std::u16string_view text, double& serial) {
                 bool found = false;
                 for (int m = 0; m < 12 && !found; ++m) {
                     std::u16string_view name = kMonthNames[m];
-                    if (word.size() >= 3 && word.size() <= name.size() && name.substr(0, word.size()) == word) {
+                    if (word.size() >= 3 && word.size() <= name.size() &&
+                        name.substr(0, word.size()) == word) {
                         monthByName = m + 1;
                         found = true;
                     }

@@ -19,7 +19,9 @@ Engine::ClockMs Engine::SteadyClockMs() {
     };
 }
 
-Engine::Engine(ClockMs clock) : vm_(std::make_unique<Vm>(std::move(clock))), cache_(std::make_unique<CodeCache>()),
+Engine::Engine(ClockMs clock)
+    : vm_(std::make_unique<Vm>(std::move(clock))),
+      cache_(std::make_unique<CodeCache>()),
       utf16Cache_(std::make_unique<CodeCache>()) {}
 
 Engine::~Engine() = default;
@@ -35,9 +37,10 @@ bool Engine::Guarded(Action&& action) {
     } catch (const ScriptError& error) {
         error_.number = error.number;
         error_.description = error.description;
-        error_.source = error.source.empty() ? (IsCompileError(error.number) ? u"Taviro VBScript compilation error"
-                                                                              : u"Taviro VBScript runtime error")
-                                             : error.source;
+        error_.source = error.source.empty()
+                            ? (IsCompileError(error.number) ? u"Taviro VBScript compilation error"
+                                                            : u"Taviro VBScript runtime error")
+                            : error.source;
         error_.line = error.line;
         error_.column = error.column;
     } catch (const std::bad_alloc&) {
@@ -48,7 +51,8 @@ bool Engine::Guarded(Action&& action) {
 
 bool Engine::Reset() {
     if (vm_->running()) {
-        error_ = {err::kInvalidProcedureCall, u"The engine cannot be reset while a script runs", u"Taviro VBScript", 0, 0};
+        error_ = {err::kInvalidProcedureCall, u"The engine cannot be reset while a script runs",
+                  u"Taviro VBScript", 0, 0};
         return false;
     }
     vm_->Reset();

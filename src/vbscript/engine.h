@@ -48,7 +48,8 @@ public:
     // The same for UTF-8 text (invalid UTF-8 is read as Windows-1252).
     bool AddCode(std::string_view utf8Source);
     // Runs a procedure of the loaded code; result receives a Function's value when given.
-    bool Run(std::u16string_view procedure, std::span<const Variant> arguments = {}, Variant* result = nullptr);
+    bool Run(std::u16string_view procedure, std::span<const Variant> arguments = {},
+             Variant* result = nullptr);
     // Scripts running longer than this are stopped with an error; -1 never stops them.
     void Timeout(int32_t milliseconds);
     // Names of the procedures of the loaded code.
@@ -64,8 +65,8 @@ private:
     bool Load(CodeCache& cache, std::string_view key, const std::function<std::u16string()>& text);
 
     std::unique_ptr<Vm> vm_;
-    std::unique_ptr<CodeCache> cache_;        // texts given as UTF-8
-    std::unique_ptr<CodeCache> utf16Cache_;   // texts given as UTF-16
+    std::unique_ptr<CodeCache> cache_;       // texts given as UTF-8
+    std::unique_ptr<CodeCache> utf16Cache_;  // texts given as UTF-16
     ErrorInfo error_;
 };
 

@@ -17,7 +17,8 @@ using testing::ValueObject;
 
 TEST(Engine, AddCodeRunsGlobalStatementsEveryTimeAndKeepsProcedures) {
     ScriptRun run;
-    const char* procedures = "Dim counter\ncounter = counter + 1\nFunction Greet(n): Greet = \"hi \" & n: End Function";
+    const char* procedures =
+        "Dim counter\ncounter = counter + 1\nFunction Greet(n): Greet = \"hi \" & n: End Function";
     EXPECT_EQ(run.Run(procedures), "");
     EXPECT_EQ(run.Run(procedures), "");
     EXPECT_EQ(run.Run("Print counter, Greet(\"Ann\")"), "2 hi Ann");
@@ -25,7 +26,8 @@ TEST(Engine, AddCodeRunsGlobalStatementsEveryTimeAndKeepsProcedures) {
 
 TEST(Engine, RunCallsAProcedureWithArgumentsAndReturnsItsValue) {
     ScriptRun run;
-    ASSERT_EQ(run.Run("Function Mul(a, b): Mul = a * b: End Function\nSub Hello: Print \"hello\": End Sub"), "");
+    ASSERT_EQ(run.Run("Function Mul(a, b): Mul = a * b: End Function\nSub Hello: Print \"hello\": End Sub"),
+              "");
     Variant result;
     Variant arguments[] = {Variant(int16_t{6}), Variant(int16_t{7})};
     ASSERT_TRUE(run.engine.Run(u"MUL", arguments, &result));
@@ -96,16 +98,19 @@ TEST(HostObjects, PropertiesByNameAreReadAndWrittenCaseInsensitively) {
     auto hotspot = MakeRef<FakeHostObject>();
     run.engine.AddObject(u"Hotspot", hotspot, false);
     EXPECT_EQ(run.Run("Hotspot.Visible = True\nPrint HOTSPOT.visible"), "True");
-    EXPECT_EQ(run.Run("Print Hotspot.Missing"), "error 438 (1, 1): Object doesn't support this property or method");
+    EXPECT_EQ(run.Run("Print Hotspot.Missing"),
+              "error 438 (1, 1): Object doesn't support this property or method");
 }
 
 TEST(HostObjects, IndexedDefaultPropertyReachesItemsAndTheirMembers) {
     ScriptRun run;
     auto list = MakeRef<FakeHostObject>();
     auto third = MakeRef<FakeHostObject>();
-    list->items = {Variant(int16_t{0}), Variant(int16_t{0}), Variant(int16_t{0}), Variant(Ref<Object>(third))};
+    list->items = {Variant(int16_t{0}), Variant(int16_t{0}), Variant(int16_t{0}),
+                   Variant(Ref<Object>(third))};
     run.engine.AddObject(u"Hotspot", list, false);
-    EXPECT_EQ(run.Run("Hotspot(3).Visible = False\nHotspot(1) = 5\nPrint Hotspot(3).Visible, Hotspot(1), Hotspot.Count"),
+    EXPECT_EQ(run.Run("Hotspot(3).Visible = False\nHotspot(1) = 5\nPrint Hotspot(3).Visible, Hotspot(1), "
+                      "Hotspot.Count"),
               "False 5 4");
     EXPECT_EQ(third->properties[u"visible"].boolean(), false);
 }
@@ -114,7 +119,8 @@ TEST(HostObjects, MemberNamesAreResolvedOncePerCallSite) {
     ScriptRun run;
     auto host = MakeRef<FakeHostObject>();
     run.engine.AddObject(u"Obj", host, false);
-    ASSERT_EQ(run.Run("Obj.Total = 0\nFor i = 1 To 500: Obj.Total = Obj.Total + i: Next\nPrint Obj.Total"), "125250");
+    ASSERT_EQ(run.Run("Obj.Total = 0\nFor i = 1 To 500: Obj.Total = Obj.Total + i: Next\nPrint Obj.Total"),
+              "125250");
     EXPECT_LE(host->memberIdCalls, 4);
 }
 
@@ -131,9 +137,10 @@ TEST(HostObjects, ScriptObjectsCanBeCalledThroughTheObjectInterface) {
     ScriptRun run;
     auto slot = MakeRef<ValueObject>();
     run.engine.AddObject(u"Slot", slot, false);
-    ASSERT_EQ(run.Run("Class Greeter\nPublic Name\nPublic Function Hello(who): Hello = Name & \" greets \" & who: "
-                      "End Function\nEnd Class\nSet g = New Greeter: g.Name = \"Ann\"\nSet Slot.Value = g"),
-              "");
+    ASSERT_EQ(
+        run.Run("Class Greeter\nPublic Name\nPublic Function Hello(who): Hello = Name & \" greets \" & who: "
+                "End Function\nEnd Class\nSet g = New Greeter: g.Name = \"Ann\"\nSet Slot.Value = g"),
+        "");
     ASSERT_TRUE(slot->value.IsObject());
     Object* greeter = slot->value.object();
     DispatchId hello = greeter->MemberId(u"HELLO");

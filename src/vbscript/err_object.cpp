@@ -8,8 +8,8 @@ namespace taviro::vbscript {
 
 namespace {
 enum Member : DispatchId { kNumber = 0, kDescription, kSource, kHelpFile, kHelpContext, kClear, kRaise };
-constexpr std::u16string_view kNames[] = {u"number", u"description", u"source", u"helpfile",
-                                          u"helpcontext", u"clear", u"raise"};
+constexpr std::u16string_view kNames[] = {u"number",      u"description", u"source", u"helpfile",
+                                          u"helpcontext", u"clear",       u"raise"};
 }  // namespace
 
 DispatchId ErrObject::MemberId(std::u16string_view name) {
@@ -72,9 +72,7 @@ Variant ErrObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arg
                 return {};
             }
             return Variant(helpContext_);
-        case kClear:
-            Clear();
-            return {};
+        case kClear: Clear(); return {};
         case kRaise: {
             // Err.Raise number, [source], [description]: the message defaults to the number's own.
             if (arguments.empty()) Throw(err::kWrongArgumentCount);
@@ -83,8 +81,7 @@ Variant ErrObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arg
             if (HasArg(arguments, 2)) error.description = ToString(Arg(arguments, 2));
             throw error;
         }
-        default:
-            Throw(err::kNoSuchMember);
+        default: Throw(err::kNoSuchMember);
     }
 }
 

@@ -35,9 +35,11 @@ TEST(RuntimeErrors, StopAtTheFailingStatementWithItsPosition) {
 
 TEST(OnError, ResumeNextContinuesWithTheNextStatementAndFillsErr) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("On Error Resume Next\nx = 1 / 0\nPrint Err.Number, Err.Description\nErr.Clear\nPrint Err.Number"),
+    EXPECT_EQ(run.Run("On Error Resume Next\nx = 1 / 0\nPrint Err.Number, Err.Description\nErr.Clear\nPrint "
+                      "Err.Number"),
               "11 Division by zero|0");
-    EXPECT_EQ(run.Run("On Error Resume Next\nx = CInt(\"a\"): Print \"same line\"\nPrint \"next\""), "same line|next");
+    EXPECT_EQ(run.Run("On Error Resume Next\nx = CInt(\"a\"): Print \"same line\"\nPrint \"next\""),
+              "same line|next");
 }
 
 TEST(OnError, ErrorInACalledProcedureResumesInTheCaller) {
@@ -49,14 +51,17 @@ TEST(OnError, ErrorInACalledProcedureResumesInTheCaller) {
 
 TEST(OnError, ErrorInAnIfConditionEntersTheThenBlock) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("On Error Resume Next\nIf 1 / 0 Then\nPrint \"then\"\nElse\nPrint \"else\"\nEnd If\nPrint \"end\""),
+    EXPECT_EQ(run.Run("On Error Resume Next\nIf 1 / 0 Then\nPrint \"then\"\nElse\nPrint \"else\"\nEnd "
+                      "If\nPrint \"end\""),
               "then|end");
 }
 
 TEST(OnError, GoToZeroMakesErrorsStopTheScriptAgain) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nPrint Err.Number\ny = 1 / 0\nPrint \"no\""),
-              "0|error 11 (5, 1): Division by zero");
+    EXPECT_EQ(
+        run.Run(
+            "On Error Resume Next\nx = 1 / 0\nOn Error GoTo 0\nPrint Err.Number\ny = 1 / 0\nPrint \"no\""),
+        "0|error 11 (5, 1): Division by zero");
 }
 
 TEST(OnError, RaiseUsesTheGivenNumberAndDescription) {
@@ -69,14 +74,16 @@ TEST(OnError, RaiseUsesTheGivenNumberAndDescription) {
 
 TEST(Limits, EndlessRecursionIsOutOfStackSpace) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Function F(n): F = F(n + 1): End Function\nx = F(1)"), "error 28 (1, 16): Out of stack space");
+    EXPECT_EQ(run.Run("Function F(n): F = F(n + 1): End Function\nx = F(1)"),
+              "error 28 (1, 16): Out of stack space");
     EXPECT_EQ(run.Run("Print \"engine still works\""), "engine still works");
 }
 
 TEST(Limits, RecursionThroughDefaultMembersIsOutOfStackSpace) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Class Loop1\nPublic Default Property Get V: V = Me + 1: End Property\nEnd Class\n"
-                      "Set o = New Loop1\nx = o + 1").substr(0, 9),
+                      "Set o = New Loop1\nx = o + 1")
+                  .substr(0, 9),
               "error 28 ");
 }
 

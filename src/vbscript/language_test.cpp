@@ -10,8 +10,10 @@ using testing::ScriptRun;
 
 TEST(IfStatement, BlockAndSingleLineFormsChooseTheRightBranch) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("x = 5\nIf x > 3 Then\nPrint \"a\"\nElseIf x > 1 Then\nPrint \"b\"\nElse\nPrint \"c\"\nEnd If"),
-              "a");
+    EXPECT_EQ(
+        run.Run(
+            "x = 5\nIf x > 3 Then\nPrint \"a\"\nElseIf x > 1 Then\nPrint \"b\"\nElse\nPrint \"c\"\nEnd If"),
+        "a");
     EXPECT_EQ(run.Run("x = 2\nIf x > 3 Then Print \"a\" Else Print \"b\": Print \"c\""), "b|c");
     EXPECT_EQ(run.Run("x = 5\nIf x > 3 Then Print \"a\": Print \"b\" Else Print \"c\""), "a|b");
     EXPECT_EQ(run.Run("If Null Then Print \"yes\" Else Print \"no\""), "no");
@@ -20,7 +22,8 @@ TEST(IfStatement, BlockAndSingleLineFormsChooseTheRightBranch) {
 TEST(SelectCase, MatchesValuesListsRangesAndIsComparisons) {
     ScriptRun run;
     const char* select =
-        "Function Kind(v)\nSelect Case v\nCase \"x\": Kind = \"letter\"\nCase 1, 2: Kind = \"small\"\nCase 3 To 5: Kind = \"middle\"\n"
+        "Function Kind(v)\nSelect Case v\nCase \"x\": Kind = \"letter\"\nCase 1, 2: Kind = \"small\"\nCase 3 "
+        "To 5: Kind = \"middle\"\n"
         "Case Is >= 10: Kind = \"large\"\nCase Else: Kind = \"other\"\nEnd Select\n"
         "End Function\nPrint Kind(2), Kind(4), Kind(12), Kind(\"x\"), Kind(7)";
     EXPECT_EQ(run.Run(select), "small middle large letter other");
@@ -28,7 +31,8 @@ TEST(SelectCase, MatchesValuesListsRangesAndIsComparisons) {
 
 TEST(Loops, ForCountsWithStepsAndLeavesTheCounterPastTheLimit) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("s = \"\"\nFor i = 10 To 1 Step -3: s = s & i & \",\": Next\nPrint s, i"), "10,7,4,1, -2");
+    EXPECT_EQ(run.Run("s = \"\"\nFor i = 10 To 1 Step -3: s = s & i & \",\": Next\nPrint s, i"),
+              "10,7,4,1, -2");
     EXPECT_EQ(run.Run("n = 0\nFor i = 1 To 0: n = n + 1: Next\nPrint n, i"), "0 1");
     EXPECT_EQ(run.Run("For x = 0.5 To 1.5 Step 0.5: Print x: Next"), "0.5|1|1.5");
     EXPECT_EQ(run.Run("lim = 3\nFor i = 1 To lim: lim = 10: Next\nPrint i"), "4");
@@ -72,8 +76,10 @@ TEST(WithStatement, DotNamesReachTheInnermostWithObject) {
 
 TEST(Arrays, FixedAndDynamicArraysResizeAndKeepValuesWithPreserve) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Dim a()\nReDim a(2)\na(2) = \"x\"\nReDim Preserve a(4)\nPrint UBound(a), a(2)"), "4 x");
-    EXPECT_EQ(run.Run("ReDim b(1, 2)\nb(1, 2) = 7\nReDim Preserve b(1, 5)\nPrint b(1, 2), UBound(b, 2)"), "7 5");
+    EXPECT_EQ(run.Run("Dim a()\nReDim a(2)\na(2) = \"x\"\nReDim Preserve a(4)\nPrint UBound(a), a(2)"),
+              "4 x");
+    EXPECT_EQ(run.Run("ReDim b(1, 2)\nb(1, 2) = 7\nReDim Preserve b(1, 5)\nPrint b(1, 2), UBound(b, 2)"),
+              "7 5");
     EXPECT_EQ(run.Run("Dim f(2)\nReDim f(3)"), "error 10 (2, 1): This array is fixed or temporarily locked");
     EXPECT_EQ(run.Run("ReDim c(1, 1)\nReDim Preserve c(2, 1)"), "error 9 (2, 1): Subscript out of range");
     EXPECT_EQ(run.Run("Dim d(2)\nd(3) = 1"), "error 9 (2, 1): Subscript out of range");
@@ -89,7 +95,8 @@ TEST(Arrays, SixtyDimensionsAreAllowedAndSixtyOneAreNot) {
     std::string bounds60, bounds61;
     for (int i = 0; i < 60; ++i) bounds60 += i ? ",0" : "0";
     bounds61 = bounds60 + ",0";
-    EXPECT_EQ(run.Run("ReDim a(" + bounds60 + ")\na(" + bounds60 + ") = 5\nPrint a(" + bounds60 + "), UBound(a, 60)"),
+    EXPECT_EQ(run.Run("ReDim a(" + bounds60 + ")\na(" + bounds60 + ") = 5\nPrint a(" + bounds60 +
+                      "), UBound(a, 60)"),
               "5 0");
     EXPECT_EQ(run.Run("ReDim b(" + bounds61 + ")"), "error 9 (1, 1): Subscript out of range");
 }
@@ -120,23 +127,28 @@ TEST(OptionExplicit, UndeclaredNamesFailWhenRequired) {
 
 TEST(Execute, ExecuteGlobalAndEvalRunTextAtRunTime) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("ExecuteGlobal \"Function Twice(n): Twice = n * 2: End Function\"\nPrint Twice(4)"), "8");
+    EXPECT_EQ(run.Run("ExecuteGlobal \"Function Twice(n): Twice = n * 2: End Function\"\nPrint Twice(4)"),
+              "8");
     EXPECT_EQ(run.Run("x = 5\nPrint Eval(\"x * 3 + 1\")\nExecute \"x = x + 1\"\nPrint x"), "16|6");
     EXPECT_EQ(run.Run("Execute \"x = \""), "error 1023 (1, 1): Expected expression");
 }
 
 TEST(Execute, TextRunInsideAProcedureSeesItsLocals) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Function F(a)\nDim b: b = 10\nExecute \"b = b + a\"\nF = Eval(\"a * b\")\nEnd Function\n"
-                      "Dim b: b = 1\nPrint F(2), b"),
-              "24 1");
-    EXPECT_EQ(run.Run("Sub G\nDim local: local = 5\nExecuteGlobal \"seen = IsEmpty(local)\"\nEnd Sub\nG\nPrint seen"),
-              "True");
+    EXPECT_EQ(
+        run.Run("Function F(a)\nDim b: b = 10\nExecute \"b = b + a\"\nF = Eval(\"a * b\")\nEnd Function\n"
+                "Dim b: b = 1\nPrint F(2), b"),
+        "24 1");
+    EXPECT_EQ(
+        run.Run(
+            "Sub G\nDim local: local = 5\nExecuteGlobal \"seen = IsEmpty(local)\"\nEnd Sub\nG\nPrint seen"),
+        "True");
 }
 
 TEST(GetRef, CallsTheProcedureItNames) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Function Add1(v): Add1 = v + 1: End Function\nSet f = GetRef(\"add1\")\nPrint f(41)"), "42");
+    EXPECT_EQ(run.Run("Function Add1(v): Add1 = v + 1: End Function\nSet f = GetRef(\"add1\")\nPrint f(41)"),
+              "42");
 }
 
 }  // namespace

@@ -13,28 +13,31 @@ namespace taviro::vbscript {
 namespace {
 const std::unordered_map<std::u16string, Keyword>& Keywords() {
     static const std::unordered_map<std::u16string, Keyword> keywords = {
-        {u"and", Keyword::And},         {u"byref", Keyword::ByRef},   {u"byval", Keyword::ByVal},
-        {u"call", Keyword::Call},       {u"case", Keyword::Case},     {u"class", Keyword::Class},
-        {u"const", Keyword::Const},     {u"dim", Keyword::Dim},       {u"do", Keyword::Do},
-        {u"each", Keyword::Each},       {u"else", Keyword::Else},     {u"elseif", Keyword::ElseIf},
-        {u"empty", Keyword::Empty},     {u"end", Keyword::End},       {u"eqv", Keyword::Eqv},
-        {u"erase", Keyword::Erase},     {u"exit", Keyword::Exit},     {u"false", Keyword::False},
+        {u"and", Keyword::And},         {u"byref", Keyword::ByRef},       {u"byval", Keyword::ByVal},
+        {u"call", Keyword::Call},       {u"case", Keyword::Case},         {u"class", Keyword::Class},
+        {u"const", Keyword::Const},     {u"dim", Keyword::Dim},           {u"do", Keyword::Do},
+        {u"each", Keyword::Each},       {u"else", Keyword::Else},         {u"elseif", Keyword::ElseIf},
+        {u"empty", Keyword::Empty},     {u"end", Keyword::End},           {u"eqv", Keyword::Eqv},
+        {u"erase", Keyword::Erase},     {u"exit", Keyword::Exit},         {u"false", Keyword::False},
         {u"for", Keyword::For},         {u"function", Keyword::Function}, {u"goto", Keyword::GoTo},
-        {u"if", Keyword::If},           {u"imp", Keyword::Imp},       {u"in", Keyword::In},
-        {u"is", Keyword::Is},           {u"loop", Keyword::Loop},     {u"me", Keyword::Me},
-        {u"mod", Keyword::Mod},         {u"new", Keyword::New},       {u"next", Keyword::Next},
-        {u"not", Keyword::Not},         {u"nothing", Keyword::Nothing}, {u"null", Keyword::Null},
-        {u"on", Keyword::On},           {u"option", Keyword::Option}, {u"or", Keyword::Or},
+        {u"if", Keyword::If},           {u"imp", Keyword::Imp},           {u"in", Keyword::In},
+        {u"is", Keyword::Is},           {u"loop", Keyword::Loop},         {u"me", Keyword::Me},
+        {u"mod", Keyword::Mod},         {u"new", Keyword::New},           {u"next", Keyword::Next},
+        {u"not", Keyword::Not},         {u"nothing", Keyword::Nothing},   {u"null", Keyword::Null},
+        {u"on", Keyword::On},           {u"option", Keyword::Option},     {u"or", Keyword::Or},
         {u"private", Keyword::Private}, {u"property", Keyword::Property}, {u"public", Keyword::Public},
-        {u"redim", Keyword::ReDim},     {u"select", Keyword::Select}, {u"set", Keyword::Set},
-        {u"sub", Keyword::Sub},         {u"then", Keyword::Then},     {u"to", Keyword::To},
-        {u"true", Keyword::True},       {u"until", Keyword::Until},   {u"wend", Keyword::Wend},
-        {u"while", Keyword::While},     {u"with", Keyword::With},     {u"xor", Keyword::Xor},
+        {u"redim", Keyword::ReDim},     {u"select", Keyword::Select},     {u"set", Keyword::Set},
+        {u"sub", Keyword::Sub},         {u"then", Keyword::Then},         {u"to", Keyword::To},
+        {u"true", Keyword::True},       {u"until", Keyword::Until},       {u"wend", Keyword::Wend},
+        {u"while", Keyword::While},     {u"with", Keyword::With},         {u"xor", Keyword::Xor},
     };
     return keywords;
 }
 
-bool IsLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7 && c < 0xD800); }
+bool IsLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+           (c >= 0xC0 && c != 0xD7 && c != 0xF7 && c < 0xD800);
+}
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0xA0 || c == 0xFEFF; }
 bool IsLineBreak(char16_t c) { return c == u'\n' || c == u'\r' || c == 0x2028 || c == 0x2029; }
@@ -147,13 +150,14 @@ private:
 
     void Word() {
         tokenStart_ = pos_;
-        while (pos_ < source_.size() && (IsLetter(source_[pos_]) || IsDigit(source_[pos_]) || source_[pos_] == u'_'))
+        while (pos_ < source_.size() &&
+               (IsLetter(source_[pos_]) || IsDigit(source_[pos_]) || source_[pos_] == u'_'))
             ++pos_;
         std::u16string_view text = source_.substr(tokenStart_, pos_ - tokenStart_);
         if (text.size() > 255) Fail(1030);
         std::u16string folded = FoldCase(text);
-        bool afterDot = !tokens_.empty() && tokens_.back().kind == TokenKind::Operator && tokens_.back().text == u"." &&
-                        tokenStart_ > 0 && source_[tokenStart_ - 1] == u'.';
+        bool afterDot = !tokens_.empty() && tokens_.back().kind == TokenKind::Operator &&
+                        tokens_.back().text == u"." && tokenStart_ > 0 && source_[tokenStart_ - 1] == u'.';
         if (!afterDot && folded == u"rem") {
             SkipComment();
             return;
@@ -194,7 +198,8 @@ private:
             isDouble = true;
             digits += '.';
             ++pos_;
-            while (pos_ < source_.size() && IsDigit(source_[pos_])) digits += static_cast<char>(source_[pos_++]);
+            while (pos_ < source_.size() && IsDigit(source_[pos_]))
+                digits += static_cast<char>(source_[pos_++]);
         }
         if (pos_ < source_.size() && (source_[pos_] == u'e' || source_[pos_] == u'E')) {
             size_t save = pos_;
@@ -203,14 +208,16 @@ private:
             if (pos_ < source_.size() && (source_[pos_] == u'+' || source_[pos_] == u'-'))
                 exponent += static_cast<char>(source_[pos_++]);
             if (pos_ < source_.size() && IsDigit(source_[pos_])) {
-                while (pos_ < source_.size() && IsDigit(source_[pos_])) exponent += static_cast<char>(source_[pos_++]);
+                while (pos_ < source_.size() && IsDigit(source_[pos_]))
+                    exponent += static_cast<char>(source_[pos_++]);
                 digits += exponent;
                 isDouble = true;
             } else {
                 pos_ = save;
             }
         }
-        if (pos_ < source_.size() && (IsLetter(source_[pos_]) || source_[pos_] == u'_')) Fail(err::kExpectedEndOfStatement);
+        if (pos_ < source_.size() && (IsLetter(source_[pos_]) || source_[pos_] == u'_'))
+            Fail(err::kExpectedEndOfStatement);
         bool longSuffix = pos_ < source_.size() && source_[pos_] == u'&' && !isDouble;
         if (longSuffix) ++pos_;
         double value = std::strtod(digits.c_str(), nullptr);
@@ -241,7 +248,10 @@ private:
         size_t count = 0;
         while (pos_ < source_.size()) {
             char16_t c = source_[pos_];
-            int digit = IsDigit(c) ? c - u'0' : (c >= u'a' && c <= u'f') ? c - u'a' + 10 : (c >= u'A' && c <= u'F') ? c - u'A' + 10 : 99;
+            int digit = IsDigit(c)                 ? c - u'0'
+                        : (c >= u'a' && c <= u'f') ? c - u'a' + 10
+                        : (c >= u'A' && c <= u'F') ? c - u'A' + 10
+                                                   : 99;
             if (digit >= radix) break;
             value = value * static_cast<uint64_t>(radix) + static_cast<uint64_t>(digit);
             if (value > 0xFFFFFFFFull) Fail(err::kInvalidNumber);

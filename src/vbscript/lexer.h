@@ -11,19 +11,67 @@
 namespace taviro::vbscript {
 
 enum class TokenKind : uint8_t {
-    End,            // end of the text
-    StatementEnd,   // a line break or ':'
-    Identifier,     // text holds the name as written, folded the case-folded name
-    Keyword,        // keyword says which
-    Literal,        // value holds an Integer, Long, Double, String or Date
-    Operator,       // text holds "+", "<=", "(", ",", "." ...
+    End,           // end of the text
+    StatementEnd,  // a line break or ':'
+    Identifier,    // text holds the name as written, folded the case-folded name
+    Keyword,       // keyword says which
+    Literal,       // value holds an Integer, Long, Double, String or Date
+    Operator,      // text holds "+", "<=", "(", ",", "." ...
 };
 
 enum class Keyword : uint8_t {
-    None, And, ByRef, ByVal, Call, Case, Class, Const, Dim, Do, Each, Else, ElseIf, Empty, End, Eqv,
-    Erase, Exit, False, For, Function, GoTo, If, Imp, In, Is, Loop, Me, Mod, New, Next, Not, Nothing,
-    Null, On, Option, Or, Private, Property, Public, ReDim, Select, Set, Sub, Then, To, True, Until,
-    Wend, While, With, Xor,
+    None,
+    And,
+    ByRef,
+    ByVal,
+    Call,
+    Case,
+    Class,
+    Const,
+    Dim,
+    Do,
+    Each,
+    Else,
+    ElseIf,
+    Empty,
+    End,
+    Eqv,
+    Erase,
+    Exit,
+    False,
+    For,
+    Function,
+    GoTo,
+    If,
+    Imp,
+    In,
+    Is,
+    Loop,
+    Me,
+    Mod,
+    New,
+    Next,
+    Not,
+    Nothing,
+    Null,
+    On,
+    Option,
+    Or,
+    Private,
+    Property,
+    Public,
+    ReDim,
+    Select,
+    Set,
+    Sub,
+    Then,
+    To,
+    True,
+    Until,
+    Wend,
+    While,
+    With,
+    Xor,
 };
 
 struct Token {

@@ -34,7 +34,8 @@ bool ParseRadix(std::u16string_view digits, int radix, double& value) {
         number = number * static_cast<uint64_t>(radix) + static_cast<uint64_t>(digit);
         if (number > 0xFFFFFFFFull) return false;
     }
-    value = number > 0x7FFFFFFFull ? static_cast<double>(static_cast<int32_t>(number)) : static_cast<double>(number);
+    value = number > 0x7FFFFFFFull ? static_cast<double>(static_cast<int32_t>(number))
+                                   : static_cast<double>(number);
     return true;
 }
 }  // namespace
@@ -49,7 +50,8 @@ std::u16string FormatInteger(int64_t value) { return Widen(std::to_string(value)
 
 std::u16string FormatCurrency(int64_t tenThousandths) {
     bool negative = tenThousandths < 0;
-    uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(tenThousandths) : static_cast<uint64_t>(tenThousandths);
+    uint64_t magnitude =
+        negative ? 0 - static_cast<uint64_t>(tenThousandths) : static_cast<uint64_t>(tenThousandths);
     std::string text = std::to_string(magnitude / 10000);
     uint64_t fraction = magnitude % 10000;
     if (fraction != 0) {
@@ -70,8 +72,10 @@ bool ParseNumber(std::u16string_view text, double& value) {
     std::u16string_view body = text.substr(begin, end - begin);
     if (body.empty()) return false;
     if (body[0] == u'&') {
-        if (body.size() >= 2 && (body[1] == u'H' || body[1] == u'h')) return ParseRadix(body.substr(2), 16, value);
-        if (body.size() >= 2 && (body[1] == u'O' || body[1] == u'o')) return ParseRadix(body.substr(2), 8, value);
+        if (body.size() >= 2 && (body[1] == u'H' || body[1] == u'h'))
+            return ParseRadix(body.substr(2), 16, value);
+        if (body.size() >= 2 && (body[1] == u'O' || body[1] == u'o'))
+            return ParseRadix(body.substr(2), 8, value);
         return ParseRadix(body.substr(1), 8, value);
     }
     // Copy the accepted characters to ASCII for strtod, checking the shape as we go.
@@ -80,11 +84,13 @@ bool ParseNumber(std::u16string_view text, double& value) {
     if (body[i] == u'+' || body[i] == u'-') ascii += static_cast<char>(body[i++]);
     while (i < body.size() && IsBlank(body[i])) ++i;
     size_t digits = 0;
-    while (i < body.size() && body[i] >= u'0' && body[i] <= u'9') ascii += static_cast<char>(body[i++]), ++digits;
+    while (i < body.size() && body[i] >= u'0' && body[i] <= u'9')
+        ascii += static_cast<char>(body[i++]), ++digits;
     if (i < body.size() && body[i] == u'.') {
         ascii += '.';
         ++i;
-        while (i < body.size() && body[i] >= u'0' && body[i] <= u'9') ascii += static_cast<char>(body[i++]), ++digits;
+        while (i < body.size() && body[i] >= u'0' && body[i] <= u'9')
+            ascii += static_cast<char>(body[i++]), ++digits;
     }
     if (digits == 0) return false;
     if (i < body.size() && (body[i] == u'e' || body[i] == u'E' || body[i] == u'd' || body[i] == u'D')) {
@@ -108,7 +114,8 @@ std::string ToUtf8(std::u16string_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         uint32_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
             ++i;
         } else if (c >= 0xD800 && c <= 0xDFFF) {
@@ -160,7 +167,8 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
             if ((next & 0xC0) != 0x80) return false;
             c = (c << 6) | (next & 0x3F);
         }
-        if ((extra == 2 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF)))
+        if ((extra == 2 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) ||
+            (extra == 3 && (c < 0x10000 || c > 0x10FFFF)))
             return false;
         if (c >= 0x10000) {
             out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
@@ -174,10 +182,10 @@ bool DecodeUtf8(std::string_view bytes, std::u16string& out) {
 }
 
 // Windows-1252's characters 0x80..0x9F; the rest of the code page matches Latin-1.
-constexpr char16_t kWindows1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kWindows1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                           0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 }  // namespace
 
 std::u16string FromUtf8OrWindows1252(std::string_view bytes) {

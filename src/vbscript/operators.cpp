@@ -33,25 +33,17 @@ struct Operand {
 
 int RankOf(const Variant& v) {
     switch (v.type()) {
-        case VarType::Byte:
-            return kByte;
+        case VarType::Byte: return kByte;
         case VarType::Empty:
         case VarType::Boolean:
-        case VarType::Integer:
-            return kInteger;
-        case VarType::Long:
-            return kLong;
-        case VarType::Single:
-            return kSingle;
+        case VarType::Integer: return kInteger;
+        case VarType::Long: return kLong;
+        case VarType::Single: return kSingle;
         case VarType::Double:
-        case VarType::String:
-            return kDouble;
-        case VarType::Currency:
-            return kCurrency;
-        case VarType::Date:
-            return kDate;
-        default:
-            Throw(err::kTypeMismatch);
+        case VarType::String: return kDouble;
+        case VarType::Currency: return kCurrency;
+        case VarType::Date: return kDate;
+        default: Throw(err::kTypeMismatch);
     }
 }
 
@@ -75,16 +67,11 @@ Variant NarrowWhole(int64_t value, int rank) {
 
 int64_t WholeOf(const Variant& v) {
     switch (v.type()) {
-        case VarType::Byte:
-            return v.byte();
-        case VarType::Boolean:
-            return v.boolean() ? -1 : 0;
-        case VarType::Integer:
-            return v.integer();
-        case VarType::Long:
-            return v.longValue();
-        default:
-            return 0;
+        case VarType::Byte: return v.byte();
+        case VarType::Boolean: return v.boolean() ? -1 : 0;
+        case VarType::Integer: return v.integer();
+        case VarType::Long: return v.longValue();
+        default: return 0;
     }
 }
 
@@ -97,8 +84,7 @@ Variant FromRank(double value, int rank) {
         case kDate:
             if (value < -657434.0 || value >= 2958466.0) Throw(err::kOverflow);
             return Variant::Date(value);
-        default:
-            return Variant(CheckedDouble(value));
+        default: return Variant(CheckedDouble(value));
     }
 }
 
@@ -119,8 +105,10 @@ Variant Arithmetic(const Variant& leftIn, const Variant& rightIn, ArithmeticOp o
         return NarrowWhole(result, rank);
     }
     if (rank == kCurrency) {
-        double a = left->type() == VarType::Currency ? static_cast<double>(left->currency()) : ToDouble(*left) * 1e4;
-        double b = right->type() == VarType::Currency ? static_cast<double>(right->currency()) : ToDouble(*right) * 1e4;
+        double a =
+            left->type() == VarType::Currency ? static_cast<double>(left->currency()) : ToDouble(*left) * 1e4;
+        double b = right->type() == VarType::Currency ? static_cast<double>(right->currency())
+                                                      : ToDouble(*right) * 1e4;
         if (op == ArithmeticOp::Add) return CurrencyResult(a + b);
         if (op == ArithmeticOp::Subtract) return CurrencyResult(a - b);
         return CurrencyResult(a * b / 1e4);
@@ -145,9 +133,9 @@ struct WholeOperands {
 
 WholeOperands ToWholeOperands(const Variant& left, const Variant& right) {
     int leftRank = RankOf(left), rightRank = RankOf(right);
-    int rank = (leftRank == kByte && rightRank == kByte) ? kByte
+    int rank = (leftRank == kByte && rightRank == kByte)         ? kByte
                : (leftRank <= kInteger && rightRank <= kInteger) ? kInteger
-                                                                  : kLong;
+                                                                 : kLong;
     return {ToLong(left), ToLong(right), rank};
 }
 
@@ -197,12 +185,14 @@ int Order(const Variant& leftIn, const Variant& rightIn, LiteralSide literal) {
 Variant Logical(const Variant& leftIn, const Variant& rightIn, int64_t (*combine)(int64_t, int64_t),
                 int nullRule) {
     Operand left(leftIn), right(rightIn);
-    // nullRule: 0 = Null with anything is Null; 1 = And (False And Null is False); 2 = Or (True Or Null is True)
+    // nullRule: 0 = Null with anything is Null; 1 = And (False And Null is False); 2 = Or (True Or Null is
+    // True)
     if (left->IsNull() || right->IsNull()) {
         const Variant& other = left->IsNull() ? *right : *left;
         if (!other.IsNull()) {
             int64_t bits = ToLong(other);
-            if (nullRule == 1 && bits == 0) return other.type() == VarType::Boolean ? Variant(false) : NarrowWhole(0, kInteger);
+            if (nullRule == 1 && bits == 0)
+                return other.type() == VarType::Boolean ? Variant(false) : NarrowWhole(0, kInteger);
             if (nullRule == 2 && bits == -1 && other.type() == VarType::Boolean) return Variant(true);
         }
         return Variant::MakeNull();
@@ -242,7 +232,9 @@ Variant Subtract(const Variant& left, const Variant& right) {
     return Arithmetic(l, r, ArithmeticOp::Subtract);
 }
 
-Variant Multiply(const Variant& left, const Variant& right) { return Arithmetic(left, right, ArithmeticOp::Multiply); }
+Variant Multiply(const Variant& left, const Variant& right) {
+    return Arithmetic(left, right, ArithmeticOp::Multiply);
+}
 
 Variant Divide(const Variant& leftIn, const Variant& rightIn) {
     Operand left(leftIn), right(rightIn);
@@ -285,29 +277,20 @@ Variant Negate(const Variant& operandIn) {
     Operand operand(operandIn);
     const Variant& v = *operand;
     switch (v.type()) {
-        case VarType::Null:
-            return Variant::MakeNull();
-        case VarType::Empty:
-            return Variant(int16_t{0});
+        case VarType::Null: return Variant::MakeNull();
+        case VarType::Empty: return Variant(int16_t{0});
         case VarType::Boolean:
         case VarType::Byte:
-        case VarType::Integer:
-            return NarrowWhole(-WholeOf(v), kInteger);
-        case VarType::Long:
-            return NarrowWhole(-WholeOf(v), kLong);
-        case VarType::Single:
-            return Variant(static_cast<float>(-v.doubleValue()));
-        case VarType::Double:
-            return Variant(-v.doubleValue());
-        case VarType::Date:
-            return Variant::Date(-v.doubleValue());
+        case VarType::Integer: return NarrowWhole(-WholeOf(v), kInteger);
+        case VarType::Long: return NarrowWhole(-WholeOf(v), kLong);
+        case VarType::Single: return Variant(static_cast<float>(-v.doubleValue()));
+        case VarType::Double: return Variant(-v.doubleValue());
+        case VarType::Date: return Variant::Date(-v.doubleValue());
         case VarType::Currency:
             if (v.currency() == INT64_MIN) Throw(err::kOverflow);
             return Variant::Currency(-v.currency());
-        case VarType::String:
-            return Variant(-ToDouble(v));
-        default:
-            Throw(err::kTypeMismatch);
+        case VarType::String: return Variant(-ToDouble(v));
+        default: Throw(err::kTypeMismatch);
     }
 }
 
@@ -330,18 +313,12 @@ Variant Compare(const Variant& left, const Variant& right, Comparison comparison
     int order = Order(left, right, literal);
     if (order == 2) return Variant::MakeNull();
     switch (comparison) {
-        case Comparison::Equal:
-            return Variant(order == 0);
-        case Comparison::NotEqual:
-            return Variant(order != 0);
-        case Comparison::Less:
-            return Variant(order < 0);
-        case Comparison::LessEqual:
-            return Variant(order <= 0);
-        case Comparison::Greater:
-            return Variant(order > 0);
-        case Comparison::GreaterEqual:
-            return Variant(order >= 0);
+        case Comparison::Equal: return Variant(order == 0);
+        case Comparison::NotEqual: return Variant(order != 0);
+        case Comparison::Less: return Variant(order < 0);
+        case Comparison::LessEqual: return Variant(order <= 0);
+        case Comparison::Greater: return Variant(order > 0);
+        case Comparison::GreaterEqual: return Variant(order >= 0);
     }
     return Variant::MakeNull();
 }
@@ -354,34 +331,34 @@ Variant Not(const Variant& operandIn) {
     Operand operand(operandIn);
     const Variant& v = *operand;
     switch (v.type()) {
-        case VarType::Null:
-            return Variant::MakeNull();
-        case VarType::Boolean:
-            return Variant(!v.boolean());
-        case VarType::Byte:
-            return Variant::Byte(static_cast<uint8_t>(~v.byte()));
+        case VarType::Null: return Variant::MakeNull();
+        case VarType::Boolean: return Variant(!v.boolean());
+        case VarType::Byte: return Variant::Byte(static_cast<uint8_t>(~v.byte()));
         case VarType::Empty:
-        case VarType::Integer:
-            return Variant(static_cast<int16_t>(~WholeOf(v)));
-        default:
-            return Variant(static_cast<int32_t>(~ToLong(v)));
+        case VarType::Integer: return Variant(static_cast<int16_t>(~WholeOf(v)));
+        default: return Variant(static_cast<int32_t>(~ToLong(v)));
     }
 }
 
 Variant And(const Variant& left, const Variant& right) {
-    return Logical(left, right, [](int64_t a, int64_t b) { return a & b; }, 1);
+    return Logical(
+        left, right, [](int64_t a, int64_t b) { return a & b; }, 1);
 }
 Variant Or(const Variant& left, const Variant& right) {
-    return Logical(left, right, [](int64_t a, int64_t b) { return a | b; }, 2);
+    return Logical(
+        left, right, [](int64_t a, int64_t b) { return a | b; }, 2);
 }
 Variant Xor(const Variant& left, const Variant& right) {
-    return Logical(left, right, [](int64_t a, int64_t b) { return a ^ b; }, 0);
+    return Logical(
+        left, right, [](int64_t a, int64_t b) { return a ^ b; }, 0);
 }
 Variant Eqv(const Variant& left, const Variant& right) {
-    return Logical(left, right, [](int64_t a, int64_t b) { return ~(a ^ b); }, 0);
+    return Logical(
+        left, right, [](int64_t a, int64_t b) { return ~(a ^ b); }, 0);
 }
 Variant Imp(const Variant& left, const Variant& right) {
-    return Logical(left, right, [](int64_t a, int64_t b) { return ~a | b; }, 0);
+    return Logical(
+        left, right, [](int64_t a, int64_t b) { return ~a | b; }, 0);
 }
 
 bool Is(const Variant& leftIn, const Variant& rightIn) {

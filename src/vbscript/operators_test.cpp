@@ -14,9 +14,9 @@ using testing::ScriptRun;
 
 std::string TypeAndValue(const Variant& v) {
     return std::string(v.IsNull() ? "Null" : "") + (v.IsNull() ? "" : [&] {
-        std::u16string text = TypeNameOf(v) + u":" + ToString(v);
-        return std::string(text.begin(), text.end());
-    }());
+               std::u16string text = TypeNameOf(v) + u":" + ToString(v);
+               return std::string(text.begin(), text.end());
+           }());
 }
 
 int ErrorOf(auto&& action) {
@@ -97,7 +97,8 @@ TEST(Comparison, NumbersCompareNumericallyAndStringsBinary) {
 TEST(Comparison, StringVariablesAreGreaterThanNumbersUnlessComparedWithALiteral) {
     EXPECT_TRUE(Compare(Variant(u"10"), Variant(int16_t{9}), Comparison::Greater).boolean());
     EXPECT_FALSE(Compare(Variant(u"10"), Variant(int16_t{10}), Comparison::Equal).boolean());
-    EXPECT_TRUE(Compare(Variant(u"10"), Variant(int16_t{10}), Comparison::Equal, LiteralSide::RightIsLiteral).boolean());
+    EXPECT_TRUE(Compare(Variant(u"10"), Variant(int16_t{10}), Comparison::Equal, LiteralSide::RightIsLiteral)
+                    .boolean());
     ScriptRun run;
     EXPECT_EQ(run.Run("Dim s, n: s = \"100\": n = 1000\nPrint s > n, s = 100, s < 1000"), "True True True");
 }

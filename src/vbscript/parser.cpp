@@ -253,10 +253,8 @@ private:
             case Keyword::Loop:
             case Keyword::Next:
             case Keyword::Wend:
-            case Keyword::Case:
-                return true;
-            default:
-                return false;
+            case Keyword::Case: return true;
+            default: return false;
         }
     }
 
@@ -304,8 +302,7 @@ private:
                     stmt->items = ParseDimItems(false);
                     return stmt;
                 }
-                case Keyword::Const:
-                    return ParseConst(position, true);
+                case Keyword::Const: return ParseConst(position, true);
                 case Keyword::ReDim: {
                     Next();
                     auto stmt = MakeStmt(StmtKind::ReDim, position);
@@ -329,14 +326,10 @@ private:
                     }
                     return stmt;
                 }
-                case Keyword::If:
-                    return ParseIf(position);
-                case Keyword::Select:
-                    return ParseSelect(position);
-                case Keyword::For:
-                    return ParseFor(position);
-                case Keyword::Do:
-                    return ParseDo(position);
+                case Keyword::If: return ParseIf(position);
+                case Keyword::Select: return ParseSelect(position);
+                case Keyword::For: return ParseFor(position);
+                case Keyword::Do: return ParseDo(position);
                 case Keyword::While: {
                     Next();
                     auto stmt = MakeStmt(StmtKind::DoLoop, position);
@@ -347,8 +340,7 @@ private:
                     Expect(Keyword::Wend, err::kExpectedWend);
                     return stmt;
                 }
-                case Keyword::Exit:
-                    return ParseExit(position);
+                case Keyword::Exit: return ParseExit(position);
                 case Keyword::With: {
                     Next();
                     auto stmt = MakeStmt(StmtKind::With, position);
@@ -380,15 +372,13 @@ private:
                     }
                     return stmt;
                 }
-                case Keyword::On:
-                    return ParseOnError(position);
-                case Keyword::Me:
-                    return ParseAssignOrCall(position);
-                default:
-                    Fail(err::kExpectedStatement);
+                case Keyword::On: return ParseOnError(position);
+                case Keyword::Me: return ParseAssignOrCall(position);
+                default: Fail(err::kExpectedStatement);
             }
         }
-        if (token.kind == TokenKind::Identifier && token.folded == u"let" && Peek(1).kind == TokenKind::Identifier) {
+        if (token.kind == TokenKind::Identifier && token.folded == u"let" &&
+            Peek(1).kind == TokenKind::Identifier) {
             Next();
         }
         if (token.kind == TokenKind::Identifier || IsOperator(u".")) return ParseAssignOrCall(position);
@@ -425,7 +415,8 @@ private:
                     if (redim) {
                         item.bounds.push_back(ParseExpression());
                     } else {
-                        if (Peek().kind != TokenKind::Literal || !Peek().value.IsNumeric()) Fail(err::kExpectedInteger);
+                        if (Peek().kind != TokenKind::Literal || !Peek().value.IsNumeric())
+                            Fail(err::kExpectedInteger);
                         auto bound = std::make_unique<Expr>();
                         bound->kind = ExprKind::Literal;
                         bound->position = Here();
@@ -500,7 +491,8 @@ private:
         NestingGuard guard(*this);
         Block block;
         while (true) {
-            if (Peek().kind == TokenKind::End || (Peek().kind == TokenKind::StatementEnd && !Peek().colon)) break;
+            if (Peek().kind == TokenKind::End || (Peek().kind == TokenKind::StatementEnd && !Peek().colon))
+                break;
             if (IsKeyword(Keyword::Else)) break;
             if (Peek().kind == TokenKind::StatementEnd) {
                 Next();
@@ -537,13 +529,20 @@ private:
                         Next();
                         const Token& op = Next();
                         if (op.kind != TokenKind::Operator) FailAt(err::kSyntaxError, op);
-                        if (op.text == u"=") test.comparison = BinaryOp::Equal;
-                        else if (op.text == u"<>") test.comparison = BinaryOp::NotEqual;
-                        else if (op.text == u"<") test.comparison = BinaryOp::Less;
-                        else if (op.text == u"<=") test.comparison = BinaryOp::LessEqual;
-                        else if (op.text == u">") test.comparison = BinaryOp::Greater;
-                        else if (op.text == u">=") test.comparison = BinaryOp::GreaterEqual;
-                        else FailAt(err::kSyntaxError, op);
+                        if (op.text == u"=")
+                            test.comparison = BinaryOp::Equal;
+                        else if (op.text == u"<>")
+                            test.comparison = BinaryOp::NotEqual;
+                        else if (op.text == u"<")
+                            test.comparison = BinaryOp::Less;
+                        else if (op.text == u"<=")
+                            test.comparison = BinaryOp::LessEqual;
+                        else if (op.text == u">")
+                            test.comparison = BinaryOp::Greater;
+                        else if (op.text == u">=")
+                            test.comparison = BinaryOp::GreaterEqual;
+                        else
+                            FailAt(err::kSyntaxError, op);
                     }
                     test.value = ParseExpression();
                     if (IsKeyword(Keyword::To)) {
@@ -629,12 +628,18 @@ private:
     StmtPtr ParseExit(Position position) {
         Next();
         auto stmt = MakeStmt(StmtKind::Exit, position);
-        if (IsKeyword(Keyword::Do)) stmt->exit = ExitKind::Do;
-        else if (IsKeyword(Keyword::For)) stmt->exit = ExitKind::For;
-        else if (IsKeyword(Keyword::Sub)) stmt->exit = ExitKind::Sub;
-        else if (IsKeyword(Keyword::Function)) stmt->exit = ExitKind::Function;
-        else if (IsKeyword(Keyword::Property)) stmt->exit = ExitKind::Property;
-        else Fail(err::kInvalidExit);
+        if (IsKeyword(Keyword::Do))
+            stmt->exit = ExitKind::Do;
+        else if (IsKeyword(Keyword::For))
+            stmt->exit = ExitKind::For;
+        else if (IsKeyword(Keyword::Sub))
+            stmt->exit = ExitKind::Sub;
+        else if (IsKeyword(Keyword::Function))
+            stmt->exit = ExitKind::Function;
+        else if (IsKeyword(Keyword::Property))
+            stmt->exit = ExitKind::Property;
+        else
+            Fail(err::kInvalidExit);
         Next();
         return stmt;
     }
@@ -733,19 +738,58 @@ private:
         }
         if (token.kind != TokenKind::Operator) return -1;
         const std::u16string& t = token.text;
-        if (t == u"=") { op = BinaryOp::Equal; return 6; }
-        if (t == u"<>") { op = BinaryOp::NotEqual; return 6; }
-        if (t == u"<") { op = BinaryOp::Less; return 6; }
-        if (t == u">") { op = BinaryOp::Greater; return 6; }
-        if (t == u"<=") { op = BinaryOp::LessEqual; return 6; }
-        if (t == u">=") { op = BinaryOp::GreaterEqual; return 6; }
-        if (t == u"&") { op = BinaryOp::Concat; return 7; }
-        if (t == u"+") { op = BinaryOp::Add; return 8; }
-        if (t == u"-") { op = BinaryOp::Subtract; return 8; }
-        if (t == u"\\") { op = BinaryOp::IntDivide; return 10; }
-        if (t == u"*") { op = BinaryOp::Multiply; return 11; }
-        if (t == u"/") { op = BinaryOp::Divide; return 11; }
-        if (t == u"^") { op = BinaryOp::Power; return 13; }
+        if (t == u"=") {
+            op = BinaryOp::Equal;
+            return 6;
+        }
+        if (t == u"<>") {
+            op = BinaryOp::NotEqual;
+            return 6;
+        }
+        if (t == u"<") {
+            op = BinaryOp::Less;
+            return 6;
+        }
+        if (t == u">") {
+            op = BinaryOp::Greater;
+            return 6;
+        }
+        if (t == u"<=") {
+            op = BinaryOp::LessEqual;
+            return 6;
+        }
+        if (t == u">=") {
+            op = BinaryOp::GreaterEqual;
+            return 6;
+        }
+        if (t == u"&") {
+            op = BinaryOp::Concat;
+            return 7;
+        }
+        if (t == u"+") {
+            op = BinaryOp::Add;
+            return 8;
+        }
+        if (t == u"-") {
+            op = BinaryOp::Subtract;
+            return 8;
+        }
+        if (t == u"\\") {
+            op = BinaryOp::IntDivide;
+            return 10;
+        }
+        if (t == u"*") {
+            op = BinaryOp::Multiply;
+            return 11;
+        }
+        if (t == u"/") {
+            op = BinaryOp::Divide;
+            return 11;
+        }
+        if (t == u"^") {
+            op = BinaryOp::Power;
+            return 13;
+        }
         return -1;
     }
 
@@ -897,9 +941,7 @@ private:
                         Next();
                         expr->literal = Variant(false);
                         return expr;
-                    case Keyword::Empty:
-                        Next();
-                        return expr;
+                    case Keyword::Empty: Next(); return expr;
                     case Keyword::Null:
                         Next();
                         expr->literal = Variant::MakeNull();
@@ -917,12 +959,10 @@ private:
                         expr->kind = ExprKind::New;
                         std::tie(expr->name, expr->displayName) = ExpectName();
                         return expr;
-                    default:
-                        break;
+                    default: break;
                 }
                 Fail(err::kExpectedExpression);
-            default:
-                Fail(err::kExpectedExpression);
+            default: Fail(err::kExpectedExpression);
         }
     }
 

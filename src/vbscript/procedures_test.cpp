@@ -33,14 +33,16 @@ TEST(ByRef, ByValParameterGetsACopy) {
 
 TEST(ByRef, ReferencePassedOnThroughTwoCallsReachesTheVariable) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Sub Inner(v): v = \"set\": End Sub\nSub Outer(w): Inner w: End Sub\nOuter x\nPrint x"), "set");
+    EXPECT_EQ(run.Run("Sub Inner(v): v = \"set\": End Sub\nSub Outer(w): Inner w: End Sub\nOuter x\nPrint x"),
+              "set");
 }
 
 TEST(ByRef, ObjectPropertyIsPassedAsACopy) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class C: Public V: End Class\nSub Bump(n): n = n + 1: End Sub\nSet o = New C: o.V = 1\n"
-                      "Bump o.V\nPrint o.V"),
-              "1");
+    EXPECT_EQ(
+        run.Run("Class C: Public V: End Class\nSub Bump(n): n = n + 1: End Sub\nSet o = New C: o.V = 1\n"
+                "Bump o.V\nPrint o.V"),
+        "1");
 }
 
 TEST(ByRef, ArrayStaysLockedWhileAnElementIsPassedByReference) {
@@ -60,16 +62,18 @@ TEST(Functions, ResultIsTheValueAssignedToTheName) {
 
 TEST(Functions, RecursionWorksDeeply) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Function Depth(n): If n = 0 Then Depth = 0 Else Depth = 1 + Depth(n - 1)\nEnd Function\n"
-                      "Print Depth(3000)"),
-              "3000");
+    EXPECT_EQ(
+        run.Run("Function Depth(n): If n = 0 Then Depth = 0 Else Depth = 1 + Depth(n - 1)\nEnd Function\n"
+                "Print Depth(3000)"),
+        "3000");
 }
 
 TEST(Functions, WrongArgumentCountIsError450) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Sub S(a): End Sub\nS 1, 2"),
               "error 450 (2, 1): Wrong number of arguments or invalid property assignment");
-    EXPECT_EQ(run.Run("Print Len()"), "error 450 (1, 1): Wrong number of arguments or invalid property assignment");
+    EXPECT_EQ(run.Run("Print Len()"),
+              "error 450 (1, 1): Wrong number of arguments or invalid property assignment");
 }
 
 TEST(Functions, ImplicitLocalsDoNotLeakIntoGlobals) {
@@ -80,7 +84,8 @@ TEST(Functions, ImplicitLocalsDoNotLeakIntoGlobals) {
 
 TEST(Functions, CallingASubWithParenthesesAndSeveralArgumentsIsACompileError) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Sub S(a, b): End Sub\nS(1, 2)"), "error 1044 (2, 8): Cannot use parentheses when calling a Sub");
+    EXPECT_EQ(run.Run("Sub S(a, b): End Sub\nS(1, 2)"),
+              "error 1044 (2, 8): Cannot use parentheses when calling a Sub");
     EXPECT_EQ(run.Run("Sub S2(a, b): Print a + b: End Sub\nS2 (1) + 1, 3\nCall S2(1, 2)"), "5|3");
 }
 

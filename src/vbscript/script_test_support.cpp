@@ -14,7 +14,9 @@ class Printer final : public Object {
 public:
     explicit Printer(std::vector<std::string>& lines) : lines_(lines) {}
     std::u16string TypeName() const override { return u"Printer"; }
-    DispatchId MemberId(std::u16string_view name) override { return FoldCase(name) == u"print" ? 1 : kUnknownMember; }
+    DispatchId MemberId(std::u16string_view name) override {
+        return FoldCase(name) == u"print" ? 1 : kUnknownMember;
+    }
     Variant Invoke(DispatchId id, InvokeKind, std::span<Variant> arguments) override {
         if (id != 1) Throw(err::kNoSuchMember);
         std::string line;

@@ -22,8 +22,8 @@ public:
     std::string Output();
     Engine engine;
     std::vector<std::string> lines;
-    int64_t nowMs = 1000;       // the engine's clock
-    int64_t clockStepMs = 0;    // how far the clock moves each time the engine reads it
+    int64_t nowMs = 1000;     // the engine's clock
+    int64_t clockStepMs = 0;  // how far the clock moves each time the engine reads it
 };
 
 // "error NUMBER (LINE, COLUMN): DESCRIPTION" of the engine's last error.

@@ -76,10 +76,8 @@ bool Variant::IsNumeric() const {
         case VarType::Double:
         case VarType::Currency:
         case VarType::Date:
-        case VarType::Boolean:
-            return true;
-        default:
-            return false;
+        case VarType::Boolean: return true;
+        default: return false;
     }
 }
 
@@ -91,21 +89,16 @@ Variant& Variant::Target() {
 
 void Variant::AddRefPayload() {
     switch (type_) {
-        case VarType::String:
-            ++u_.str->refCount;
-            break;
+        case VarType::String: ++u_.str->refCount; break;
         case VarType::Object:
             if (u_.obj) u_.obj->AddRef();
             break;
-        case VarType::Array:
-            u_.arr->AddRef();
-            break;
+        case VarType::Array: u_.arr->AddRef(); break;
         case VarType::ElementReference:
             u_.arr->AddRef();
             u_.arr->Lock();
             break;
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -117,15 +110,12 @@ void Variant::ReleasePayload() {
         case VarType::Object:
             if (u_.obj) u_.obj->Release();
             break;
-        case VarType::Array:
-            u_.arr->Release();
-            break;
+        case VarType::Array: u_.arr->Release(); break;
         case VarType::ElementReference:
             u_.arr->Unlock();
             u_.arr->Release();
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

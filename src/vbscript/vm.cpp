@@ -231,7 +231,8 @@ LoadedUnit* Vm::Bind(const std::shared_ptr<const Module>& module) {
                     slot->value = Variant();
                 }
                 if (declaration.isArray && !slot->value.IsArray()) {
-                    slot->value = Variant(Array::Create(declaration.arrayBounds, !declaration.arrayBounds.empty()));
+                    slot->value =
+                        Variant(Array::Create(declaration.arrayBounds, !declaration.arrayBounds.empty()));
                 }
                 break;
             case GlobalDeclaration::Kind::Constant:
@@ -358,8 +359,8 @@ void Vm::PushValue(Variant value) { *sp_++ = std::move(value); }
 
 Variant Vm::Pop() { return std::move(*--sp_); }
 
-void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc, uint16_t dropBelow,
-                   Frame::Mode mode) {
+void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc,
+                   uint16_t dropBelow, Frame::Mode mode) {
     if (argc != proc->parameterCount) Throw(err::kWrongArgumentCount);
     if (frames_.size() >= kMaxFrames) Throw(err::kOutOfStackSpace);
     Variant* locals = sp_ - argc;
@@ -406,7 +407,8 @@ bool Vm::Recover(ScriptError& error, size_t entryFrame, Frame* current, const ui
         }
     }
     if (error.source.empty()) {
-        error.source = IsCompileError(error.number) ? u"Taviro VBScript compilation error" : u"Taviro VBScript runtime error";
+        error.source = IsCompileError(error.number) ? u"Taviro VBScript compilation error"
+                                                    : u"Taviro VBScript runtime error";
     }
     while (true) {
         top = &frames_.back();
@@ -471,12 +473,8 @@ void Vm::LoadGlobalSlot(GlobalSlot* slot) {
     switch (slot->kind) {
         case GlobalSlot::Kind::Variable:
         case GlobalSlot::Kind::Constant:
-        case GlobalSlot::Kind::NamedObject:
-            PushValue(slot->value);
-            return;
-        default:
-            CallGlobalSlot(slot, 0, false);
-            return;
+        case GlobalSlot::Kind::NamedObject: PushValue(slot->value); return;
+        default: CallGlobalSlot(slot, 0, false); return;
     }
 }
 
@@ -485,25 +483,21 @@ void Vm::CallGlobalSlot(GlobalSlot* slot, uint16_t argc, bool wantReference) {
         case GlobalSlot::Kind::Procedure:
             PushFrame(slot->procedure, slot->unit, nullptr, argc, 0, Frame::Mode::PushResult);
             return;
-        case GlobalSlot::Kind::Builtin:
-            CallBuiltin(slot->builtin, argc);
-            return;
+        case GlobalSlot::Kind::Builtin: CallBuiltin(slot->builtin, argc); return;
         case GlobalSlot::Kind::GlobalMember: {
             Variant* arguments = sp_ - argc;
             for (uint16_t i = 0; i < argc; ++i) {
                 if (arguments[i].IsReference()) arguments[i] = Variant(arguments[i].Target());
             }
             Ref<Object> owner = slot->owner;
-            Variant result = owner->Invoke(slot->memberId, InvokeKind::Get, std::span<Variant>(arguments, argc));
+            Variant result =
+                owner->Invoke(slot->memberId, InvokeKind::Get, std::span<Variant>(arguments, argc));
             ClearTo(arguments);
             PushValue(std::move(result));
             return;
         }
-        case GlobalSlot::Kind::Class:
-            Throw(err::kTypeMismatch);
-        default:
-            IndexOrDefault(slot->value, argc, wantReference, 0);
-            return;
+        case GlobalSlot::Kind::Class: Throw(err::kTypeMismatch);
+        default: IndexOrDefault(slot->value, argc, wantReference, 0); return;
     }
 }
 
@@ -523,11 +517,11 @@ void Vm::StoreGlobalSlot(GlobalSlot* slot, Variant value, bool isSet) {
         case GlobalSlot::Kind::GlobalMember: {
             Ref<Object> owner = slot->owner;
             Variant argument = value.IsReference() ? Variant(value.Target()) : std::move(value);
-            owner->Invoke(slot->memberId, isSet ? InvokeKind::Set : InvokeKind::Let, std::span<Variant>(&argument, 1));
+            owner->Invoke(slot->memberId, isSet ? InvokeKind::Set : InvokeKind::Let,
+                          std::span<Variant>(&argument, 1));
             return;
         }
-        default:
-            Throw(err::kIllegalAssignment);
+        default: Throw(err::kIllegalAssignment);
     }
 }
 

@@ -85,8 +85,10 @@ public:
     Ref<Object> GetRef(std::u16string_view name);
     // Execute/ExecuteGlobal/Eval of a text at run time; inside a procedure (caller given) the text's
     // top-level code reaches the procedure's locals.
-    void ExecuteText(std::u16string_view text, const Procedure* caller = nullptr, Variant* callerLocals = nullptr);
-    Variant EvalText(std::u16string_view text, const Procedure* caller = nullptr, Variant* callerLocals = nullptr);
+    void ExecuteText(std::u16string_view text, const Procedure* caller = nullptr,
+                     Variant* callerLocals = nullptr);
+    Variant EvalText(std::u16string_view text, const Procedure* caller = nullptr,
+                     Variant* callerLocals = nullptr);
     // The random number state of Rnd and Randomize.
     uint32_t& randomSeed() { return randomSeed_; }
     float& lastRandom() { return lastRandom_; }
@@ -97,7 +99,7 @@ private:
         LoadedUnit* unit = nullptr;
         const uint8_t* ip = nullptr;
         Variant* locals = nullptr;
-        Variant* outer = nullptr;  // the locals Execute/Eval text reaches
+        Variant* outer = nullptr;     // the locals Execute/Eval text reaches
         ClassInstance* me = nullptr;  // kept alive by meHolder
         Ref<Object> meHolder;
         uint16_t dropBelow = 0;  // slots under the locals the call pops on return (the object called)
@@ -112,8 +114,8 @@ private:
     LoadedUnit* Bind(const std::shared_ptr<const Module>& module);
     std::shared_ptr<const Module> CompileForExecute(std::u16string_view text, bool expression,
                                                     const Procedure* caller);
-    void PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc, uint16_t dropBelow,
-                   Frame::Mode mode);
+    void PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc,
+                   uint16_t dropBelow, Frame::Mode mode);
     void PopFrame();
     void ClearTo(Variant* newTop);
     void CheckTimeout();

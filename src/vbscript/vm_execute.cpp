@@ -93,17 +93,17 @@ Variant Vm::Execute(size_t entryFrame) {
     Variant* locals = f->locals;
 
 // After an instruction that may have pushed or popped a frame, continue in the frame now on top.
-#define VBS_SWITCH_FRAME()               \
-    do {                                 \
-        f = &frames_.back();             \
-        ip = f->ip;                      \
-        locals = f->locals;              \
+#define VBS_SWITCH_FRAME()   \
+    do {                     \
+        f = &frames_.back(); \
+        ip = f->ip;          \
+        locals = f->locals;  \
     } while (0)
-#define VBS_CALL(expression)             \
-    do {                                 \
-        f->ip = ip;                      \
-        size_t depthBefore = frames_.size(); \
-        expression;                      \
+#define VBS_CALL(expression)                                   \
+    do {                                                       \
+        f->ip = ip;                                            \
+        size_t depthBefore = frames_.size();                   \
+        expression;                                            \
         if (frames_.size() != depthBefore) VBS_SWITCH_FRAME(); \
     } while (0)
 
@@ -112,36 +112,16 @@ Variant Vm::Execute(size_t entryFrame) {
             for (;;) {
                 const Op op = static_cast<Op>(*ip++);
                 switch (op) {
-                    case Op::PushEmpty:
-                        PushValue(Variant());
-                        break;
-                    case Op::PushNull:
-                        PushValue(Variant::MakeNull());
-                        break;
-                    case Op::PushNothing:
-                        PushValue(Variant::Nothing());
-                        break;
-                    case Op::PushTrue:
-                        PushValue(Variant(true));
-                        break;
-                    case Op::PushFalse:
-                        PushValue(Variant(false));
-                        break;
-                    case Op::PushMissing:
-                        PushValue(Variant::Missing());
-                        break;
-                    case Op::PushInteger:
-                        PushValue(Variant(static_cast<int16_t>(U16(ip))));
-                        break;
-                    case Op::PushConst:
-                        PushValue(f->proc->constants[U16(ip)]);
-                        break;
-                    case Op::Pop:
-                        Pop();
-                        break;
-                    case Op::LoadLocal:
-                        PushValue(locals[U16(ip)].Target());
-                        break;
+                    case Op::PushEmpty: PushValue(Variant()); break;
+                    case Op::PushNull: PushValue(Variant::MakeNull()); break;
+                    case Op::PushNothing: PushValue(Variant::Nothing()); break;
+                    case Op::PushTrue: PushValue(Variant(true)); break;
+                    case Op::PushFalse: PushValue(Variant(false)); break;
+                    case Op::PushMissing: PushValue(Variant::Missing()); break;
+                    case Op::PushInteger: PushValue(Variant(static_cast<int16_t>(U16(ip)))); break;
+                    case Op::PushConst: PushValue(f->proc->constants[U16(ip)]); break;
+                    case Op::Pop: Pop(); break;
+                    case Op::LoadLocal: PushValue(locals[U16(ip)].Target()); break;
                     case Op::StoreLocal: {
                         uint16_t slot = U16(ip);
                         Variant value = LetValue(Pop());
@@ -154,9 +134,7 @@ Variant Vm::Execute(size_t entryFrame) {
                         locals[slot].Target() = std::move(value);
                         break;
                     }
-                    case Op::RefLocal:
-                        PushValue(Variant::ReferenceTo(&locals[U16(ip)]));
-                        break;
+                    case Op::RefLocal: PushValue(Variant::ReferenceTo(&locals[U16(ip)])); break;
                     case Op::StoreHidden: {
                         uint16_t slot = U16(ip);
                         locals[slot] = Pop();
@@ -214,11 +192,15 @@ Variant Vm::Execute(size_t entryFrame) {
                         GlobalSlot* slot = Link(f->unit, link, false);
                         if (!slot && f->unit->module->optionExplicit) Throw(err::kVariableUndefined);
                         if (op == Op::LoadDynamic) {
-                            if (slot) VBS_CALL(LoadGlobalSlot(slot));
-                            else PushValue(locals[fallback].Target());
+                            if (slot)
+                                VBS_CALL(LoadGlobalSlot(slot));
+                            else
+                                PushValue(locals[fallback].Target());
                         } else if (op == Op::RefDynamic) {
-                            if (slot) VBS_CALL(ReferenceGlobalSlot(slot));
-                            else PushValue(Variant::ReferenceTo(&locals[fallback]));
+                            if (slot)
+                                VBS_CALL(ReferenceGlobalSlot(slot));
+                            else
+                                PushValue(Variant::ReferenceTo(&locals[fallback]));
                         } else if (slot) {
                             StoreGlobalSlot(slot, Pop(), op == Op::SetDynamic);
                         } else {
@@ -252,9 +234,7 @@ Variant Vm::Execute(size_t entryFrame) {
                         VBS_CALL(IndexOrDefault(f->outer[slot], argc, wantReference, 0));
                         break;
                     }
-                    case Op::LoadField:
-                        PushValue(f->me->field(U16(ip)));
-                        break;
+                    case Op::LoadField: PushValue(f->me->field(U16(ip))); break;
                     case Op::StoreField:
                     case Op::SetField: {
                         uint16_t index = U16(ip);
@@ -262,12 +242,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         f->me->field(index) = std::move(value);
                         break;
                     }
-                    case Op::RefField:
-                        PushValue(Variant::ReferenceTo(&f->me->field(U16(ip))));
-                        break;
-                    case Op::LoadMe:
-                        PushValue(Variant(Ref<Object>(f->me)));
-                        break;
+                    case Op::RefField: PushValue(Variant::ReferenceTo(&f->me->field(U16(ip)))); break;
+                    case Op::LoadMe: PushValue(Variant(Ref<Object>(f->me))); break;
                     case Op::CallLocal: {
                         uint16_t slot = U16(ip);
                         uint16_t argc = U16(ip);
@@ -311,7 +287,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         const ClassMember* member = me->classDef()->Find(f->proc->memberNames[name]);
                         if (!member) Throw(err::kNoSuchMember);
                         if (member->field >= 0) {
-                            VBS_CALL(IndexOrDefault(me->field(static_cast<size_t>(member->field)), argc, false, 0));
+                            VBS_CALL(IndexOrDefault(me->field(static_cast<size_t>(member->field)), argc,
+                                                    false, 0));
                         } else {
                             const Procedure* procedure = member->get ? member->get : member->method;
                             if (!procedure) Throw(err::kNoSuchMember);
@@ -333,7 +310,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         InvokeKind kind = op == Op::GetMember   ? InvokeKind::Get
                                           : op == Op::LetMember ? InvokeKind::Let
                                                                 : InvokeKind::Set;
-                        VBS_CALL(InvokeMember(f->proc->memberNames[name], argc, f->proc->caches[cache], kind));
+                        VBS_CALL(
+                            InvokeMember(f->proc->memberNames[name], argc, f->proc->caches[cache], kind));
                         break;
                     }
                     case Op::LetIndexed:
@@ -346,7 +324,8 @@ Variant Vm::Execute(size_t entryFrame) {
                     case Op::NewObject: {
                         GlobalSlot* slot = Link(f->unit, U16(ip), false);
                         if (!slot || slot->kind != GlobalSlot::Kind::Class) Throw(err::kClassNotDefined);
-                        Ref<ClassInstance> instance(new ClassInstance(*this, alive_, slot->classDef, slot->unit));
+                        Ref<ClassInstance> instance(
+                            new ClassInstance(*this, alive_, slot->classDef, slot->unit));
                         PushValue(Variant(Ref<Object>(instance.get())));
                         if (slot->classDef->initialize) {
                             VBS_CALL(PushFrame(slot->classDef->initialize, slot->unit, instance.get(), 0, 0,
@@ -405,25 +384,25 @@ Variant Vm::Execute(size_t entryFrame) {
                         *(sp_ - 1) = std::move(result);
                         break;
                     }
-#define VBS_BINARY(name, function)                                 \
-    case Op::name: {                                               \
-        Variant result = function(*(sp_ - 2), *(sp_ - 1));         \
-        Pop();                                                     \
-        *(sp_ - 1) = std::move(result);                            \
-        break;                                                     \
+#define VBS_BINARY(name, function)                         \
+    case Op::name: {                                       \
+        Variant result = function(*(sp_ - 2), *(sp_ - 1)); \
+        Pop();                                             \
+        *(sp_ - 1) = std::move(result);                    \
+        break;                                             \
     }
-                    VBS_BINARY(Subtract, Subtract)
-                    VBS_BINARY(Multiply, Multiply)
-                    VBS_BINARY(Divide, Divide)
-                    VBS_BINARY(IntDivide, IntDivide)
-                    VBS_BINARY(Modulo, Modulo)
-                    VBS_BINARY(Power, Power)
-                    VBS_BINARY(Concat, Concat)
-                    VBS_BINARY(And, And)
-                    VBS_BINARY(Or, Or)
-                    VBS_BINARY(Xor, Xor)
-                    VBS_BINARY(Eqv, Eqv)
-                    VBS_BINARY(Imp, Imp)
+                        VBS_BINARY(Subtract, Subtract)
+                        VBS_BINARY(Multiply, Multiply)
+                        VBS_BINARY(Divide, Divide)
+                        VBS_BINARY(IntDivide, IntDivide)
+                        VBS_BINARY(Modulo, Modulo)
+                        VBS_BINARY(Power, Power)
+                        VBS_BINARY(Concat, Concat)
+                        VBS_BINARY(And, And)
+                        VBS_BINARY(Or, Or)
+                        VBS_BINARY(Xor, Xor)
+                        VBS_BINARY(Eqv, Eqv)
+                        VBS_BINARY(Imp, Imp)
 #undef VBS_BINARY
                     case Op::Is: {
                         bool same = Is(*(sp_ - 2), *(sp_ - 1));
@@ -431,12 +410,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         *(sp_ - 1) = Variant(same);
                         break;
                     }
-                    case Op::Negate:
-                        *(sp_ - 1) = Negate(*(sp_ - 1));
-                        break;
-                    case Op::Not:
-                        *(sp_ - 1) = Not(*(sp_ - 1));
-                        break;
+                    case Op::Negate: *(sp_ - 1) = Negate(*(sp_ - 1)); break;
+                    case Op::Not: *(sp_ - 1) = Not(*(sp_ - 1)); break;
                     case Op::ToValue: {
                         Variant& top = *(sp_ - 1);
                         if (top.IsReference()) top = Variant(top.Target());
@@ -452,7 +427,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         if ((left.type() == VarType::Integer || left.type() == VarType::Long) &&
                             (right.type() == VarType::Integer || right.type() == VarType::Long)) {
                             int32_t a = left.type() == VarType::Integer ? left.integer() : left.longValue();
-                            int32_t b = right.type() == VarType::Integer ? right.integer() : right.longValue();
+                            int32_t b =
+                                right.type() == VarType::Integer ? right.integer() : right.longValue();
                             int order = a < b ? -1 : a > b ? 1 : 0;
                             bool truth = false;
                             switch (comparison) {
@@ -485,7 +461,8 @@ Variant Vm::Execute(size_t entryFrame) {
                     case Op::JumpIfTrue: {
                         uint32_t target = U32(ip);
                         const Variant& condition = *(sp_ - 1);
-                        bool truth = condition.type() == VarType::Boolean ? condition.boolean() : IsTrue(condition);
+                        bool truth =
+                            condition.type() == VarType::Boolean ? condition.boolean() : IsTrue(condition);
                         Pop();
                         if (truth == (op == Op::JumpIfTrue)) {
                             const uint8_t* destination = f->proc->code.data() + target;
@@ -520,7 +497,8 @@ Variant Vm::Execute(size_t entryFrame) {
                             counter = next >= -32768 && next <= 32767 ? Variant(static_cast<int16_t>(next))
                                                                       : Variant(next);
                         } else if (counter.type() == VarType::Long && stepValue.type() == VarType::Integer &&
-                                   counter.longValue() < INT32_MAX - 32768 && counter.longValue() > INT32_MIN + 32768) {
+                                   counter.longValue() < INT32_MAX - 32768 &&
+                                   counter.longValue() > INT32_MIN + 32768) {
                             counter = Variant(counter.longValue() + stepValue.integer());
                         } else {
                             counter = Add(counter, stepValue);
@@ -550,7 +528,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         } else {
                             Throw(value.IsObject() ? err::kObjectNotSet : err::kNotACollection);
                         }
-                        locals[slot] = Variant(Ref<Object>(MakeRef<EnumeratorBox>(std::move(enumerator)).get()));
+                        locals[slot] =
+                            Variant(Ref<Object>(MakeRef<EnumeratorBox>(std::move(enumerator)).get()));
                         break;
                     }
                     case Op::ForEachNext: {
@@ -581,14 +560,16 @@ Variant Vm::Execute(size_t entryFrame) {
                         Variant text = Pop();
                         f->ip = ip;
                         bool inProcedure = !global && f->proc->kind != ProcedureKind::Global;
-                        ExecuteText(ToString(text), inProcedure ? f->proc : nullptr, inProcedure ? locals : nullptr);
+                        ExecuteText(ToString(text), inProcedure ? f->proc : nullptr,
+                                    inProcedure ? locals : nullptr);
                         break;
                     }
                     case Op::Eval: {
                         Variant text = Pop();
                         f->ip = ip;
                         bool inProcedure = f->proc->kind != ProcedureKind::Global;
-                        PushValue(EvalText(ToString(text), inProcedure ? f->proc : nullptr, inProcedure ? locals : nullptr));
+                        PushValue(EvalText(ToString(text), inProcedure ? f->proc : nullptr,
+                                           inProcedure ? locals : nullptr));
                         break;
                     }
                     case Op::Return: {
@@ -607,8 +588,7 @@ Variant Vm::Execute(size_t entryFrame) {
                         VBS_SWITCH_FRAME();
                         break;
                     }
-                    default:
-                        Throw(51);
+                    default: Throw(51);
                 }
             }
         } catch (ScriptError& error) {

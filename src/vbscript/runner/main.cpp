@@ -27,14 +27,16 @@ int main(int argc, char** argv) {
     std::vector<std::u16string> arguments;
     for (int i = 2; i < argc; ++i) arguments.push_back(FromUtf8OrWindows1252(argv[i]));
     Engine engine;
-    engine.AddObject(u"WScript", MakeRef<WScriptObject>(stdout, FromUtf8OrWindows1252(argv[1]), std::move(arguments)),
+    engine.AddObject(u"WScript",
+                     MakeRef<WScriptObject>(stdout, FromUtf8OrWindows1252(argv[1]), std::move(arguments)),
                      false);
     if (engine.AddCode(std::string_view(bytes))) return 0;
 
     const ErrorInfo& error = engine.Error();
     std::fflush(stdout);
-    std::string message = std::string(argv[1]) + "(" + std::to_string(error.line) + ", " + std::to_string(error.column) +
-                          ") " + ToUtf8(error.source) + ": " + ToUtf8(error.description) + "\n";
+    std::string message = std::string(argv[1]) + "(" + std::to_string(error.line) + ", " +
+                          std::to_string(error.column) + ") " + ToUtf8(error.source) + ": " +
+                          ToUtf8(error.description) + "\n";
     std::fputs(message.c_str(), stderr);
     return 1;
 }

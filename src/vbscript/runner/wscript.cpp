@@ -32,7 +32,9 @@ class ArgumentsObject final : public Object {
 public:
     explicit ArgumentsObject(std::vector<std::u16string> values) : values_(std::move(values)) {}
     std::u16string TypeName() const override { return u"Object"; }
-    DispatchId MemberId(std::u16string_view name) override { return FindMember(name, {u"item", u"count", u"length"}); }
+    DispatchId MemberId(std::u16string_view name) override {
+        return FindMember(name, {u"item", u"count", u"length"});
+    }
     Variant Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) override {
         if (kind != InvokeKind::Get) Throw(err::kIllegalAssignment);
         if (id == 0) {
@@ -69,7 +71,9 @@ class StdOutObject final : public Object {
 public:
     explicit StdOutObject(std::FILE* out) : out_(out) {}
     std::u16string TypeName() const override { return u"Object"; }
-    DispatchId MemberId(std::u16string_view name) override { return FindMember(name, {u"write", u"writeline"}); }
+    DispatchId MemberId(std::u16string_view name) override {
+        return FindMember(name, {u"write", u"writeline"});
+    }
     Variant Invoke(DispatchId id, InvokeKind, std::span<Variant> arguments) override {
         if (id == 0 && arguments.size() != 1) Throw(err::kWrongArgumentCount);
         if (arguments.size() > 1) Throw(err::kWrongArgumentCount);
@@ -92,7 +96,8 @@ WScriptObject::WScriptObject(std::FILE* out, std::u16string scriptPath, std::vec
       stdOut_(MakeRef<StdOutObject>(out)) {}
 
 DispatchId WScriptObject::MemberId(std::u16string_view name) {
-    return FindMember(name, {u"echo", u"quit", u"arguments", u"stdout", u"scriptname", u"scriptfullname", u"name"});
+    return FindMember(name,
+                      {u"echo", u"quit", u"arguments", u"stdout", u"scriptname", u"scriptfullname", u"name"});
 }
 
 const void* WScriptObject::DispatchKey() const {
@@ -122,18 +127,14 @@ Variant WScriptObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
         case kArguments:
             if (arguments.empty()) return Variant(arguments_);
             return arguments_->Invoke(0, InvokeKind::Get, arguments);
-        case kStdOut:
-            return Variant(stdOut_);
+        case kStdOut: return Variant(stdOut_);
         case kScriptName: {
             size_t slash = scriptPath_.find_last_of(u"/\\");
             return Variant(slash == std::u16string::npos ? scriptPath_ : scriptPath_.substr(slash + 1));
         }
-        case kScriptFullName:
-            return Variant(scriptPath_);
-        case kName:
-            return Variant(u"Taviro Script Host");
-        default:
-            Throw(err::kNoSuchMember);
+        case kScriptFullName: return Variant(scriptPath_);
+        case kName: return Variant(u"Taviro Script Host");
+        default: Throw(err::kNoSuchMember);
     }
 }
 
