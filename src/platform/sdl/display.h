@@ -40,7 +40,8 @@ public:
     SDL_Surface* target() const { return target_; }
     int clientWidth() const { return settings_.clientWidth; }
     int clientHeight() const { return settings_.clientHeight; }
-    // Resizes the client area (a new frame size); what was drawn is lost.
+    // Resizes the client area (a new frame size); what was drawn is lost, and renderer() changes: textures
+    // and anything else made with the old renderer must be made again.
     void SetClientSize(int width, int height);
 
     // Shows the client surface in the window; does nothing when headless.

@@ -96,6 +96,11 @@ void ImGuiLayer::Text(const std::string& utf8) {
     ImGui::GetIO().AddInputCharactersUTF8(utf8.c_str());
 }
 
+bool ImGuiLayer::WantsMouse() const {
+    CurrentContext current(context_);
+    return ImGui::GetIO().WantCaptureMouse;
+}
+
 void ApplyClassicDialogStyle() {
     ImGuiStyle& style = ImGui::GetStyle();
     ImGui::StyleColorsLight(&style);

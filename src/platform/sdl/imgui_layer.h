@@ -30,6 +30,8 @@ public:
     void MouseButton(int button, bool down);
     void Key(int virtualKey, bool down, int shift);
     void Text(const std::string& utf8);
+    // True while ImGui uses the mouse (an open menu, a box under the mouse) as of the last frame.
+    bool WantsMouse() const;
 
 private:
     ImGuiContext* context_;

@@ -2,6 +2,7 @@
 #include "platform/sdl/player_screen.h"
 
 #include <SDL.h>
+#include <imgui.h>
 
 #include <functional>
 
@@ -48,10 +49,8 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
       pictures_(files),
       form_(std::make_unique<Form>("Main", settings.clientWidth, settings.clientHeight)),
       mouse_(std::make_unique<MouseRouter>(*form_)),
-      text_(display_.renderer()),
-      scene_(display_.renderer(), pictures_, clock, &text_),
-      imgui_(display_.renderer()),
       dialogs_(loop_, history_, automated) {
+    MakeRenderers();
     form_->caption = settings.caption;
     if (!display_.headless()) {
         loop_.SetInputHandler([this] { HandleSdlEvents(); });
@@ -82,16 +81,80 @@ nlohmann::ordered_json PlayerScreen::DisplayJson() const {
     return json;
 }
 
+void PlayerScreen::MakeRenderers() {
+    imgui_.reset();
+    scene_.reset();
+    text_ = std::make_unique<TtfTextRenderer>(display_.renderer());
+    scene_ = std::make_unique<SceneRenderer>(display_.renderer(), pictures_, clock_, text_.get());
+    imgui_ = std::make_unique<ImGuiLayer>(display_.renderer());
+}
+
+void PlayerScreen::SetMenuBar(MenuItem* bar) {
+    menuBar_ = bar;
+    int height = form_->bounds().height + menuBarHeight();
+    if (height == display_.clientHeight()) return;
+    display_.SetClientSize(form_->bounds().width, height);
+    MakeRenderers();
+}
+
+namespace {
+
+// Makes the ImGui items of a menu's visible sub-items; the captions of a chosen command go to `chosen`.
+void BuildMenuItems(const MenuItem& menu, std::vector<std::string>& path, std::vector<std::string>& chosen) {
+    for (const auto& item : menu.items()) {
+        if (!item->visible) continue;
+        if (item->separator()) {
+            ImGui::Separator();
+            continue;
+        }
+        std::string label = item->shownCaption() + "##" + std::to_string(reinterpret_cast<uintptr_t>(item.get()));
+        path.push_back(item->shownCaption());
+        if (!item->items().empty()) {
+            if (ImGui::BeginMenu(label.c_str(), item->enabled)) {
+                BuildMenuItems(*item, path, chosen);
+                ImGui::EndMenu();
+            }
+        } else if (ImGui::MenuItem(label.c_str(), nullptr, item->checked, item->enabled)) {
+            chosen = path;
+        }
+        path.pop_back();
+    }
+}
+
+}  // namespace
+
+void PlayerScreen::BuildMenuBar() {
+    if (!menuBar_ || !ImGui::BeginMainMenuBar()) return;
+    std::vector<std::string> path;
+    BuildMenuItems(*menuBar_, path, chosenMenuPath_);
+    ImGui::EndMainMenuBar();
+}
+
 void PlayerScreen::Draw() {
-    scene_.Draw(*form_);
+    // Handlers run from inside drawing would start an ImGui frame inside another; drawing waits instead.
+    if (drawing_) return;
+    drawing_ = true;
+    struct Done {
+        bool& drawing;
+        ~Done() { drawing = false; }
+    } done{drawing_};
+    scene_->Draw(*form_, ToClient({0, 0}));
     int64_t nowMs = clock_.NowMs();
     double elapsed = static_cast<double>(nowMs - lastDrawMs_) / 1000.0;
     lastDrawMs_ = nowMs;
-    imgui_.Frame(display_.clientWidth(), display_.clientHeight(), elapsed, [this] {
+    imgui_->Frame(display_.clientWidth(), display_.clientHeight(), elapsed, [this] {
+        BuildMenuBar();
         if (buildOverlay) buildOverlay();
         dialogs_.Build();
     });
     display_.Present();
+    // A command chosen with the mouse runs now that the frame is over; it may pump events and draw.
+    if (!chosenMenuPath_.empty() && menuBar_) {
+        auto path = std::move(chosenMenuPath_);
+        chosenMenuPath_.clear();
+        drawing_ = false;
+        ChooseMenuCommand(*menuBar_, path);
+    }
 }
 
 void PlayerScreen::RunUntilQuit() {
@@ -106,39 +169,43 @@ void PlayerScreen::UpdatePointer(Point at) {
     cursors_->Show(pointer, owner ? owner->mouseIcon() : std::string());
 }
 
+bool PlayerScreen::GameHasMouse(Point framePoint) const {
+    return !dialogs_.open() && framePoint.y >= 0 && !imgui_->WantsMouse();
+}
+
 void PlayerScreen::MouseMove(Point at) {
-    imgui_.MouseMove(at);
+    imgui_->MouseMove(ToClient(at));
     UpdatePointer(at);
-    if (!dialogs_.open()) mouse_->MouseMove(at, buttonsHeld_, 0);
+    if (GameHasMouse(at)) mouse_->MouseMove(at, buttonsHeld_, 0);
 }
 
 void PlayerScreen::MouseDown(Point at, int button) {
-    imgui_.MouseMove(at);
-    imgui_.MouseButton(button, true);
+    imgui_->MouseMove(ToClient(at));
+    imgui_->MouseButton(button, true);
     buttonsHeld_ |= button;
     // A modal box takes the mouse from the game under it.
-    if (!dialogs_.open()) mouse_->MouseDown(at, button, 0);
+    if (GameHasMouse(at)) mouse_->MouseDown(at, button, 0);
 }
 
 void PlayerScreen::MouseUp(Point at, int button) {
-    imgui_.MouseButton(button, false);
+    imgui_->MouseButton(button, false);
     buttonsHeld_ &= ~button;
-    if (!dialogs_.open()) mouse_->MouseUp(at, button, 0);
+    if (!dialogs_.open()) mouse_->MouseUp(at, button, 0);  // the pressed control hears its release anywhere
 }
 
 void PlayerScreen::DoubleClick(Point at) {
-    if (!dialogs_.open()) mouse_->DoubleClick(at, 1, 0);
+    if (GameHasMouse(at)) mouse_->DoubleClick(at, 1, 0);
 }
 
 void PlayerScreen::Key(int virtualKey, int shift) {
-    imgui_.Key(virtualKey, true, shift);
+    imgui_->Key(virtualKey, true, shift);
     if (!dialogs_.open() && onKeyDown) onKeyDown(virtualKey, shift);
     // Under automation the release follows at once; ImGui sees the press in its next frame.
     if (!dialogs_.open() && onKeyUp) onKeyUp(virtualKey, shift);
-    if (!dialogs_.open()) imgui_.Key(virtualKey, false, 0);
+    if (!dialogs_.open()) imgui_->Key(virtualKey, false, 0);
 }
 
-void PlayerScreen::Text(const std::string& text) { imgui_.Text(text); }
+void PlayerScreen::Text(const std::string& text) { imgui_->Text(text); }
 
 std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
     if (dialogs_.Press(caption)) return std::nullopt;
@@ -166,9 +233,11 @@ std::optional<std::string> PlayerScreen::Select(const std::string& text) {
 }
 
 std::optional<std::string> PlayerScreen::Menu(const std::vector<std::string>& path) {
-    std::string joined;
-    for (const auto& caption : path) joined += (joined.empty() ? "" : "/") + caption;
-    return "the window has no menu command " + joined;
+    if (!menuBar_) return std::string("the window has no menu");
+    std::string error = ChooseMenuCommand(*menuBar_, path);
+    if (!error.empty()) return error;
+    loop_.DoEvents();
+    return std::nullopt;
 }
 
 void PlayerScreen::Screenshot(const std::string& file) {
@@ -185,13 +254,13 @@ void PlayerScreen::HandleSdlEvents() {
         Viewport view = display_.viewport();
         switch (event.type) {
             case SDL_QUIT: loop_.RequestQuit(); break;
-            case SDL_MOUSEMOTION: MouseMove(view.ToClient({event.motion.x, event.motion.y})); break;
+            case SDL_MOUSEMOTION: MouseMove(ToFrame(view.ToClient({event.motion.x, event.motion.y}))); break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
                 int button = event.button.button == SDL_BUTTON_RIGHT    ? kRightButton
                              : event.button.button == SDL_BUTTON_MIDDLE ? kMiddleButton
                                                                         : kLeftButton;
-                Point at = view.ToClient({event.button.x, event.button.y});
+                Point at = ToFrame(view.ToClient({event.button.x, event.button.y}));
                 if (event.type == SDL_MOUSEBUTTONUP) MouseUp(at, button);
                 else if (event.button.clicks == 2) DoubleClick(at);
                 else MouseDown(at, button);
@@ -203,13 +272,13 @@ void PlayerScreen::HandleSdlEvents() {
                 if (!code) break;
                 int shift = ShiftFlagsOf(event.key.keysym.mod);
                 bool down = event.type == SDL_KEYDOWN;
-                imgui_.Key(*code, down, shift);
+                imgui_->Key(*code, down, shift);
                 if (dialogs_.open()) break;
                 if (down && onKeyDown) onKeyDown(*code, shift);
                 if (!down && onKeyUp) onKeyUp(*code, shift);
                 break;
             }
-            case SDL_TEXTINPUT: imgui_.Text(event.text.text); break;
+            case SDL_TEXTINPUT: imgui_->Text(event.text.text); break;
             default: break;
         }
     }

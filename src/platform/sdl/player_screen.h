@@ -10,6 +10,7 @@
 
 #include "platform/automation/automation_runner.h"
 #include "platform/automation/state_dump.h"
+#include "platform/controls/menu.h"
 #include "platform/controls/mouse_router.h"
 #include "platform/dialogs/window_dialogs.h"
 #include "platform/events/event_loop.h"
@@ -32,13 +33,21 @@ public:
     Display& display() { return display_; }
     EventLoop& loop() { return loop_; }
     TimerQueue& timers() { return timers_; }
-    TtfTextRenderer& text() { return text_; }
+    TtfTextRenderer& text() { return *text_; }
     PictureCache& pictures() { return pictures_; }
     MouseRouter& mouse() { return *mouse_; }
     WindowDialogs& dialogs() { return dialogs_; }
     StateDump& stateDump() { return state_; }
     // The name of this window in the state dump: "welcome", "game", ...
     void SetWindowName(std::string name) { windowName_ = std::move(name); }
+
+    // Shows a menu bar (the root's items are its menus) above the form, or none with nullptr. The window
+    // grows by the bar's height; frame pixels stay those of the form. The menu must outlive the screen's
+    // use of it.
+    void SetMenuBar(MenuItem* bar);
+    // The height of the menu bar in client pixels (0 without one).
+    int menuBarHeight() const { return menuBar_ ? kMenuBarHeight : 0; }
+    static constexpr int kMenuBarHeight = 19;
 
     // The game's key handlers: virtual-key code and shift flags.
     std::function<void(int virtualKey, int shift)> onKeyDown, onKeyUp;
@@ -70,6 +79,13 @@ public:
 
 private:
     void HandleSdlEvents();
+    void MakeRenderers();
+    void BuildMenuBar();
+    // A client point of the window as a point of the form.
+    Point ToFrame(Point clientPoint) const { return {clientPoint.x, clientPoint.y - menuBarHeight()}; }
+    // True when mouse input at a frame point is the game's: no box open, not on the menu bar or a menu.
+    bool GameHasMouse(Point framePoint) const;
+    Point ToClient(Point framePoint) const { return {framePoint.x, framePoint.y + menuBarHeight()}; }
     // Shows the pointer of the control under the mouse (a real window only).
     void UpdatePointer(Point at);
     nlohmann::ordered_json DisplayJson() const;
@@ -81,13 +97,17 @@ private:
     PictureCache pictures_;
     std::unique_ptr<Form> form_;
     std::unique_ptr<MouseRouter> mouse_;
-    TtfTextRenderer text_;
-    SceneRenderer scene_;
-    ImGuiLayer imgui_;
+    // Made with the display's renderer, and made again when the window's size changes it.
+    std::unique_ptr<TtfTextRenderer> text_;
+    std::unique_ptr<SceneRenderer> scene_;
+    std::unique_ptr<ImGuiLayer> imgui_;
     DialogHistory history_;
     WindowDialogs dialogs_;
     StateDump state_;
     std::unique_ptr<MouseCursors> cursors_;  // none when headless
+    MenuItem* menuBar_ = nullptr;
+    std::vector<std::string> chosenMenuPath_;  // chosen in the last ImGui frame, run after it
+    bool drawing_ = false;
     std::string windowName_ = "game";
     int buttonsHeld_ = 0;
     int64_t lastDrawMs_ = 0;

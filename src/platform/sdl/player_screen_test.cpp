@@ -113,5 +113,36 @@ TEST(PlayerScreen, ClicksReachControlsAndPressFindsLabelsByCaption) {
     EXPECT_TRUE(player.screen.Press("Go south").has_value());
 }
 
+TEST(PlayerScreen, TheMenuBarSitsAboveTheFrameAndAutomationChoosesItsCommands) {
+    HeadlessPlayer player(true);
+    MenuItem bar("");
+    MenuItem& game = bar.Add("&Game");
+    std::vector<std::string> chosen;
+    game.Add("&Save").onClick = [&](MenuItem&) { chosen.push_back("save"); };
+    game.Add("&Quit").enabled = false;
+    player.screen.SetMenuBar(&bar);
+    player.screen.form().backColor = 0x0000FF;
+    auto& corner = static_cast<Label&>(player.screen.form().Add(std::make_unique<Label>("lblCorner")));
+    corner.SetBounds({0, 0, 10, 10});
+    int clicks = 0;
+    corner.events.click = [&](Control&) { ++clicks; };
+
+    std::ostringstream out;
+    AutomationRunner runner(player.screen, out);
+    auto commands = std::get<std::vector<AutomationCommand>>(ParseAutomation("menu Game/Save\nclick 2 2\n"));
+    EXPECT_EQ(runner.Run(commands).exitStatus, 0);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"save"}));
+    EXPECT_EQ(clicks, 1);  // frame pixels: 2,2 is the form's corner, below the bar
+    EXPECT_EQ(player.screen.Menu({"Game", "Quit"}), "the menu item Game/Quit is disabled");
+
+    std::string shot = (std::filesystem::temp_directory_path() / "taviro-menu-bar.png").string();
+    player.screen.Screenshot(shot);
+    auto picture = PictureCache::Decode(*player.files.ReadFile(shot), shot);
+    std::filesystem::remove(shot);
+    EXPECT_EQ(picture->height(), 240 + PlayerScreen::kMenuBarHeight);
+    EXPECT_NE(test_pictures::PixelAt(picture->surface(), 300, 5), 0xFFFF0000u);  // the bar
+    EXPECT_EQ(test_pictures::PixelAt(picture->surface(), 300, PlayerScreen::kMenuBarHeight + 1), 0xFFFF0000u);
+}
+
 }  // namespace
 }  // namespace taviro::platform

@@ -108,8 +108,9 @@ void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, b
     SDL_RenderCopy(renderer_, texture, nullptr, &target);
 }
 
-void SceneRenderer::Draw(const Form& form) {
-    Rect all{0, 0, form.bounds().width, form.bounds().height};
+void SceneRenderer::Draw(const Form& form, Point origin) {
+    origin_ = origin;
+    Rect all{origin.x, origin.y, form.bounds().width, form.bounds().height};
     SDL_RenderSetClipRect(renderer_, nullptr);
     // An opaque background picture that covers the whole window hides its colour.
     auto background = PictureOf(form.picture);
@@ -126,6 +127,8 @@ void SceneRenderer::Draw(const Form& form) {
 void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) {
     if (!control.visible() || control.kind() == ControlKind::Timer) return;
     Rect bounds = control.WindowBounds();
+    bounds.x += origin_.x;
+    bounds.y += origin_.y;
     Clip clip{Intersect(bounds, parentClip.area)};
     if (clip.area.width == 0 || clip.area.height == 0) return;
     SDL_Rect sdlClip = ToSdl(clip.area);

@@ -28,8 +28,9 @@ public:
     SceneRenderer(const SceneRenderer&) = delete;
     SceneRenderer& operator=(const SceneRenderer&) = delete;
 
-    // Draws the whole form. A picture that cannot be loaded is reported to the log once and left out.
-    void Draw(const Form& form);
+    // Draws the whole form with its top-left corner at `origin` of the target. A picture that cannot be
+    // loaded is reported to the log once and left out.
+    void Draw(const Form& form, Point origin = {});
 
     // The texture of a surface, made on first use and kept while the surface lives.
     SDL_Texture* TextureOf(const std::shared_ptr<SDL_Surface>& surface);
@@ -48,6 +49,7 @@ private:
     void Fill(const Rect& area, uint32_t colorBgr);
 
     SDL_Renderer* renderer_;
+    Point origin_;  // where the form's client area is on the target
     PictureCache& pictures_;
     const Clock& clock_;
     TextRenderer* text_;
