@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "vbscript/array.h"
@@ -65,9 +66,13 @@ void CheckArgumentCount(size_t count, int minimum, int maximum) {
 // ---------------------------------------------------------------- life
 
 Vm::Vm(Clock clockMs)
-    : clock_(std::move(clockMs)), stack_(new Variant[kStackSlots]), alive_(std::make_shared<int>(0)) {
-    sp_ = stack_.get();
-    stackEnd_ = stack_.get() + kStackSlots;
+    : clock_(std::move(clockMs)),
+      stackMemory_(new std::byte[kStackSlots * sizeof(Variant)]),
+      alive_(std::make_shared<int>(0)) {
+    stack_ = reinterpret_cast<Variant*>(stackMemory_.get());
+    constructedEnd_ = stack_;
+    sp_ = stack_;
+    stackEnd_ = stack_ + kStackSlots;
     frames_.reserve(kMaxFrames + 8);
     err_ = MakeRef<ErrObject>();
     RegisterBuiltinNames();
@@ -76,6 +81,15 @@ Vm::Vm(Clock clockMs)
 Vm::~Vm() {
     ReleaseEverything();
     alive_.reset();
+    std::destroy(stack_, constructedEnd_);
+}
+
+void Vm::ReserveStack(Variant* end) {
+    if (end > stackEnd_) Throw(err::kOutOfStackSpace);
+    while (constructedEnd_ < end) {
+        new (constructedEnd_) Variant();
+        ++constructedEnd_;
+    }
 }
 
 void Vm::RegisterBuiltinNames() {
@@ -242,6 +256,7 @@ LoadedUnit* Vm::Bind(const std::shared_ptr<const Module>& module) {
             case GlobalDeclaration::Kind::Procedure:
                 slot->kind = GlobalSlot::Kind::Procedure;
                 slot->procedure = declaration.procedure;
+                slot->displayName = declaration.procedure->displayName;
                 slot->unit = unit;
                 slot->value = Variant();
                 break;
@@ -253,10 +268,6 @@ LoadedUnit* Vm::Bind(const std::shared_ptr<const Module>& module) {
                 break;
         }
         if (slot->displayName.empty()) slot->displayName = module->globalNames[declaration.link];
-    }
-    for (const auto& procedure : module->procedures) {
-        GlobalSlot* slot = Lookup(procedure->name);
-        if (slot) slot->displayName = procedure->displayName;
     }
     return unit;
 }
@@ -279,6 +290,7 @@ Variant Vm::CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassIns
     if (unit->detached) Throw(err::kObjectNotSet);
     if (nativeDepth_ >= kMaxNativeDepth) Throw(err::kOutOfStackSpace);
     if (static_cast<size_t>(stackEnd_ - sp_) < arguments.size() + 64) Throw(err::kOutOfStackSpace);
+    ReserveStack(sp_ + arguments.size() + 64);
     struct DepthGuard {
         int& depth;
         explicit DepthGuard(int& d) : depth(d) { ++depth; }
@@ -366,6 +378,7 @@ void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, u
     Variant* locals = sp_ - argc;
     if (static_cast<size_t>(stackEnd_ - locals) < static_cast<size_t>(proc->localCount) + proc->maxStack + 64)
         Throw(err::kOutOfStackSpace);
+    ReserveStack(locals + proc->localCount + proc->maxStack + 64);
     for (uint16_t i = 0; i < argc; ++i) {
         Variant& argument = locals[i];
         if (!proc->parameterByRef[i]) {

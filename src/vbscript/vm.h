@@ -118,6 +118,8 @@ private:
                    uint16_t dropBelow, Frame::Mode mode);
     void PopFrame();
     void ClearTo(Variant* newTop);
+    // Makes the slots below end usable; throws 28 when end lies beyond the stack.
+    void ReserveStack(Variant* end);
     void CheckTimeout();
 
     GlobalSlot* Lookup(std::u16string_view folded);
@@ -137,7 +139,11 @@ private:
     Variant Pop();
 
     Clock clock_;
-    std::unique_ptr<Variant[]> stack_;
+    // The value stack: raw memory whose slots are constructed as the deepest use grows, so an engine
+    // costs little until its scripts need depth. Slots below constructedEnd_ are live Variants.
+    std::unique_ptr<std::byte[]> stackMemory_;
+    Variant* stack_;
+    Variant* constructedEnd_;
     Variant* sp_;
     Variant* stackEnd_;
     std::vector<Frame> frames_;
