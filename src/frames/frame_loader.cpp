@@ -55,7 +55,7 @@ int16_t FrameLoader::ReadLinksNumber(const std::string& frameName) {
     return project::ToInteger(reader.ReadVariant());
 }
 
-void FrameLoader::OpenFrame(const std::string& name, bool bWithTransition, int iTransNumber,
+void FrameLoader::OpenFrame(std::string name, bool bWithTransition, int iTransNumber,
                             double dTransitionDuration) {
     // 1-3. A frame that does not exist leaves the current one on screen.
     if (name.empty()) return project_.reports().ShowErrorReport(" A program link is broken.");

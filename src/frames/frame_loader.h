@@ -26,8 +26,8 @@ public:
 
     // Opens a frame. A caller that wants a transition has captured the old frame with
     // TransitionStep1 first. Failures are reported; what was done before them stays. Pumps events.
-    void OpenFrame(const std::string& name, bool bWithTransition, int iTransNumber,
-                   double dTransitionDuration);
+    // The name is taken by value: callers often pass the current frame's own name, which changes here.
+    void OpenFrame(std::string name, bool bWithTransition, int iTransNumber, double dTransitionDuration);
 
     // The frame header (fields 1-3 of the ".fme") and the links number of a frame.
     void LoadFrameHeader(const std::string& frameName);

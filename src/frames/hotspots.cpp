@@ -112,9 +112,12 @@ void Hotspots::Create(int number, const HotspotRecord& record) {
 void Hotspots::AttachEvents(platform::Control& element) {
     const int number = *element.index();
     element.events.mouseDown = [this, number](platform::Control& area, const platform::MouseEvent& event) {
-        SaveClickPos(area.bounds().x + event.x, area.bounds().y + event.y);
-        AreaClick(number, event.button);
-        services_.PauseWithEvents(100);
+        // The action may open another frame, which unloads this hotspot and this handler with it:
+        // nothing of either is used once the click has been handed on.
+        Hotspots& hotspots = *this;
+        hotspots.SaveClickPos(area.bounds().x + event.x, area.bounds().y + event.y);
+        hotspots.AreaClick(number, event.button);
+        hotspots.services_.PauseWithEvents(100);
     };
     element.events.mouseMove = [this](platform::Control&, const platform::MouseEvent&) {
         services_.RequestHideInventory();
@@ -124,10 +127,11 @@ void Hotspots::AttachEvents(platform::Control& element) {
     };
     element.events.dragDrop = [this, number](platform::Control& area, platform::Control& source, int x,
                                              int y) {
-        std::optional<int> item = services_.DraggedItemIndex(source);
+        Hotspots& hotspots = *this;
+        std::optional<int> item = hotspots.services_.DraggedItemIndex(source);
         if (!item) return;
-        SaveClickPos(area.bounds().x + x, area.bounds().y + y);
-        services_.MakeActionAndConsequences(number, *item);
+        hotspots.SaveClickPos(area.bounds().x + x, area.bounds().y + y);
+        hotspots.services_.MakeActionAndConsequences(number, *item);
     };
 }
 

@@ -21,10 +21,12 @@ public:
     // The missing-file message; skipped while the game is being stopped.
     void ShowMissingFile(std::string_view path);
 
-    platform::Dialogs& dialogs() { return dialogs_; }
+    platform::Dialogs& dialogs() { return *dialogs_; }
+    // Shows the reports through other dialogs from now on (the game window's, once it exists).
+    void UseDialogs(platform::Dialogs& dialogs) { dialogs_ = &dialogs; }
 
 private:
-    platform::Dialogs& dialogs_;
+    platform::Dialogs* dialogs_;
     const InterfaceTexts& texts_;
     const GameFlags& flags_;
 };

@@ -31,7 +31,8 @@ struct ActionObjectFixture : ::testing::Test {
     int16_t referencesMode = 0;
     vbscript::Ref<VBScriptActionModule> action =
         vbscript::MakeRef<VBScriptActionModule>(*test.project, test.flags, variables, frame, referencesMode);
-    ScriptHost host{*test.project, test.flags, variables, action, vbscript::Engine::SteadyClockMs()};
+    ScriptHost host{*test.project, test.flags,     variables,
+                    action,        referencesMode, vbscript::Engine::SteadyClockMs()};
 };
 
 TEST_F(ActionObjectFixture, GoToFrameLeavesARequestForAfterTheScript) {

@@ -32,9 +32,11 @@ std::string WithoutLineBreaks(std::string text) {
 }  // namespace
 
 ScriptHost::ScriptHost(project::Project& project, GameFlags& flags, logic::ProjectVariables& variables,
-                       vbscript::Ref<vbscript::Object> action, vbscript::Engine::ClockMs clockMs)
+                       vbscript::Ref<vbscript::Object> action, int16_t& controlsReferencesMode,
+                       vbscript::Engine::ClockMs clockMs)
     : ScriptControl(clockMs),
       ScriptControl2(clockMs),
+      ControlsReferencesMode(controlsReferencesMode),
       project_(project),
       flags_(flags),
       variables_(variables),

@@ -27,9 +27,12 @@ struct NamedObject {
 
 class ScriptHost {
 public:
-    // action: the object registered as "Action"; clockMs: the game's clock, for time-outs.
+    // action: the object registered as "Action"; controlsReferencesMode: 0 = not decided yet, 1 = no
+    // "SoftwareObjects", 2 = the game window registered as "SoftwareObjects"; clockMs: the game's
+    // clock, for time-outs.
     ScriptHost(project::Project& project, GameFlags& flags, logic::ProjectVariables& variables,
-               vbscript::Ref<vbscript::Object> action, vbscript::Engine::ClockMs clockMs);
+               vbscript::Ref<vbscript::Object> action, int16_t& controlsReferencesMode,
+               vbscript::Engine::ClockMs clockMs);
 
     // Resets the engine and loads it with the code wrapped in the entry procedure, the plugin
     // code, the project procedures and the named objects. Failures are reported.
@@ -51,9 +54,9 @@ public:
     vbscript::Engine ScriptControl;
     vbscript::Engine ScriptControl2;
     std::string ProjectProcedures;
-    int16_t ControlsReferencesMode = 0;      // 0 = not decided, 1 = no "SoftwareObjects", 2 = registered
-    bool interceptCode = false;              // the check mark of the debug command
-    std::vector<std::string> pluginScripts;  // per loaded plugin, in plugin order
+    int16_t& ControlsReferencesMode;
+    bool interceptCode = false;                     // the check mark of the debug command
+    std::vector<std::string> pluginScripts;         // per loaded plugin, in plugin order
     std::vector<std::string> pluginStartupScripts;  // the same for their start-up code
 
     // The game window's objects: rows after the variables, and "SoftwareObjects".

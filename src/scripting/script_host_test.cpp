@@ -33,7 +33,8 @@ struct ScriptHostFixture : ::testing::Test {
     int16_t referencesMode = 0;
     vbscript::Ref<VBScriptActionModule> action =
         vbscript::MakeRef<VBScriptActionModule>(*test.project, test.flags, variables, frame, referencesMode);
-    ScriptHost host{*test.project, test.flags, variables, action, [this] { return nowMs += 50; }};
+    ScriptHost host{*test.project, test.flags,     variables,
+                    action,        referencesMode, [this] { return nowMs += 50; }};
 };
 
 TEST_F(ScriptHostFixture, ScriptsReadAndWriteProjectVariablesByName) {

@@ -1,0 +1,120 @@
+// The game window's subsystems and the glue between them.
+#include "app/game.h"
+
+#include "platform/controls/control_kinds.h"
+
+namespace taviro::app {
+namespace {
+
+constexpr char kReferenceAllControls[] = "reference_all_controls";
+constexpr char kDisableScriptTimeout[] = "disable_script_timeout";
+
+}  // namespace
+
+Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop)
+    : project_(project),
+      flags_(flags),
+      form_(form),
+      loop_(loop),
+      variables_(project),
+      texts_(project, flags, form, frame_, *this),
+      hotspots_(project, flags, form, frame_, *this),
+      loader_(project, flags, form, loop.timers(), frame_, history_, texts_, hotspots_, sounds_, video_,
+              *this),
+      VBScriptAction(vbscript::MakeRef<scripting::VBScriptActionModule>(project, flags, variables_, frame_,
+                                                                        ControlsReferencesMode)),
+      scripts_(project, flags, variables_, VBScriptAction, ControlsReferencesMode,
+               [&loop] { return loop.clock().NowMs(); }),
+      actions_(project, flags, variables_, history_, frame_, VBScriptAction->requests, sounds_, video_,
+               *this) {
+    BuildScene();
+    scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
+}
+
+void Game::BuildScene() {
+    const project::ProjectInformation& info = project_.information;
+    platform::Rect frameBounds{0, 0, info.ProjectWidth, info.ProjectHeight};
+    auto& scene =
+        static_cast<platform::PictureBox&>(form_.Add(std::make_unique<platform::PictureBox>("PictureBox")));
+    scene.SetBounds(frameBounds);
+    scene.backColor = platform::kBlack;
+    auto& background = scene.Add(std::make_unique<platform::ImageControl>("BackImage", 0));
+    background.SetBounds(frameBounds);
+    texts_.AttachBackgroundEvents(background);
+    scene.Add(std::make_unique<platform::Label>("Text", 0)).SetVisible(false);
+    static_cast<platform::Label*>(form_.Find("Text", 0))->transparent = true;
+    scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
+}
+
+void Game::ResetAll() {
+    // 1-4. Everything of the last game goes; the game is no longer stopping.
+    variables_.Disappear.Clear();
+    history_.Clear();
+    ControlsReferencesMode = 0;
+    flags_.StopMovie = true;
+    flags_.bInterruptTransition = true;
+    flags_.GameStopping = false;
+    // 10. Variables, procedures and the components' engine.
+    variables_.LoadVariables();
+    scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
+    scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
+    // 12-13. Silence, and the script time-out of the project.
+    sounds_.StopAnyWavOrMP3();
+    scripts_.ApplyScriptTimeOut();
+}
+
+void Game::StartNewGame() {
+    frame_.name = project_.information.InitialFrame;
+    scripts_.ExecuteOnLoadVBScript(VBScriptAction->requests);
+    loader_.OpenFrame(frame_.name, false, 0, 0);
+}
+
+void Game::StartUnloading() {
+    logic::StopEverything(flags_);
+    loop_.RequestQuit();
+}
+
+int16_t Game::GetVariableValue(std::string_view name) { return variables_.GetVariableValue(name); }
+
+bool Game::IsHotspotRemoved(std::string_view frame, int number) {
+    for (const auto& entry : variables_.Disappear.members()) {
+        if (entry->Name == frame && entry->Value == number) return true;
+    }
+    return false;
+}
+
+void Game::MakeActionAndConsequences(int areaIndex, int objectIndex) {
+    actions_.MakeActionAndConsequences(areaIndex, objectIndex, false);
+}
+
+void Game::DecideControlsReferences() {
+    if (ControlsReferencesMode != 0) return;
+    bool references = false, noTimeout = false;
+    auto look = [&](const std::string& name) {
+        std::string lower = platform::FoldCase(name);
+        references = references || lower == kReferenceAllControls;
+        noTimeout = noTimeout || lower == kDisableScriptTimeout;
+    };
+    for (const auto& variable : variables_.Variables.members()) look(variable->Name);
+    for (const auto& variable : variables_.VariablesVariant.members()) look(variable->Name);
+    ControlsReferencesMode = references ? 2 : 1;
+    if (noTimeout) {
+        scripts_.ScriptControl.Timeout(-1);
+        scripts_.ScriptControl2.Timeout(-1);
+    }
+}
+
+bool Game::RunFrameScript(const std::string& code) {
+    VBScriptAction->requests.ResetModule();
+    scripts_.ExecuteVBScript(code, false);
+    return VBScriptAction->requests.bStopGame;
+}
+
+void Game::ShowTextMessage(const std::string& text, bool, bool) {
+    // The message strip of the frame comes with the messages; until then a plain message box shows it.
+    platform::MessageBoxRequest request{project_.information.ProjectTitle, text, platform::MessageIcon::None,
+                                        platform::MessageButtons::Ok};
+    project_.reports().dialogs().MessageBox(request);
+}
+
+}  // namespace taviro::app

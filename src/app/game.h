@@ -1,0 +1,124 @@
+// The game window: the scene of the current frame and every subsystem of a game in play. It owns
+// one object per subsystem and joins them through the interfaces each one asks for; subsystems
+// that do not exist yet answer as a game without them would (no inventory, no sound, no video).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "frames/current_frame.h"
+#include "frames/frame_loader.h"
+#include "frames/frame_texts.h"
+#include "frames/frames_history.h"
+#include "frames/hotspots.h"
+#include "frames/no_video.h"
+#include "frames/quiet_sounds.h"
+#include "logic/actions.h"
+#include "logic/variables.h"
+#include "platform/controls/form.h"
+#include "platform/events/event_loop.h"
+#include "project/game_flags.h"
+#include "project/project.h"
+#include "scripting/action_object.h"
+#include "scripting/script_host.h"
+
+namespace taviro::app {
+
+class Game : private frames::HotspotServices, private frames::FrameServices, private logic::ActionServices {
+public:
+    // The form is the game window's; its scene controls are made here.
+    Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop);
+
+    // Every subsystem back to the state of a fresh game.
+    void ResetAll();
+    // Opens the initial frame, after the start-up script.
+    void StartNewGame();
+    // Begins closing the game window.
+    void StartUnloading() override;
+
+    frames::FrameLoader& frames() { return loader_; }
+    frames::Hotspots& hotspots() { return hotspots_; }
+    logic::ProjectVariables& variables() { return variables_; }
+    logic::Actions& actions() { return actions_; }
+    scripting::ScriptHost& scripts() { return scripts_; }
+    const frames::CurrentFrame& currentFrame() const { return frame_; }
+    const frames::FramesHistory& history() const { return history_; }
+
+private:
+    void BuildScene();
+
+    // frames::HotspotServices
+    int16_t GetVariableValue(std::string_view name) override;
+    bool IsHotspotRemoved(std::string_view frame, int number) override;
+    bool IsOneTimeVideoPlaying() override { return video_.IsOneTimeVideoPlaying(); }
+    bool IsVideoStarting() override { return video_.IsVideoStarting(); }
+    bool IsInventoryBusy() override { return false; }
+    int HandleShowHideMenus(int button) override { return button; }
+    bool AreMenusShown() override { return false; }
+    void HideMenus() override {}
+    void PickOrNotPickObject(int) override {}
+    void RequestHideInventory() override {}
+    void HideInventoryIfItem() override {}
+    std::optional<int> DraggedItemIndex(const platform::Control&) override { return std::nullopt; }
+    void FadeStep(double progress) override { sounds_.FadeStep(progress); }
+    void MakeActionAndConsequences(int areaIndex, int objectIndex) override;
+    void PauseWithEvents(int durationMs) override { loop_.WaitMs(durationMs); }
+    void CreateAnimatedPicture(int, const std::string&, double, int, int) override {}
+    void CreateLoopingVideo(int, const frames::HotspotRecord&, const std::string&) override {}
+    void ShowHotspotMedia(int, bool) override {}
+    void RemoveHotspotMedia() override {}
+
+    // frames::FrameServices
+    void ResetTimedEvents() override {}
+    void StartTimedEvents() override {}
+    void ClearTransitionDestination() override {}
+    void TransitionStep1(int) override {}
+    void TransitionStep2(int, double) override {}
+    bool EffectsDisabled() override { return true; }
+    void StopRipplingWater() override {}
+    bool LoadWaveEffectIfAny() override { return false; }
+    void StartRipplingWater() override {}
+    void DecideControlsReferences() override;
+    frames::PluginFrameCode CollectPluginFrameCode(const std::string&) override { return {}; }
+    bool RunFrameScript(const std::string& code) override;
+    void BringInventoryToFront() override {}
+    bool IsDialogueRunning() override { return false; }
+    void LoadAndStartDialogue(const std::string&) override {}
+
+    // logic::ActionServices
+    std::string PickedObjectName(int) override { return ""; }
+    void RemovePickedObject(int) override {}
+    void AddPickedObject(const std::string&, bool) override {}
+    void ShowOrNotShowAreas() override { hotspots_.ShowOrNotShowAreas(); }
+    void ShowTextMessage(const std::string& text, bool inWindow, bool fromScript) override;
+    bool ExecuteVBScript(const std::string& code, bool resetLastClickPosition) override {
+        return scripts_.ExecuteVBScript(code, resetLastClickPosition);
+    }
+    std::string ExpandPluginCalls(const std::string&) override { return ""; }
+    void QuitCurrentDialogue() override {}
+    void OpenFrame(const std::string& name, bool withTransition, int transitionNumber,
+                   double durationSeconds) override {
+        loader_.OpenFrame(name, withTransition, transitionNumber, durationSeconds);
+    }
+    void ShowLoadGameWindow(bool) override {}
+    void ShowSaveGameWindow() override {}
+
+    project::Project& project_;
+    GameFlags& flags_;
+    platform::Form& form_;
+    platform::EventLoop& loop_;
+    int16_t ControlsReferencesMode = 0;
+    frames::CurrentFrame frame_;
+    frames::FramesHistory history_;
+    frames::QuietSounds sounds_;
+    frames::NoVideo video_;
+    logic::ProjectVariables variables_;
+    frames::FrameTexts texts_;
+    frames::Hotspots hotspots_;
+    frames::FrameLoader loader_;
+    vbscript::Ref<scripting::VBScriptActionModule> VBScriptAction;
+    scripting::ScriptHost scripts_;
+    logic::Actions actions_;
+};
+
+}  // namespace taviro::app

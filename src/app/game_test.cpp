@@ -1,0 +1,118 @@
+#include "app/game.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/controls/control_kinds.h"
+#include "support/test_project.h"
+
+namespace taviro::app {
+namespace {
+
+using std::string;
+using testing::FieldsLine;
+
+string Fme(const string& picture) {
+    return FieldsLine(
+        {1.0, picture, false, false, string(""), false, 0.0, string(""), string(""), string("")});
+}
+
+// A hotspot covering (left, top, width, height) pixels.
+string Hotspot(int left, int top, int width, int height) {
+    return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({left * 15.0, top * 15.0, width * 15.0, height * 15.0, 0.0, false, string(""), 0.0,
+                       string(""), 0.0, 0.0, 0.0}) +
+           FieldsLine({string(project::kRecordSeparator)});
+}
+
+// An action record that sets Door to 1, runs a script and goes to a frame.
+string Action(const string& frame, const string& script) {
+    return FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine(
+               {1.0, string("Door"), false, true, false, false, string(""), 0.0, string(""), false, false}) +
+           FieldsLine({frame.empty() ? 0.0 : 1.0, frame}) +
+           FieldsLine({0.0, 0.0, 0.0, string(""), false, false, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({false, false, string(""), false, string("")}) + FieldsLine({0.0, 0.0, 0.0, false}) +
+           FieldsLine({0.0, 0.0, 0.0, false}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({true}) + FieldsLine({0.0, 0.0}) + FieldsLine({!script.empty(), script}) +
+           FieldsLine({string(project::kRecordSeparator)});
+}
+
+struct GameFixture : ::testing::Test {
+    GameFixture() {
+        test.Write("Config/General", testing::GeneralFile().Set(5, string("Hall")).Text());
+        test.Write("Config/Variables", FieldsLine({0.0, string("Door"), string("***"), string("Visits")}));
+        test.Write("Frames/Hall.fme", Fme("hall.jpg"));
+        test.Write("Frames/hall.jpg", "x");
+        test.Write("Frames/Library.fme", Fme("library.jpg"));
+        test.Write("Frames/library.jpg", "x");
+        test.Write("FramesData/Hall.fm2", Hotspot(10, 10, 100, 100) + Hotspot(200, 10, 100, 100));
+        test.Write("FramesData/Hall.fm3",
+                   Action("Library", "Visits = Visits + 1") + Action("", "GoToFrame |Library|, 0, 1"));
+        EXPECT_TRUE(test.Initialize());
+        game = std::make_unique<Game>(*test.project, test.flags, form, loop);
+    }
+    // A press of the left button at a point of the frame, as the mouse router delivers it.
+    void Click(int x, int y) {
+        platform::Control& target = form.HitTest({x, y});
+        ASSERT_TRUE(target.events.mouseDown) << target.name();
+        target.events.mouseDown(target, {1, 0, x - target.WindowBounds().x, y - target.WindowBounds().y});
+    }
+
+    testing::TestProject test;
+    platform::Form form{"Game", 640, 480};
+    platform::VirtualClock clock;
+    platform::TimerQueue timers{clock};
+    platform::EventLoop loop{clock, timers};
+    std::unique_ptr<Game> game;
+};
+
+TEST_F(GameFixture, NewGameOpensTheInitialFrame) {
+    game->ResetAll();
+    game->StartNewGame();
+    EXPECT_EQ(game->currentFrame().name, "Hall");
+    EXPECT_EQ(static_cast<platform::PictureBox*>(form.Find("PictureBox"))->picture,
+              test.project->paths.FramesPath + "hall.jpg");
+    ASSERT_NE(form.Find("Area", 2), nullptr);
+    EXPECT_TRUE(form.Find("Area", 2)->visible());
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(GameFixture, ClickOnAHotspotCarriesOutItsActionAndOpensTheNextFrame) {
+    game->ResetAll();
+    game->StartNewGame();
+    Click(50, 50);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_EQ(game->variables().GetVariableValue("Door"), 1);
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "1");
+    EXPECT_EQ(game->history().names(), (std::vector<string>{"Hall", "Library"}));
+    EXPECT_EQ(game->hotspots().clickX(), 50);
+    EXPECT_EQ(clock.NowMs(), 100);  // the pause after a click
+    EXPECT_EQ(form.Find("Area", 1), nullptr);
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(GameFixture, ScriptsOfActionsCanOpenFrames) {
+    game->ResetAll();
+    game->StartNewGame();
+    Click(250, 50);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+}
+
+TEST_F(GameFixture, ClickOnTheBackgroundCarriesOutNoAction) {
+    game->ResetAll();
+    game->StartNewGame();
+    Click(500, 400);
+    EXPECT_EQ(game->currentFrame().name, "Hall");
+    EXPECT_TRUE(test.flags.bInterruptTransition);
+}
+
+TEST_F(GameFixture, ReferenceVariableDecidesOnTheFirstFrame) {
+    test.Write("Config/Variables", FieldsLine({0.0, string("Reference_All_Controls")}));
+    game->ResetAll();
+    game->StartNewGame();
+    EXPECT_EQ(game->scripts().ControlsReferencesMode, 2);
+}
+
+}  // namespace
+}  // namespace taviro::app
