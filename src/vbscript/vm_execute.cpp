@@ -535,11 +535,15 @@ Variant Vm::Execute(size_t entryFrame) {
                     case Op::ForEachNext: {
                         uint16_t slot = U16(ip), variable = U16(ip);
                         uint32_t exit = U32(ip);
-                        auto* box = static_cast<EnumeratorBox*>(locals[slot].object());
-                        Ref<Enumerator> enumerator = box->enumerator;
+                        // No enumerator when the loop's header failed under On Error Resume Next: skip it.
+                        const Variant& holder = locals[slot];
+                        Ref<Enumerator> enumerator;
+                        if (holder.IsObject() && holder.object()) {
+                            enumerator = static_cast<EnumeratorBox*>(holder.object())->enumerator;
+                        }
                         Variant item;
                         f->ip = ip;
-                        if (enumerator->Next(item)) {
+                        if (enumerator && enumerator->Next(item)) {
                             locals[variable].Target() = CopyForStore(std::move(item));
                             if (--budget_ <= 0) CheckTimeout();
                         } else {
