@@ -116,3 +116,54 @@ TEST_F(GameFixture, ReferenceVariableDecidesOnTheFirstFrame) {
 
 }  // namespace
 }  // namespace taviro::app
+
+namespace taviro::app {
+namespace {
+
+// The demo game played through from the hall to the library and back.
+struct DemoGame : ::testing::Test {
+    DemoGame() {
+        EXPECT_TRUE(test.project->InitializeProject("examples/demo"));
+        game = std::make_unique<Game>(*test.project, test.flags, form, loop);
+        game->ResetAll();
+        game->StartNewGame();
+    }
+    void Click(int x, int y) {
+        platform::Control& target = form.HitTest({x, y});
+        ASSERT_TRUE(target.events.mouseDown) << target.name();
+        target.events.mouseDown(target, {1, 0, x - target.WindowBounds().x, y - target.WindowBounds().y});
+    }
+
+    testing::TestProject test;
+    platform::Form form{"Game", 640, 480};
+    platform::VirtualClock clock;
+    platform::TimerQueue timers{clock};
+    platform::EventLoop loop{clock, timers};
+    std::unique_ptr<Game> game;
+};
+
+TEST_F(DemoGame, TheKeyAppearsInTheHallOnceTheBookIsFound) {
+    EXPECT_EQ(game->currentFrame().name, "Hall");
+    EXPECT_FALSE(form.Find("Area", 3)->visible());
+    Click(100, 250);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    Click(100, 250);
+    EXPECT_EQ(game->variables().GetVariableValue("BookFound"), 1);
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_EQ(test.dialogs.shown()[0].request.text, "Behind the books lies a key. Go and look in the hall.");
+    Click(500, 250);
+    EXPECT_EQ(game->currentFrame().name, "Hall");
+    EXPECT_TRUE(form.Find("Area", 3)->visible());
+}
+
+TEST_F(DemoGame, TheGardenSendsThePlayerBackAfterFourSeconds) {
+    Click(500, 240);
+    EXPECT_EQ(game->currentFrame().name, "Garden");
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "1");
+    loop.WaitMs(4000);
+    EXPECT_EQ(game->currentFrame().name, "Hall");
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+}  // namespace
+}  // namespace taviro::app

@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""Writes the data files of the demo game (examples/demo) in the editor's format: project
+information, interface texts, variables, and for each frame its settings, texts, hotspots and
+actions. Run it again after changing the game here; the pictures come from make-demo-pictures.sh."""
+import os
+
+DEMO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples", "demo")
+SEPARATOR = "----- SEPARATOR -----"
+UNITS = 15  # editor units per pixel
+
+
+def field(value):
+    if isinstance(value, bool):
+        return "#TRUE#" if value else "#FALSE#"
+    if isinstance(value, str):
+        return '"%s"' % value
+    return str(value)
+
+
+def line(*values):
+    return ",".join(field(v) for v in values) + "\r\n"
+
+
+def write(relative, text):
+    path = os.path.join(DEMO, relative)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w", newline="", encoding="cp1252") as out:
+        out.write(text)
+
+
+def general():
+    return (line("TaviroDemo", "", "The Taviro Demo", 1, "Hall", "Version 0.1", 640, 480,
+                 "The Taviro Player team", "demo@example.org", "www.example.org")
+            + line(0) + line(0, 0, 0, "[default]") + line(0, 0, 0, False, False, 0)
+            + line("'", 0, 10, 10, True, True, True, True, True, False, "DEFAULT", "DEFAULT", 0, 0, 0, "DEFAULT")
+            + line(0, 0, True) + line(0, False, False) + line(0, False) + line(False) + line(False)
+            + line(0, 0, 0, False, "", False, "") + line(False) + line(0) + line(False)
+            + line(False, "", "DEFAULT") + line(True, False, False))
+
+
+def frame_settings(picture, timer_to="", timer_ms=0):
+    return (line(1, picture, False, False, "", bool(timer_to), timer_ms, timer_to, "", "")
+            + line(False, False, "") + line("", "", "", False, False, 0, 0, 0, 0) + line(True) + line(False, 0))
+
+
+def text(caption, left, top, size=14, colour=0xFFFFFF):
+    return (line("", 0, 0, 0, 0, 0, 0, 0, 0, 0)
+            + line(caption, left * UNITS, top * UNITS, True, False, "Arial", size, False, False, colour, ""))
+
+
+def hotspot(left, top, width, height, picture="", must_be_one=()):
+    """A hotspot over a rectangle in pixels, shown only when the variables of must_be_one are 1."""
+    record = line("", 0, 0, 0, 0, 0, 0, 0, 0, 0)
+    record += line(left * UNITS, top * UNITS, width * UNITS, height * UNITS, 0, bool(picture), picture, 0, "",
+                   1 if must_be_one else 0)
+    record += line(0) + line(len(must_be_one), *must_be_one)
+    return record + line(SEPARATOR)
+
+
+def action(frame="", back=False, set_variable="", message="", script=""):
+    """An action record: set a variable to 1, show a message, run a script, then go to a frame or back."""
+    record = line(0, 0, 0, 0, 0, 0, 0, 0, 0, 0)
+    record += line(1 if set_variable else 0, set_variable, False, bool(set_variable), False,
+                   bool(message), message, 0, "", False, False)
+    record += line(1 if frame else 0, frame)
+    record += line(0, 0, 0, "", False, False, 0, 0, 0, 0)
+    record += line(False, False, "", False, "")
+    record += line(0, 0, 0, back)
+    record += line(0, 0, 0, False)
+    record += line(0, 0, 0, 0, 0, 0, 0)
+    record += line(True) + line(0, 0) + line(bool(script), script.replace('"', "|"))
+    return record + line(SEPARATOR)
+
+
+def main():
+    write("Config/General", general())
+    write("Config/Texts", line(1))
+    write("Config/More", "[General]\r\nScriptTimeOut=10\r\nAllowCreateObject=0\r\nProcEncr=0\r\n")
+    write("Config/Variables", line(0) + line("BookFound") + line("***") + line("GardenVisits"))
+    write("Config/Procedures", "Procedures of the demo game\r\n\r\n\r\n"
+          "Sub CountGardenVisit()\r\n  GardenVisits = GardenVisits + 1\r\nEnd Sub")
+
+    write("Frames/Hall.fme", frame_settings("hall.jpg"))
+    write("FramesData/Hall.fm1", text("Click the door, the window, or what you find.", 150, 440))
+    write("FramesData/Hall.fm2", hotspot(60, 150, 120, 250) + hotspot(440, 190, 120, 110)
+          + hotspot(300, 300, 48, 48, "key.gif", ["BookFound"]))
+    write("FramesData/Hall.fm3", action(frame="Library") + action(frame="Garden", script="CountGardenVisit")
+          + action(message="A golden key. It opens nothing yet, but it is yours."))
+
+    write("Frames/Library.fme", frame_settings("library.jpg"))
+    write("FramesData/Library.fm1", text("The red shelf hides something. The blue one leads back.", 60, 440))
+    write("FramesData/Library.fm2", hotspot(40, 120, 200, 300) + hotspot(400, 120, 200, 300))
+    write("FramesData/Library.fm3",
+          action(set_variable="BookFound", message="Behind the books lies a key. Go and look in the hall.")
+          + action(back=True))
+
+    write("Frames/Garden.fme", frame_settings("garden.jpg", "[last visited frame]", 4000))
+    write("FramesData/Garden.fm1", text("The garden. You will be back in the hall in a moment.", 100, 440))
+    write("FramesData/Garden.fm2", hotspot(70, 180, 160, 240))
+    write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1'))
+
+
+if __name__ == "__main__":
+    main()
