@@ -56,6 +56,16 @@ int32_t ToChoice(const PropertyValue& value, int32_t highest) {
 
 }  // namespace
 
+Canvas& PictureBox::canvas() {
+    if (!canvas_) canvas_ = std::make_unique<Canvas>(bounds().width, bounds().height);
+    return *canvas_;
+}
+
+void PictureBox::SetBounds(const Rect& bounds) {
+    Control::SetBounds(bounds);
+    if (canvas_) canvas_->Resize(this->bounds().width, this->bounds().height);
+}
+
 std::optional<PropertyValue> PictureBox::GetOwn(std::string_view name) const {
     if (SameName(name, "Picture")) return picture;
     if (SameName(name, "BackColor")) return FromColor(backColor);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/canvas.h"
 #include "platform/controls/control.h"
 #include "platform/events/timer.h"
 
@@ -40,11 +41,20 @@ public:
     bool autoSize = false;  // the box takes the size of its picture
     int borderStyle = 0;    // 0 none, 1 fixed single
 
+    // The persistent drawing surface, drawn over the colour and the picture; made on first use with the
+    // box's size, and sized with the box.
+    Canvas& canvas();
+    const Canvas* canvasIfAny() const { return canvas_.get(); }
+    void SetBounds(const Rect& bounds) override;
+
 protected:
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;
     bool SetOwn(std::string_view name, const PropertyValue& value) override;
     void AddOwnPropertyNames(std::vector<std::string>& names) const override;
     std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    std::unique_ptr<Canvas> canvas_;
 };
 
 // A windowless picture, drawn at its natural size or stretched to the control.

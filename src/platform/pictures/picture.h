@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/canvas.h"
 #include "platform/controls/geometry.h"
 
 struct SDL_Surface;
@@ -27,6 +28,8 @@ public:
     const std::vector<Frame>& frames() const { return frames_; }
     SDL_Surface* surface(size_t frame = 0) const { return frames_.at(frame).surface.get(); }
     bool animated() const { return frames_.size() > 1; }
+    // The pixels of a frame, to paint into a canvas.
+    PixelView view(size_t frame = 0) const;
     // The hot spot of a cursor file; nullopt for other pictures.
     const std::optional<Point>& hotSpot() const { return hotSpot_; }
 

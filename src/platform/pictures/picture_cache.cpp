@@ -46,6 +46,11 @@ Picture::Picture(std::string path, std::vector<Frame> frames, std::optional<Poin
     }
 }
 
+PixelView Picture::view(size_t frame) const {
+    SDL_Surface* s = surface(frame);
+    return {static_cast<const uint32_t*>(s->pixels), s->w, s->h, s->pitch / 4};
+}
+
 std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
     std::string realPath = files_.Resolve(gamePath).string();
     if (auto it = pictures_.find(realPath); it != pictures_.end()) return it->second;

@@ -56,6 +56,32 @@ SceneRenderer::SceneRenderer(SDL_Renderer* renderer, PictureCache& pictures, con
 
 SceneRenderer::~SceneRenderer() {
     for (auto& [surface, cached] : textures_) SDL_DestroyTexture(cached.texture);
+    for (auto& [id, canvas] : canvases_) SDL_DestroyTexture(canvas.texture);
+}
+
+void SceneRenderer::DrawCanvas(const Canvas& canvas, const Rect& bounds) {
+    if (canvas.width() == 0 || canvas.height() == 0) return;
+    CanvasTexture& cached = canvases_[canvas.id()];
+    cached.used = true;
+    if (cached.texture && (cached.width != canvas.width() || cached.height != canvas.height())) {
+        SDL_DestroyTexture(cached.texture);
+        cached = {0, nullptr, 0, 0, true};
+    }
+    if (!cached.texture) {
+        cached.texture = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                           canvas.width(), canvas.height());
+        if (!cached.texture) return log::Error(std::string("cannot make a texture: ") + SDL_GetError());
+        SDL_SetTextureBlendMode(cached.texture, SDL_BLENDMODE_BLEND);
+        cached.width = canvas.width();
+        cached.height = canvas.height();
+    }
+    if (cached.revision != canvas.revision()) {
+        PixelView view = canvas.view();
+        SDL_UpdateTexture(cached.texture, nullptr, view.pixels, view.pitchPixels * 4);
+        cached.revision = canvas.revision();
+    }
+    SDL_Rect target{bounds.x, bounds.y, canvas.width(), canvas.height()};
+    SDL_RenderCopy(renderer_, cached.texture, nullptr, &target);
 }
 
 SDL_Texture* SceneRenderer::TextureOf(const std::shared_ptr<SDL_Surface>& surface) {
@@ -120,8 +146,15 @@ void SceneRenderer::Draw(const Form& form, Point origin) {
         background->height() < all.height)
         Fill(all, form.backColor);
     DrawPicture(form.picture, all, false);
+    for (auto& [id, canvas] : canvases_) canvas.used = false;
     for (const auto& child : form.children()) DrawControl(*child, Clip{all});
     SDL_RenderSetClipRect(renderer_, nullptr);
+    // Canvases not drawn this frame belong to boxes that are hidden or gone.
+    std::erase_if(canvases_, [](auto& entry) {
+        if (entry.second.used) return false;
+        SDL_DestroyTexture(entry.second.texture);
+        return true;
+    });
 }
 
 void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) {
@@ -138,6 +171,7 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) 
             auto& box = static_cast<const PictureBox&>(control);
             Fill(bounds, box.backColor);
             DrawPicture(box.picture, bounds, false);
+            if (const Canvas* canvas = box.canvasIfAny()) DrawCanvas(*canvas, bounds);
             if (box.borderStyle == 1) {
                 SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
                 SDL_Rect r = ToSdl(bounds);

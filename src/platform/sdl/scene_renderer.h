@@ -59,6 +59,15 @@ private:
     };
     std::unordered_map<SDL_Surface*, CachedTexture> textures_;
     std::set<std::string> failedPictures_;
+    struct CanvasTexture {
+        uint64_t revision = 0;
+        SDL_Texture* texture = nullptr;
+        int width = 0;
+        int height = 0;
+        bool used = false;  // drawn in the current frame; the others are dropped after it
+    };
+    std::unordered_map<uint64_t, CanvasTexture> canvases_;  // by canvas id
+    void DrawCanvas(const Canvas& canvas, const Rect& bounds);
 };
 
 }  // namespace taviro::platform

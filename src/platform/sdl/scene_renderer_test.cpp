@@ -120,6 +120,23 @@ TEST(SceneRendering, AFormBackgroundPictureShowsTheBackColourThroughItsTranspare
     EXPECT_EQ(scene.Pixel(5, 5), 0xFF0000FFu);
 }
 
+TEST(SceneRendering, APictureBoxShowsWhatWasPaintedIntoItOverItsColourAndPicture) {
+    HeadlessScene scene;
+    auto& box = AddTo<PictureBox>(scene.form, "picMap", {10, 10, 30, 20});
+    box.backColor = 0xFFFFFF;
+    auto stamp = PictureCache::Decode(PngBytes(Filled(4, 4, 0xFF0000FF).get()), "stamp");
+    box.canvas().Paint(stamp->view(), 2, 3);
+    EXPECT_EQ(scene.Pixel(13, 14), 0xFF0000FFu);
+    EXPECT_EQ(scene.Pixel(11, 11), 0xFFFFFFFFu);
+    box.canvas().Tile(stamp->view());
+    EXPECT_EQ(scene.Pixel(39, 29), 0xFF0000FFu);
+    box.canvas().Clear();
+    EXPECT_EQ(scene.Pixel(13, 14), 0xFFFFFFFFu);
+    box.SetBounds({10, 10, 50, 20});  // the surface grows with the box
+    box.canvas().Paint(stamp->view(), 45, 0);
+    EXPECT_EQ(scene.Pixel(56, 11), 0xFF0000FFu);
+}
+
 TEST(SceneRendering, ScreenshotsHoldWhatWasDrawn) {
     HeadlessScene scene;
     scene.form.backColor = 0x123456;
