@@ -297,7 +297,8 @@ Variant Vm::CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassIns
         ~DepthGuard() { --depth; }
     } guard(nativeDepth_);
     Variant* base = sp_;
-    for (const Variant& argument : arguments) *sp_++ = argument;
+    // Arrays arrive as copies, as they do through IDispatch: the script may change its own.
+    for (const Variant& argument : arguments) *sp_++ = CopyForStore(argument);
     size_t entry = frames_.size();
     try {
         PushFrame(procedure, unit, me, static_cast<uint16_t>(arguments.size()), 0, Frame::Mode::Native);
