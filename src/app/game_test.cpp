@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/game_state.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
 #include "support/test_project.h"
@@ -163,6 +164,23 @@ TEST_F(DemoGame, TheGardenSendsThePlayerBackAfterFourSeconds) {
     loop.WaitMs(4000);
     EXPECT_EQ(game->currentFrame().name, "Hall");
     EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(DemoGame, StateDumpTellsTheFrameVariablesAndHotspots) {
+    platform::StateDump dump;
+    ContributeGameState(dump, *game, form);
+    Click(100, 250);
+    Click(100, 250);
+    nlohmann::ordered_json state = dump.Collect();
+    EXPECT_EQ(state["frame"]["name"], "Library");
+    EXPECT_EQ(state["history"], nlohmann::ordered_json({"Hall", "Library"}));
+    EXPECT_EQ(state["variables"]["integer"]["BookFound"], 1);
+    EXPECT_EQ(state["variables"]["variant"]["GardenVisits"], 0);
+    ASSERT_EQ(state["hotspots"].size(), 2u);
+    EXPECT_EQ(state["hotspots"][0]["bounds"]["x"], 42);
+    EXPECT_EQ(state["texts"][0]["caption"], "The red shelf hides something. The blue one leads back.");
+    WithdrawGameState(dump);
+    EXPECT_FALSE(dump.Collect().contains("frame"));
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+// Field names of the game's part of the state dump.
+#include "app/game_state.h"
+
+#include "platform/controls/control_kinds.h"
+
+namespace taviro::app {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* kKeys[] = {"frame", "history", "variables", "removed_hotspots", "hotspots", "texts"};
+
+Json VariantJson(const vbscript::Variant& value) {
+    std::optional<std::string> text = logic::VariantText(value);
+    if (!text) return nullptr;
+    switch (value.type()) {
+        case vbscript::VarType::Integer: return value.integer();
+        case vbscript::VarType::Long: return value.longValue();
+        case vbscript::VarType::Byte: return value.byte();
+        case vbscript::VarType::Single:
+        case vbscript::VarType::Double: return value.doubleValue();
+        case vbscript::VarType::Boolean: return value.boolean();
+        default: return *text;
+    }
+}
+
+Json RectJson(const platform::Rect& rect) {
+    return {{"x", rect.x}, {"y", rect.y}, {"width", rect.width}, {"height", rect.height}};
+}
+
+}  // namespace
+
+void ContributeGameState(platform::StateDump& dump, Game& game, const platform::Form& form) {
+    dump.Contribute("frame", [&game] {
+        const frames::CurrentFrame& frame = game.currentFrame();
+        return Json{{"name", frame.name},
+                    {"background_kind", frame.header.backgroundKind},
+                    {"background", frame.header.backgroundValue},
+                    {"tiled", frame.header.tiled},
+                    {"links", frame.linksNumber},
+                    {"merged_hotspot_index", frame.MergedHotspotIndex},
+                    {"merged_text_index", frame.MergedTextIndex},
+                    {"timer_destination", game.frames().timerDestination()},
+                    {"timer_enabled", game.frames().frameTimer().enabled()},
+                    {"timer_interval_ms", game.frames().frameTimer().intervalMs()}};
+    });
+    dump.Contribute("history", [&game] { return Json(game.history().names()); });
+    dump.Contribute("variables", [&game] {
+        Json integers = Json::object(), variants = Json::object();
+        for (const auto& variable : game.variables().Variables.members())
+            integers[variable->Name] = variable->Value;
+        for (const auto& variable : game.variables().VariablesVariant.members()) {
+            variants[variable->Name] = VariantJson(variable->Value);
+        }
+        return Json{{"integer", integers}, {"variant", variants}};
+    });
+    dump.Contribute("removed_hotspots", [&game] {
+        Json removed = Json::array();
+        for (const auto& entry : game.variables().Disappear.members()) {
+            removed.push_back({{"frame", entry->Name}, {"hotspot", entry->Value}});
+        }
+        return removed;
+    });
+    dump.Contribute("hotspots", [&form] {
+        Json hotspots = Json::array();
+        for (const platform::Control* area : form.Elements("Area")) {
+            if (area->index().value_or(0) < 1) continue;
+            auto* image = static_cast<const platform::ImageControl*>(area);
+            hotspots.push_back({{"number", *area->index()},
+                                {"visible", area->visible()},
+                                {"bounds", RectJson(area->bounds())},
+                                {"picture", image->picture}});
+        }
+        return hotspots;
+    });
+    dump.Contribute("texts", [&form] {
+        Json texts = Json::array();
+        for (const platform::Control* element : form.Elements("Text")) {
+            if (element->index().value_or(0) < 1) continue;
+            auto* label = static_cast<const platform::Label*>(element);
+            texts.push_back({{"number", *element->index()},
+                             {"caption", label->caption},
+                             {"visible", element->visible()},
+                             {"x", element->bounds().x},
+                             {"y", element->bounds().y}});
+        }
+        return texts;
+    });
+}
+
+void WithdrawGameState(platform::StateDump& dump) {
+    for (const char* key : kKeys) dump.Withdraw(key);
+}
+
+}  // namespace taviro::app

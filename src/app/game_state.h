@@ -1,0 +1,14 @@
+// The game's keys of the automation state dump: the frame, the history, the variables, the
+// removed hotspots, and the hotspots and texts on the frame.
+#pragma once
+
+#include "app/game.h"
+#include "platform/automation/state_dump.h"
+
+namespace taviro::app {
+
+// Registers the game's keys; the game must outlive the registration (WithdrawGameState removes it).
+void ContributeGameState(platform::StateDump& dump, Game& game, const platform::Form& form);
+void WithdrawGameState(platform::StateDump& dump);
+
+}  // namespace taviro::app
