@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/controls/property_value.h"
+#include "platform/log.h"
 
 namespace taviro::platform {
 namespace {
@@ -61,6 +62,11 @@ MessageAnswer WindowDialogs::MessageBox(const MessageBoxRequest& request) {
         answer = box.answer.value_or(answer);
     }
     history_.RecordMessageBox(request, answer);
+    // Error reports reach the player through message boxes; the log keeps each of them.
+    std::string line = "message box [" + std::string(IconName(request.icon)) + "] " + request.title + ": " +
+                       request.text + " -> " + AnswerName(answer);
+    if (request.icon == MessageIcon::Critical || request.icon == MessageIcon::Exclamation) log::Error(line);
+    else log::Info(line);
     return answer;
 }
 
