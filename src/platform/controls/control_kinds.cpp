@@ -1,6 +1,8 @@
 // The properties of each kind of control.
 #include "platform/controls/control_kinds.h"
 
+#include "platform/controls/form.h"
+
 namespace taviro::platform {
 namespace {
 
@@ -122,6 +124,17 @@ std::unique_ptr<Control> ImageControl::CloneAs(int index) const {
     return clone;
 }
 
+void Label::Fit() {
+    if (!autoSize) return;
+    const Control* root = this;
+    while (root->parent()) root = root->parent();
+    if (root->kind() != ControlKind::Form) return;
+    TextMeasurer* measurer = static_cast<const Form*>(root)->textMeasurer();
+    if (!measurer) return;
+    Point size = measurer->Measure(caption, font, wordWrap ? bounds().width : 0);
+    SetBounds({bounds().x, bounds().y, wordWrap ? bounds().width : size.x, size.y});
+}
+
 std::optional<PropertyValue> Label::GetOwn(std::string_view name) const {
     if (SameName(name, "Caption")) return caption;
     if (SameName(name, "ForeColor")) return FromColor(foreColor);
@@ -141,7 +154,8 @@ bool Label::SetOwn(std::string_view name, const PropertyValue& value) {
     else if (SameName(name, "AutoSize")) autoSize = ToBoolean(value);
     else if (SameName(name, "WordWrap")) wordWrap = ToBoolean(value);
     else if (SameName(name, "Alignment")) alignment = ToChoice(value, 2);
-    else return SetFont(font, name, value);
+    else if (!SetFont(font, name, value)) return false;
+    Fit();
     return true;
 }
 

@@ -30,6 +30,14 @@ struct FontSpec {
     bool operator==(const FontSpec&) const = default;
 };
 
+// Measures texts for labels that size themselves; the text renderer is one.
+class TextMeasurer {
+public:
+    virtual ~TextMeasurer() = default;
+    // The size of a text in a font; wrapWidth 0 keeps each line whole.
+    virtual Point Measure(const std::string& text, const FontSpec& font, int wrapWidth) = 0;
+};
+
 // A box showing a picture at its top-left corner on its background colour; it contains other controls.
 class PictureBox : public Control {
 public:
@@ -84,9 +92,14 @@ public:
     ColorBgr foreColor = kBlack;
     ColorBgr backColor = kButtonFace;
     bool transparent = false;  // BackStyle 0
-    bool autoSize = false;     // the renderer sizes the label to its text
-    bool wordWrap = false;
+    bool autoSize = false;     // the label takes the size of its text (see Fit)
+    bool wordWrap = false;     // with autoSize: keep the width and grow downwards
     int alignment = 0;         // 0 left, 1 right, 2 centre
+
+    // Sizes an AutoSize label to its caption with the measurer of its window, if it has one. Setting the
+    // Caption, a font property, AutoSize or WordWrap by name calls it; code that changes the members
+    // directly calls it itself.
+    void Fit();
 
 protected:
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;

@@ -30,6 +30,10 @@ public:
     // made with the window.
     void Unload(std::string_view name, int index);
 
+    // How labels of this window measure their texts for AutoSize; nullptr: they keep their size.
+    TextMeasurer* textMeasurer() const { return textMeasurer_; }
+    void SetTextMeasurer(TextMeasurer* measurer) { textMeasurer_ = measurer; }
+
     // True while the control is part of this window (it may have been unloaded by a handler).
     bool Contains(const Control* control) const;
 
@@ -42,6 +46,9 @@ protected:
     bool SetOwn(std::string_view name, const PropertyValue& value) override;
     void AddOwnPropertyNames(std::vector<std::string>& names) const override;
     std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    TextMeasurer* textMeasurer_ = nullptr;
 };
 
 }  // namespace taviro::platform

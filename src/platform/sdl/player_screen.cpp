@@ -87,6 +87,7 @@ void PlayerScreen::MakeRenderers() {
     text_ = std::make_unique<TtfTextRenderer>(display_.renderer());
     scene_ = std::make_unique<SceneRenderer>(display_.renderer(), pictures_, clock_, text_.get());
     imgui_ = std::make_unique<ImGuiLayer>(display_.renderer());
+    form_->SetTextMeasurer(text_.get());
 }
 
 void PlayerScreen::SetMenuBar(MenuItem* bar) {

@@ -140,6 +140,21 @@ TEST(LabelText, TransparentLabelsLeaveWhatIsBehindThem) {
     EXPECT_EQ(PixelAt(scene.display.target(), 15, 15), 0xFFFFFFFFu);
 }
 
+TEST(LabelText, AutoSizeLabelsTakeTheSizeOfTheirCaption) {
+    TextScene scene;
+    scene.form.SetTextMeasurer(&scene.text);
+    scene.label.Set("AutoSize", true);
+    Point hello = scene.text.Measure("Hello", scene.label.font);
+    EXPECT_EQ(scene.label.bounds(), (Rect{10, 10, hello.x, hello.y}));
+    scene.label.Set("Caption", std::string("Hello, and welcome"));
+    EXPECT_GT(scene.label.bounds().width, hello.x);
+    scene.label.Set("WordWrap", true);
+    scene.label.Set("Width", 40 * kTwipsPerPixel);
+    scene.label.Set("Caption", std::string("one two three four"));
+    EXPECT_EQ(scene.label.bounds().width, 40);
+    EXPECT_GE(scene.label.bounds().height, 2 * hello.y);
+}
+
 TEST(LabelText, LongCaptionsWrapAtTheLabelWidthAndLinesBreakAtLineEnds) {
     TextScene scene;
     Point one = scene.text.Measure("word", scene.label.font);

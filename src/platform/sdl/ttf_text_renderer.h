@@ -17,7 +17,7 @@ typedef struct _TTF_Font TTF_Font;
 
 namespace taviro::platform {
 
-class TtfTextRenderer : public TextRenderer {
+class TtfTextRenderer : public TextRenderer, public TextMeasurer {
 public:
     // Throws GameError when SDL_ttf cannot start.
     explicit TtfTextRenderer(SDL_Renderer* renderer);
@@ -29,7 +29,7 @@ public:
     void DrawList(const ListBox& list, const Rect& bounds) override;
 
     // The size of a text in a font; wrapWidth 0 keeps each line whole.
-    Point Measure(const std::string& text, const FontSpec& font, int wrapWidth = 0);
+    Point Measure(const std::string& text, const FontSpec& font, int wrapWidth = 0) override;
 
     // The pixel height of the em of a font of this many points on a 96-dpi screen.
     static int PixelSize(double points);
