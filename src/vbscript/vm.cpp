@@ -132,6 +132,7 @@ void Vm::ReleaseEverything() {
     for (const Ref<LoadedUnit>& unit : units_) {
         unit->detached = true;
         unit->links.clear();
+        unit->missedAt.clear();
     }
     unitsByModule_.clear();
     units_.clear();
@@ -177,6 +178,7 @@ GlobalSlot& Vm::Declare(const std::u16string& folded, std::u16string_view displa
     auto found = globalIndex_.find(folded);
     if (found != globalIndex_.end()) return *found->second;
     globals_.emplace_back();
+    ++globalsGeneration_;
     GlobalSlot& slot = globals_.back();
     slot.displayName = std::u16string(displayName);
     globalIndex_.emplace(folded, &slot);
@@ -186,10 +188,15 @@ GlobalSlot& Vm::Declare(const std::u16string& folded, std::u16string_view displa
 GlobalSlot* Vm::Link(LoadedUnit* unit, uint16_t link, bool create) {
     GlobalSlot* slot = unit->links[link];
     if (slot) return slot;
+    // A name found missing stays missing until some global is added: no need to look again.
+    if (!create && unit->missedAt[link] == globalsGeneration_) return nullptr;
     const std::u16string& name = unit->module->globalNames[link];
     slot = Lookup(name);
     if (!slot) {
-        if (!create) return nullptr;
+        if (!create) {
+            unit->missedAt[link] = globalsGeneration_;
+            return nullptr;
+        }
         if (unit->module->optionExplicit) Throw(err::kVariableUndefined);
         slot = &Declare(name, name);
     }
@@ -201,7 +208,10 @@ void Vm::AddNamedObject(std::u16string_view name, Ref<Object> object, bool membe
     GlobalSlot& slot = Declare(FoldCase(name), name);
     slot.kind = GlobalSlot::Kind::NamedObject;
     slot.value = Variant(object);
-    if (membersGlobal && object) globalMemberOwners_.push_back(object);
+    if (membersGlobal && object) {
+        globalMemberOwners_.push_back(object);
+        ++globalsGeneration_;
+    }
 }
 
 std::vector<std::u16string> Vm::ProcedureNames() const {
@@ -224,6 +234,7 @@ LoadedUnit* Vm::Bind(const std::shared_ptr<const Module>& module) {
         Ref<LoadedUnit> created = MakeRef<LoadedUnit>();
         created->module = module;
         created->links.assign(module->globalNames.size(), nullptr);
+        created->missedAt.assign(module->globalNames.size(), 0);
         units_.push_back(created);
         unitsByModule_.emplace(module.get(), created);
         unit = created.get();

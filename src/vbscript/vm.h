@@ -42,6 +42,7 @@ struct GlobalSlot {
 struct LoadedUnit : RefCounted {
     std::shared_ptr<const Module> module;
     std::vector<GlobalSlot*> links;  // by Module::globalNames index; null until first resolved
+    std::vector<uint32_t> missedAt;  // the globals generation at which a name was last found missing
     bool detached = false;           // the engine was reset: the code may no longer run
 };
 
@@ -153,6 +154,7 @@ private:
     int32_t budget_ = 0;
 
     std::deque<GlobalSlot> globals_;
+    uint32_t globalsGeneration_ = 1;  // grows whenever a global name appears
     std::unordered_map<std::u16string, GlobalSlot*> globalIndex_;
     std::vector<Ref<Object>> globalMemberOwners_;
     std::vector<Ref<LoadedUnit>> units_;
