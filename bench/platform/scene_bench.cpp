@@ -32,7 +32,8 @@ struct PictureFolder {
         auto surface = test_pictures::Filled(width, height, 0);
         std::mt19937 random(seed);
         for (int y = 0; y < height; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
+            auto* row =
+                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch);
             for (int x = 0; x < width; ++x) row[x] = (random() & 0x00FFFFFF) | alphaMask;
         }
         return surface;
@@ -52,21 +53,23 @@ struct Scene {
     SceneRenderer renderer{display.renderer(), pictures, clock};
     Form form{"Main", 1024, 768};
 
-    // 50 controls of `pictureSize` pixels, each with its own picture, then a half-transparent full-frame layer.
+    // 50 controls of `pictureSize` pixels, each with its own picture, then a half-transparent full-frame
+    // layer.
     explicit Scene(int pictureSize) {
-        form.picture = Folder().Write("background.png", test_pictures::PngBytes(
-                                                            PictureFolder::Noise(1024, 768, 0xFF000000, 1).get()));
+        form.picture = Folder().Write(
+            "background.png", test_pictures::PngBytes(PictureFolder::Noise(1024, 768, 0xFF000000, 1).get()));
         for (int i = 0; i < 50; ++i) {
             std::string name = "sprite" + std::to_string(pictureSize) + "_" + std::to_string(i) + ".png";
             auto& image = static_cast<ImageControl&>(form.Add(std::make_unique<ImageControl>("img", i)));
             image.picture = Folder().Write(
                 name, test_pictures::PngBytes(PictureFolder::Noise(pictureSize, pictureSize,
-                                                                   i % 2 ? 0xFF000000 : 0xC0000000, 10 + i).get()));
+                                                                   i % 2 ? 0xFF000000 : 0xC0000000, 10 + i)
+                                                  .get()));
             image.SetBounds({(i % 10) * 100, (i / 10) * 150, pictureSize, pictureSize});
         }
         auto& layer = static_cast<ImageControl&>(form.Add(std::make_unique<ImageControl>("layer")));
-        layer.picture = Folder().Write("layer.png", test_pictures::PngBytes(
-                                                        test_pictures::Filled(1024, 768, 0x80FFFF00).get()));
+        layer.picture = Folder().Write(
+            "layer.png", test_pictures::PngBytes(test_pictures::Filled(1024, 768, 0x80FFFF00).get()));
         layer.SetBounds({0, 0, 1024, 768});
     }
 };
@@ -83,8 +86,8 @@ void ComposeSceneOfFiftyControlsAndAFullFrameAlphaLayer(benchmark::State& state)
 BENCHMARK(ComposeSceneOfFiftyControlsAndAFullFrameAlphaLayer)->Unit(benchmark::kMillisecond);
 
 std::string JpegPath() {
-    static std::string path =
-        Folder().Write("photo.jpg", test_pictures::JpegBytes(PictureFolder::Noise(1024, 768, 0xFF000000, 7).get()));
+    static std::string path = Folder().Write(
+        "photo.jpg", test_pictures::JpegBytes(PictureFolder::Noise(1024, 768, 0xFF000000, 7).get()));
     return path;
 }
 

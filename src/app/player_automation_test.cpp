@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-
 #include <nlohmann/json.hpp>
 
 #include "support/test_project.h"
@@ -24,11 +23,13 @@ struct HeadlessRun {
 
     // Runs the player on the automation text, headless unless a prefix starts it under a display server;
     // the exit status.
-    int Run(const std::string& automation, const std::string& prefix = "", const std::string& mode = "--headless") {
+    int Run(const std::string& automation, const std::string& prefix = "",
+            const std::string& mode = "--headless") {
         auto script = output.Write("script.txt", automation);
-        std::string command = "HOME='" + output.path().string() + "' SDL_AUDIODRIVER=dummy " + prefix + " '"
-                              TAVIRO_PLAYER_PATH "' " + mode + " --autoplay '" + script.string() + "' '" +
-                              game.path().string() + "' >'" + Path("stdout") + "' 2>'" + Path("stderr") + "'";
+        std::string command = "HOME='" + output.path().string() + "' SDL_AUDIODRIVER=dummy " + prefix +
+                              " '" TAVIRO_PLAYER_PATH "' " + mode + " --autoplay '" + script.string() +
+                              "' '" + game.path().string() + "' >'" + Path("stdout") + "' 2>'" +
+                              Path("stderr") + "'";
         int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -42,8 +43,8 @@ struct HeadlessRun {
 
 TEST(HeadlessPlayer, RunsTheAutomationOnTheVirtualClockAndDumpsItsState) {
     HeadlessRun run;
-    int status = run.Run("# start\nwait 1500\nclick 10 10\nkey F1\nwait 250\nstate " + run.Path("state.json") +
-                         "\nscreenshot " + run.Path("shot.png") + "\nstate -\n");
+    int status = run.Run("# start\nwait 1500\nclick 10 10\nkey F1\nwait 250\nstate " +
+                         run.Path("state.json") + "\nscreenshot " + run.Path("shot.png") + "\nstate -\n");
     ASSERT_EQ(status, 0) << run.Read("stderr");
     auto state = nlohmann::json::parse(run.Read("state.json"));
     EXPECT_EQ(state["clock_ms"], 1750);

@@ -42,7 +42,9 @@ AutomationRunner::Outcome AutomationRunner::RunLines(std::istream& in) {
 }
 
 std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& command) {
-    auto failed = [&](const std::string& why) { return "line " + std::to_string(command.lineNumber) + ": " + why; };
+    auto failed = [&](const std::string& why) {
+        return "line " + std::to_string(command.lineNumber) + ": " + why;
+    };
     std::optional<std::string> error;
     switch (command.kind) {
         case Kind::Wait: host_.Wait(command.durationMs); break;
@@ -99,9 +101,7 @@ std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& co
         case Kind::Answer: host_.dialogHistory().QueueAnswer(command.answer); break;
         case Kind::Input: host_.dialogHistory().QueueInput(command.text); break;
         case Kind::InputCancel: host_.dialogHistory().QueueInput(std::nullopt); break;
-        case Kind::Screenshot:
-            try {
-                host_.Screenshot(command.text);
+        case Kind::Screenshot: try { host_.Screenshot(command.text);
             } catch (const GameError&) {
                 error = "cannot write the screenshot " + command.text;
             }

@@ -2,11 +2,10 @@
 #pragma once
 
 #include <iosfwd>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/automation/automation_script.h"
 #include "platform/dialogs/dialog_history.h"

@@ -60,7 +60,8 @@ TEST(AutomationRunner, ClicksAndDragsBecomeMouseInputAtTheGivenPoints) {
     auto outcome = RunText(host, "click 5 6 right\ndrag 0 0 80 16\nkey q ctrl\ntext hi\n", out);
     EXPECT_EQ(outcome.exitStatus, 0);
     std::vector<std::string> expected = {"move 5,6", "down 5,6 2", "up 5,6 2", "move 0,0", "down 0,0 1"};
-    for (int step = 1; step <= 8; ++step) expected.push_back("move " + std::to_string(10 * step) + "," + std::to_string(2 * step));
+    for (int step = 1; step <= 8; ++step)
+        expected.push_back("move " + std::to_string(10 * step) + "," + std::to_string(2 * step));
     expected.insert(expected.end(), {"up 80,16 1", "key 81 2", "text hi"});
     EXPECT_EQ(host.calls, expected);
 }
@@ -103,7 +104,8 @@ TEST(AutomationRunner, ACommandThatCannotBeCarriedOutStopsWithItsLine) {
     EXPECT_EQ(outcome.exitStatus, 1);
     EXPECT_EQ(outcome.message, "line 3: nothing to press with the caption Fly away");
     EXPECT_TRUE(host.calls.empty());
-    EXPECT_EQ(RunText(host, "screenshot relative.png", out).message, "line 1: cannot write the screenshot relative.png");
+    EXPECT_EQ(RunText(host, "screenshot relative.png", out).message,
+              "line 1: cannot write the screenshot relative.png");
 }
 
 TEST(AutomationRunner, LinesFromAStreamRunUntilAMalformedOne) {
@@ -118,8 +120,9 @@ TEST(AutomationRunner, LinesFromAStreamRunUntilAMalformedOne) {
 
 TEST(DialogHistory, RecordsEveryBoxWithItsAnswerForTheStateDump) {
     DialogHistory history;
-    history.RecordMessageBox({"Door", "It is locked.\nFind a key.", MessageIcon::Exclamation, MessageButtons::YesNo},
-                             MessageAnswer::No);
+    history.RecordMessageBox(
+        {"Door", "It is locked.\nFind a key.", MessageIcon::Exclamation, MessageButtons::YesNo},
+        MessageAnswer::No);
     history.RecordInputBox("Name", "Who are you?", std::nullopt);
     auto json = history.Json();
     ASSERT_EQ(json.size(), 2u);

@@ -18,7 +18,8 @@ struct Words {
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+        text.remove_suffix(1);
     return text;
 }
 
@@ -70,9 +71,12 @@ struct Parser {
 
     bool Button(size_t at, const char* usage) {
         if (words.words.size() <= at) return true;
-        if (SameName(words.words[at], "left")) command.button = 1;
-        else if (SameName(words.words[at], "right")) command.button = 2;
-        else return Fail(std::string("expected ") + usage);
+        if (SameName(words.words[at], "left"))
+            command.button = 1;
+        else if (SameName(words.words[at], "right"))
+            command.button = 2;
+        else
+            return Fail(std::string("expected ") + usage);
         return true;
     }
 
@@ -97,7 +101,8 @@ struct Parser {
             if (!is(name)) continue;
             command.kind = kind;
             std::string usage = std::string(name) + " X Y [left|right]";
-            return Count(2, 3, usage.c_str()) && PointAt(1, command.at, usage.c_str()) && Button(3, usage.c_str());
+            return Count(2, 3, usage.c_str()) && PointAt(1, command.at, usage.c_str()) &&
+                   Button(3, usage.c_str());
         }
         if (is("dblclick") || is("move")) {
             command.kind = is("move") ? Kind::Move : Kind::DoubleClick;
@@ -116,10 +121,10 @@ struct Parser {
             if (!code) return Fail("unknown key " + std::string(words.words[1]));
             command.virtualKey = *code;
             for (size_t i = 2; i < words.words.size(); ++i) {
-                int flag = SameName(words.words[i], "shift") ? 1
+                int flag = SameName(words.words[i], "shift")  ? 1
                            : SameName(words.words[i], "ctrl") ? 2
                            : SameName(words.words[i], "alt")  ? 4
-                                                               : 0;
+                                                              : 0;
                 if (!flag || (command.shift & flag)) return Fail("expected key NAME [ctrl] [shift] [alt]");
                 command.shift |= flag;
             }
@@ -131,11 +136,11 @@ struct Parser {
             const char* usage;
         };
         static constexpr RestCommand kRestCommands[] = {{"text", Kind::Text, "text TEXT"},
-                                                         {"press", Kind::Press, "press CAPTION"},
-                                                         {"select", Kind::Select, "select TEXT"},
-                                                         {"input", Kind::Input, "input TEXT"},
-                                                         {"screenshot", Kind::Screenshot, "screenshot FILE"},
-                                                         {"state", Kind::State, "state FILE"}};
+                                                        {"press", Kind::Press, "press CAPTION"},
+                                                        {"select", Kind::Select, "select TEXT"},
+                                                        {"input", Kind::Input, "input TEXT"},
+                                                        {"screenshot", Kind::Screenshot, "screenshot FILE"},
+                                                        {"state", Kind::State, "state FILE"}};
         for (const RestCommand& rest : kRestCommands) {
             if (!is(rest.name)) continue;
             command.kind = rest.kind;
@@ -144,7 +149,8 @@ struct Parser {
         if (is("answer")) {
             command.kind = Kind::Answer;
             if (!Count(1, 1, "answer OK|Cancel|Yes|No")) return false;
-            for (auto answer : {MessageAnswer::Ok, MessageAnswer::Cancel, MessageAnswer::Yes, MessageAnswer::No})
+            for (auto answer :
+                 {MessageAnswer::Ok, MessageAnswer::Cancel, MessageAnswer::Yes, MessageAnswer::No})
                 if (SameName(words.words[1], AnswerName(answer))) {
                     command.answer = answer;
                     return true;
@@ -167,7 +173,8 @@ struct Parser {
         }
         if (is("input-cancel") || is("quit")) {
             command.kind = is("quit") ? Kind::Quit : Kind::InputCancel;
-            return Count(0, 0, is("quit") ? "quit with nothing after it" : "input-cancel with nothing after it");
+            return Count(0, 0,
+                         is("quit") ? "quit with nothing after it" : "input-cancel with nothing after it");
         }
         return Fail("unknown command " + std::string(verb));
     }
@@ -176,7 +183,7 @@ struct Parser {
 }  // namespace
 
 std::variant<std::optional<AutomationCommand>, AutomationError> ParseAutomationLine(std::string_view line,
-                                                                                   int lineNumber) {
+                                                                                    int lineNumber) {
     std::string_view trimmed = Trim(line);
     if (trimmed.empty() || trimmed.front() == '#') return std::optional<AutomationCommand>();
     Parser parser{lineNumber, Split(trimmed), {}, {}};
@@ -196,7 +203,8 @@ std::variant<std::vector<AutomationCommand>, AutomationError> ParseAutomation(st
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         auto parsed = ParseAutomationLine(line, ++lineNumber);
         if (auto* error = std::get_if<AutomationError>(&parsed)) return *error;
-        if (auto& command = std::get<std::optional<AutomationCommand>>(parsed)) commands.push_back(std::move(*command));
+        if (auto& command = std::get<std::optional<AutomationCommand>>(parsed))
+            commands.push_back(std::move(*command));
     }
     return commands;
 }

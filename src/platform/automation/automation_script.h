@@ -30,9 +30,9 @@ struct AutomationCommand {
         Answer,       // answer
         Input,        // text
         InputCancel,
-        Menu,         // menuPath
-        Screenshot,   // text: a file
-        State,        // text: a file, "-" for standard output
+        Menu,        // menuPath
+        Screenshot,  // text: a file
+        State,       // text: a file, "-" for standard output
         Quit,
     };
     Kind kind = Kind::Quit;
@@ -40,9 +40,9 @@ struct AutomationCommand {
     int64_t durationMs = 0;
     Point at;
     Point to;
-    int button = 1;      // 1 left, 2 right
+    int button = 1;  // 1 left, 2 right
     int virtualKey = 0;
-    int shift = 0;       // 1 shift, 2 ctrl, 4 alt
+    int shift = 0;  // 1 shift, 2 ctrl, 4 alt
     std::string text;
     MessageAnswer answer = MessageAnswer::Ok;
     std::vector<std::string> menuPath;
@@ -55,7 +55,7 @@ struct AutomationError {
 
 // One line: nullopt for a blank or comment line.
 std::variant<std::optional<AutomationCommand>, AutomationError> ParseAutomationLine(std::string_view line,
-                                                                                   int lineNumber);
+                                                                                    int lineNumber);
 
 // A whole file; the first bad line is the error.
 std::variant<std::vector<AutomationCommand>, AutomationError> ParseAutomation(std::string_view text);

@@ -88,10 +88,31 @@ TEST(AutomationScript, SkipsBlankAndCommentLinesButCountsThemInLineNumbers) {
 TEST(AutomationScript, ABadLineIsReportedWithItsNumber) {
     EXPECT_EQ(ErrorOf("wait 10\nclick 10\n").substr(0, 8), "line 2: ");
     EXPECT_NE(ErrorOf("wait 10\nclick 10\n").find("click X Y [left|right]"), std::string::npos);
-    for (const char* bad : {"wait", "wait -5", "wait soon", "wait 1 2", "click 1 2 middle", "click a b",
-                            "click -1 5", "dblclick 1 2 right", "drag 1 2 3", "key", "key Enter", "key F13",
-                            "key F0", "key ab", "key a ctrl ctrl", "key a meta", "text", "press", "answer Maybe",
-                            "answer", "menu", "menu Game//Save", "input-cancel now", "quit 0", "screenshot",
+    for (const char* bad : {"wait",
+                            "wait -5",
+                            "wait soon",
+                            "wait 1 2",
+                            "click 1 2 middle",
+                            "click a b",
+                            "click -1 5",
+                            "dblclick 1 2 right",
+                            "drag 1 2 3",
+                            "key",
+                            "key Enter",
+                            "key F13",
+                            "key F0",
+                            "key ab",
+                            "key a ctrl ctrl",
+                            "key a meta",
+                            "text",
+                            "press",
+                            "answer Maybe",
+                            "answer",
+                            "menu",
+                            "menu Game//Save",
+                            "input-cancel now",
+                            "quit 0",
+                            "screenshot",
                             "fly 1 2"}) {
         SCOPED_TRACE(bad);
         std::string error = ErrorOf(std::string("# first\n") + bad);

@@ -6,9 +6,12 @@
 namespace taviro::platform {
 
 void StateDump::Contribute(const std::string& key, Contributor contributor) {
-    auto it = std::find_if(contributors_.begin(), contributors_.end(), [&](auto& c) { return c.first == key; });
-    if (it != contributors_.end()) it->second = std::move(contributor);
-    else contributors_.emplace_back(key, std::move(contributor));
+    auto it =
+        std::find_if(contributors_.begin(), contributors_.end(), [&](auto& c) { return c.first == key; });
+    if (it != contributors_.end())
+        it->second = std::move(contributor);
+    else
+        contributors_.emplace_back(key, std::move(contributor));
 }
 
 void StateDump::Withdraw(const std::string& key) {

@@ -18,7 +18,8 @@ uint32_t Blend(uint32_t source, uint32_t target) {
     uint32_t result = outAlpha << 24;
     for (int shift = 0; shift < 24; shift += 8) {
         uint32_t s = (source >> shift) & 0xFF, t = (target >> shift) & 0xFF;
-        uint32_t value = (s * alpha * 255 + t * targetAlpha * (255 - alpha) + outAlpha * 255 / 2) / (outAlpha * 255);
+        uint32_t value =
+            (s * alpha * 255 + t * targetAlpha * (255 - alpha) + outAlpha * 255 / 2) / (outAlpha * 255);
         result |= std::min<uint32_t>(value, 255) << shift;
     }
     return result;

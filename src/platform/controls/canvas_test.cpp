@@ -58,7 +58,7 @@ TEST(Canvas, CopyingTakesAPartOfAnotherSurfaceAlphaIncluded) {
     Solid white(4, 4, 0xFFFFFFFF);
     target.Paint(white.view(), 0, 0);
     target.Copy(source.view(), {1, 1, 3, 3}, 0, 0);  // the part at 3,3 of the source is outside
-    EXPECT_EQ(target.PixelAt(0, 0), 0u);               // transparent source pixels replace too
+    EXPECT_EQ(target.PixelAt(0, 0), 0u);             // transparent source pixels replace too
     EXPECT_EQ(target.PixelAt(1, 1), 0xFFFF0000u);
     EXPECT_EQ(target.PixelAt(2, 2), 0xFFFF0000u);
     EXPECT_EQ(target.PixelAt(3, 3), 0xFFFFFFFFu);

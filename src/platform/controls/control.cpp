@@ -148,8 +148,9 @@ void Control::Set(std::string_view name, const PropertyValue& value) {
 }
 
 std::vector<std::string> Control::PropertyNames() const {
-    std::vector<std::string> names = {"Name", "Left", "Top", "Width", "Height", "Visible", "Enabled",
-                                      "MousePointer", "MouseIcon", "DragIcon", "DragMode", "Tag"};
+    std::vector<std::string> names = {"Name",      "Left",     "Top",      "Width",
+                                      "Height",    "Visible",  "Enabled",  "MousePointer",
+                                      "MouseIcon", "DragIcon", "DragMode", "Tag"};
     if (index_) names.insert(names.begin() + 1, "Index");
     AddOwnPropertyNames(names);
     return names;

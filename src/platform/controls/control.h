@@ -140,13 +140,13 @@ private:
 
 // Errors of control properties and arrays, with the original's numbers.
 namespace control_errors {
-GameError NoSuchProperty();                 // 438
-GameError ReadOnlyProperty();               // 383
-GameError InvalidPropertyValue();           // 380
-GameError NoSuchElement(int index);         // 340
-GameError AlreadyLoaded();                  // 360
-GameError NotAnArray();                     // 343
-GameError DesignTimeControl();              // 362
+GameError NoSuchProperty();          // 438
+GameError ReadOnlyProperty();        // 383
+GameError InvalidPropertyValue();    // 380
+GameError NoSuchElement(int index);  // 340
+GameError AlreadyLoaded();           // 360
+GameError NotAnArray();              // 343
+GameError DesignTimeControl();       // 362
 }  // namespace control_errors
 
 }  // namespace taviro::platform

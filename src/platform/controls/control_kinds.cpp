@@ -77,11 +77,16 @@ std::optional<PropertyValue> PictureBox::GetOwn(std::string_view name) const {
 }
 
 bool PictureBox::SetOwn(std::string_view name, const PropertyValue& value) {
-    if (SameName(name, "Picture")) picture = ToText(value);
-    else if (SameName(name, "BackColor")) backColor = ToColor(value);
-    else if (SameName(name, "AutoSize")) autoSize = ToBoolean(value);
-    else if (SameName(name, "BorderStyle")) borderStyle = ToChoice(value, 1);
-    else return false;
+    if (SameName(name, "Picture"))
+        picture = ToText(value);
+    else if (SameName(name, "BackColor"))
+        backColor = ToColor(value);
+    else if (SameName(name, "AutoSize"))
+        autoSize = ToBoolean(value);
+    else if (SameName(name, "BorderStyle"))
+        borderStyle = ToChoice(value, 1);
+    else
+        return false;
     return true;
 }
 
@@ -106,9 +111,12 @@ std::optional<PropertyValue> ImageControl::GetOwn(std::string_view name) const {
 }
 
 bool ImageControl::SetOwn(std::string_view name, const PropertyValue& value) {
-    if (SameName(name, "Picture")) picture = ToText(value);
-    else if (SameName(name, "Stretch")) stretch = ToBoolean(value);
-    else return false;
+    if (SameName(name, "Picture"))
+        picture = ToText(value);
+    else if (SameName(name, "Stretch"))
+        stretch = ToBoolean(value);
+    else
+        return false;
     return true;
 }
 
@@ -147,22 +155,30 @@ std::optional<PropertyValue> Label::GetOwn(std::string_view name) const {
 }
 
 bool Label::SetOwn(std::string_view name, const PropertyValue& value) {
-    if (SameName(name, "Caption")) caption = ToText(value);
-    else if (SameName(name, "ForeColor")) foreColor = ToColor(value);
-    else if (SameName(name, "BackColor")) backColor = ToColor(value);
-    else if (SameName(name, "BackStyle")) transparent = ToChoice(value, 1) == 0;
-    else if (SameName(name, "AutoSize")) autoSize = ToBoolean(value);
-    else if (SameName(name, "WordWrap")) wordWrap = ToBoolean(value);
-    else if (SameName(name, "Alignment")) alignment = ToChoice(value, 2);
-    else if (!SetFont(font, name, value)) return false;
+    if (SameName(name, "Caption"))
+        caption = ToText(value);
+    else if (SameName(name, "ForeColor"))
+        foreColor = ToColor(value);
+    else if (SameName(name, "BackColor"))
+        backColor = ToColor(value);
+    else if (SameName(name, "BackStyle"))
+        transparent = ToChoice(value, 1) == 0;
+    else if (SameName(name, "AutoSize"))
+        autoSize = ToBoolean(value);
+    else if (SameName(name, "WordWrap"))
+        wordWrap = ToBoolean(value);
+    else if (SameName(name, "Alignment"))
+        alignment = ToChoice(value, 2);
+    else if (!SetFont(font, name, value))
+        return false;
     Fit();
     return true;
 }
 
 void Label::AddOwnPropertyNames(std::vector<std::string>& names) const {
-    names.insert(names.end(), {"Caption", "ForeColor", "BackColor", "BackStyle", "AutoSize", "WordWrap",
-                               "Alignment", "FontName", "FontSize", "FontBold", "FontItalic", "FontUnderline",
-                               "FontStrikethru"});
+    names.insert(names.end(),
+                 {"Caption", "ForeColor", "BackColor", "BackStyle", "AutoSize", "WordWrap", "Alignment",
+                  "FontName", "FontSize", "FontBold", "FontItalic", "FontUnderline", "FontStrikethru"});
 }
 
 std::unique_ptr<Control> Label::CloneAs(int index) const {
@@ -186,9 +202,12 @@ std::optional<PropertyValue> Container::GetOwn(std::string_view name) const {
 }
 
 bool Container::SetOwn(std::string_view name, const PropertyValue& value) {
-    if (SameName(name, "BackColor")) backColor = ToColor(value);
-    else if (SameName(name, "BackStyle")) transparent = ToChoice(value, 1) == 0;
-    else return false;
+    if (SameName(name, "BackColor"))
+        backColor = ToColor(value);
+    else if (SameName(name, "BackStyle"))
+        transparent = ToChoice(value, 1) == 0;
+    else
+        return false;
     return true;
 }
 
@@ -215,8 +234,10 @@ void ListBox::AddItem(std::string text, std::optional<int> at) {
 void ListBox::RemoveItem(int at) {
     if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidProcedureCall();
     items_.erase(items_.begin() + at);
-    if (listIndex_ == at) listIndex_ = -1;
-    else if (listIndex_ > at) --listIndex_;
+    if (listIndex_ == at)
+        listIndex_ = -1;
+    else if (listIndex_ > at)
+        --listIndex_;
     Touch();
 }
 

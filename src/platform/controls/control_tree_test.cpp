@@ -61,9 +61,10 @@ TEST(ControlProperties, EveryListedPropertyCanBeReadBack) {
     VirtualClock clock;
     TimerQueue timers(clock);
     Form form("Main", 640, 480);
-    std::vector<Control*> controls = {&AddTo<PictureBox>(form, "pic", {}), &AddTo<ImageControl>(form, "img", {}),
-                                      &AddTo<Label>(form, "lbl", {}, 0), &AddTo<Container>(form, "fra", {}),
-                                      &AddTo<ListBox>(form, "lst", {}), &form};
+    std::vector<Control*> controls = {
+        &AddTo<PictureBox>(form, "pic", {}), &AddTo<ImageControl>(form, "img", {}),
+        &AddTo<Label>(form, "lbl", {}, 0),   &AddTo<Container>(form, "fra", {}),
+        &AddTo<ListBox>(form, "lst", {}),    &form};
     controls.push_back(&form.Add(std::make_unique<TimerControl>(timers, "tmr")));
     for (Control* control : controls)
         for (const std::string& name : control->PropertyNames()) {
@@ -169,11 +170,15 @@ struct MouseLog {
     std::vector<std::string> lines;
     void Watch(Control& c) {
         auto text = [](const std::string& what, Control& control, const MouseEvent& e) {
-            return what + " " + control.name() + " " + std::to_string(e.button) + " " + std::to_string(e.x) + "," +
-                   std::to_string(e.y);
+            return what + " " + control.name() + " " + std::to_string(e.button) + " " + std::to_string(e.x) +
+                   "," + std::to_string(e.y);
         };
-        c.events.mouseDown = [=, this](Control& s, const MouseEvent& e) { lines.push_back(text("down", s, e)); };
-        c.events.mouseMove = [=, this](Control& s, const MouseEvent& e) { lines.push_back(text("move", s, e)); };
+        c.events.mouseDown = [=, this](Control& s, const MouseEvent& e) {
+            lines.push_back(text("down", s, e));
+        };
+        c.events.mouseMove = [=, this](Control& s, const MouseEvent& e) {
+            lines.push_back(text("move", s, e));
+        };
         c.events.mouseUp = [=, this](Control& s, const MouseEvent& e) { lines.push_back(text("up", s, e)); };
         c.events.click = [this](Control& s) { lines.push_back("click " + s.name()); };
         c.events.dblClick = [this](Control& s) { lines.push_back("dblclick " + s.name()); };
@@ -182,7 +187,8 @@ struct MouseLog {
                             std::to_string(y) + " " + std::to_string(static_cast<int>(state)));
         };
         c.events.dragDrop = [this](Control& t, Control& s, int x, int y) {
-            lines.push_back("drop " + t.name() + " " + s.name() + " " + std::to_string(x) + "," + std::to_string(y));
+            lines.push_back("drop " + t.name() + " " + s.name() + " " + std::to_string(x) + "," +
+                            std::to_string(y));
         };
     }
 };
@@ -201,9 +207,10 @@ TEST(MouseEvents, ArriveRelativeToTheControlAndClickFollowsAReleaseOverIt) {
     mouse.MouseUp({139, 129}, kRightButton, kShiftKey);
     mouse.DoubleClick({139, 129}, kLeftButton, 0);
     mouse.MouseMove({5, 5}, 0, 0);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"down door 1 10,10", "move door 1 200,250", "up door 1 200,250",
-                                                   "down door 2 39,79", "up door 2 39,79", "click door",
-                                                   "dblclick door", "move Main 0 5,5"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"down door 1 10,10", "move door 1 200,250", "up door 1 200,250",
+                                        "down door 2 39,79", "up door 2 39,79", "click door", "dblclick door",
+                                        "move Main 0 5,5"}));
 }
 
 TEST(MouseEvents, AHandlerMayUnloadTheControlItWasCalledFor) {
@@ -243,9 +250,9 @@ TEST(DragAndDrop, AutomaticDragGivesEnterOverLeaveAndDropOnTheTarget) {
     mouse.MouseUp({210, 105}, kLeftButton, 0);
     EXPECT_EQ(mouse.dragSource(), nullptr);
     EXPECT_EQ(log.lines, (std::vector<std::string>{"dragover key key 5,5 0", "dragover key key 100,100 1",
-                                                   "dragover box key 10,10 0",
-                                                   "dragover box key 20,10 2", "dragover box key 110,5 1",
-                                                   "dragover lock key 10,5 0", "drop lock key 10,5"}));
+                                                   "dragover box key 10,10 0", "dragover box key 20,10 2",
+                                                   "dragover box key 110,5 1", "dragover lock key 10,5 0",
+                                                   "drop lock key 10,5"}));
 }
 
 TEST(DragAndDrop, ManualDragStartedByAHandlerCanBeCancelled) {
@@ -259,7 +266,8 @@ TEST(DragAndDrop, ManualDragStartedByAHandlerCanBeCancelled) {
     mouse.MouseMove({50, 50}, kLeftButton, 0);
     mouse.CancelDrag();
     mouse.MouseUp({50, 50}, kLeftButton, 0);
-    EXPECT_EQ(log.lines, (std::vector<std::string>{"dragover Main coin 50,50 0", "dragover Main coin 50,50 1"}));
+    EXPECT_EQ(log.lines,
+              (std::vector<std::string>{"dragover Main coin 50,50 0", "dragover Main coin 50,50 1"}));
 }
 
 TEST(MousePointers, ComeFromTheHoveredControlOrItsContainers) {

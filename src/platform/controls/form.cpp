@@ -28,7 +28,8 @@ Control* HitChild(Control& container, Point windowPoint) {
 
 }  // namespace
 
-Form::Form(std::string name, int clientWidth, int clientHeight) : Control(ControlKind::Form, std::move(name)) {
+Form::Form(std::string name, int clientWidth, int clientHeight)
+    : Control(ControlKind::Form, std::move(name)) {
     SetBounds({0, 0, clientWidth, clientHeight});
 }
 
@@ -53,7 +54,8 @@ std::vector<Control*> Form::Elements(std::string_view name) const {
     Walk(*this, [&](Control& c) {
         if (c.index() && SameName(c.name(), name)) elements.push_back(&c);
     });
-    std::sort(elements.begin(), elements.end(), [](Control* a, Control* b) { return *a->index() < *b->index(); });
+    std::sort(elements.begin(), elements.end(),
+              [](Control* a, Control* b) { return *a->index() < *b->index(); });
     return elements;
 }
 
@@ -99,11 +101,16 @@ std::optional<PropertyValue> Form::GetOwn(std::string_view name) const {
 }
 
 bool Form::SetOwn(std::string_view name, const PropertyValue& value) {
-    if (SameName(name, "Caption")) caption = ToText(value);
-    else if (SameName(name, "BackColor")) backColor = static_cast<ColorBgr>(ToInteger(value)) & 0xFFFFFF;
-    else if (SameName(name, "Picture")) picture = ToText(value);
-    else if (SameName(name, "ScaleWidth") || SameName(name, "ScaleHeight")) throw control_errors::ReadOnlyProperty();
-    else return false;
+    if (SameName(name, "Caption"))
+        caption = ToText(value);
+    else if (SameName(name, "BackColor"))
+        backColor = static_cast<ColorBgr>(ToInteger(value)) & 0xFFFFFF;
+    else if (SameName(name, "Picture"))
+        picture = ToText(value);
+    else if (SameName(name, "ScaleWidth") || SameName(name, "ScaleHeight"))
+        throw control_errors::ReadOnlyProperty();
+    else
+        return false;
     return true;
 }
 

@@ -7,7 +7,8 @@
 
 namespace taviro::platform {
 
-MenuItem::MenuItem(std::string caption, std::string name) : caption_(std::move(caption)), name_(std::move(name)) {}
+MenuItem::MenuItem(std::string caption, std::string name)
+    : caption_(std::move(caption)), name_(std::move(name)) {}
 
 std::string MenuItem::shownCaption() const {
     std::string shown;

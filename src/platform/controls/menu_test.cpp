@@ -25,7 +25,8 @@ TEST(Menus, CommandsAreChosenByTheirCaptionsAsShown) {
     EXPECT_EQ(ChooseMenuCommand(menu.bar, {"Game", "save"}), "");
     EXPECT_EQ(ChooseMenuCommand(menu.bar, {"Game", "Options", "Sound & music"}), "");
     EXPECT_EQ(menu.chosen, (std::vector<std::string>{"Save", "Sound & music"}));
-    EXPECT_EQ(ChooseMenuCommand(menu.bar, {"Game", "Options"}), "the menu item Game/Options opens a sub-menu");
+    EXPECT_EQ(ChooseMenuCommand(menu.bar, {"Game", "Options"}),
+              "the menu item Game/Options opens a sub-menu");
     EXPECT_EQ(ChooseMenuCommand(menu.bar, {"Game", "-"}), "there is no menu item Game/-");
 }
 

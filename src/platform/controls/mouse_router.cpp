@@ -99,7 +99,8 @@ void MouseRouter::DragTo(Point windowPoint) {
     if (!Alive(&target) || !dragSource()) return;
     if (target.events.dragOver) {
         MouseEvent e = At(target, windowPoint, 0, 0);
-        target.events.dragOver(target, *source, e.x, e.y, previous == &target ? DragState::Over : DragState::Enter);
+        target.events.dragOver(target, *source, e.x, e.y,
+                               previous == &target ? DragState::Over : DragState::Enter);
     }
 }
 

@@ -14,8 +14,8 @@ using PropertyValue = std::variant<bool, int32_t, double, std::string>;
 // for text that is not a number and "Overflow" for a number out of range.
 int32_t ToInteger(const PropertyValue& value);  // True is -1; halves round to even
 double ToNumber(const PropertyValue& value);
-bool ToBoolean(const PropertyValue& value);     // any number but 0 is True; "True"/"False" as text
-std::string ToText(const PropertyValue& value); // True is "True"
+bool ToBoolean(const PropertyValue& value);      // any number but 0 is True; "True"/"False" as text
+std::string ToText(const PropertyValue& value);  // True is "True"
 
 // Twips seen by scripts: 15 to the pixel at 96 dpi.
 constexpr int kTwipsPerPixel = 15;

@@ -4,12 +4,14 @@
 namespace taviro::platform {
 
 void DialogHistory::RecordMessageBox(const MessageBoxRequest& request, MessageAnswer answer) {
-    shown_.push_back({false, request.title, request.text, request.icon, request.buttons, AnswerName(answer), false});
+    shown_.push_back(
+        {false, request.title, request.text, request.icon, request.buttons, AnswerName(answer), false});
 }
 
 void DialogHistory::RecordInputBox(const std::string& title, const std::string& prompt,
                                    const std::optional<std::string>& answer) {
-    shown_.push_back({true, title, prompt, MessageIcon::None, MessageButtons::OkCancel, answer.value_or(""), !answer});
+    shown_.push_back(
+        {true, title, prompt, MessageIcon::None, MessageButtons::OkCancel, answer.value_or(""), !answer});
 }
 
 nlohmann::ordered_json DialogHistory::Json() const {

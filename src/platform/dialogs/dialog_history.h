@@ -3,11 +3,10 @@
 #pragma once
 
 #include <deque>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "platform/dialogs.h"
 
@@ -21,12 +20,13 @@ public:
         std::string text;  // the message, or the prompt of an input box
         MessageIcon icon = MessageIcon::None;
         MessageButtons buttons = MessageButtons::Ok;
-        std::string answer;  // "OK", "Yes", ... or the text typed in an input box
+        std::string answer;      // "OK", "Yes", ... or the text typed in an input box
         bool cancelled = false;  // an input box left with Cancel
     };
 
     void RecordMessageBox(const MessageBoxRequest& request, MessageAnswer answer);
-    void RecordInputBox(const std::string& title, const std::string& prompt, const std::optional<std::string>& answer);
+    void RecordInputBox(const std::string& title, const std::string& prompt,
+                        const std::optional<std::string>& answer);
     const std::vector<Shown>& shown() const { return shown_; }
     nlohmann::ordered_json Json() const;
 

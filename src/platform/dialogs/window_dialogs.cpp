@@ -41,7 +41,8 @@ std::vector<MessageAnswer> ButtonsOf(MessageButtons buttons) {
         case MessageButtons::Ok: return {MessageAnswer::Ok};
         case MessageButtons::OkCancel: return {MessageAnswer::Ok, MessageAnswer::Cancel};
         case MessageButtons::YesNo: return {MessageAnswer::Yes, MessageAnswer::No};
-        case MessageButtons::YesNoCancel: return {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel};
+        case MessageButtons::YesNoCancel:
+            return {MessageAnswer::Yes, MessageAnswer::No, MessageAnswer::Cancel};
     }
     return {MessageAnswer::Ok};
 }
@@ -54,7 +55,8 @@ MessageAnswer WindowDialogs::MessageBox(const MessageBoxRequest& request) {
     MessageAnswer answer = DefaultAnswer(request.buttons);
     if (automated_) {
         // A queued answer that the box does not offer cannot be chosen; the box takes its default.
-        if (auto queued = history_.TakeAnswer(); queued && std::count(buttons.begin(), buttons.end(), *queued))
+        if (auto queued = history_.TakeAnswer();
+            queued && std::count(buttons.begin(), buttons.end(), *queued))
             answer = *queued;
     } else {
         OpenBox box{false, request, buttons, {}, std::nullopt, false, nextId_++};
@@ -65,8 +67,10 @@ MessageAnswer WindowDialogs::MessageBox(const MessageBoxRequest& request) {
     // Error reports reach the player through message boxes; the log keeps each of them.
     std::string line = "message box [" + std::string(IconName(request.icon)) + "] " + request.title + ": " +
                        request.text + " -> " + AnswerName(answer);
-    if (request.icon == MessageIcon::Critical || request.icon == MessageIcon::Exclamation) log::Error(line);
-    else log::Info(line);
+    if (request.icon == MessageIcon::Critical || request.icon == MessageIcon::Exclamation)
+        log::Error(line);
+    else
+        log::Info(line);
     return answer;
 }
 
@@ -77,10 +81,13 @@ std::optional<std::string> WindowDialogs::InputBox(const std::string& title, con
         if (auto queued = history_.TakeInput()) result = *queued;
     } else {
         MessageBoxRequest request{title, prompt, MessageIcon::None, MessageButtons::OkCancel};
-        OpenBox box{true, request, ButtonsOf(MessageButtons::OkCancel), defaultText, std::nullopt, false, nextId_++};
+        OpenBox box{true,  request,  ButtonsOf(MessageButtons::OkCancel), defaultText, std::nullopt,
+                    false, nextId_++};
         Wait(box);
-        if (box.answer != MessageAnswer::Ok) result = std::nullopt;
-        else result = box.input;
+        if (box.answer != MessageAnswer::Ok)
+            result = std::nullopt;
+        else
+            result = box.input;
     }
     history_.RecordInputBox(title, prompt, result);
     return result;
@@ -113,8 +120,10 @@ void WindowDialogs::Build() {
     // Only the front box takes input; boxes under it wait for it to close.
     OpenBox& box = *open_.back();
     const ImGuiIO& io = ImGui::GetIO();
-    ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x / 2, io.DisplaySize.y / 2), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
-    ImGui::SetNextWindowSizeConstraints(ImVec2(200, 0), ImVec2(io.DisplaySize.x * 0.9f, io.DisplaySize.y * 0.9f));
+    ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x / 2, io.DisplaySize.y / 2), ImGuiCond_Always,
+                            ImVec2(0.5f, 0.5f));
+    ImGui::SetNextWindowSizeConstraints(ImVec2(200, 0),
+                                        ImVec2(io.DisplaySize.x * 0.9f, io.DisplaySize.y * 0.9f));
     std::string name = (box.request.title.empty() ? std::string(" ") : box.request.title) + "###box" +
                        std::to_string(box.id);
     ImGui::OpenPopup(name.c_str());
@@ -145,8 +154,10 @@ void WindowDialogs::Build() {
     if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Enter))) box.answer = box.buttons.front();
     if (ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape))) {
         bool hasCancel = std::count(box.buttons.begin(), box.buttons.end(), MessageAnswer::Cancel) > 0;
-        if (hasCancel) box.answer = MessageAnswer::Cancel;
-        else if (box.buttons.size() == 1) box.answer = box.buttons.front();
+        if (hasCancel)
+            box.answer = MessageAnswer::Cancel;
+        else if (box.buttons.size() == 1)
+            box.answer = box.buttons.front();
     }
     if (box.answer) ImGui::CloseCurrentPopup();
     ImGui::EndPopup();

@@ -7,9 +7,9 @@
 namespace taviro::platform {
 
 struct Viewport {
-    Rect area;            // where the client area is drawn, in window pixels
-    double scale = 1.0;   // window pixels per client pixel
-    bool sharp = true;    // a whole factor: drawn with nearest-pixel sampling
+    Rect area;           // where the client area is drawn, in window pixels
+    double scale = 1.0;  // window pixels per client pixel
+    bool sharp = true;   // a whole factor: drawn with nearest-pixel sampling
 
     // A window point as a client point (it may fall outside the client area on the bars).
     Point ToClient(Point windowPoint) const;

@@ -29,9 +29,7 @@ TEST(Viewport, MapsPointsBothWaysOntoTheSameClientPixel) {
     for (Point p : {Point{0, 0}, Point{639, 479}, Point{100, 7}}) EXPECT_EQ(v.ToClient(v.ToWindow(p)), p);
 }
 
-TEST(Viewport, ANothingSizedWindowGivesAnEmptyArea) {
-    EXPECT_EQ(FitViewport(0, 600, 640, 480).area, Rect{});
-}
+TEST(Viewport, ANothingSizedWindowGivesAnEmptyArea) { EXPECT_EQ(FitViewport(0, 600, 640, 480).area, Rect{}); }
 
 }  // namespace
 }  // namespace taviro::platform

@@ -38,7 +38,8 @@ TEST(Timers, FireAtTheirOwnTimesInOrderDuringAVirtualWait) {
     auto fast = game.MakeTimer("fast", 300);
     auto slow = game.MakeTimer("slow", 500);
     game.loop.WaitMs(1000);
-    EXPECT_EQ(game.log, (std::vector<std::string>{"fast@300", "slow@500", "fast@600", "fast@900", "slow@1000"}));
+    EXPECT_EQ(game.log,
+              (std::vector<std::string>{"fast@300", "slow@500", "fast@600", "fast@900", "slow@1000"}));
     EXPECT_EQ(game.clock.NowMs(), 1000);
 }
 
@@ -89,8 +90,8 @@ TEST(Timers, AHandlerThatWaitsIsNotReenteredByItsOwnTimerButOthersRunUnderneath)
     game.loop.WaitMs(400);
     // slow fires at 50 and waits until 350 while other fires underneath; having fallen behind, slow
     // catches up with a single event at 350, then keeps its interval.
-    EXPECT_EQ(game.log, (std::vector<std::string>{"slow@50", "other@100", "other@200", "other@300", "slow@350",
-                                                  "other@400", "slow@400"}));
+    EXPECT_EQ(game.log, (std::vector<std::string>{"slow@50", "other@100", "other@200", "other@300",
+                                                  "slow@350", "other@400", "slow@400"}));
     EXPECT_EQ(entered, 3);
     EXPECT_EQ(game.clock.NowMs(), 400);
 }

@@ -4,7 +4,6 @@
 #include <fontconfig/fontconfig.h>
 
 #include <optional>
-
 #include <vector>
 
 #include "platform/controls/property_value.h"
@@ -60,8 +59,10 @@ std::optional<Match> FontconfigMatch(const std::string& family, bool bold, bool 
     if (!found) return std::nullopt;
     Match match;
     FcChar8* text = nullptr;
-    if (FcPatternGetString(found, FC_FILE, 0, &text) == FcResultMatch) match.file = reinterpret_cast<char*>(text);
-    if (FcPatternGetString(found, FC_FAMILY, 0, &text) == FcResultMatch) match.family = reinterpret_cast<char*>(text);
+    if (FcPatternGetString(found, FC_FILE, 0, &text) == FcResultMatch)
+        match.file = reinterpret_cast<char*>(text);
+    if (FcPatternGetString(found, FC_FAMILY, 0, &text) == FcResultMatch)
+        match.family = reinterpret_cast<char*>(text);
     FcPatternGetInteger(found, FC_INDEX, 0, &match.index);
     FcPatternGetInteger(found, FC_WEIGHT, 0, &match.weight);
     FcPatternGetInteger(found, FC_SLANT, 0, &match.slant);
@@ -71,7 +72,11 @@ std::optional<Match> FontconfigMatch(const std::string& family, bool bold, bool 
 }
 
 ResolvedFont FromMatch(const Match& match, bool substitute) {
-    return {match.file, match.index, match.family, substitute, match.weight >= FC_WEIGHT_DEMIBOLD,
+    return {match.file,
+            match.index,
+            match.family,
+            substitute,
+            match.weight >= FC_WEIGHT_DEMIBOLD,
             match.slant != FC_SLANT_ROMAN};
 }
 
@@ -88,7 +93,8 @@ FontResolver::~FontResolver() {
 std::vector<std::string> FontResolver::CandidatesFor(const std::string& name) {
     std::vector<std::string> candidates = {name};
     for (const auto& [windowsName, families] : Substitutes())
-        if (SameName(windowsName, name)) candidates.insert(candidates.end(), families.begin(), families.end());
+        if (SameName(windowsName, name))
+            candidates.insert(candidates.end(), families.begin(), families.end());
     return candidates;
 }
 
@@ -99,8 +105,7 @@ const ResolvedFont& FontResolver::Resolve(const std::string& name, bool bold, bo
     auto candidates = CandidatesFor(name);
     for (size_t i = 0; i < candidates.size(); ++i) {
         auto match = FontconfigMatch(candidates[i], bold, italic);
-        if (match && SameName(match->family, candidates[i]))
-            return resolved_[key] = FromMatch(*match, i > 0);
+        if (match && SameName(match->family, candidates[i])) return resolved_[key] = FromMatch(*match, i > 0);
     }
     auto fallback = FontconfigMatch("sans-serif", bold, italic);
     if (!fallback) {

@@ -22,9 +22,10 @@ std::optional<int> VirtualKeyByName(std::string_view name) {
         return std::nullopt;
     }
     static constexpr std::pair<std::string_view, int> kNamed[] = {
-        {"Escape", vk::kEscape}, {"Return", vk::kReturn}, {"Space", vk::kSpace}, {"Tab", vk::kTab},
-        {"Up", vk::kUp},         {"Down", vk::kDown},     {"Left", vk::kLeft},   {"Right", vk::kRight},
-        {"Home", vk::kHome},     {"End", vk::kEnd},       {"Delete", vk::kDelete}, {"Backspace", vk::kBackspace}};
+        {"Escape", vk::kEscape}, {"Return", vk::kReturn}, {"Space", vk::kSpace},
+        {"Tab", vk::kTab},       {"Up", vk::kUp},         {"Down", vk::kDown},
+        {"Left", vk::kLeft},     {"Right", vk::kRight},   {"Home", vk::kHome},
+        {"End", vk::kEnd},       {"Delete", vk::kDelete}, {"Backspace", vk::kBackspace}};
     for (auto [known, code] : kNamed)
         if (SameName(name, known)) return code;
     return std::nullopt;

@@ -22,7 +22,8 @@ bool IsMetafile(std::string_view bytes) {
     auto at = [&](size_t i) { return static_cast<uint8_t>(bytes[i]); };
     // A placeable WMF starts with 9A C6 CD D7; an EMF's first record is type 1 with " EMF" at 40.
     if (bytes.size() >= 4 && at(0) == 0xD7 && at(1) == 0xCD && at(2) == 0xC6 && at(3) == 0x9A) return true;
-    if (bytes.size() >= 18 && (at(0) == 1 || at(0) == 2) && at(1) == 0 && at(2) == 9 && at(3) == 0) return true;
+    if (bytes.size() >= 18 && (at(0) == 1 || at(0) == 2) && at(1) == 0 && at(2) == 9 && at(3) == 0)
+        return true;
     return bytes.size() >= 44 && at(0) == 1 && at(1) == 0 && at(2) == 0 && at(3) == 0 &&
            bytes.substr(40, 4) == " EMF";
 }

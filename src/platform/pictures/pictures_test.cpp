@@ -43,8 +43,11 @@ TEST(Pictures, EveryStillFormatLoadsWithItsSizeAndColours) {
     pictures.Write("a.jpg", JpegBytes(orange.get()));
     pictures.Write("a.ico", IconBytes(16, 16, kOrange));
     pictures.Write("a.cur", IconBytes(32, 32, kOrange, Point{7, 19}));
-    for (auto [name, width, height] : {std::tuple{"a.bmp", 5, 4}, {"a.png", 5, 4}, {"a.jpg", 5, 4},
-                                       {"a.ico", 16, 16}, {"a.cur", 32, 32}}) {
+    for (auto [name, width, height] : {std::tuple{"a.bmp", 5, 4},
+                                       {"a.png", 5, 4},
+                                       {"a.jpg", 5, 4},
+                                       {"a.ico", 16, 16},
+                                       {"a.cur", 32, 32}}) {
         SCOPED_TRACE(name);
         auto picture = pictures.cache.Load(pictures.Path(name));
         EXPECT_EQ(picture->width(), width);

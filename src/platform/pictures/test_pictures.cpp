@@ -3,7 +3,6 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -19,8 +18,8 @@ namespace {
 template <typename Save>
 std::string ThroughFile(const char* extension, Save save) {
     static int counter = 0;
-    auto path = std::filesystem::temp_directory_path() /
-                ("taviro-picture-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + extension);
+    auto path = std::filesystem::temp_directory_path() / ("taviro-picture-" + std::to_string(::getpid()) +
+                                                          "-" + std::to_string(++counter) + extension);
     save(path.string().c_str());
     std::ifstream in(path, std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

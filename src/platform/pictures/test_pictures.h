@@ -24,7 +24,8 @@ std::string PngBytes(SDL_Surface* surface);
 std::string JpegBytes(SDL_Surface* surface);
 
 // A 32-bit icon (.ico) or cursor (.cur, with its hot spot) of one colour, written byte by byte.
-std::string IconBytes(int width, int height, uint32_t argb, std::optional<Point> cursorHotSpot = std::nullopt);
+std::string IconBytes(int width, int height, uint32_t argb,
+                      std::optional<Point> cursorHotSpot = std::nullopt);
 
 // Colours equal within a rounding step on each channel.
 bool Near(uint32_t a, uint32_t b, int tolerance = 2);

@@ -27,8 +27,8 @@ Display::Display(const DisplaySettings& settings) : settings_(settings) {
     if (settings_.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (!settings_.border) flags |= SDL_WINDOW_BORDERLESS;
     window_ = SDL_CreateWindow(settings_.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               settings_.clientWidth * settings_.scale, settings_.clientHeight * settings_.scale,
-                               flags);
+                               settings_.clientWidth * settings_.scale,
+                               settings_.clientHeight * settings_.scale, flags);
     if (!window_) throw SdlFailure("cannot open the window");
     windowRenderer_ = SDL_CreateRenderer(window_, -1, 0);
     if (!windowRenderer_) windowRenderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -47,8 +47,9 @@ void Display::MakeTarget() {
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (target_) SDL_FreeSurface(target_);
     renderer_ = nullptr;
-    target_ = SDL_CreateRGBSurfaceWithFormat(0, std::max(1, settings_.clientWidth),
-                                             std::max(1, settings_.clientHeight), 32, SDL_PIXELFORMAT_ARGB8888);
+    target_ =
+        SDL_CreateRGBSurfaceWithFormat(0, std::max(1, settings_.clientWidth),
+                                       std::max(1, settings_.clientHeight), 32, SDL_PIXELFORMAT_ARGB8888);
     if (!target_) throw SdlFailure("no memory for the window's picture");
     renderer_ = SDL_CreateSoftwareRenderer(target_);
     if (!renderer_) throw SdlFailure("no software renderer");
@@ -71,8 +72,8 @@ void Display::SetClientSize(int width, int height) {
 void Display::Present() {
     if (!window_) return;
     if (!windowTexture_) {
-        windowTexture_ = SDL_CreateTexture(windowRenderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                           target_->w, target_->h);
+        windowTexture_ = SDL_CreateTexture(windowRenderer_, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_STREAMING, target_->w, target_->h);
         if (!windowTexture_) return log::Error(std::string("cannot show the window: ") + SDL_GetError());
     }
     SDL_UpdateTexture(windowTexture_, nullptr, target_->pixels, target_->pitch);
@@ -98,7 +99,8 @@ void Display::SetFullScreen(bool fullScreen) {
     if (!window_) return;
     SDL_SetWindowFullscreen(window_, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (!fullScreen)
-        SDL_SetWindowSize(window_, settings_.clientWidth * settings_.scale, settings_.clientHeight * settings_.scale);
+        SDL_SetWindowSize(window_, settings_.clientWidth * settings_.scale,
+                          settings_.clientHeight * settings_.scale);
 }
 
 void Display::SetCaption(const std::string& caption) {
@@ -126,7 +128,7 @@ void Display::SetDragByBackground(std::function<bool(Point clientPoint)> isBackg
         auto* display = static_cast<Display*>(data);
         Point client = display->viewport().ToClient({area->x, area->y});
         return display->isBackground_ && display->isBackground_(client) ? SDL_HITTEST_DRAGGABLE
-                                                                       : SDL_HITTEST_NORMAL;
+                                                                        : SDL_HITTEST_NORMAL;
     };
     if (SDL_SetWindowHitTest(window_, hitTest, this) != 0)
         log::Info(std::string("windows cannot be dragged here: ") + SDL_GetError());

@@ -18,7 +18,8 @@ Control* FindByCaption(Control& parent, const std::string& caption) {
         Control& child = **it;
         if (!child.visible() || !child.enabled()) continue;
         if (Control* inner = FindByCaption(child, caption)) return inner;
-        if (child.kind() == ControlKind::Label && SameName(static_cast<Label&>(child).caption, caption)) return &child;
+        if (child.kind() == ControlKind::Label && SameName(static_cast<Label&>(child).caption, caption))
+            return &child;
     }
     return nullptr;
 }
@@ -108,7 +109,8 @@ void BuildMenuItems(const MenuItem& menu, std::vector<std::string>& path, std::v
             ImGui::Separator();
             continue;
         }
-        std::string label = item->shownCaption() + "##" + std::to_string(reinterpret_cast<uintptr_t>(item.get()));
+        std::string label =
+            item->shownCaption() + "##" + std::to_string(reinterpret_cast<uintptr_t>(item.get()));
         path.push_back(item->shownCaption());
         if (!item->items().empty()) {
             if (ImGui::BeginMenu(label.c_str(), item->enabled)) {
@@ -262,9 +264,12 @@ void PlayerScreen::HandleSdlEvents() {
                              : event.button.button == SDL_BUTTON_MIDDLE ? kMiddleButton
                                                                         : kLeftButton;
                 Point at = ToFrame(view.ToClient({event.button.x, event.button.y}));
-                if (event.type == SDL_MOUSEBUTTONUP) MouseUp(at, button);
-                else if (event.button.clicks == 2) DoubleClick(at);
-                else MouseDown(at, button);
+                if (event.type == SDL_MOUSEBUTTONUP)
+                    MouseUp(at, button);
+                else if (event.button.clicks == 2)
+                    DoubleClick(at);
+                else
+                    MouseDown(at, button);
                 break;
             }
             case SDL_KEYDOWN:

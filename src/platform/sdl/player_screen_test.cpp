@@ -39,7 +39,8 @@ TEST(PlayerScreen, AutomatedMessageBoxesTakeTheQueuedAnswerOrTheirDefaultAndAreR
     player.screen.dialogHistory().QueueAnswer(MessageAnswer::No);
     player.screen.dialogHistory().QueueAnswer(MessageAnswer::Cancel);  // not offered: the default instead
     player.screen.Wait(1000);
-    EXPECT_EQ(answers, (std::vector<MessageAnswer>{MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes}));
+    EXPECT_EQ(answers,
+              (std::vector<MessageAnswer>{MessageAnswer::No, MessageAnswer::Yes, MessageAnswer::Yes}));
     auto state = player.screen.State();
     EXPECT_EQ(state["clock_ms"], 1000);
     EXPECT_EQ(state["windows"], nlohmann::ordered_json::array({"game"}));
@@ -67,7 +68,8 @@ TEST(PlayerScreen, AModalBoxLetsTheGameTimersRunUntilItIsAnswered) {
     int64_t answeredAtMs = 0;
     auto& ask = player.AddTimer("tmrAsk", 100, [&](Control& timer) {
         timer.Set("Enabled", false);
-        answer = player.screen.dialogs().MessageBox({"Note", "Wait", MessageIcon::Information, MessageButtons::OkCancel});
+        answer = player.screen.dialogs().MessageBox(
+            {"Note", "Wait", MessageIcon::Information, MessageButtons::OkCancel});
         answeredAtMs = player.clock.NowMs();
     });
     player.AddTimer("tmrTick", 50, [&](Control&) {
@@ -107,7 +109,8 @@ TEST(PlayerScreen, ClicksReachControlsAndPressFindsLabelsByCaption) {
     };
     std::ostringstream out;
     AutomationRunner runner(player.screen, out);
-    auto commands = std::get<std::vector<AutomationCommand>>(ParseAutomation("click 110 105\npress go NORTH\n"));
+    auto commands =
+        std::get<std::vector<AutomationCommand>>(ParseAutomation("click 110 105\npress go NORTH\n"));
     EXPECT_EQ(runner.Run(commands).exitStatus, 0);
     EXPECT_EQ(events, (std::vector<std::string>{"down 10,5", "click", "down 25,10", "click"}));
     EXPECT_TRUE(player.screen.Press("Go south").has_value());

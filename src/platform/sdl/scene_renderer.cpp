@@ -28,7 +28,8 @@ SDL_Rect ToSdl(const Rect& r) { return {r.x, r.y, r.width, r.height}; }
 // True when some pixel of an ARGB8888 surface lets what is behind show through.
 bool HasTranslucentPixels(SDL_Surface* surface) {
     for (int y = 0; y < surface->h; ++y) {
-        auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+        auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
+                                                      y * surface->pitch);
         for (int x = 0; x < surface->w; ++x)
             if ((row[x] >> 24) != 0xFF) return true;
     }
@@ -141,7 +142,8 @@ void SceneRenderer::Draw(const Form& form, Point origin) {
     // An opaque background picture that covers the whole window hides its colour.
     auto background = PictureOf(form.picture);
     SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
-    if (background && !background->animated()) SDL_GetTextureBlendMode(TextureOf(background->frames()[0].surface), &blend);
+    if (background && !background->animated())
+        SDL_GetTextureBlendMode(TextureOf(background->frames()[0].surface), &blend);
     if (!background || blend != SDL_BLENDMODE_NONE || background->width() < all.width ||
         background->height() < all.height)
         Fill(all, form.backColor);

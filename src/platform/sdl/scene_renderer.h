@@ -23,7 +23,8 @@ class TextRenderer;
 class SceneRenderer {
 public:
     // Texts are drawn by `text` when one is given (labels show only their background without it).
-    SceneRenderer(SDL_Renderer* renderer, PictureCache& pictures, const Clock& clock, TextRenderer* text = nullptr);
+    SceneRenderer(SDL_Renderer* renderer, PictureCache& pictures, const Clock& clock,
+                  TextRenderer* text = nullptr);
     ~SceneRenderer();
     SceneRenderer(const SceneRenderer&) = delete;
     SceneRenderer& operator=(const SceneRenderer&) = delete;

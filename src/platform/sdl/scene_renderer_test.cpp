@@ -146,7 +146,8 @@ TEST(SceneRendering, ScreenshotsHoldWhatWasDrawn) {
     auto shot = PictureCache::Decode(*scene.files.ReadFile(path), path);
     EXPECT_EQ(shot->width(), 64);
     EXPECT_EQ(PixelAt(shot->surface(), 63, 47), 0xFF563412u);
-    EXPECT_THROW(scene.display.SaveScreenshot((scene.folder.path() / "no/such/folder/x.png").string()), GameError);
+    EXPECT_THROW(scene.display.SaveScreenshot((scene.folder.path() / "no/such/folder/x.png").string()),
+                 GameError);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ std::optional<int> VirtualKeyOf(SDL_Keycode key) {
 }
 
 int ShiftFlagsOf(Uint16 modifiers) {
-    return ((modifiers & KMOD_SHIFT) ? 1 : 0) | ((modifiers & KMOD_CTRL) ? 2 : 0) | ((modifiers & KMOD_ALT) ? 4 : 0);
+    return ((modifiers & KMOD_SHIFT) ? 1 : 0) | ((modifiers & KMOD_CTRL) ? 2 : 0) |
+           ((modifiers & KMOD_ALT) ? 4 : 0);
 }
 
 }  // namespace taviro::platform

@@ -66,8 +66,8 @@ struct TextScene {
         label.font = {"Arial", 12};
     }
     struct Counts {
-        int ink = 0;       // pixels that are neither the label's background nor the form's
-        int outside = 0;   // ink outside the label
+        int ink = 0;      // pixels that are neither the label's background nor the form's
+        int outside = 0;  // ink outside the label
         int red = 0;
         int lowestInkRow = -1;
     };
@@ -79,8 +79,10 @@ struct TextScene {
                 uint32_t p = PixelAt(display.target(), x, y);
                 if (p == 0xFFFFFFFFu || p == 0xFF00FF00u) continue;
                 bool inside = label.WindowBounds().Contains({x, y});
-                if (!inside) ++counts.outside;
-                else ++counts.ink;
+                if (!inside)
+                    ++counts.outside;
+                else
+                    ++counts.ink;
                 if ((p & 0xFF0000) > 0x800000 && (p & 0xFF00) < 0x4000) ++counts.red;
                 counts.lowestInkRow = std::max(counts.lowestInkRow, y);
             }

@@ -78,8 +78,8 @@ Point TtfTextRenderer::Measure(const std::string& text, const FontSpec& spec, in
     return size;
 }
 
-void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& spec, uint32_t colorBgr, const Rect& area,
-                               int wrapWidth, int alignment) {
+void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& spec, uint32_t colorBgr,
+                               const Rect& area, int wrapWidth, int alignment) {
     if (text.empty()) return;
     TTF_Font* font = FontFor(spec);
     if (!font) return;

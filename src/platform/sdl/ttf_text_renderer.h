@@ -35,13 +35,15 @@ public:
     static int PixelSize(double points);
 
     // The font file used for a font, for reports and tests.
-    const ResolvedFont& Resolved(const FontSpec& font) { return fonts_.Resolve(font.name, font.bold, font.italic); }
+    const ResolvedFont& Resolved(const FontSpec& font) {
+        return fonts_.Resolve(font.name, font.bold, font.italic);
+    }
 
 private:
     TTF_Font* FontFor(const FontSpec& font);
     // Draws text at a point, wrapped to wrapWidth when it is not 0, aligned 0 left, 1 right, 2 centre.
-    void DrawText(const std::string& text, const FontSpec& font, uint32_t colorBgr, const Rect& area, int wrapWidth,
-                  int alignment);
+    void DrawText(const std::string& text, const FontSpec& font, uint32_t colorBgr, const Rect& area,
+                  int wrapWidth, int alignment);
 
     SDL_Renderer* renderer_;
     FontResolver fonts_;
