@@ -95,20 +95,21 @@ TEST(Classes, IsComparesIdentityAndNothingMembersFail) {
     EXPECT_EQ(run.Run("Set z = New Missing"), "error 506 (1, 1): Class not defined");
 }
 
-
 TEST(Classes, ErrorsInsideClassTerminateAreDropped) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class Bad\nPrivate Sub Class_Terminate: Print \"ending\": x = 1 / 0: Print \"no\": End Sub\n"
-                      "End Class\nSet b = New Bad\nSet b = Nothing\nPrint \"continues\""),
-              "ending|continues");
+    EXPECT_EQ(
+        run.Run("Class Bad\nPrivate Sub Class_Terminate: Print \"ending\": x = 1 / 0: Print \"no\": End Sub\n"
+                "End Class\nSet b = New Bad\nSet b = Nothing\nPrint \"continues\""),
+        "ending|continues");
 }
 
 TEST(Classes, TerminateThatStoresMeKeepsTheObjectAliveAndRunsOnce) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Dim saved\nClass Phoenix\nPublic Name\nPrivate Sub Class_Terminate: Print \"terminate\": "
-                      "Set saved = Me: End Sub\nEnd Class\nSet p = New Phoenix: p.Name = \"risen\"\n"
-                      "Set p = Nothing\nPrint saved.Name\nSet saved = Nothing\nPrint \"gone\""),
-              "terminate|risen|gone");
+    EXPECT_EQ(
+        run.Run("Dim saved\nClass Phoenix\nPublic Name\nPrivate Sub Class_Terminate: Print \"terminate\": "
+                "Set saved = Me: End Sub\nEnd Class\nSet p = New Phoenix: p.Name = \"risen\"\n"
+                "Set p = Nothing\nPrint saved.Name\nSet saved = Nothing\nPrint \"gone\""),
+        "terminate|risen|gone");
 }
 
 TEST(Classes, ReplacingAFieldReleasesTheObjectItHeld) {
@@ -121,7 +122,8 @@ TEST(Classes, ReplacingAFieldReleasesTheObjectItHeld) {
 
 TEST(Classes, DefaultPropertyWithArgumentsIsAssignedThroughTheObject) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class Grid\nPrivate cells(3)\nPublic Default Property Get Cell(i): Cell = cells(i): End Property\n"
+    EXPECT_EQ(run.Run("Class Grid\nPrivate cells(3)\nPublic Default Property Get Cell(i): Cell = cells(i): "
+                      "End Property\n"
                       "Public Property Let Cell(i, v): cells(i) = v: End Property\nEnd Class\n"
                       "Set g = New Grid\ng(2) = \"two\"\ng.Cell(1) = \"one\"\nPrint g(1), g(2)"),
               "one two");
@@ -136,23 +138,26 @@ TEST(Classes, MethodsChangeTheCallersVariablesThroughByRefParameters) {
 
 TEST(Classes, MePassesTheObjectItself) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class Node\nPublic Name, Parent\nPublic Sub Adopt(child): Set child.Parent = Me: End Sub\n"
-                      "End Class\nSet a = New Node: a.Name = \"root\"\nSet b = New Node\na.Adopt b\n"
-                      "Print b.Parent.Name, b.Parent Is a"),
-              "root True");
+    EXPECT_EQ(
+        run.Run("Class Node\nPublic Name, Parent\nPublic Sub Adopt(child): Set child.Parent = Me: End Sub\n"
+                "End Class\nSet a = New Node: a.Name = \"root\"\nSet b = New Node\na.Adopt b\n"
+                "Print b.Parent.Name, b.Parent Is a"),
+        "root True");
 }
 
 TEST(Classes, FixedArrayFieldsExistInEveryInstance) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class Board\nPublic Squares(2, 2)\nEnd Class\nSet one = New Board: Set two = New Board\n"
-                      "one.Squares(1, 1) = \"X\"\nPrint one.Squares(1, 1), IsEmpty(two.Squares(1, 1)), "
-                      "UBound(two.Squares, 2)"),
-              "X True 2");
+    EXPECT_EQ(
+        run.Run("Class Board\nPublic Squares(2, 2)\nEnd Class\nSet one = New Board: Set two = New Board\n"
+                "one.Squares(1, 1) = \"X\"\nPrint one.Squares(1, 1), IsEmpty(two.Squares(1, 1)), "
+                "UBound(two.Squares, 2)"),
+        "X True 2");
 }
 
 TEST(Classes, ReadOnlyPropertyCannotBeAssigned) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class R\nPublic Property Get V: V = 1: End Property\nEnd Class\nSet reader = New R\nreader.V = 2"),
+    EXPECT_EQ(run.Run("Class R\nPublic Property Get V: V = 1: End Property\nEnd Class\nSet reader = New "
+                      "R\nreader.V = 2"),
               "error 501 (5, 1): Illegal assignment");
 }
 

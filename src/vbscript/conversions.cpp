@@ -17,8 +17,6 @@ constexpr double kCurrencyLimit = 922337203685477.5807;
 double StringToDouble(const std::u16string& text) {
     double number;
     if (ParseNumber(text, number)) return number;
-    double serial;
-    if (ParseDate(text, serial)) return serial;
     Throw(err::kTypeMismatch);
 }
 }  // namespace

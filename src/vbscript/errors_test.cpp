@@ -58,8 +58,9 @@ TEST(OnError, ErrorInAnIfConditionEntersTheThenBlock) {
 
 TEST(OnError, LoopWhoseHeaderFailsIsSkipped) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("On Error Resume Next\nFor Each v In 5\nPrint \"body\"\nNext\nPrint \"after\", Err.Number"),
-              "after 451");
+    EXPECT_EQ(
+        run.Run("On Error Resume Next\nFor Each v In 5\nPrint \"body\"\nNext\nPrint \"after\", Err.Number"),
+        "after 451");
     EXPECT_EQ(run.Run("On Error Resume Next\nFor i = 1 To \"x\"\nn = n + 1\nIf n > 5 Then Exit For\nNext\n"
                       "Print \"done\""),
               "done");

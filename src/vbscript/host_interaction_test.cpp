@@ -41,8 +41,10 @@ TEST(HostInteraction, HostCallbackMayRunAnotherProcedureOfTheSameEngine) {
 TEST(HostInteraction, ErrorInANestedRunReachesTheOuterScript) {
     ScriptRun run;
     run.engine.AddObject(u"Host", MakeRef<Trigger>(run.engine), false);
-    EXPECT_EQ(run.Run("Sub Broken: x = 1 / 0: End Sub\nOn Error Resume Next\nHost.Fire \"Broken\"\nPrint Err.Number"),
-              "11");
+    EXPECT_EQ(
+        run.Run(
+            "Sub Broken: x = 1 / 0: End Sub\nOn Error Resume Next\nHost.Fire \"Broken\"\nPrint Err.Number"),
+        "11");
 }
 
 TEST(HostInteraction, LaterCodeRedefinesAProcedure) {
@@ -83,7 +85,8 @@ TEST(HostInteraction, ScriptObjectMayOutliveItsEngine) {
         Engine engine;
         auto slot = MakeRef<ValueObject>();
         engine.AddObject(u"Slot", slot, false);
-        ASSERT_TRUE(engine.AddCode(std::string_view("Class C\nPublic Name\nEnd Class\nSet Slot.Value = New C")));
+        ASSERT_TRUE(
+            engine.AddCode(std::string_view("Class C\nPublic Name\nEnd Class\nSet Slot.Value = New C")));
         kept = Ref<Object>(slot->value.object());
     }
     EXPECT_EQ(kept->TypeName(), u"C");
@@ -99,8 +102,9 @@ TEST(HostInteraction, TimeoutAlsoStopsRunAndEndlessRecursionThroughTheHost) {
     EXPECT_EQ(run.engine.Error().number, err::kTimeout);
     run.engine.AddObject(u"Host", MakeRef<Trigger>(run.engine), false);
     run.engine.Timeout(-1);
-    EXPECT_EQ(run.Run("Function Again(): Again = Host.Fire(\"Again\"): End Function\nx = Again()").substr(0, 9),
-              "error 28 ");
+    EXPECT_EQ(
+        run.Run("Function Again(): Again = Host.Fire(\"Again\"): End Function\nx = Again()").substr(0, 9),
+        "error 28 ");
 }
 
 TEST(HostInteraction, ArgumentsFromTheHostArriveByValue) {
@@ -115,7 +119,9 @@ TEST(HostInteraction, ArgumentsFromTheHostArriveByValue) {
 
 TEST(HostInteraction, ArraysFromTheHostAreCopiedIntoScripts) {
     ScriptRun run;
-    ASSERT_EQ(run.Run("Function Sum(list): For Each v In list: Sum = Sum + v: Next: list(0) = 100: End Function"), "");
+    ASSERT_EQ(
+        run.Run("Function Sum(list): For Each v In list: Sum = Sum + v: Next: list(0) = 100: End Function"),
+        "");
     Variant values[] = {Variant(int16_t{1}), Variant(int16_t{2})};
     std::vector<Variant> items(values, values + 2);
     Variant list(Array::FromValues(items));

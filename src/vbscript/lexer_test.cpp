@@ -45,8 +45,9 @@ TEST(Lexer, IntegerLiteralsTakeTheNarrowestSubtype) {
 }
 
 TEST(Lexer, HexAndOctalLiteralsKeepTheirSignBits) {
-    EXPECT_EQ(Describe(u"&HFF &hFFFF &H10000 &HFFFFFFFF &O777 &17"),
-              (Tokens{"Integer:255", "Integer:-1", "Long:65536", "Long:-1", "Integer:511", "Integer:15", "eol"}));
+    EXPECT_EQ(
+        Describe(u"&HFF &hFFFF &H10000 &HFFFFFFFF &O777 &17"),
+        (Tokens{"Integer:255", "Integer:-1", "Long:65536", "Long:-1", "Integer:511", "Integer:15", "eol"}));
 }
 
 TEST(Lexer, FloatingLiteralsAcceptFractionsAndExponents) {
@@ -74,7 +75,8 @@ TEST(Lexer, CommentsAndRemRunToTheEndOfTheLine) {
 
 TEST(Lexer, UnderscoreAtLineEndJoinsLines) {
     std::vector<Token> tokens = Tokenize(u"a = 1 + _\n    2\nb");
-    EXPECT_EQ(Describe(u"a = 1 + _\n    2\nb"), (Tokens{"id:a", "op:=", "Integer:1", "op:+", "Integer:2", "eol", "id:b", "eol"}));
+    EXPECT_EQ(Describe(u"a = 1 + _\n    2\nb"),
+              (Tokens{"id:a", "op:=", "Integer:1", "op:+", "Integer:2", "eol", "id:b", "eol"}));
     EXPECT_EQ(tokens[4].line, 2);
     EXPECT_EQ(tokens[4].column, 5);
 }
@@ -85,8 +87,8 @@ TEST(Lexer, ColonsAndLineBreaksEndStatements) {
 
 TEST(Lexer, ComparisonOperatorsIncludeTheirAlternativeSpellings) {
     EXPECT_EQ(Describe(u"a <= b >= c <> d =< e => f"),
-              (Tokens{"id:a", "op:<=", "id:b", "op:>=", "id:c", "op:<>", "id:d", "op:<=", "id:e", "op:>=", "id:f",
-                      "eol"}));
+              (Tokens{"id:a", "op:<=", "id:b", "op:>=", "id:c", "op:<>", "id:d", "op:<=", "id:e",
+                      "op:>=", "id:f", "eol"}));
 }
 
 TEST(Lexer, BracketedNamesMayHoldAnyCharacters) {

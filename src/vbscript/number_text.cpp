@@ -84,8 +84,14 @@ bool ParseNumber(std::u16string_view text, double& value) {
     if (body[i] == u'+' || body[i] == u'-') ascii += static_cast<char>(body[i++]);
     while (i < body.size() && IsBlank(body[i])) ++i;
     size_t digits = 0;
-    while (i < body.size() && body[i] >= u'0' && body[i] <= u'9')
-        ascii += static_cast<char>(body[i++]), ++digits;
+    // Digits of the whole part, where commas may group thousands ("1,000") as in US English text.
+    while (i < body.size() && ((body[i] >= u'0' && body[i] <= u'9') || (body[i] == u',' && digits > 0))) {
+        if (body[i] != u',') {
+            ascii += static_cast<char>(body[i]);
+            ++digits;
+        }
+        ++i;
+    }
     if (i < body.size() && body[i] == u'.') {
         ascii += '.';
         ++i;

@@ -17,7 +17,8 @@ std::u16string FormatCurrency(int64_t tenThousandths);
 std::u16string FormatInteger(int64_t value);
 
 // Reads text as a number the way conversions do: surrounding blanks allowed, an optional sign,
-// decimal with optional fraction and exponent ("1e3"), or &H hexadecimal and &O octal.
+// decimal with optional fraction and exponent ("1e3"), commas grouping the whole part ("1,000"),
+// or &H hexadecimal and &O octal.
 // False when the text is not a number ("", "$5", "1x").
 bool ParseNumber(std::u16string_view text, double& value);
 

@@ -40,6 +40,8 @@ TEST(NumberText, TextReadsAsNumberWithBlanksSignsExponentsAndRadixPrefixes) {
     EXPECT_EQ(value, -0.5);
     EXPECT_TRUE(ParseNumber(u"&HFFFFFFFF", value));
     EXPECT_EQ(value, -1);
+    EXPECT_TRUE(ParseNumber(u"1,000.5", value));
+    EXPECT_EQ(value, 1000.5);
 }
 
 TEST(NumberText, TextThatIsNotANumberIsRefused) {
@@ -51,6 +53,8 @@ TEST(NumberText, TextThatIsNotANumberIsRefused) {
     EXPECT_FALSE(ParseNumber(u"1e", value));
     EXPECT_FALSE(ParseNumber(u".", value));
     EXPECT_FALSE(ParseNumber(u"&H", value));
+    EXPECT_FALSE(ParseNumber(u",5", value));
+    EXPECT_FALSE(ParseNumber(u"1/2/2020", value));
 }
 
 TEST(TextDecoding, InvalidUtf8IsReadAsWindows1252) {

@@ -14,17 +14,20 @@ std::string Render(const Expr& e) {
     switch (e.kind) {
         case ExprKind::Literal: return e.literal.IsEmpty() ? "Empty" : "lit";
         case ExprKind::Name: return narrow(e.name);
-        case ExprKind::Member: return (e.object ? Render(*e.object) : std::string("<with>")) + "." + narrow(e.name);
+        case ExprKind::Member:
+            return (e.object ? Render(*e.object) : std::string("<with>")) + "." + narrow(e.name);
         case ExprKind::Call: {
             std::string text = Render(*e.object) + "(";
             for (size_t i = 0; i < e.arguments.size(); ++i) text += (i ? "," : "") + Render(*e.arguments[i]);
             return text + ")";
         }
-        case ExprKind::Unary: return std::string(e.unary == UnaryOp::Not ? "not " : "neg ") + Render(*e.object);
+        case ExprKind::Unary:
+            return std::string(e.unary == UnaryOp::Not ? "not " : "neg ") + Render(*e.object);
         case ExprKind::Binary: {
-            static const char* names[] = {"imp", "eqv", "xor", "or", "and", "=", "<>", "<", ">", "<=", ">=", "is",
-                                          "&",   "+",   "-",   "mod", "\\", "*",  "/",  "^"};
-            return "(" + Render(*e.left) + " " + names[static_cast<int>(e.binary)] + " " + Render(*e.right) + ")";
+            static const char* names[] = {"imp", "eqv", "xor", "or", "and", "=",   "<>", "<", ">", "<=",
+                                          ">=",  "is",  "&",   "+",  "-",   "mod", "\\", "*", "/", "^"};
+            return "(" + Render(*e.left) + " " + names[static_cast<int>(e.binary)] + " " + Render(*e.right) +
+                   ")";
         }
         case ExprKind::New: return "new " + narrow(e.name);
         case ExprKind::Me: return "me";
@@ -104,8 +107,9 @@ TEST(Parser, SelectCollectsTestsOfEachCase) {
 }
 
 TEST(Parser, ProceduresAndClassesAreDeclaredApartFromStatements) {
-    Program program = Parse(u"Option Explicit\nPrivate Sub A(ByVal x, ByRef y, z())\nEnd Sub\nx = 1\n"
-                            u"Class C\nPublic Default Property Get P: End Property\nPrivate f(3)\nEnd Class");
+    Program program = Parse(
+        u"Option Explicit\nPrivate Sub A(ByVal x, ByRef y, z())\nEnd Sub\nx = 1\n"
+        u"Class C\nPublic Default Property Get P: End Property\nPrivate f(3)\nEnd Class");
     EXPECT_TRUE(program.optionExplicit);
     ASSERT_EQ(program.procedures.size(), 1u);
     const ProcedureDecl& a = program.procedures[0];
@@ -134,7 +138,8 @@ TEST(Parser, MisplacedOrMissingPartsAreCompileErrors) {
     EXPECT_EQ(ErrorNumber(u"Dim a(n)"), err::kExpectedInteger);
     EXPECT_EQ(ErrorNumber(u"On Error GoTo label"), err::kSyntaxError);
     EXPECT_EQ(ErrorNumber(u"x = "), err::kExpectedExpression);
-    EXPECT_EQ(ErrorNumber(u"Class C\nPublic Property Let V()\nEnd Property\nEnd Class"), err::kPropertyNeedsArgument);
+    EXPECT_EQ(ErrorNumber(u"Class C\nPublic Property Let V()\nEnd Property\nEnd Class"),
+              err::kPropertyNeedsArgument);
 }
 
 TEST(Parser, ExpressionTextForEvalMustBeOneExpression) {
