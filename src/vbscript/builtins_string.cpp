@@ -87,7 +87,11 @@ Variant Trim(Vm&, std::span<Variant> a) { return TrimSides(a, true, true); }
 Variant LTrim(Vm&, std::span<Variant> a) { return TrimSides(a, true, false); }
 Variant RTrim(Vm&, std::span<Variant> a) { return TrimSides(a, false, true); }
 
-Variant Space(Vm&, std::span<Variant> a) { return Variant(std::u16string(CountArgument(Arg(a, 0)), u' ')); }
+Variant Space(Vm&, std::span<Variant> a) {
+    size_t count = CountArgument(Arg(a, 0));
+    CheckStringLength(count);
+    return Variant(std::u16string(count, u' '));
+}
 
 Variant StringOf(Vm&, std::span<Variant> a) {
     size_t count = CountArgument(Arg(a, 0));
@@ -100,7 +104,7 @@ Variant StringOf(Vm&, std::span<Variant> a) {
     } else {
         c = static_cast<char16_t>(ToLong(pattern) & 0xFF);
     }
-    if (count > (size_t{1} << 27)) Throw(err::kOutOfMemory);
+    CheckStringLength(count);
     return Variant(std::u16string(count, c));
 }
 
@@ -206,6 +210,7 @@ Variant Replace(Vm&, std::span<Variant> a) {
     while (count == -1 || done < count) {
         size_t found = searched.find(needle, position);
         if (found == std::u16string::npos) break;
+        CheckStringLength(result.size() + (found - position) + with.size());
         result.append(text, position, found - position);
         result += with;
         position = found + find.size();
@@ -236,7 +241,7 @@ Variant Join(Vm&, std::span<Variant> a) {
     for (size_t i = 0; i < elements.size(); ++i) {
         if (i > 0) result += separator;
         if (!elements[i].IsNull()) result += ToString(elements[i]);
-        if (result.size() > (size_t{1} << 27)) Throw(err::kOutOfMemory);
+        CheckStringLength(result.size());
     }
     return Variant(std::move(result));
 }

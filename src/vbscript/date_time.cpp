@@ -52,6 +52,8 @@ double ToSerialDate(const CivilTime& t) {
 
 CivilTime FromSerialDate(double serial) {
     CivilTime t;
+    // Dates lie between the years 100 and 9999; anything else (a host's NaN) shows as day 0.
+    if (!(serial > -700000.0 && serial < 3000000.0)) serial = 0;
     double whole = std::trunc(serial);
     int64_t seconds = std::llround(std::fabs(serial - whole) * 86400.0);
     auto days = static_cast<int64_t>(whole);

@@ -107,6 +107,9 @@ TEST(Limits, RunawayAllocationIsOutOfMemory) {
     ScriptRun run;
     EXPECT_EQ(run.Run("ReDim a(100000, 100000)"), "error 7 (1, 1): Out of memory");
     EXPECT_EQ(run.Run("s = \"x\"\nDo: s = s & s: Loop"), "error 7 (2, 5): Out of memory");
+    EXPECT_EQ(run.Run("s = Space(2000000000)"), "error 7 (1, 1): Out of memory");
+    EXPECT_EQ(run.Run("s = Replace(Space(100000), \" \", Space(100000))"), "error 7 (1, 1): Out of memory");
+    EXPECT_EQ(run.Run("s = String(20000000, \"x\"): t = s & s"), "error 7 (1, 28): Out of memory");
 }
 
 TEST(Timeout, EndlessLoopIsStoppedAndOnErrorCannotCatchIt) {

@@ -218,6 +218,7 @@ Variant Add(const Variant& leftIn, const Variant& rightIn) {
         return Variant(CheckedDouble(l.doubleValue() + r.doubleValue()));
     }
     if ((l.IsString() && IsTextOrEmpty(r)) || (r.IsString() && l.IsEmpty())) {
+        CheckStringLength((l.IsString() ? l.string().size() : 0) + (r.IsString() ? r.string().size() : 0));
         return Variant(ToString(l) + ToString(r));
     }
     return Arithmetic(l, r, ArithmeticOp::Add);
@@ -301,6 +302,7 @@ Variant Concat(const Variant& leftIn, const Variant& rightIn) {
     std::u16string text = left->IsNull() ? std::u16string() : ToString(*left);
     if (!right->IsNull()) {
         if (right->IsString()) {
+            CheckStringLength(text.size() + right->string().size());
             text += right->string();
         } else {
             text += ToString(*right);

@@ -7,10 +7,9 @@
 
 namespace taviro::vbscript {
 
-namespace {
-// Longer strings fail with "Out of memory" rather than exhausting the host.
-constexpr size_t kMaxStringLength = size_t{1} << 27;
-}  // namespace
+void CheckStringLength(size_t length) {
+    if (length > kMaxStringLength) Throw(err::kOutOfMemory);
+}
 
 Variant::Variant(std::u16string text) : type_(VarType::String) {
     if (text.size() > kMaxStringLength) Throw(err::kOutOfMemory);

@@ -148,4 +148,10 @@ private:
 
 static_assert(sizeof(Variant) == 16);
 
+// Longer strings fail with "Out of memory" rather than exhausting the host.
+constexpr size_t kMaxStringLength = size_t{1} << 25;
+// Throws 7 "Out of memory" when a string of this many characters would be too long; called before
+// building one, so that the allocation is never attempted.
+void CheckStringLength(size_t length);
+
 }  // namespace taviro::vbscript
