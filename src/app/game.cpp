@@ -69,6 +69,10 @@ void Game::StartNewGame() {
     loader_.OpenFrame(frame_.name, false, 0, 0);
 }
 
+void Game::TileBackground(platform::Canvas& canvas, const std::string& path) {
+    if (tilePicture) tilePicture(canvas, path);
+}
+
 void Game::StartUnloading() {
     logic::StopEverything(flags_);
     loop_.RequestQuit();

@@ -3,6 +3,7 @@
 // that do not exist yet answer as a game without them would (no inventory, no sound, no video).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +36,10 @@ public:
     void StartNewGame();
     // Begins closing the game window.
     void StartUnloading() override;
+
+    // Paints a picture of the game side by side over a canvas; set by the program, which owns the
+    // pictures. Without it tiled backgrounds stay empty.
+    std::function<void(platform::Canvas& canvas, const std::string& path)> tilePicture;
 
     frames::FrameLoader& frames() { return loader_; }
     frames::Hotspots& hotspots() { return hotspots_; }
@@ -78,6 +83,7 @@ private:
     void StopRipplingWater() override {}
     bool LoadWaveEffectIfAny() override { return false; }
     void StartRipplingWater() override {}
+    void TileBackground(platform::Canvas& canvas, const std::string& path) override;
     void DecideControlsReferences() override;
     frames::PluginFrameCode CollectPluginFrameCode(const std::string&) override { return {}; }
     bool RunFrameScript(const std::string& code) override;

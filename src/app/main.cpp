@@ -6,6 +6,8 @@
 #include <variant>
 
 #include "app/command_line.h"
+#include "app/game.h"
+#include "app/game_state.h"
 #include "app/project_info_json.h"
 #include "platform/automation/automation_runner.h"
 #include "platform/clock.h"
@@ -85,11 +87,26 @@ int Play(const app::Options& options) {
                                        .scale = options.scale > 0 ? options.scale : 1,
                                        .border = true,
                                        .caption = project.information.ProjectTitle};
-    // The game window comes with the frames; until then the screen shows the game's empty window.
     platform::PlayerScreen screen(settings, clock, files, options.autoplayFile.has_value());
-    if (options.autoplayFile) return RunAutomation(screen, *options.autoplayFile);
-    if (!options.headless) screen.RunUntilQuit();
-    return 0;
+    project.reports().UseDialogs(screen.dialogs());
+
+    // The welcome window comes with the start-up sequence; until then a new game starts at once.
+    app::Game game(project, flags, screen.form(), screen.loop());
+    game.tilePicture = [&screen](platform::Canvas& canvas, const std::string& path) {
+        canvas.Tile(screen.pictures().Load(path)->view());
+    };
+    app::ContributeGameState(screen.stateDump(), game, screen.form());
+    game.ResetAll();
+    game.StartNewGame();
+
+    int status = 0;
+    if (options.autoplayFile) {
+        status = RunAutomation(screen, *options.autoplayFile);
+    } else if (!options.headless) {
+        screen.RunUntilQuit();
+    }
+    app::WithdrawGameState(screen.stateDump());
+    return status;
 }
 
 }  // namespace

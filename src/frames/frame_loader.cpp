@@ -226,11 +226,17 @@ void FrameLoader::DrawBackground() {
     auto* surface = dynamic_cast<platform::PictureBox*>(form_.Find("PictureBox"));
     if (!surface) return;
     const FrameHeader& header = frame_.header;
-    if (header.backgroundKind == 1) {
+    if (header.backgroundKind == 1 && header.tiled) {
+        surface->picture.clear();
+        services_.TileBackground(surface->canvas(), project_.LocateProjectFile(project_.paths.FramesPath +
+                                                                               header.backgroundValue));
+    } else if (header.backgroundKind == 1) {
         surface->backColor = platform::kBlack;
+        surface->canvas().Clear();
         surface->picture = project_.LocateProjectFile(project_.paths.FramesPath + header.backgroundValue);
     } else if (header.backgroundKind == 0) {
         surface->picture.clear();
+        surface->canvas().Clear();
         surface->backColor = static_cast<platform::ColorBgr>(project::Val(header.backgroundValue)) & 0xFFFFFF;
     }
 }

@@ -70,6 +70,9 @@ struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
     void StopRipplingWater() override {}
     bool LoadWaveEffectIfAny() override { return false; }
     void StartRipplingWater() override {}
+    void TileBackground(platform::Canvas& canvas, const string& path) override {
+        log.push_back("tile " + path + " " + std::to_string(canvas.width()));
+    }
     void DecideControlsReferences() override {}
     PluginFrameCode CollectPluginFrameCode(const string&) override { return {}; }
     bool RunFrameScript(const string& code) override {
@@ -198,6 +201,17 @@ TEST_F(FrameLoaderFixture, ColourBackgroundPaintsTheSurface) {
     loader.OpenFrame("Red", false, 0, 0);
     EXPECT_EQ(Scene().picture, "");
     EXPECT_EQ(Scene().backColor, 255u);
+}
+
+TEST_F(FrameLoaderFixture, TiledBackgroundIsPaintedOverTheSurface) {
+    Scene().SetBounds({0, 0, 640, 480});
+    test.Write("Frames/Tiles.fme", FieldsLine({1.0, string("hall.jpg"), true, false, string(""), false, 0.0,
+                                               string(""), string(""), string("")}));
+    loader.OpenFrame("Tiles", false, 0, 0);
+    EXPECT_EQ(Scene().picture, "");
+    EXPECT_NE(std::find(fakes.log.begin(), fakes.log.end(),
+                        "tile " + test.project->paths.FramesPath + "hall.jpg 640"),
+              fakes.log.end());
 }
 
 TEST_F(FrameLoaderFixture, FrameTimerOpensItsDestination) {

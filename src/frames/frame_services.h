@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/controls/canvas.h"
+
 namespace taviro::frames {
 
 // The code plugins add to a frame's script.
@@ -31,6 +33,10 @@ public:
     // Loads the frame's rippling water; true when it has one.
     virtual bool LoadWaveEffectIfAny() = 0;
     virtual void StartRipplingWater() = 0;
+
+    // Paints a picture of the game side by side over a canvas (a tiled background). Throws GameError
+    // when the picture cannot be loaded.
+    virtual void TileBackground(platform::Canvas& canvas, const std::string& path) = 0;
 
     // Decides, on the first frame after a reset, whether scripts may reach the whole window.
     virtual void DecideControlsReferences() = 0;

@@ -48,6 +48,7 @@ void FrameTexts::LoadTexts() {
             label.font.strikeout = record.strikeout;
             label.font.underline = record.underline;
             label.foreColor = static_cast<platform::ColorBgr>(record.colour) & 0xFFFFFF;
+            label.Fit();
             AttachBackgroundEvents(label);
             label.SetVisible(true);
         }
