@@ -22,9 +22,19 @@ uint64_t ElementCount(std::span<const int32_t> upperBounds) {
 }
 }  // namespace
 
+Array::~Array() { AccountScriptMemory(-static_cast<int64_t>(accountedElements_ * sizeof(Variant))); }
+
+void Array::AccountSize() {
+    AccountScriptMemory((static_cast<int64_t>(elements_.size()) - static_cast<int64_t>(accountedElements_)) *
+                        static_cast<int64_t>(sizeof(Variant)));
+    accountedElements_ = elements_.size();
+}
+
 Ref<Array> Array::Create(std::span<const int32_t> upperBounds, bool fixed) {
     uint64_t count = ElementCount(upperBounds);
+    AccountScriptMemory(static_cast<int64_t>(count * sizeof(Variant)));
     Ref<Array> array(new Array());
+    array->accountedElements_ = count;
     array->upperBounds_.assign(upperBounds.begin(), upperBounds.end());
     array->elements_.resize(count);
     array->fixed_ = fixed;
@@ -35,6 +45,7 @@ Ref<Array> Array::FromValues(std::vector<Variant> values) {
     Ref<Array> array(new Array());
     array->upperBounds_ = {static_cast<int32_t>(values.size()) - 1};
     array->elements_ = std::move(values);
+    array->AccountSize();
     return array;
 }
 
@@ -56,6 +67,8 @@ Ref<Array> Array::Clone(int depth) const {
     if (depth > 1000) Throw(err::kOutOfStackSpace);
     Ref<Array> copy(new Array());
     copy->upperBounds_ = upperBounds_;
+    AccountScriptMemory(static_cast<int64_t>(elements_.size() * sizeof(Variant)));
+    copy->accountedElements_ = elements_.size();
     copy->elements_.reserve(elements_.size());
     for (const Variant& element : elements_) {
         if (element.IsArray()) {
@@ -72,9 +85,12 @@ void Array::Redimension(std::span<const int32_t> upperBounds, bool preserve) {
     uint64_t count = ElementCount(upperBounds);
     if (!preserve || upperBounds_.empty()) {
         std::vector<Variant> old;
+        AccountScriptMemory(static_cast<int64_t>(count * sizeof(Variant)));
         old.swap(elements_);
         upperBounds_.assign(upperBounds.begin(), upperBounds.end());
         elements_.resize(count);
+        AccountScriptMemory(-static_cast<int64_t>(accountedElements_ * sizeof(Variant)));
+        accountedElements_ = count;
         return;
     }
     if (upperBounds.size() != upperBounds_.size()) Throw(err::kSubscriptOutOfRange);
@@ -87,8 +103,11 @@ void Array::Redimension(std::span<const int32_t> upperBounds, bool preserve) {
         removed.assign(std::make_move_iterator(elements_.begin() + static_cast<ptrdiff_t>(count)),
                        std::make_move_iterator(elements_.end()));
     }
+    if (count > accountedElements_)
+        AccountScriptMemory(static_cast<int64_t>((count - accountedElements_) * sizeof(Variant)));
     elements_.resize(count);
     upperBounds_.assign(upperBounds.begin(), upperBounds.end());
+    AccountSize();
 }
 
 void Array::Clear() {
@@ -96,6 +115,7 @@ void Array::Clear() {
     std::vector<Variant> old;
     old.swap(elements_);
     upperBounds_.clear();
+    AccountSize();
 }
 
 void Array::ResetElements() {

@@ -45,8 +45,13 @@ public:
     // Erase of a fixed array: every element becomes Empty.
     void ResetElements();
 
+    ~Array() override;
+
 private:
     Array() = default;
+    // Keeps the memory account in step with the element count; call after every size change.
+    void AccountSize();
+    size_t accountedElements_ = 0;
 
     std::vector<int32_t> upperBounds_;
     std::vector<Variant> elements_;

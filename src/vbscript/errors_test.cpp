@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "vbscript/script_test_support.h"
+#include "vbscript/variant.h"
 
 namespace taviro::vbscript {
 namespace {
@@ -108,6 +109,16 @@ TEST(Limits, RunawayAllocationIsOutOfMemory) {
     EXPECT_EQ(run.Run("ReDim a(100000, 100000)"), "error 7 (1, 1): Out of memory");
     EXPECT_EQ(run.Run("s = \"x\"\nDo: s = s & s: Loop"), "error 7 (2, 5): Out of memory");
     EXPECT_EQ(run.Run("s = Space(2000000000)"), "error 7 (1, 1): Out of memory");
+}
+
+TEST(Limits, MemoryHeldByAllStringsAndArraysIsCapped) {
+    ScriptRun run;
+    SetScriptMemoryLimit(int64_t{64} << 20);
+    EXPECT_EQ(run.Run("Dim keep(100)\nFor i = 0 To 100: keep(i) = Space(4000000): Next"),
+              "error 7 (2, 19): Out of memory");
+    EXPECT_EQ(run.Run("Erase keep\ns = Space(4000000)\nPrint Len(s)"), "4000000");
+    EXPECT_EQ(run.Run("ReDim big(5000000)"), "error 7 (1, 1): Out of memory");
+    SetScriptMemoryLimit(int64_t{1} << 30);
     EXPECT_EQ(run.Run("s = Replace(Space(100000), \" \", Space(100000))"), "error 7 (1, 1): Out of memory");
     EXPECT_EQ(run.Run("s = String(20000000, \"x\"): t = s & s"), "error 7 (1, 28): Out of memory");
 }

@@ -7,12 +7,25 @@
 
 namespace taviro::vbscript {
 
+namespace {
+thread_local int64_t scriptMemoryBytes = 0;
+thread_local int64_t scriptMemoryLimit = int64_t{1} << 30;
+}  // namespace
+
+void SetScriptMemoryLimit(int64_t bytes) { scriptMemoryLimit = bytes; }
+
+void AccountScriptMemory(int64_t bytes) {
+    if (bytes > 0 && scriptMemoryBytes + bytes > scriptMemoryLimit) Throw(err::kOutOfMemory);
+    scriptMemoryBytes += bytes;
+}
+
 void CheckStringLength(size_t length) {
     if (length > kMaxStringLength) Throw(err::kOutOfMemory);
 }
 
 Variant::Variant(std::u16string text) : type_(VarType::String) {
     if (text.size() > kMaxStringLength) Throw(err::kOutOfMemory);
+    AccountScriptMemory(static_cast<int64_t>(text.size() * sizeof(char16_t)));
     u_.str = new StringData{1, std::move(text)};
 }
 
@@ -61,7 +74,8 @@ Variant Variant::ElementOf(Array* array, uint32_t flatIndex) {
 
 bool Variant::AppendInPlace(std::u16string_view text) {
     if (type_ != VarType::String || u_.str->refCount != 1) return false;
-    if (u_.str->text.size() + text.size() > kMaxStringLength) Throw(err::kOutOfMemory);
+    CheckStringLength(u_.str->text.size() + text.size());
+    AccountScriptMemory(static_cast<int64_t>(text.size() * sizeof(char16_t)));
     u_.str->text.append(text);
     return true;
 }
@@ -104,7 +118,10 @@ void Variant::AddRefPayload() {
 void Variant::ReleasePayload() {
     switch (type_) {
         case VarType::String:
-            if (--u_.str->refCount == 0) delete u_.str;
+            if (--u_.str->refCount == 0) {
+                AccountScriptMemory(-static_cast<int64_t>(u_.str->text.size() * sizeof(char16_t)));
+                delete u_.str;
+            }
             break;
         case VarType::Object:
             if (u_.obj) u_.obj->Release();

@@ -154,4 +154,10 @@ constexpr size_t kMaxStringLength = size_t{1} << 25;
 // building one, so that the allocation is never attempted.
 void CheckStringLength(size_t length);
 
+// Memory held by all strings and arrays of the thread's engines together is capped (1 GiB unless
+// changed), so a runaway script fails with 7 "Out of memory" before the host runs short.
+void SetScriptMemoryLimit(int64_t bytes);
+// Adds (or with a negative count gives back) bytes to the account; throws 7 past the cap.
+void AccountScriptMemory(int64_t bytes);
+
 }  // namespace taviro::vbscript
