@@ -24,10 +24,6 @@ Json VariantJson(const vbscript::Variant& value) {
     }
 }
 
-Json RectJson(const platform::Rect& rect) {
-    return {{"x", rect.x}, {"y", rect.y}, {"width", rect.width}, {"height", rect.height}};
-}
-
 }  // namespace
 
 void ContributeGameState(platform::StateDump& dump, Game& game, const platform::Form& form) {
@@ -65,11 +61,14 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
         Json hotspots = Json::array();
         for (const platform::Control* area : form.Elements("Area")) {
             if (area->index().value_or(0) < 1) continue;
-            auto* image = static_cast<const platform::ImageControl*>(area);
-            hotspots.push_back({{"number", *area->index()},
+            const platform::Rect& bounds = area->bounds();
+            hotspots.push_back({{"index", *area->index()},
                                 {"visible", area->visible()},
-                                {"bounds", RectJson(area->bounds())},
-                                {"picture", image->picture}});
+                                {"x", bounds.x},
+                                {"y", bounds.y},
+                                {"width", bounds.width},
+                                {"height", bounds.height},
+                                {"picture", static_cast<const platform::ImageControl*>(area)->picture}});
         }
         return hotspots;
     });
@@ -78,11 +77,17 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
         for (const platform::Control* element : form.Elements("Text")) {
             if (element->index().value_or(0) < 1) continue;
             auto* label = static_cast<const platform::Label*>(element);
-            texts.push_back({{"number", *element->index()},
+            texts.push_back({{"index", *element->index()},
                              {"caption", label->caption},
-                             {"visible", element->visible()},
                              {"x", element->bounds().x},
-                             {"y", element->bounds().y}});
+                             {"y", element->bounds().y},
+                             {"font", label->font.name},
+                             {"size", label->font.sizePoints},
+                             {"bold", label->font.bold},
+                             {"italic", label->font.italic},
+                             {"underline", label->font.underline},
+                             {"strikeout", label->font.strikeout},
+                             {"colour", label->foreColor}});
         }
         return texts;
     });

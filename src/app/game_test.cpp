@@ -177,7 +177,9 @@ TEST_F(DemoGame, StateDumpTellsTheFrameVariablesAndHotspots) {
     EXPECT_EQ(state["variables"]["integer"]["BookFound"], 1);
     EXPECT_EQ(state["variables"]["variant"]["GardenVisits"], 0);
     ASSERT_EQ(state["hotspots"].size(), 2u);
-    EXPECT_EQ(state["hotspots"][0]["bounds"]["x"], 42);
+    EXPECT_EQ(state["hotspots"][0]["x"], 42);
+    EXPECT_EQ(state["hotspots"][1]["index"], 2);
+    EXPECT_EQ(state["texts"][0]["font"], "Arial");
     EXPECT_EQ(state["texts"][0]["caption"], "The red shelf hides something. The blue one leads back.");
     WithdrawGameState(dump);
     EXPECT_FALSE(dump.Collect().contains("frame"));
