@@ -26,6 +26,9 @@ struct ErrorInfo {
     int32_t column = 0;     // 1-based
 };
 
+// One engine runs on one thread (reference counts are not atomic). It must not be destroyed from
+// inside one of its own scripts' host callbacks; script objects a host keeps may outlive it (their
+// members then fail with 91).
 class Engine {
 public:
     // A monotonic clock in milliseconds; the engine reads it only to enforce the time-out and for
@@ -50,7 +53,8 @@ public:
     // Runs a procedure of the loaded code; result receives a Function's value when given.
     bool Run(std::u16string_view procedure, std::span<const Variant> arguments = {},
              Variant* result = nullptr);
-    // Scripts running longer than this are stopped with an error; -1 never stops them.
+    // Scripts running longer than this (counted from the outermost AddCode or Run) are stopped with
+    // err::kTimeout, which On Error Resume Next cannot catch; -1 never stops them.
     void Timeout(int32_t milliseconds);
     // Names of the procedures of the loaded code.
     std::vector<std::u16string> Procedures() const;
