@@ -151,5 +151,44 @@ TEST(GetRef, CallsTheProcedureItNames) {
               "42");
 }
 
+
+TEST(Execute, ExecuteGlobalMayDeclareClassesAndVariables) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("ExecuteGlobal \"Class Late: Public V: End Class: Dim made\"\nSet made = New Late\nmade.V = 3\n"
+                      "Print TypeName(made), made.V"),
+              "Late 3");
+}
+
+TEST(Execute, RuntimeErrorInsideExecutedTextStopsTheCaller) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("On Error Resume Next\nExecute \"x = 1 / 0\"\nPrint Err.Number\nPrint Eval(\"1 +\")\n"
+                      "Print Err.Number"),
+              "11|1023");
+}
+
+TEST(Assignment, LetOfAnObjectStoresItsDefaultValue) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Class V: Public Default Property Get Value: Value = 42: End Property: End Class\n"
+                      "Set o = New V\ncopy = o\nPrint TypeName(copy), copy"),
+              "Integer 42");
+    EXPECT_EQ(run.Run("Class NoDefault: End Class\nSet o = New NoDefault\nx = o"),
+              "error 438 (3, 1): Object doesn't support this property or method");
+    EXPECT_EQ(run.Run("x = Nothing"), "error 91 (1, 1): Object variable not set");
+}
+
+TEST(Assignment, ForLoopVariableMayBeAnArrayElementOrField) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Class C\nPublic n\nPublic Sub Count(): For n = 1 To 3: Next: End Sub\nEnd Class\n"
+                      "Set counter = New C\ncounter.Count\nPrint counter.n"),
+              "4");
+}
+
+TEST(Syntax, NamesMayUseKeywordsAfterADotAndMixedCase) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Class K\nPublic [End], Value\nEnd Class\nSet k1 = New K\nk1.End = \"stop\"\nK1.VALUE = 1\n"
+                      "Print k1.end, k1.value"),
+              "stop 1");
+}
+
 }  // namespace
 }  // namespace taviro::vbscript
