@@ -39,21 +39,9 @@ string Action(const string& frame, const string& script) {
            FieldsLine({string(project::kRecordSeparator)});
 }
 
-struct GameFixture : ::testing::Test {
-    GameFixture() {
-        test.Write("Config/General", testing::GeneralFile().Set(5, string("Hall")).Text());
-        test.Write("Config/Variables", FieldsLine({0.0, string("Door"), string("***"), string("Visits")}));
-        test.Write("Frames/Hall.fme", Fme("hall.jpg"));
-        test.Write("Frames/hall.jpg", "x");
-        test.Write("Frames/Library.fme", Fme("library.jpg"));
-        test.Write("Frames/library.jpg", "x");
-        test.Write("FramesData/Hall.fm2", Hotspot(10, 10, 100, 100) + Hotspot(200, 10, 100, 100));
-        test.Write("FramesData/Hall.fm3",
-                   Action("Library", "Visits = Visits + 1") + Action("", "GoToFrame |Library|, 0, 1"));
-        EXPECT_TRUE(test.Initialize());
-        game = std::make_unique<Game>(*test.project, test.flags, form, loop);
-    }
-    // A press of the left button at a point of the frame, as the mouse router delivers it.
+// The game window over a form of its own, on a virtual clock, with the press of the left button.
+struct GameWindowFixture : ::testing::Test {
+    void Start() { game = std::make_unique<Game>(*test.project, test.flags, form, loop); }
     void Click(int x, int y) {
         platform::Control& target = form.HitTest({x, y});
         ASSERT_TRUE(target.events.mouseDown) << target.name();
@@ -66,6 +54,22 @@ struct GameFixture : ::testing::Test {
     platform::TimerQueue timers{clock};
     platform::EventLoop loop{clock, timers};
     std::unique_ptr<Game> game;
+};
+
+struct GameFixture : GameWindowFixture {
+    GameFixture() {
+        test.Write("Config/General", testing::GeneralFile().Set(5, string("Hall")).Text());
+        test.Write("Config/Variables", FieldsLine({0.0, string("Door"), string("***"), string("Visits")}));
+        test.Write("Frames/Hall.fme", Fme("hall.jpg"));
+        test.Write("Frames/hall.jpg", "x");
+        test.Write("Frames/Library.fme", Fme("library.jpg"));
+        test.Write("Frames/library.jpg", "x");
+        test.Write("FramesData/Hall.fm2", Hotspot(10, 10, 100, 100) + Hotspot(200, 10, 100, 100));
+        test.Write("FramesData/Hall.fm3",
+                   Action("Library", "Visits = Visits + 1") + Action("", "GoToFrame |Library|, 0, 1"));
+        EXPECT_TRUE(test.Initialize());
+        Start();
+    }
 };
 
 TEST_F(GameFixture, NewGameOpensTheInitialFrame) {
@@ -122,25 +126,13 @@ namespace taviro::app {
 namespace {
 
 // The demo game played through from the hall to the library and back.
-struct DemoGame : ::testing::Test {
+struct DemoGame : GameWindowFixture {
     DemoGame() {
         EXPECT_TRUE(test.project->InitializeProject("examples/demo"));
-        game = std::make_unique<Game>(*test.project, test.flags, form, loop);
+        Start();
         game->ResetAll();
         game->StartNewGame();
     }
-    void Click(int x, int y) {
-        platform::Control& target = form.HitTest({x, y});
-        ASSERT_TRUE(target.events.mouseDown) << target.name();
-        target.events.mouseDown(target, {1, 0, x - target.WindowBounds().x, y - target.WindowBounds().y});
-    }
-
-    testing::TestProject test;
-    platform::Form form{"Game", 640, 480};
-    platform::VirtualClock clock;
-    platform::TimerQueue timers{clock};
-    platform::EventLoop loop{clock, timers};
-    std::unique_ptr<Game> game;
 };
 
 TEST_F(DemoGame, TheKeyAppearsInTheHallOnceTheBookIsFound) {

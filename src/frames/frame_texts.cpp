@@ -1,6 +1,7 @@
 // Loading frame texts.
 #include "frames/frame_texts.h"
 
+#include "frames/frame_files.h"
 #include "frames/text_record.h"
 #include "platform/controls/control_kinds.h"
 #include "platform/game_error.h"
@@ -18,9 +19,8 @@ FrameTexts::FrameTexts(project::Project& project, GameFlags& flags, platform::Fo
 
 void FrameTexts::LoadTexts() {
     // 1. The merged file when it exists; no file, no texts.
-    std::string base = project_.paths.FramesDataPath + frame_.name;
     std::optional<std::string> text =
-        project_.ReadTextFile(project_.files().IsFile(base + ".mr1") ? base + ".mr1" : base + ".fm1");
+        project_.ReadTextFile(MergedOrPlainFile(project_, frame_.name, ".mr1", ".fm1"));
     if (!text) return;
     frame_.MergedTextIndex = 1;
     project::FieldReader reader(std::move(*text));
@@ -57,16 +57,7 @@ void FrameTexts::LoadTexts() {
     }
 }
 
-void FrameTexts::ResetFrameTexts() {
-    for (platform::Control* element : form_.Elements(kText)) {
-        int index = element->index().value_or(0);
-        if (index < 1) continue;
-        try {
-            form_.Unload(kText, index);
-        } catch (const GameError&) {
-        }
-    }
-}
+void FrameTexts::ResetFrameTexts() { UnloadRunTimeElements(form_, kText); }
 
 void FrameTexts::BackgroundMouseDown(int button) {
     if (!project_.information.onlyEscSkipsWait) flags_.StopMovie = true;

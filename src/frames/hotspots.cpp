@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "frames/frame_files.h"
 #include "platform/controls/control_kinds.h"
 #include "platform/game_error.h"
 #include "project/field_value.h"
@@ -31,11 +32,6 @@ Hotspots::Hotspots(project::Project& project, GameFlags& flags, platform::Form& 
                    HotspotServices& services)
     : project_(project), flags_(flags), form_(form), frame_(frame), services_(services) {}
 
-std::string Hotspots::HotspotFile() const {
-    std::string base = project_.paths.FramesDataPath + frame_.name;
-    return project_.files().IsFile(base + ".mr2") ? base + ".mr2" : base + ".fm2";
-}
-
 void Hotspots::ApplyDefaultPointer(platform::Control& control) const {
     const std::string& cursor = project_.information.defaultCursor;
     if (IsDefaultPointer(cursor)) {
@@ -49,7 +45,8 @@ void Hotspots::ApplyDefaultPointer(platform::Control& control) const {
 void Hotspots::LoadAreas() {
     // 1-2. No hotspot file, no hotspots.
     records_.clear();
-    std::optional<std::string> text = project_.ReadTextFile(HotspotFile());
+    std::optional<std::string> text =
+        project_.ReadTextFile(MergedOrPlainFile(project_, frame_.name, ".mr2", ".fm2"));
     if (!text) return;
     frame_.MergedHotspotIndex = 1;
     project::FieldReader reader(std::move(*text));
@@ -164,15 +161,7 @@ void Hotspots::ShowOrNotShowAreas() {
 }
 
 void Hotspots::ResetFrameAreas() {
-    // Errors are ignored here: whatever is left of the old frame goes.
-    for (platform::Control* element : form_.Elements(kArea)) {
-        int index = element->index().value_or(0);
-        if (index < 1) continue;
-        try {
-            form_.Unload(kArea, index);
-        } catch (const GameError&) {
-        }
-    }
+    UnloadRunTimeElements(form_, kArea);
     records_.clear();
     services_.RemoveHotspotMedia();
 }

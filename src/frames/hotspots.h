@@ -37,8 +37,6 @@ public:
     void ApplyDefaultPointer(platform::Control& control) const;
 
 private:
-    // The hotspot file of the current frame: the merged one when it exists.
-    std::string HotspotFile() const;
     void Create(int number, const HotspotRecord& record);
     void AttachEvents(platform::Control& element);
     bool Visible(int number, const HotspotRecord& record);

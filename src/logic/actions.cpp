@@ -1,6 +1,7 @@
 // The order of an action's effects is fixed; the numbered steps follow it.
 #include "logic/actions.h"
 
+#include "frames/frame_files.h"
 #include "platform/game_error.h"
 
 namespace taviro::logic {
@@ -84,13 +85,9 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
         flags_.GameStopping = false;
 
         // 2. The record: by position for a click, by key for a dropped item.
-        const std::string base = project_.paths.FramesDataPath + frame_.name;
-        std::string file;
-        if (objectIndex == 0) {
-            file = project_.files().IsFile(base + ".mr3") ? base + ".mr3" : base + ".fm3";
-        } else {
-            file = base + ".fm0";
-        }
+        const std::string file = objectIndex == 0
+                                     ? frames::MergedOrPlainFile(project_, frame_.name, ".mr3", ".fm3")
+                                     : project_.paths.FramesDataPath + frame_.name + ".fm0";
         std::optional<std::string> text = project_.ReadTextFile(file);
         if (!text) return ActionResult::Nothing;
         project::FieldReader reader(std::move(*text));
