@@ -19,6 +19,10 @@ struct HeadlessRun {
     HeadlessRun() {
         game.Write("Config/General", testing::GeneralFile().Text());
         game.Write("Config/Texts", "1\r\n");
+        // The initial frame: a plain black background.
+        game.Write("Frames/Start.fme",
+                   testing::FieldsLine({0.0, std::string("0"), false, false, std::string(""), false, 0.0,
+                                        std::string(""), std::string(""), std::string("")}));
     }
 
     // Runs the player on the automation text, headless unless a prefix starts it under a display server;
@@ -51,6 +55,7 @@ TEST(HeadlessPlayer, RunsTheAutomationOnTheVirtualClockAndDumpsItsState) {
     EXPECT_EQ(state["windows"], nlohmann::json::array({"game"}));
     EXPECT_EQ(state["messageboxes"], nlohmann::json::array());
     EXPECT_EQ(state["display"]["mode"], "headless");
+    EXPECT_EQ(state["frame"]["name"], "Start");
     EXPECT_EQ(nlohmann::json::parse(run.Read("stdout")), state);
     EXPECT_EQ(run.Read("shot.png").substr(1, 3), "PNG");
 }
