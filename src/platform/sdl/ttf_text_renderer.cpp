@@ -45,15 +45,15 @@ int TtfTextRenderer::PixelSize(double points) {
     return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
 }
 
-TTF_Font* TtfTextRenderer::FontFor(const FontSpec& spec) {
-    const ResolvedFont& resolved = fonts_.Resolve(spec.name, spec.bold, spec.italic);
+TTF_Font* TtfTextRenderer::FontFor(const FontSpec& fontSpec) {
+    const ResolvedFont& resolved = fonts_.Resolve(fontSpec.name, fontSpec.bold, fontSpec.italic);
     int style = TTF_STYLE_NORMAL;
     // A family without a bold or italic face gets the style drawn by SDL_ttf.
-    if (spec.bold && !resolved.boldFace) style |= TTF_STYLE_BOLD;
-    if (spec.italic && !resolved.italicFace) style |= TTF_STYLE_ITALIC;
-    if (spec.underline) style |= TTF_STYLE_UNDERLINE;
-    if (spec.strikeout) style |= TTF_STYLE_STRIKETHROUGH;
-    int pixels = PixelSize(spec.sizePoints);
+    if (fontSpec.bold && !resolved.boldFace) style |= TTF_STYLE_BOLD;
+    if (fontSpec.italic && !resolved.italicFace) style |= TTF_STYLE_ITALIC;
+    if (fontSpec.underline) style |= TTF_STYLE_UNDERLINE;
+    if (fontSpec.strikeout) style |= TTF_STYLE_STRIKETHROUGH;
+    int pixels = PixelSize(fontSpec.sizePoints);
     auto key = std::make_tuple(resolved.file, resolved.faceIndex, pixels, style);
     if (auto it = open_.find(key); it != open_.end()) return it->second;
     // At 72 dpi a point is a pixel, so the size given is the em in pixels.
@@ -66,8 +66,8 @@ TTF_Font* TtfTextRenderer::FontFor(const FontSpec& spec) {
     return open_[key] = font;
 }
 
-Point TtfTextRenderer::Measure(const std::string& text, const FontSpec& spec, int wrapWidth) {
-    TTF_Font* font = FontFor(spec);
+Point TtfTextRenderer::Measure(const std::string& text, const FontSpec& fontSpec, int wrapWidth) {
+    TTF_Font* font = FontFor(fontSpec);
     if (!font || text.empty()) return {0, font ? TTF_FontLineSkip(font) : 0};
     std::string clean = WithoutCarriageReturns(text);
     SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), SDL_Color{0, 0, 0, 255},
@@ -78,10 +78,10 @@ Point TtfTextRenderer::Measure(const std::string& text, const FontSpec& spec, in
     return size;
 }
 
-void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& spec, uint32_t colorBgr,
+void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& fontSpec, uint32_t colorBgr,
                                const Rect& area, int wrapWidth, int alignment) {
     if (text.empty()) return;
-    TTF_Font* font = FontFor(spec);
+    TTF_Font* font = FontFor(fontSpec);
     if (!font) return;
     TTF_SetFontWrappedAlign(font, alignment == 1   ? TTF_WRAPPED_ALIGN_RIGHT
                                   : alignment == 2 ? TTF_WRAPPED_ALIGN_CENTER
