@@ -21,8 +21,9 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       hotspots_(project, flags, form, frame_, *this),
       loader_(project, flags, form, loop.timers(), frame_, history_, texts_, hotspots_, sounds_, video_,
               *this),
-      VBScriptAction(vbscript::MakeRef<scripting::VBScriptActionModule>(project, flags, variables_, frame_,
-                                                                        ControlsReferencesMode)),
+      VBScriptAction(vbscript::MakeRef<scripting::VBScriptActionModule>(
+          project, flags, variables_, frame_, ControlsReferencesMode,
+          static_cast<scripting::ActionHost&>(*this))),
       scripts_(project, flags, variables_, VBScriptAction, ControlsReferencesMode,
                [&loop] { return loop.clock().NowMs(); }),
       actions_(project, flags, variables_, history_, frame_, VBScriptAction->requests, sounds_, video_,

@@ -25,7 +25,10 @@
 
 namespace taviro::app {
 
-class Game : private frames::HotspotServices, private frames::FrameServices, private logic::ActionServices {
+class Game : private frames::HotspotServices,
+             private frames::FrameServices,
+             private logic::ActionServices,
+             private scripting::ActionHost {
 public:
     // The form is the game window's; its scene controls are made here.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop);
@@ -108,6 +111,12 @@ private:
     }
     void ShowLoadGameWindow(bool) override {}
     void ShowSaveGameWindow() override {}
+
+    // scripting::ActionHost
+    void ShowMenus() override {}
+    int16_t ClickPositionX() override { return hotspots_.clickX(); }
+    int16_t ClickPositionY() override { return hotspots_.clickY(); }
+    void RefreshWindow() override { loop_.DoEvents(); }
 
     project::Project& project_;
     GameFlags& flags_;

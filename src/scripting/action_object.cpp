@@ -103,8 +103,12 @@ enum Method : vbscript::DispatchId {
     kResetRemovedHotspots,
     kResetModule,
     kStopEverything,
+    kMessage,
+    kAddItem,
     kGetHotspotNumber = 15,
     kGetPath,
+    kGetClickPositionX = 19,
+    kGetClickPositionY,
     kGetTaviroVersion = 30,
     kGetProjectWidth = 35,
     kGetProjectHeight,
@@ -130,6 +134,11 @@ enum Method : vbscript::DispatchId {
     kConvertQuotesIntoDoubleQuotes,
     kConvertToNumber,
     kGetEncryptedFileName,
+    kRefreshWindow,
+    kQuitDialogue,
+    kUpdateHotspotsState,
+    kShowMenu = 75,
+    kHideMenu,
 };
 
 using vbscript::Variant;
@@ -141,12 +150,14 @@ std::string TextOf(const Variant& value) { return vbscript::ToUtf8(vbscript::ToS
 
 VBScriptActionModule::VBScriptActionModule(project::Project& project, GameFlags& flags,
                                            logic::ProjectVariables& variables,
-                                           const frames::CurrentFrame& frame, int16_t& controlsReferencesMode)
+                                           const frames::CurrentFrame& frame, int16_t& controlsReferencesMode,
+                                           ActionHost& host)
     : project_(project),
       flags_(flags),
       variables_(variables),
       frame_(frame),
-      controlsReferencesMode_(controlsReferencesMode) {}
+      controlsReferencesMode_(controlsReferencesMode),
+      host_(host) {}
 
 vbscript::DispatchId VBScriptActionModule::MemberId(std::u16string_view name) {
     std::u16string folded = vbscript::FoldCase(name);
@@ -205,7 +216,37 @@ Variant VBScriptActionModule::Invoke(vbscript::DispatchId id, vbscript::InvokeKi
             expect(0);
             logic::StopEverything(flags_);
             return {};
+        case kMessage:
+            expect(1);
+            host_.ShowTextMessage(text(0), true, false);
+            return {};
+        case kAddItem:
+            expect(2);
+            host_.AddPickedObject(text(0), vbscript::ToBoolean(arguments[1]));
+            return {};
         case kGetHotspotNumber: expect(0); return Variant(requests.iHotspotNumber);
+        case kGetClickPositionX: expect(0); return Variant(host_.ClickPositionX());
+        case kGetClickPositionY: expect(0); return Variant(host_.ClickPositionY());
+        case kRefreshWindow:
+            expect(0);
+            host_.RefreshWindow();
+            return {};
+        case kQuitDialogue:
+            expect(0);
+            host_.QuitCurrentDialogue();
+            return {};
+        case kUpdateHotspotsState:
+            expect(0);
+            host_.ShowOrNotShowAreas();
+            return {};
+        case kShowMenu:
+            expect(0);
+            host_.ShowMenus();
+            return {};
+        case kHideMenu:
+            expect(0);
+            host_.HideMenus();
+            return {};
         case kGetPath: {
             expect(1);
             const project::ProjectPaths& paths = project_.paths;

@@ -10,15 +10,18 @@
 #include "logic/variables.h"
 #include "project/game_flags.h"
 #include "project/project.h"
+#include "scripting/action_host.h"
 #include "vbscript/object.h"
 
 namespace taviro::scripting {
 
 class VBScriptActionModule final : public vbscript::Object {
 public:
-    // controlsReferencesMode: the script host's switch that methods 41 and 42 set.
+    // controlsReferencesMode: the script host's switch that methods 41 and 42 set; host: the game
+    // window, which must outlive the object.
     VBScriptActionModule(project::Project& project, GameFlags& flags, logic::ProjectVariables& variables,
-                         const frames::CurrentFrame& frame, int16_t& controlsReferencesMode);
+                         const frames::CurrentFrame& frame, int16_t& controlsReferencesMode,
+                         ActionHost& host);
 
     std::u16string TypeName() const override { return u"VBScriptActionModule"; }
     vbscript::DispatchId MemberId(std::u16string_view name) override;
@@ -40,6 +43,7 @@ private:
     logic::ProjectVariables& variables_;
     const frames::CurrentFrame& frame_;
     int16_t& controlsReferencesMode_;
+    ActionHost& host_;
 };
 
 }  // namespace taviro::scripting

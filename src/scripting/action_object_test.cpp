@@ -10,6 +10,24 @@ namespace {
 
 using std::string;
 
+// Records what the Action object asks of the game window.
+struct RecordingHost : ActionHost {
+    void ShowTextMessage(const string& text, bool inWindow, bool) override {
+        log.push_back("message " + text + (inWindow ? " in window" : ""));
+    }
+    void AddPickedObject(const string& name, bool doNotPopup) override {
+        log.push_back("item " + name + (doNotPopup ? " quietly" : ""));
+    }
+    void ShowOrNotShowAreas() override { log.push_back("areas"); }
+    void QuitCurrentDialogue() override { log.push_back("quit dialogue"); }
+    void ShowMenus() override { log.push_back("show menus"); }
+    void HideMenus() override { log.push_back("hide menus"); }
+    int16_t ClickPositionX() override { return 12; }
+    int16_t ClickPositionY() override { return 34; }
+    void RefreshWindow() override { log.push_back("refresh"); }
+    std::vector<string> log;
+};
+
 struct ActionObjectFixture : ::testing::Test {
     ActionObjectFixture() {
         test.Write("Config/General", testing::GeneralFile().Set(1, string("Quest")).Text());
@@ -29,8 +47,9 @@ struct ActionObjectFixture : ::testing::Test {
     logic::ProjectVariables variables{*test.project};
     frames::CurrentFrame frame;
     int16_t referencesMode = 0;
-    vbscript::Ref<VBScriptActionModule> action =
-        vbscript::MakeRef<VBScriptActionModule>(*test.project, test.flags, variables, frame, referencesMode);
+    RecordingHost gameWindow;
+    vbscript::Ref<VBScriptActionModule> action = vbscript::MakeRef<VBScriptActionModule>(
+        *test.project, test.flags, variables, frame, referencesMode, gameWindow);
     ScriptHost host{*test.project, test.flags,     variables,
                     action,        referencesMode, vbscript::Engine::SteadyClockMs()};
 };
@@ -97,6 +116,14 @@ TEST_F(ActionObjectFixture, RemovedHotspotsCanBeReset) {
 TEST_F(ActionObjectFixture, StopEverythingStopsTheGame) {
     Run("StopEverything");
     EXPECT_TRUE(test.flags.GameStopping);
+}
+
+TEST_F(ActionObjectFixture, MethodsThatReachTheGameWindow) {
+    Run("Message \"Hello\" : AddItem \"Key\", True : UpdateHotspotsState : QuitDialogue\r\n"
+        "ShowMenu : HideMenu : RefreshWindow\r\nResult = GetClickPositionX() & \",\" & GetClickPositionY()");
+    EXPECT_EQ(gameWindow.log, (std::vector<string>{"message Hello in window", "item Key quietly", "areas",
+                                                   "quit dialogue", "show menus", "hide menus", "refresh"}));
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "12,34");
 }
 
 TEST_F(ActionObjectFixture, MethodsNotOfferedYetRaiseAClearError) {

@@ -11,6 +11,19 @@ namespace {
 using std::string;
 using testing::FieldsLine;
 
+// A game window that offers nothing to the Action object.
+struct QuietHost : ActionHost {
+    void ShowTextMessage(const string&, bool, bool) override {}
+    void AddPickedObject(const string&, bool) override {}
+    void ShowOrNotShowAreas() override {}
+    void QuitCurrentDialogue() override {}
+    void ShowMenus() override {}
+    void HideMenus() override {}
+    int16_t ClickPositionX() override { return 0; }
+    int16_t ClickPositionY() override { return 0; }
+    void RefreshWindow() override {}
+};
+
 struct ScriptHostFixture : ::testing::Test {
     ScriptHostFixture() {
         test.Write("Config/General", testing::GeneralFile().Set(1, string("Quest")).Text());
@@ -31,8 +44,9 @@ struct ScriptHostFixture : ::testing::Test {
     frames::CurrentFrame frame;
     int64_t nowMs = 0;
     int16_t referencesMode = 0;
-    vbscript::Ref<VBScriptActionModule> action =
-        vbscript::MakeRef<VBScriptActionModule>(*test.project, test.flags, variables, frame, referencesMode);
+    QuietHost gameWindow;
+    vbscript::Ref<VBScriptActionModule> action = vbscript::MakeRef<VBScriptActionModule>(
+        *test.project, test.flags, variables, frame, referencesMode, gameWindow);
     ScriptHost host{*test.project, test.flags,     variables,
                     action,        referencesMode, [this] { return nowMs += 50; }};
 };
