@@ -11,78 +11,65 @@ namespace {
 constexpr vbscript::DispatchId kValue = vbscript::kDefaultMember;
 constexpr vbscript::DispatchId kName = 1;
 
-vbscript::DispatchId VariableMember(std::u16string_view name) {
+// What differs between the two kinds of variables: their type name and how Value is assigned.
+std::u16string TypeNameOf(const logic::ClassVariable&) { return u"ClassVariable"; }
+std::u16string TypeNameOf(const logic::ClassVariableVariant&) { return u"ClassVariableVariant"; }
+
+void AssignValue(logic::ClassVariable& variable, vbscript::InvokeKind kind, const vbscript::Variant& value) {
+    if (kind == vbscript::InvokeKind::Set) vbscript::Throw(vbscript::err::kIllegalAssignment);
+    variable.Value = vbscript::ToInteger(value);
+}
+
+void AssignValue(logic::ClassVariableVariant& variable, vbscript::InvokeKind kind,
+                 const vbscript::Variant& value) {
+    // Let of an object stores its default value, as an assignment without Set does.
+    variable.Value = kind == vbscript::InvokeKind::Let && value.IsObject()
+                         ? vbscript::DefaultValue(value.object())
+                         : value;
+}
+
+}  // namespace
+
+template <typename Member>
+std::u16string VariableObject<Member>::TypeName() const {
+    return TypeNameOf(*variable_);
+}
+
+template <typename Member>
+vbscript::DispatchId VariableObject<Member>::MemberId(std::u16string_view name) {
     std::u16string folded = vbscript::FoldCase(name);
     if (folded == u"value") return kValue;
     if (folded == u"name") return kName;
     return vbscript::kUnknownMember;
 }
 
-// Value and Name take no index: "Door(1)" is not a variable.
-void ExpectArguments(std::span<vbscript::Variant> arguments, vbscript::InvokeKind kind) {
+template <typename Member>
+const void* VariableObject<Member>::DispatchKey() const {
+    static const char key = 0;  // one per kind of variable
+    return &key;
+}
+
+template <typename Member>
+vbscript::Variant VariableObject<Member>::Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
+                                                 std::span<vbscript::Variant> arguments) {
+    // Value and Name take no index: "Door(1)" is not a variable.
     size_t expected = kind == vbscript::InvokeKind::Get ? 0 : 1;
     if (arguments.size() != expected) vbscript::Throw(vbscript::err::kWrongArgumentCount);
-}
-
-vbscript::Variant NameMember(std::string& name, vbscript::InvokeKind kind,
-                             std::span<vbscript::Variant> arguments) {
-    if (kind == vbscript::InvokeKind::Get) return vbscript::Variant(vbscript::FromUtf8OrWindows1252(name));
-    if (kind == vbscript::InvokeKind::Set) vbscript::Throw(vbscript::err::kIllegalAssignment);
-    name = vbscript::ToUtf8(vbscript::ToString(arguments.back()));
-    return {};
-}
-
-}  // namespace
-
-IntegerVariableObject::IntegerVariableObject(std::shared_ptr<logic::ClassVariable> variable)
-    : variable_(std::move(variable)) {}
-
-vbscript::DispatchId IntegerVariableObject::MemberId(std::u16string_view name) {
-    return VariableMember(name);
-}
-
-const void* IntegerVariableObject::DispatchKey() const {
-    static const char key = 0;
-    return &key;
-}
-
-vbscript::Variant IntegerVariableObject::Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
-                                                std::span<vbscript::Variant> arguments) {
-    ExpectArguments(arguments, kind);
-    if (id == kName) return NameMember(variable_->Name, kind, arguments);
+    if (id == kName) {
+        if (kind == vbscript::InvokeKind::Get) {
+            return vbscript::Variant(vbscript::FromUtf8OrWindows1252(variable_->Name));
+        }
+        if (kind == vbscript::InvokeKind::Set) vbscript::Throw(vbscript::err::kIllegalAssignment);
+        variable_->Name = vbscript::ToUtf8(vbscript::ToString(arguments.back()));
+        return {};
+    }
     if (id != kValue) vbscript::Throw(vbscript::err::kNoSuchMember);
     if (kind == vbscript::InvokeKind::Get) return vbscript::Variant(variable_->Value);
-    if (kind == vbscript::InvokeKind::Set) vbscript::Throw(vbscript::err::kIllegalAssignment);
-    variable_->Value = vbscript::ToInteger(arguments.back());
+    AssignValue(*variable_, kind, arguments.back().Target());
     return {};
 }
 
-VariantVariableObject::VariantVariableObject(std::shared_ptr<logic::ClassVariableVariant> variable)
-    : variable_(std::move(variable)) {}
-
-vbscript::DispatchId VariantVariableObject::MemberId(std::u16string_view name) {
-    return VariableMember(name);
-}
-
-const void* VariantVariableObject::DispatchKey() const {
-    static const char key = 0;
-    return &key;
-}
-
-vbscript::Variant VariantVariableObject::Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
-                                                std::span<vbscript::Variant> arguments) {
-    ExpectArguments(arguments, kind);
-    if (id == kName) return NameMember(variable_->Name, kind, arguments);
-    if (id != kValue) vbscript::Throw(vbscript::err::kNoSuchMember);
-    if (kind == vbscript::InvokeKind::Get) return variable_->Value;
-    const vbscript::Variant& value = arguments.back().Target();
-    if (kind == vbscript::InvokeKind::Let && value.IsObject()) {
-        // Let of an object stores its default value, as an assignment without Set does.
-        variable_->Value = vbscript::DefaultValue(value.object());
-    } else {
-        variable_->Value = value;
-    }
-    return {};
-}
+template class VariableObject<logic::ClassVariable>;
+template class VariableObject<logic::ClassVariableVariant>;
 
 }  // namespace taviro::scripting

@@ -9,34 +9,25 @@
 
 namespace taviro::scripting {
 
-class IntegerVariableObject final : public vbscript::Object {
+// Member is logic::ClassVariable (Value takes numbers in the range of a 16-bit integer, error 6
+// beyond it) or logic::ClassVariableVariant (Value holds any value; objects assigned with Set are
+// kept by reference).
+template <typename Member>
+class VariableObject final : public vbscript::Object {
 public:
-    explicit IntegerVariableObject(std::shared_ptr<logic::ClassVariable> variable);
+    explicit VariableObject(std::shared_ptr<Member> variable) : variable_(std::move(variable)) {}
 
-    std::u16string TypeName() const override { return u"ClassVariable"; }
+    std::u16string TypeName() const override;
     vbscript::DispatchId MemberId(std::u16string_view name) override;
     const void* DispatchKey() const override;
-    // Value takes numbers in the range of a 16-bit integer (error 6 beyond it).
     vbscript::Variant Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
                              std::span<vbscript::Variant> arguments) override;
 
 private:
-    std::shared_ptr<logic::ClassVariable> variable_;
+    std::shared_ptr<Member> variable_;
 };
 
-class VariantVariableObject final : public vbscript::Object {
-public:
-    explicit VariantVariableObject(std::shared_ptr<logic::ClassVariableVariant> variable);
-
-    std::u16string TypeName() const override { return u"ClassVariableVariant"; }
-    vbscript::DispatchId MemberId(std::u16string_view name) override;
-    const void* DispatchKey() const override;
-    // Value holds any value; objects are assigned with Set and kept by reference.
-    vbscript::Variant Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
-                             std::span<vbscript::Variant> arguments) override;
-
-private:
-    std::shared_ptr<logic::ClassVariableVariant> variable_;
-};
+using IntegerVariableObject = VariableObject<logic::ClassVariable>;
+using VariantVariableObject = VariableObject<logic::ClassVariableVariant>;
 
 }  // namespace taviro::scripting
