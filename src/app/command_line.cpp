@@ -46,6 +46,14 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
             auto number = text ? ParseNumber(*text) : std::nullopt;
             if (!number || *number <= 0) return UsageError{argument + " needs a positive whole number"};
             (argument == "--codepage" ? options.codePage : options.scale) = *number;
+        } else if (argument == "--desktop") {
+            auto text = value();
+            auto cross = text ? text->find('x') : std::string::npos;
+            auto width = cross != std::string::npos ? ParseNumber(text->substr(0, cross)) : std::nullopt;
+            auto height = cross != std::string::npos ? ParseNumber(text->substr(cross + 1)) : std::nullopt;
+            if (!width || !height || *width <= 0 || *height <= 0)
+                return UsageError{"--desktop needs a size such as 1024x768"};
+            options.desktopSize = platform::Point{*width, *height};
         } else if (argument.starts_with("-") && argument != "-") {
             return UsageError{"unknown option " + argument};
         } else if (options.projectFolder) {
@@ -68,6 +76,7 @@ std::string UsageText() {
            "  --window          play in a window\n"
            "  --scale N         scale the game window N times\n"
            "  --headless        play with no window and no sound, on a virtual clock\n"
+           "  --desktop WxH     the desktop size a headless player pretends to have (default 1920x1080)\n"
            "  --autoplay FILE   run automation commands from FILE (- for standard input)\n"
            "  --log FILE        write every error report to FILE as well\n"
            "  --verbose         log more\n"

@@ -6,18 +6,21 @@
 #include <variant>
 #include <vector>
 
+#include "platform/controls/geometry.h"
+
 namespace taviro::app {
 
 struct Options {
     std::optional<std::string> projectFolder;  // absent: the folder of the program
     bool help = false;
     bool version = false;
-    bool info = false;                          // print the project information as JSON and exit
-    int codePage = 1252;                        // code page of the project's text files
-    bool headless = false;                      // no window, no audio device, virtual clock
-    std::optional<std::string> autoplayFile;    // automation commands; "-" is standard input
-    std::optional<bool> fullScreen;             // --fullscreen / --window override the project
-    int scale = 0;                              // window scale factor; 0 = automatic
+    bool info = false;                           // print the project information as JSON and exit
+    int codePage = 1252;                         // code page of the project's text files
+    bool headless = false;                       // no window, no audio device, virtual clock
+    std::optional<std::string> autoplayFile;     // automation commands; "-" is standard input
+    std::optional<bool> fullScreen;              // --fullscreen / --window override the project
+    int scale = 0;                               // window scale factor; 0 = automatic
+    std::optional<platform::Point> desktopSize;  // headless: the desktop to pretend
     std::optional<std::string> logFile;
     bool verbose = false;
 };

@@ -1,7 +1,9 @@
 // The game window's subsystems and the glue between them.
 #include "app/game.h"
 
+#include "app/display_modes.h"
 #include "platform/controls/control_kinds.h"
+#include "platform/game_error.h"
 
 namespace taviro::app {
 namespace {
@@ -11,11 +13,13 @@ constexpr char kDisableScriptTimeout[] = "disable_script_timeout";
 
 }  // namespace
 
-Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop)
+Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
+           GameWindowServices& window)
     : project_(project),
       flags_(flags),
       form_(form),
       loop_(loop),
+      window_(window),
       variables_(project),
       texts_(project, flags, form, frame_, *this),
       hotspots_(project, flags, form, frame_, *this),
@@ -34,7 +38,8 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
 
 void Game::BuildScene() {
     const project::ProjectInformation& info = project_.information;
-    platform::Rect frameBounds{0, 0, info.ProjectWidth, info.ProjectHeight};
+    platform::Point size = ProjectFrameSize(info);
+    platform::Rect frameBounds{0, 0, size.x, size.y};
     auto& scene =
         static_cast<platform::PictureBox&>(form_.Add(std::make_unique<platform::PictureBox>("PictureBox")));
     scene.SetBounds(frameBounds);
@@ -47,21 +52,51 @@ void Game::BuildScene() {
     scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
 }
 
-void Game::ResetAll() {
-    // 1-4. Everything of the last game goes; the game is no longer stopping.
-    variables_.Disappear.Clear();
-    history_.Clear();
-    ControlsReferencesMode = 0;
+void Game::ResetAll(bool loadedFromGame) {
+    try {
+        // 1-2. Timed events stop; every variable goes.
+        ResetTimedEvents();
+        variables_.Variables.Clear();
+        variables_.VariablesVariant.Clear();
+        variables_.Disappear.Clear();
+        // 3. The last game's history and scene go.
+        history_.Clear();
+        if (auto* scene = static_cast<platform::PictureBox*>(form_.Find("PictureBox")))
+            scene->canvas().Clear();
+        // 4. The game is no longer stopping.
+        window_.ClearLoadGameDisplayMode();
+        ControlsReferencesMode = 0;
+        flags_.StopMovie = true;
+        flags_.bInterruptTransition = true;
+        flags_.GameStopping = false;
+        // 5-6. The layout of a fresh window.
+        if (!loadedFromGame) window_.CenterWindowAndPictureBox();
+        // 7. The project's default pointer over the window.
+        hotspots_.ApplyDefaultPointer(form_);
+        // 8-9, 11. Frame lists, protection and check marks.
+        window_.ResetMenus();
+        // 10. Variables, procedures and the components' engine.
+        variables_.LoadVariables();
+        scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
+        scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
+        // 12-13. Silence, and the script time-out of the project.
+        sounds_.StopAnyWavOrMP3();
+        scripts_.ApplyScriptTimeOut();
+    } catch (const GameError&) {
+        project_.reports().ShowErrorReport(" Unable to initialize the program. ");
+    }
+}
+
+void Game::Escape() {
+    if (!video_.IsOneTimeVideoPlaying()) ShowMenus();
     flags_.StopMovie = true;
     flags_.bInterruptTransition = true;
-    flags_.GameStopping = false;
-    // 10. Variables, procedures and the components' engine.
-    variables_.LoadVariables();
-    scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
-    scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
-    // 12-13. Silence, and the script time-out of the project.
+}
+
+void Game::StopPlaying() {
+    ResetTimedEvents();
+    video_.StopOneTimeVideoPlayer();
     sounds_.StopAnyWavOrMP3();
-    scripts_.ApplyScriptTimeOut();
 }
 
 void Game::StartNewGame() {
@@ -72,11 +107,6 @@ void Game::StartNewGame() {
 
 void Game::TileBackground(platform::Canvas& canvas, const std::string& path) {
     if (tilePicture) tilePicture(canvas, path);
-}
-
-void Game::StartUnloading() {
-    logic::StopEverything(flags_);
-    loop_.RequestQuit();
 }
 
 int16_t Game::GetVariableValue(std::string_view name) { return variables_.GetVariableValue(name); }

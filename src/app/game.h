@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "app/game_window_services.h"
 #include "frames/current_frame.h"
 #include "frames/frame_loader.h"
 #include "frames/frame_texts.h"
@@ -31,14 +32,20 @@ class Game : private frames::HotspotServices,
              private scripting::ActionHost {
 public:
     // The form is the game window's; its scene controls are made here.
-    Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop);
+    Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
+         GameWindowServices& window);
 
-    // Every subsystem back to the state of a fresh game.
-    void ResetAll();
+    // Every subsystem back to the state of a fresh game; `loadedFromGame` when a saved game is loaded
+    // while a game runs, which keeps the window's layout.
+    void ResetAll(bool loadedFromGame);
     // Opens the initial frame, after the start-up script.
     void StartNewGame();
     // Begins closing the game window.
-    void StartUnloading() override;
+    void StartUnloading() override { window_.StartUnloading(); }
+    // Stops what plays when the window unloads: timed events, the one-time video, every sound.
+    void StopPlaying();
+    // Esc: shows the menus unless a video plays, and skips whatever the game waits for.
+    void Escape();
 
     // Paints a picture of the game side by side over a canvas; set by the program, which owns the
     // pictures. Without it tiled backgrounds stay empty.
@@ -62,8 +69,8 @@ private:
     bool IsVideoStarting() override { return video_.IsVideoStarting(); }
     bool IsInventoryBusy() override { return false; }
     int HandleShowHideMenus(int button) override { return button; }
-    bool AreMenusShown() override { return false; }
-    void HideMenus() override {}
+    bool AreMenusShown() override { return window_.IsMenuBarShown(); }
+    void HideMenus() override { window_.ShowMenuBar(false); }
     void PickOrNotPickObject(int) override {}
     void RequestHideInventory() override {}
     void HideInventoryIfItem() override {}
@@ -113,7 +120,7 @@ private:
     void ShowSaveGameWindow() override {}
 
     // scripting::ActionHost
-    void ShowMenus() override {}
+    void ShowMenus() override { window_.ShowMenuBar(true); }
     int16_t ClickPositionX() override { return hotspots_.clickX(); }
     int16_t ClickPositionY() override { return hotspots_.clickY(); }
     void RefreshWindow() override { loop_.DoEvents(); }
@@ -122,6 +129,7 @@ private:
     GameFlags& flags_;
     platform::Form& form_;
     platform::EventLoop& loop_;
+    GameWindowServices& window_;
     int16_t ControlsReferencesMode = 0;
     frames::CurrentFrame frame_;
     frames::FramesHistory history_;

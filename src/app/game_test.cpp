@@ -39,9 +39,21 @@ string Action(const string& frame, const string& script) {
            FieldsLine({string(project::kRecordSeparator)});
 }
 
+// The window around the game, reduced to what the game asks of it.
+struct WindowRecord : GameWindowServices {
+    void ClearLoadGameDisplayMode() override {}
+    void CenterWindowAndPictureBox() override {}
+    void ResetMenus() override {}
+    void ShowMenuBar(bool shown) override { menuBarShown = shown; }
+    bool IsMenuBarShown() const override { return menuBarShown; }
+    void StartUnloading() override { ++unloadings; }
+    bool menuBarShown = false;
+    int unloadings = 0;
+};
+
 // The game window over a form of its own, on a virtual clock, with the press of the left button.
 struct GameWindowFixture : ::testing::Test {
-    void Start() { game = std::make_unique<Game>(*test.project, test.flags, form, loop); }
+    void Start() { game = std::make_unique<Game>(*test.project, test.flags, form, loop, window); }
     void Click(int x, int y) {
         platform::Control& target = form.HitTest({x, y});
         ASSERT_TRUE(target.events.mouseDown) << target.name();
@@ -53,6 +65,7 @@ struct GameWindowFixture : ::testing::Test {
     platform::VirtualClock clock;
     platform::TimerQueue timers{clock};
     platform::EventLoop loop{clock, timers};
+    WindowRecord window;
     std::unique_ptr<Game> game;
 };
 
@@ -73,7 +86,7 @@ struct GameFixture : GameWindowFixture {
 };
 
 TEST_F(GameFixture, NewGameOpensTheInitialFrame) {
-    game->ResetAll();
+    game->ResetAll(false);
     game->StartNewGame();
     EXPECT_EQ(game->currentFrame().name, "Hall");
     EXPECT_EQ(static_cast<platform::PictureBox*>(form.Find("PictureBox"))->picture,
@@ -84,7 +97,7 @@ TEST_F(GameFixture, NewGameOpensTheInitialFrame) {
 }
 
 TEST_F(GameFixture, ClickOnAHotspotCarriesOutItsActionAndOpensTheNextFrame) {
-    game->ResetAll();
+    game->ResetAll(false);
     game->StartNewGame();
     Click(50, 50);
     EXPECT_EQ(game->currentFrame().name, "Library");
@@ -98,14 +111,14 @@ TEST_F(GameFixture, ClickOnAHotspotCarriesOutItsActionAndOpensTheNextFrame) {
 }
 
 TEST_F(GameFixture, ScriptsOfActionsCanOpenFrames) {
-    game->ResetAll();
+    game->ResetAll(false);
     game->StartNewGame();
     Click(250, 50);
     EXPECT_EQ(game->currentFrame().name, "Library");
 }
 
 TEST_F(GameFixture, ClickOnTheBackgroundCarriesOutNoAction) {
-    game->ResetAll();
+    game->ResetAll(false);
     game->StartNewGame();
     Click(500, 400);
     EXPECT_EQ(game->currentFrame().name, "Hall");
@@ -114,7 +127,7 @@ TEST_F(GameFixture, ClickOnTheBackgroundCarriesOutNoAction) {
 
 TEST_F(GameFixture, ReferenceVariableDecidesOnTheFirstFrame) {
     test.Write("Config/Variables", FieldsLine({0.0, string("Reference_All_Controls")}));
-    game->ResetAll();
+    game->ResetAll(false);
     game->StartNewGame();
     EXPECT_EQ(game->scripts().ControlsReferencesMode, 2);
 }
@@ -130,7 +143,7 @@ struct DemoGame : GameWindowFixture {
     DemoGame() {
         EXPECT_TRUE(test.project->InitializeProject("examples/demo"));
         Start();
-        game->ResetAll();
+        game->ResetAll(false);
         game->StartNewGame();
     }
 };

@@ -6,8 +6,7 @@
 #include <variant>
 
 #include "app/command_line.h"
-#include "app/game.h"
-#include "app/game_state.h"
+#include "app/player.h"
 #include "app/project_info_json.h"
 #include "platform/automation/automation_runner.h"
 #include "platform/clock.h"
@@ -15,6 +14,7 @@
 #include "platform/files/file_system.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
+#include "platform/sdl/desktop.h"
 #include "platform/sdl/player_screen.h"
 #include "project/cd_file_location.h"
 #include "project/project.h"
@@ -22,16 +22,6 @@
 namespace {
 
 using namespace taviro;
-
-// The size of the game's frames: the project's own, else its resolution setting.
-platform::Point FrameSize(const project::ProjectInformation& info) {
-    if (info.ProjectWidth > 0 && info.ProjectHeight > 0) return {info.ProjectWidth, info.ProjectHeight};
-    switch (info.projectResolution) {
-        case 1: return {800, 600};
-        case 2: return {1024, 768};
-        default: return {640, 480};
-    }
-}
 
 // Runs the automation file (or standard input) against the screen; the exit status of the program.
 int RunAutomation(platform::PlayerScreen& screen, const std::string& file) {
@@ -79,34 +69,43 @@ int Play(const app::Options& options) {
     platform::RealClock realClock;
     platform::VirtualClock virtualClock;
     platform::Clock& clock = options.headless ? static_cast<platform::Clock&>(virtualClock) : realClock;
-    platform::Point size = FrameSize(project.information);
-    platform::DisplaySettings settings{.clientWidth = size.x,
-                                       .clientHeight = size.y,
-                                       .headless = options.headless,
-                                       .fullScreen = options.fullScreen.value_or(false),
+    platform::DisplaySettings settings{.headless = options.headless,
                                        .scale = options.scale > 0 ? options.scale : 1,
-                                       .border = true,
                                        .caption = project.information.ProjectTitle};
+    if (options.desktopSize) settings.headlessDesktop = *options.desktopSize;
     platform::PlayerScreen screen(settings, clock, files, options.autoplayFile.has_value());
     project.reports().UseDialogs(screen.dialogs());
 
-    // The welcome window comes with the start-up sequence; until then a new game starts at once.
-    app::Game game(project, flags, screen.form(), screen.loop());
-    game.tilePicture = [&screen](platform::Canvas& canvas, const std::string& path) {
+    app::DisplayModes modes(screen.desktopSize());
+    modes.windowed = !options.fullScreen.value_or(!project.information.windowed);
+    app::ScreenServices services;
+    services.loadWindow = [&screen](const std::string& name, int width, int height) -> platform::TopWindow& {
+        return screen.LoadWindow(name, width, height);
+    };
+    services.pictureSize = [&screen](const std::string& path) -> std::optional<platform::Point> {
+        try {
+            auto picture = screen.pictures().Load(path);
+            return platform::Point{picture->width(), picture->height()};
+        } catch (const GameError&) {
+            return std::nullopt;
+        }
+    };
+    services.tilePicture = [&screen](platform::Canvas& canvas, const std::string& path) {
         canvas.Tile(screen.pictures().Load(path)->view());
     };
-    app::ContributeGameState(screen.stateDump(), game, screen.form());
-    game.ResetAll();
-    game.StartNewGame();
+    // Headless play never starts other programs; the log says what would have opened.
+    services.openAddress = [headless = options.headless](const std::string& address) {
+        platform::log::Info("open " + address);
+        if (!headless) platform::OpenAddress(address);
+    };
+    app::Player player(project, flags, screen.windows(), screen.loop(), screen.stateDump(), modes, services);
+    // The start-up runs as the first turn of the loop, like every later handler.
+    screen.loop().Defer([&player] { player.Start(); });
+    screen.loop().DoEvents();
 
-    int status = 0;
-    if (options.autoplayFile) {
-        status = RunAutomation(screen, *options.autoplayFile);
-    } else if (!options.headless) {
-        screen.RunUntilQuit();
-    }
-    app::WithdrawGameState(screen.stateDump());
-    return status;
+    if (options.autoplayFile) return RunAutomation(screen, *options.autoplayFile);
+    if (!options.headless) screen.RunUntilQuit();
+    return 0;
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ struct HeadlessRun {
 
 TEST(HeadlessPlayer, RunsTheAutomationOnTheVirtualClockAndDumpsItsState) {
     HeadlessRun run;
-    int status = run.Run("# start\nwait 1500\nclick 10 10\nkey F1\nwait 250\nstate " +
+    int status = run.Run("# start\npress Start New Game\nwait 1500\nclick 10 10\nkey F1\nwait 250\nstate " +
                          run.Path("state.json") + "\nscreenshot " + run.Path("shot.png") + "\nstate -\n");
     ASSERT_EQ(status, 0) << run.Read("stderr");
     auto state = nlohmann::json::parse(run.Read("state.json"));
@@ -78,7 +78,8 @@ TEST(HeadlessPlayer, QuitEndsTheRunAndACommandThatFailsGivesStatusOne) {
 TEST(PlayerWindow, ShowsUnderAnXServerWhatHeadlessPlayShows) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
     HeadlessRun run;
-    const std::string script = "wait 200\nclick 20 20\nkey Escape\nscreenshot " + run.Path("shot.png") + "\n";
+    const std::string script =
+        "press Start New Game\nwait 200\nclick 20 20\nkey Escape\nscreenshot " + run.Path("shot.png") + "\n";
     ASSERT_EQ(run.Run(script), 0) << run.Read("stderr");
     std::string headless = run.Read("shot.png");
     // Libraries that SDL loads for X11 and unloads at exit keep allocations the leak checker cannot name;

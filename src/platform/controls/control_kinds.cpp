@@ -195,6 +195,46 @@ std::unique_ptr<Control> Label::CloneAs(int index) const {
     return clone;
 }
 
+CheckBox::CheckBox(std::string name, std::optional<int> index)
+    : Control(ControlKind::CheckBox, std::move(name), index) {
+    // A click toggles the box before the game's own handlers hear the release.
+    events.mouseUp = [](Control& control, const MouseEvent& event) {
+        auto& box = static_cast<CheckBox&>(control);
+        Rect r = box.bounds();
+        if (event.button == kLeftButton && event.x >= 0 && event.y >= 0 && event.x < r.width &&
+            event.y < r.height)
+            box.value = box.value == 1 ? 0 : 1;
+    };
+}
+
+std::optional<PropertyValue> CheckBox::GetOwn(std::string_view name) const {
+    if (SameName(name, "Value")) return value;
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    return std::nullopt;
+}
+
+bool CheckBox::SetOwn(std::string_view name, const PropertyValue& newValue) {
+    if (SameName(name, "Value"))
+        value = ToChoice(newValue, 2);
+    else if (SameName(name, "BackColor"))
+        backColor = ToColor(newValue);
+    else
+        return false;
+    return true;
+}
+
+void CheckBox::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"BackColor", "Value"});
+}
+
+std::unique_ptr<Control> CheckBox::CloneAs(int index) const {
+    auto clone = std::make_unique<CheckBox>(name(), index);
+    CopyCommonTo(*clone);
+    clone->value = value;
+    clone->backColor = backColor;
+    return clone;
+}
+
 std::optional<PropertyValue> Container::GetOwn(std::string_view name) const {
     if (SameName(name, "BackColor")) return FromColor(backColor);
     if (SameName(name, "BackStyle")) return transparent ? 0 : 1;

@@ -124,6 +124,21 @@ protected:
     std::unique_ptr<Control> CloneAs(int index) const override;
 };
 
+// A square box the player ticks and clears with the left button; Value is 0 (clear) or 1 (ticked).
+class CheckBox : public Control {
+public:
+    explicit CheckBox(std::string name, std::optional<int> index = std::nullopt);
+
+    int value = 0;
+    ColorBgr backColor = kButtonFace;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
 // A list of texts; the game keeps hidden ones as lists (the frames history).
 class ListBox : public Control {
 public:

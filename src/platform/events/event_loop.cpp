@@ -13,15 +13,31 @@ constexpr int64_t kRealTurnMs = 10;
 EventLoop::EventLoop(Clock& clock, TimerQueue& timers) : clock_(clock), timers_(timers) {}
 
 void EventLoop::DoEvents() {
+    const bool outermost = depth_ == 0;
     ++depth_;
     struct Leave {
         int& depth;
         ~Leave() { --depth; }
     } leave{depth_};
+    if (outermost) {
+        // Tasks run as handlers do; those they defer wait for the next turn.
+        auto tasks = std::move(deferred_);
+        deferred_.clear();
+        for (auto& task : tasks) task();
+    }
     if (input_) input_();
     timers_.FireDue();
     for (auto& handler : media_) handler();
     if (draw_ && !clock_.IsVirtual()) draw_();
+}
+
+void EventLoop::Dispatch(const std::function<void()>& handler) {
+    ++depth_;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{depth_};
+    handler();
 }
 
 void EventLoop::WaitMs(int64_t durationMs) {

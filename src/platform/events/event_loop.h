@@ -25,6 +25,13 @@ public:
     // One turn of the loop. Re-entrant: a handler that calls it gets events handled underneath it.
     void DoEvents();
 
+    // Runs an input handler of the game as a turn of the loop does, so that deferred work waits
+    // until it is over.
+    void Dispatch(const std::function<void()>& handler);
+    // Runs the task at the start of the next outermost turn, when no handler is running: for work
+    // that must not happen under a handler, such as destroying the window whose timer asked for it.
+    void Defer(std::function<void()> task) { deferred_.push_back(std::move(task)); }
+
     // Lets durationMs of game time pass while events run. On the virtual clock the time passes at once
     // and every timer due in between fires at its own time, in order. Returns early on quit.
     void WaitMs(int64_t durationMs);
@@ -45,6 +52,7 @@ private:
     std::function<void()> input_;
     std::vector<std::function<void()>> media_;
     std::function<void()> draw_;
+    std::vector<std::function<void()>> deferred_;
     bool quitRequested_ = false;
     int depth_ = 0;
 };

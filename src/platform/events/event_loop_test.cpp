@@ -136,5 +136,32 @@ TEST(EventLoop, DrawsOnlyOnTheRealClock) {
     EXPECT_GE(real.NowMs(), 20);
 }
 
+TEST(EventLoop, DeferredWorkWaitsUntilNoHandlerRuns) {
+    VirtualLoop game;
+    // A timer that asks for its own destruction: the work runs after its handler, at the outermost turn.
+    auto timer = game.MakeTimer("tick", 100);
+    timer->SetHandler([&] {
+        game.loop.Defer([&] {
+            game.log.push_back("destroyed");
+            timer.reset();
+        });
+        game.loop.DoEvents();  // a nested turn inside the handler does not run it
+        game.log.push_back("handler done");
+    });
+    game.loop.WaitMs(100);
+    EXPECT_EQ(game.log, (std::vector<std::string>{"handler done", "destroyed"}));
+    EXPECT_EQ(timer, nullptr);
+
+    // Input handlers given to the game through Dispatch count as handlers too.
+    game.log.clear();
+    game.loop.Defer([&] { game.log.push_back("deferred"); });
+    game.loop.Dispatch([&] {
+        game.loop.DoEvents();
+        game.log.push_back("click");
+    });
+    game.loop.DoEvents();
+    EXPECT_EQ(game.log, (std::vector<std::string>{"click", "deferred"}));
+}
+
 }  // namespace
 }  // namespace taviro::platform

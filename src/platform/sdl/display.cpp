@@ -103,6 +103,13 @@ void Display::SetFullScreen(bool fullScreen) {
                           settings_.clientHeight * settings_.scale);
 }
 
+Point Display::desktopSize() const {
+    SDL_DisplayMode mode;
+    if (window_ && SDL_GetDesktopDisplayMode(SDL_GetWindowDisplayIndex(window_), &mode) == 0)
+        return {mode.w, mode.h};
+    return settings_.headlessDesktop;
+}
+
 void Display::SetCaption(const std::string& caption) {
     settings_.caption = caption;
     if (window_) SDL_SetWindowTitle(window_, caption.c_str());

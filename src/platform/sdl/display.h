@@ -25,6 +25,7 @@ struct DisplaySettings {
     int scale = 1;            // windowed: window pixels per client pixel
     bool border = true;       // caption and border
     std::string caption = "Taviro";
+    Point headlessDesktop{1920, 1080};  // the desktop a headless screen pretends to have
 };
 
 class Display {
@@ -60,6 +61,8 @@ public:
     // client point shows only the window's background. Empty: no dragging.
     void SetDragByBackground(std::function<bool(Point clientPoint)> isBackground);
     SDL_Window* window() const { return window_; }
+    // The desktop's size in pixels (headless: the one of the settings).
+    Point desktopSize() const;
     // The size of the window (headless: the client area times the scale).
     Point windowSize() const;
     // Where the client area is drawn in the window.

@@ -40,6 +40,28 @@ ListBox* FindListWith(Control& parent, const std::string& text, int& at) {
     return nullptr;
 }
 
+// The visible items of a menu with their captions, check marks and enabled state.
+nlohmann::ordered_json MenuJson(const MenuItem& menu) {
+    auto items = nlohmann::ordered_json::array();
+    for (const auto& item : menu.items()) {
+        if (!item->visible) continue;
+        nlohmann::ordered_json json;
+        json["caption"] = item->separator() ? item->caption() : item->shownCaption();
+        json["checked"] = item->checked;
+        json["enabled"] = item->enabled;
+        if (!item->items().empty()) json["items"] = MenuJson(*item);
+        items.push_back(std::move(json));
+    }
+    return items;
+}
+
+nlohmann::ordered_json MenusJson(const TopWindow* window) {
+    nlohmann::ordered_json json;
+    json["bar"] = window && window->menuBar ? MenuJson(*window->menuBar) : nlohmann::ordered_json();
+    json["popup"] = window && window->popupMenu() ? MenuJson(*window->popupMenu()) : nlohmann::ordered_json();
+    return json;
+}
+
 }  // namespace
 
 PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSystem& files, bool automated)
@@ -48,27 +70,47 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
       timers_(clock),
       loop_(clock, timers_),
       pictures_(files),
-      form_(std::make_unique<Form>("Main", settings.clientWidth, settings.clientHeight)),
-      mouse_(std::make_unique<MouseRouter>(*form_)),
+      text_(std::make_unique<TtfTextRenderer>(display_.renderer())),
       dialogs_(loop_, history_, automated) {
     MakeRenderers();
-    form_->caption = settings.caption;
+    shown_ = {settings.caption, settings.border, false};
     if (!display_.headless()) {
         loop_.SetInputHandler([this] { HandleSdlEvents(); });
         cursors_ = std::make_unique<MouseCursors>(pictures_);
+        display_.SetDragByBackground([this](Point clientPoint) {
+            TopWindow* window = InputWindow();
+            return window && window->isDragArea && window->isDragArea(ToFrame(clientPoint));
+        });
     }
     loop_.SetDrawHandler([this] { Draw(); });
     state_.Contribute("clock_ms", [this] { return nlohmann::ordered_json(clock_.NowMs()); });
     state_.Contribute("windows", [this] {
-        auto windows = nlohmann::ordered_json::array({windowName_});
+        nlohmann::ordered_json windows = windows_.VisibleNames();
         if (dialogs_.open()) windows.push_back("dialog");
         return windows;
     });
     state_.Contribute("messageboxes", [this] { return history_.Json(); });
     state_.Contribute("display", [this] { return DisplayJson(); });
+    state_.Contribute("menus", [this] { return MenusJson(windows_.front()); });
 }
 
 PlayerScreen::~PlayerScreen() = default;
+
+TopWindow& PlayerScreen::LoadWindow(std::string name, int clientWidth, int clientHeight) {
+    TopWindow& window = windows_.Load(std::move(name), clientWidth, clientHeight);
+    window.form().SetTextMeasurer(text_.get());
+    return window;
+}
+
+int PlayerScreen::menuBarHeight() const {
+    const TopWindow* front = windows_.front();
+    return front && front->menuBar ? kMenuBarHeight : 0;
+}
+
+TopWindow* PlayerScreen::InputWindow() const {
+    TopWindow* front = windows_.front();
+    return front && front->enabled && !dialogs_.open() ? front : nullptr;
+}
 
 nlohmann::ordered_json PlayerScreen::DisplayJson() const {
     Point window = display_.windowSize();
@@ -79,24 +121,31 @@ nlohmann::ordered_json PlayerScreen::DisplayJson() const {
     json["client_size"] = {display_.clientWidth(), display_.clientHeight()};
     Viewport view = display_.viewport();
     json["scale"] = view.scale;
+    json["desktop_size"] = {desktopSize().x, desktopSize().y};
     return json;
 }
 
 void PlayerScreen::MakeRenderers() {
     imgui_.reset();
     scene_.reset();
-    text_ = std::make_unique<TtfTextRenderer>(display_.renderer());
+    text_->SetRenderer(display_.renderer());
     scene_ = std::make_unique<SceneRenderer>(display_.renderer(), pictures_, clock_, text_.get());
     imgui_ = std::make_unique<ImGuiLayer>(display_.renderer());
-    form_->SetTextMeasurer(text_.get());
 }
 
-void PlayerScreen::SetMenuBar(MenuItem* bar) {
-    menuBar_ = bar;
-    int height = form_->bounds().height + menuBarHeight();
-    if (height == display_.clientHeight()) return;
-    display_.SetClientSize(form_->bounds().width, height);
-    MakeRenderers();
+void PlayerScreen::FollowFrontWindow() {
+    TopWindow* front = windows_.front();
+    if (!front) return;
+    Rect bounds = front->form().bounds();
+    int height = bounds.height + menuBarHeight();
+    if (bounds.width != display_.clientWidth() || height != display_.clientHeight()) {
+        display_.SetClientSize(bounds.width, height);
+        MakeRenderers();
+    }
+    if (display_.fullScreen() != front->fullScreen) display_.SetFullScreen(front->fullScreen);
+    if (front->caption != shown_.caption) display_.SetCaption(shown_.caption = front->caption);
+    if (front->border != shown_.border) display_.SetBorder(shown_.border = front->border);
+    if (front->topmost != shown_.topmost) display_.SetTopmost(shown_.topmost = front->topmost);
 }
 
 namespace {
@@ -126,11 +175,43 @@ void BuildMenuItems(const MenuItem& menu, std::vector<std::string>& path, std::v
 
 }  // namespace
 
-void PlayerScreen::BuildMenuBar() {
-    if (!menuBar_ || !ImGui::BeginMainMenuBar()) return;
+void PlayerScreen::BuildMenus() {
+    TopWindow* front = windows_.front();
+    if (!front) return;
     std::vector<std::string> path;
-    BuildMenuItems(*menuBar_, path, chosenMenuPath_);
-    ImGui::EndMainMenuBar();
+    if (front->menuBar && ImGui::BeginMainMenuBar()) {
+        std::vector<std::string> chosen;
+        BuildMenuItems(*front->menuBar, path, chosen);
+        ImGui::EndMainMenuBar();
+        if (!chosen.empty()) {
+            chosenMenuPath_ = std::move(chosen);
+            chosenMenu_ = front->menuBar;
+        }
+    }
+    MenuItem* popup = front->popupMenu();
+    if (!popup) {
+        popupOpen_ = false;
+        return;
+    }
+    constexpr char kPopupId[] = "##popup";
+    if (!popupOpen_) {
+        ImGui::OpenPopup(kPopupId);
+        popupOpen_ = true;
+    }
+    if (ImGui::BeginPopup(kPopupId)) {
+        std::vector<std::string> chosen;
+        BuildMenuItems(*popup, path, chosen);
+        ImGui::EndPopup();
+        if (!chosen.empty()) {
+            chosenMenuPath_ = std::move(chosen);
+            chosenMenu_ = popup;
+            front->ClosePopupMenu();
+        }
+    } else {
+        // Dismissed by a click elsewhere.
+        front->ClosePopupMenu();
+        popupOpen_ = false;
+    }
 }
 
 void PlayerScreen::Draw() {
@@ -141,23 +222,31 @@ void PlayerScreen::Draw() {
         bool& drawing;
         ~Done() { drawing = false; }
     } done{drawing_};
-    scene_->Draw(*form_, ToClient({0, 0}));
+    FollowFrontWindow();
+    TopWindow* front = windows_.front();
+    if (front) {
+        scene_->Draw(front->form(), ToClient({0, 0}));
+    } else {
+        SDL_SetRenderDrawColor(display_.renderer(), 0, 0, 0, 255);
+        SDL_RenderClear(display_.renderer());
+    }
     int64_t nowMs = clock_.NowMs();
     double elapsed = static_cast<double>(nowMs - lastDrawMs_) / 1000.0;
     lastDrawMs_ = nowMs;
     imgui_->Frame(display_.clientWidth(), display_.clientHeight(), elapsed, [this] {
-        BuildMenuBar();
+        BuildMenus();
         if (buildOverlay) buildOverlay();
         dialogs_.Build();
     });
     display_.Present();
     // A command chosen with the mouse runs now that the frame is over; it may pump events and draw.
-    if (!chosenMenuPath_.empty() && menuBar_) {
+    if (!chosenMenuPath_.empty() && chosenMenu_ && front == windows_.front()) {
         auto path = std::move(chosenMenuPath_);
         chosenMenuPath_.clear();
         drawing_ = false;
-        ChooseMenuCommand(*menuBar_, path);
+        loop_.Dispatch([&] { ChooseMenuCommand(*chosenMenu_, path); });
     }
+    chosenMenuPath_.clear();
 }
 
 void PlayerScreen::RunUntilQuit() {
@@ -166,53 +255,77 @@ void PlayerScreen::RunUntilQuit() {
 
 void PlayerScreen::UpdatePointer(Point at) {
     if (!cursors_) return;
-    if (dialogs_.open()) return cursors_->Show(MousePointer::Arrow);
+    if (windows_.screenPointer) return cursors_->Show(*windows_.screenPointer);
+    TopWindow* window = InputWindow();
+    if (!window) return cursors_->Show(MousePointer::Arrow);
     const Control* owner = nullptr;
-    MousePointer pointer = mouse_->PointerAt(at, &owner);
+    MousePointer pointer = window->mouse().PointerAt(at, &owner);
     cursors_->Show(pointer, owner ? owner->mouseIcon() : std::string());
 }
 
 bool PlayerScreen::GameHasMouse(Point framePoint) const {
-    return !dialogs_.open() && framePoint.y >= 0 && !imgui_->WantsMouse();
+    return InputWindow() && framePoint.y >= 0 && !imgui_->WantsMouse() && !popupOpen_;
 }
 
 void PlayerScreen::MouseMove(Point at) {
+    FollowFrontWindow();
     imgui_->MouseMove(ToClient(at));
     UpdatePointer(at);
-    if (GameHasMouse(at)) mouse_->MouseMove(at, buttonsHeld_, 0);
+    if (GameHasMouse(at)) loop_.Dispatch([&] { InputWindow()->mouse().MouseMove(at, buttonsHeld_, 0); });
 }
 
 void PlayerScreen::MouseDown(Point at, int button) {
+    FollowFrontWindow();
     imgui_->MouseMove(ToClient(at));
     imgui_->MouseButton(button, true);
     buttonsHeld_ |= button;
-    // A modal box takes the mouse from the game under it.
-    if (GameHasMouse(at)) mouse_->MouseDown(at, button, 0);
+    // A modal box, an open menu or a disabled window takes the mouse from the game under it.
+    if (GameHasMouse(at)) loop_.Dispatch([&] { InputWindow()->mouse().MouseDown(at, button, 0); });
 }
 
 void PlayerScreen::MouseUp(Point at, int button) {
     imgui_->MouseButton(button, false);
     buttonsHeld_ &= ~button;
-    if (!dialogs_.open()) mouse_->MouseUp(at, button, 0);  // the pressed control hears its release anywhere
+    // The pressed control hears its release anywhere.
+    if (TopWindow* window = InputWindow()) loop_.Dispatch([&] { window->mouse().MouseUp(at, button, 0); });
 }
 
 void PlayerScreen::DoubleClick(Point at) {
-    if (GameHasMouse(at)) mouse_->DoubleClick(at, 1, 0);
+    FollowFrontWindow();
+    if (GameHasMouse(at)) loop_.Dispatch([&] { InputWindow()->mouse().DoubleClick(at, 1, 0); });
+}
+
+void PlayerScreen::KeyTo(int virtualKey, int shift, bool down) {
+    TopWindow* window = InputWindow();
+    if (!window) return;
+    auto& handler = down ? window->onKeyDown : window->onKeyUp;
+    if (handler) loop_.Dispatch([&] { handler(virtualKey, shift); });
 }
 
 void PlayerScreen::Key(int virtualKey, int shift) {
     imgui_->Key(virtualKey, true, shift);
-    if (!dialogs_.open() && onKeyDown) onKeyDown(virtualKey, shift);
+    KeyTo(virtualKey, shift, true);
     // Under automation the release follows at once; ImGui sees the press in its next frame.
-    if (!dialogs_.open() && onKeyUp) onKeyUp(virtualKey, shift);
+    KeyTo(virtualKey, shift, false);
     if (!dialogs_.open()) imgui_->Key(virtualKey, false, 0);
+}
+
+void PlayerScreen::CloseBox() {
+    TopWindow* front = windows_.front();
+    if (front && front->onCloseBox) {
+        loop_.Dispatch(front->onCloseBox);
+    } else {
+        loop_.RequestQuit();
+    }
 }
 
 void PlayerScreen::Text(const std::string& text) { imgui_->Text(text); }
 
 std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
     if (dialogs_.Press(caption)) return std::nullopt;
-    if (Control* control = FindByCaption(*form_, caption)) {
+    TopWindow* window = InputWindow();
+    if (!window) return "no window takes input";
+    if (Control* control = FindByCaption(window->form(), caption)) {
         Rect r = control->WindowBounds();
         Point centre{r.x + r.width / 2, r.y + r.height / 2};
         MouseMove(centre);
@@ -227,17 +340,22 @@ std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
 
 std::optional<std::string> PlayerScreen::Select(const std::string& text) {
     int at = -1;
-    ListBox* list = FindListWith(*form_, text, at);
+    TopWindow* window = InputWindow();
+    ListBox* list = window ? FindListWith(window->form(), text, at) : nullptr;
     if (!list) return "no list in the window has the entry " + text;
     list->Set("ListIndex", at);
-    if (list->events.click) list->events.click(*list);
+    if (list->events.click) loop_.Dispatch([&] { list->events.click(*list); });
     loop_.DoEvents();
     return std::nullopt;
 }
 
 std::optional<std::string> PlayerScreen::Menu(const std::vector<std::string>& path) {
-    if (!menuBar_) return std::string("the window has no menu");
-    std::string error = ChooseMenuCommand(*menuBar_, path);
+    TopWindow* window = InputWindow();
+    MenuItem* menu = !window ? nullptr : window->popupMenu() ? window->popupMenu() : window->menuBar;
+    if (!menu) return std::string("the window has no menu");
+    if (menu == window->popupMenu()) window->ClosePopupMenu();
+    std::string error;
+    loop_.Dispatch([&] { error = ChooseMenuCommand(*menu, path); });
     if (!error.empty()) return error;
     loop_.DoEvents();
     return std::nullopt;
@@ -256,7 +374,7 @@ void PlayerScreen::HandleSdlEvents() {
     while (SDL_PollEvent(&event)) {
         Viewport view = display_.viewport();
         switch (event.type) {
-            case SDL_QUIT: loop_.RequestQuit(); break;
+            case SDL_QUIT: CloseBox(); break;
             case SDL_MOUSEMOTION: MouseMove(ToFrame(view.ToClient({event.motion.x, event.motion.y}))); break;
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
@@ -279,9 +397,7 @@ void PlayerScreen::HandleSdlEvents() {
                 int shift = ShiftFlagsOf(event.key.keysym.mod);
                 bool down = event.type == SDL_KEYDOWN;
                 imgui_->Key(*code, down, shift);
-                if (dialogs_.open()) break;
-                if (down && onKeyDown) onKeyDown(*code, shift);
-                if (!down && onKeyUp) onKeyUp(*code, shift);
+                KeyTo(*code, shift, down);
                 break;
             }
             case SDL_TEXTINPUT: imgui_->Text(event.text.text); break;

@@ -1,7 +1,7 @@
-// One window of the player with everything it stands on: the display, its control tree, the scene
-// renderer, the mouse router, the ImGui layer with the message and input boxes, the event loop that
-// drives them, and the automation host over all of it. Later windows (welcome, game, load, save) fill
-// its form; game code reaches it through the platform interfaces, never through SDL.
+// The screen of the player with everything it stands on: the display, the top-level windows (welcome,
+// game, load, save) of which it shows the front one, the scene renderer, the ImGui layer with the menus,
+// message and input boxes, the event loop that drives them, and the automation host over all of it.
+// Game code reaches it through the platform interfaces, never through SDL.
 #pragma once
 
 #include <functional>
@@ -20,6 +20,7 @@
 #include "platform/sdl/mouse_cursors.h"
 #include "platform/sdl/scene_renderer.h"
 #include "platform/sdl/ttf_text_renderer.h"
+#include "platform/windows/top_windows.h"
 
 namespace taviro::platform {
 
@@ -29,28 +30,26 @@ public:
     PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSystem& files, bool automated);
     ~PlayerScreen() override;
 
-    Form& form() { return *form_; }
+    TopWindows& windows() { return windows_; }
+    // A new top-level window, hidden, whose labels measure their texts in this screen's fonts.
+    TopWindow& LoadWindow(std::string name, int clientWidth, int clientHeight);
     Display& display() { return display_; }
     EventLoop& loop() { return loop_; }
     TimerQueue& timers() { return timers_; }
     TtfTextRenderer& text() { return *text_; }
     PictureCache& pictures() { return pictures_; }
-    MouseRouter& mouse() { return *mouse_; }
     WindowDialogs& dialogs() { return dialogs_; }
     StateDump& stateDump() { return state_; }
-    // The name of this window in the state dump: "welcome", "game", ...
-    void SetWindowName(std::string name) { windowName_ = std::move(name); }
 
-    // Shows a menu bar (the root's items are its menus) above the form, or none with nullptr. The window
-    // grows by the bar's height; frame pixels stay those of the form. The menu must outlive the screen's
-    // use of it.
-    void SetMenuBar(MenuItem* bar);
-    // The height of the menu bar in client pixels (0 without one).
-    int menuBarHeight() const { return menuBar_ ? kMenuBarHeight : 0; }
+    // The size of the desktop in pixels: the real one, or for a headless screen the one it was given.
+    Point desktopSize() const { return display_.desktopSize(); }
+
+    // A window's menu bar sits above its form and makes the screen that much taller; frame pixels stay
+    // those of the form.
     static constexpr int kMenuBarHeight = 19;
+    // The height of the front window's menu bar in client pixels (0 without one).
+    int menuBarHeight() const;
 
-    // The game's key handlers: virtual-key code and shift flags.
-    std::function<void(int virtualKey, int shift)> onKeyDown, onKeyUp;
     // Extra ImGui windows of this screen (menus, panels), built in every ImGui frame.
     std::function<void()> buildOverlay;
 
@@ -79,8 +78,17 @@ public:
 
 private:
     void HandleSdlEvents();
+    // Gives a key to the window that takes input.
+    void KeyTo(int virtualKey, int shift, bool down);
+    // The window's close box: the front window decides; without one the program ends.
+    void CloseBox();
     void MakeRenderers();
-    void BuildMenuBar();
+    // Lays the display out for the front window: its size with its menu bar, caption, border, topmost,
+    // full screen, dragging. Runs before drawing and before input is given to a window.
+    void FollowFrontWindow();
+    void BuildMenus();
+    // The front window when it may take input, else nullptr.
+    TopWindow* InputWindow() const;
     // A client point of the window as a point of the form.
     Point ToFrame(Point clientPoint) const { return {clientPoint.x, clientPoint.y - menuBarHeight()}; }
     // True when mouse input at a frame point is the game's: no box open, not on the menu bar or a menu.
@@ -95,20 +103,25 @@ private:
     TimerQueue timers_;
     EventLoop loop_;
     PictureCache pictures_;
-    std::unique_ptr<Form> form_;
-    std::unique_ptr<MouseRouter> mouse_;
-    // Made with the display's renderer, and made again when the window's size changes it.
+    TopWindows windows_;
+    // What the display was last laid out for.
+    struct Shown {
+        std::string caption;
+        bool border = true;
+        bool topmost = false;
+    } shown_;
     std::unique_ptr<TtfTextRenderer> text_;
+    // Made with the display's renderer, and made again when the window's size changes it.
     std::unique_ptr<SceneRenderer> scene_;
     std::unique_ptr<ImGuiLayer> imgui_;
     DialogHistory history_;
     WindowDialogs dialogs_;
     StateDump state_;
-    std::unique_ptr<MouseCursors> cursors_;  // none when headless
-    MenuItem* menuBar_ = nullptr;
+    std::unique_ptr<MouseCursors> cursors_;    // none when headless
     std::vector<std::string> chosenMenuPath_;  // chosen in the last ImGui frame, run after it
+    MenuItem* chosenMenu_ = nullptr;           // the menu that path is in
+    bool popupOpen_ = false;                   // ImGui shows the front window's pop-up menu
     bool drawing_ = false;
-    std::string windowName_ = "game";
     int buttonsHeld_ = 0;
     int64_t lastDrawMs_ = 0;
 };

@@ -15,13 +15,17 @@ struct HeadlessPlayer {
     VirtualClock clock;
     FileSystem files;
     PlayerScreen screen;
+    TopWindow& window;
     explicit HeadlessPlayer(bool automated)
         : screen(DisplaySettings{.clientWidth = 320, .clientHeight = 240, .headless = true}, clock, files,
-                 automated) {}
+                 automated),
+          window(screen.LoadWindow("game", 320, 240)) {
+        screen.windows().Show(window);
+    }
 
     TimerControl& AddTimer(const std::string& name, int intervalMs, std::function<void(Control&)> handler) {
         auto& timer = static_cast<TimerControl&>(
-            screen.form().Add(std::make_unique<TimerControl>(screen.timers(), name)));
+            window.form().Add(std::make_unique<TimerControl>(screen.timers(), name)));
         timer.Set("Interval", intervalMs);
         timer.events.timer = std::move(handler);
         return timer;
@@ -99,7 +103,7 @@ TEST(PlayerScreen, AModalBoxLetsTheGameTimersRunUntilItIsAnswered) {
 
 TEST(PlayerScreen, ClicksReachControlsAndPressFindsLabelsByCaption) {
     HeadlessPlayer player(true);
-    auto& label = static_cast<Label&>(player.screen.form().Add(std::make_unique<Label>("lblGo")));
+    auto& label = static_cast<Label&>(player.window.form().Add(std::make_unique<Label>("lblGo")));
     label.SetBounds({100, 100, 50, 20});
     label.caption = "Go north";
     std::vector<std::string> events;
@@ -123,9 +127,9 @@ TEST(PlayerScreen, TheMenuBarSitsAboveTheFrameAndAutomationChoosesItsCommands) {
     std::vector<std::string> chosen;
     game.Add("&Save").onClick = [&](MenuItem&) { chosen.push_back("save"); };
     game.Add("&Quit").enabled = false;
-    player.screen.SetMenuBar(&bar);
-    player.screen.form().backColor = 0x0000FF;
-    auto& corner = static_cast<Label&>(player.screen.form().Add(std::make_unique<Label>("lblCorner")));
+    player.window.menuBar = &bar;
+    player.window.form().backColor = 0x0000FF;
+    auto& corner = static_cast<Label&>(player.window.form().Add(std::make_unique<Label>("lblCorner")));
     corner.SetBounds({0, 0, 10, 10});
     int clicks = 0;
     corner.events.click = [&](Control&) { ++clicks; };
@@ -145,6 +149,58 @@ TEST(PlayerScreen, TheMenuBarSitsAboveTheFrameAndAutomationChoosesItsCommands) {
     EXPECT_EQ(picture->height(), 240 + PlayerScreen::kMenuBarHeight);
     EXPECT_NE(test_pictures::PixelAt(picture->surface(), 300, 5), 0xFFFF0000u);  // the bar
     EXPECT_EQ(test_pictures::PixelAt(picture->surface(), 300, PlayerScreen::kMenuBarHeight + 1), 0xFFFF0000u);
+}
+
+TEST(PlayerScreen, ShowsAndGivesInputToTheFrontWindowOnly) {
+    HeadlessPlayer player(true);
+    TopWindow& welcome = player.screen.LoadWindow("welcome", 200, 100);
+    int gameClicks = 0, welcomeClicks = 0;
+    player.window.form().events.click = [&](Control&) { ++gameClicks; };
+    welcome.form().events.click = [&](Control&) { ++welcomeClicks; };
+    std::vector<int> keys;
+    welcome.onKeyDown = [&](int key, int) { keys.push_back(key); };
+
+    player.screen.windows().Show(welcome);
+    player.screen.MouseDown({5, 5}, kLeftButton);
+    player.screen.MouseUp({5, 5}, kLeftButton);
+    player.screen.Key(27, 0);
+    auto state = player.screen.State();
+    EXPECT_EQ(state["windows"], nlohmann::ordered_json::array({"game", "welcome"}));
+    EXPECT_EQ(state["display"]["client_size"], nlohmann::ordered_json::array({200, 100}));
+    EXPECT_EQ(welcomeClicks, 1);
+    EXPECT_EQ(keys, std::vector<int>{27});
+
+    // A disabled window hears nothing; hiding it brings the one behind to the front.
+    welcome.enabled = false;
+    player.screen.MouseDown({5, 5}, kLeftButton);
+    player.screen.MouseUp({5, 5}, kLeftButton);
+    player.screen.Key(13, 0);
+    EXPECT_EQ(welcomeClicks, 1);
+    EXPECT_EQ(keys.size(), 1u);
+    player.screen.windows().Hide(welcome);
+    player.screen.MouseDown({5, 5}, kLeftButton);
+    player.screen.MouseUp({5, 5}, kLeftButton);
+    EXPECT_EQ(gameClicks, 1);
+    EXPECT_EQ(player.screen.State()["display"]["client_size"], nlohmann::ordered_json::array({320, 240}));
+
+    player.screen.windows().Unload(welcome);
+    EXPECT_EQ(player.screen.windows().Find("welcome"), nullptr);
+}
+
+TEST(PlayerScreen, APopupMenuTakesTheMenuCommandAndCloses) {
+    HeadlessPlayer player(true);
+    MenuItem bar(""), popup("");
+    std::vector<std::string> chosen;
+    bar.Add("Game").Add("Load").onClick = [&](MenuItem&) { chosen.push_back("bar"); };
+    popup.Add("Load").onClick = [&](MenuItem&) { chosen.push_back("popup"); };
+    player.window.menuBar = &bar;
+    player.window.PopupMenu(popup);
+    EXPECT_EQ(player.screen.State()["menus"]["popup"][0]["caption"], "Load");
+
+    EXPECT_EQ(player.screen.Menu({"Load"}), std::nullopt);
+    EXPECT_EQ(player.screen.Menu({"Game", "Load"}), std::nullopt);
+    EXPECT_EQ(chosen, (std::vector<std::string>{"popup", "bar"}));
+    EXPECT_TRUE(player.screen.State()["menus"]["popup"].is_null());
 }
 
 }  // namespace

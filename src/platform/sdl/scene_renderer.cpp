@@ -159,6 +159,23 @@ void SceneRenderer::Draw(const Form& form, Point origin) {
     });
 }
 
+void SceneRenderer::DrawCheckBox(const CheckBox& box, const Rect& bounds) {
+    Fill(bounds, box.backColor);
+    // A classic 13-pixel box, centred on the control's height, with a tick of two strokes.
+    constexpr int kSide = 13;
+    Rect square{bounds.x, bounds.y + std::max(0, (bounds.height - kSide) / 2), kSide, kSide};
+    Fill(square, kWhite);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_Rect r = ToSdl(square);
+    SDL_RenderDrawRect(renderer_, &r);
+    if (box.value != 1) return;
+    for (int thick = 0; thick < 2; ++thick) {
+        int y = square.y + 6 + thick;
+        SDL_RenderDrawLine(renderer_, square.x + 3, y, square.x + 5, y + 2);
+        SDL_RenderDrawLine(renderer_, square.x + 5, y + 2, square.x + 9, y - 2);
+    }
+}
+
 void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) {
     if (!control.visible() || control.kind() == ControlKind::Timer) return;
     Rect bounds = control.WindowBounds();
@@ -205,6 +222,7 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) 
             }
             break;
         }
+        case ControlKind::CheckBox: DrawCheckBox(static_cast<const CheckBox&>(control), bounds); break;
         case ControlKind::Form:
         case ControlKind::Timer: break;
     }

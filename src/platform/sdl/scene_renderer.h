@@ -45,6 +45,7 @@ public:
 
 private:
     struct Clip;
+    void DrawCheckBox(const CheckBox& box, const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip);
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
     void Fill(const Rect& area, uint32_t colorBgr);

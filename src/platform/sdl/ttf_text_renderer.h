@@ -25,6 +25,9 @@ public:
     TtfTextRenderer(const TtfTextRenderer&) = delete;
     TtfTextRenderer& operator=(const TtfTextRenderer&) = delete;
 
+    // The renderer to draw with from now on (the display makes a new one when its size changes).
+    void SetRenderer(SDL_Renderer* renderer) { renderer_ = renderer; }
+
     void DrawLabel(const Label& label, const Rect& bounds) override;
     void DrawList(const ListBox& list, const Rect& bounds) override;
 

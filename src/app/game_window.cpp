@@ -1,0 +1,132 @@
+// Loading, layout, menus, keys and closing of the game window.
+#include "app/game_window.h"
+
+#include "platform/input/virtual_keys.h"
+
+namespace taviro::app {
+
+GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::TopWindows& windows,
+                       platform::TopWindow& window, platform::EventLoop& loop, DisplayModes& modes,
+                       std::function<void()> unload)
+    : project_(project),
+      flags_(flags),
+      windows_(windows),
+      window_(window),
+      loop_(loop),
+      modes_(modes),
+      unload_(std::move(unload)),
+      menus_(project, Commands()),
+      game_(std::make_unique<Game>(project, flags, window.form(), loop,
+                                   static_cast<GameWindowServices&>(*this))),
+      TimerUnloadMe(loop.timers()) {
+    window_.caption = project.information.ProjectTitle;
+    window_.onKeyDown = [this](int key, int shift) { KeyDown(key, shift); };
+    // The close box asks the quit question instead of closing.
+    window_.onCloseBox = [this] { Quit(); };
+    TimerUnloadMe.SetEnabled(false);
+    TimerUnloadMe.SetHandler([this] {
+        window_.enabled = true;
+        windows_.screenPointer.reset();
+        TimerUnloadMe.SetEnabled(false);
+        loop_.Defer(unload_);
+    });
+}
+
+GameWindow::~GameWindow() {
+    // The game's controls and timers go before the window that holds them.
+    game_.reset();
+}
+
+MenuCommands GameWindow::Commands() {
+    MenuCommands commands;
+    commands.quit = [this] { Quit(); };
+    commands.toggleFullScreen = [this] { ToggleFullScreen(); };
+    commands.hideMenus = [this] { ShowMenuBar(false); };
+    commands.openFrame = [this](const std::string& frame) { game_->frames().OpenFrame(frame, false, 0, 0); };
+    commands.viewVariables = [this] { game_->variables().ViewVariables(); };
+    return commands;
+}
+
+void GameWindow::Quit() {
+    platform::MessageBoxRequest request{project_.information.ProjectTitle, project_.UITexts[10],
+                                        platform::MessageIcon::Question, platform::MessageButtons::YesNo};
+    if (project_.reports().dialogs().MessageBox(request) == platform::MessageAnswer::Yes) StartUnloading();
+}
+
+void GameWindow::StartUnloading() {
+    flags_.StopMovie = true;
+    flags_.bInterruptTransition = true;
+    flags_.GameStopping = true;
+    TimerUnloadMe.SetIntervalMs(kUnloadDelayMs);
+    windows_.screenPointer = platform::MousePointer::Hourglass;
+    window_.enabled = false;
+    TimerUnloadMe.SetEnabled(true);
+}
+
+void GameWindow::StopForUnload() {
+    windows_.Hide(window_);
+    loop_.DoEvents();
+    game_->StopPlaying();
+    modes_.RestoreStartupMode();
+}
+
+void GameWindow::KeyDown(int virtualKey, int shift) {
+    if (virtualKey == platform::vk::kEscape) game_->Escape();
+    if (!window_.enabled) return;
+    if (shift == platform::kCtrlKey) {
+        const project::ProjectInformation& info = project_.information;
+        if (virtualKey == 'L' && !info.loadingDisabled) {
+            menus_.Run("mnuLoadGame");
+        } else if (virtualKey == 'S' && !info.savingDisabled) {
+            menus_.Run("mnuSaveGame");
+        } else if (virtualKey == 'Q') {
+            Quit();
+        }
+    }
+    TrackDebugKey(virtualKey);
+}
+
+void GameWindow::TrackDebugKey(int virtualKey) {
+    if (debugKeyState_ < 4 && virtualKey == kDebugKeys[debugKeyState_]) {
+        if (++debugKeyState_ < 4) return;
+        menus_.ShowDebugMenu();
+    }
+    debugKeyState_ = 0;
+}
+
+void GameWindow::ToggleFullScreen() {
+    modes_.windowed = !modes_.windowed;
+    if (modes_.windowed) {
+        modes_.RestoreStartupMode();
+    } else if (modes_.lastRequested() != platform::Point{} && modes_.current() != modes_.lastRequested()) {
+        modes_.ChangeDisplayMode(modes_.lastRequested());
+    }
+    ShowMenuBar(false);
+    CenterWindowAndPictureBox();
+}
+
+void GameWindow::CenterWindowAndPictureBox() {
+    const project::ProjectInformation& info = project_.information;
+    platform::Point size = ProjectFrameSize(info);
+    platform::Rect scene{0, 0, size.x, size.y};
+    if (platform::Control* box = window_.form().Find("PictureBox")) box->SetBounds(scene);
+    // The screen centres the window on the desktop and scales it in full screen; the scene fills it.
+    window_.form().SetBounds(scene);
+    window_.fullScreen = !modes_.windowed;
+    window_.border = modes_.windowed;
+    window_.caption = info.ProjectTitle;
+}
+
+void GameWindow::ResetMenus() {
+    menus_.RebuildFrameLists();
+    menus_.ApplyProtectionLevel();
+    menus_.LoadCheckMarks();
+}
+
+bool GameWindow::IsMenuBarShown() const { return window_.menuBar != nullptr; }
+
+void GameWindow::ShowMenuBar(bool shown) {
+    window_.menuBar = shown && !project_.information.neverShowMenus ? &menus_.bar() : nullptr;
+}
+
+}  // namespace taviro::app

@@ -1,0 +1,24 @@
+// What the game's reset and its quit need from the window around the game: the display mode, the
+// layout, the menus and the closing of the window.
+#pragma once
+
+namespace taviro::app {
+
+class GameWindowServices {
+public:
+    virtual ~GameWindowServices() = default;
+
+    // Forgets the display mode that loaded games asked for.
+    virtual void ClearLoadGameDisplayMode() = 0;
+    // Sizes and centres the window and the scene for windowed or full-screen play.
+    virtual void CenterWindowAndPictureBox() = 0;
+    // The frame lists, the protection level and the check marks of the menus.
+    virtual void ResetMenus() = 0;
+    // Shows or hides the menu bar; whether it is shown.
+    virtual void ShowMenuBar(bool shown) = 0;
+    virtual bool IsMenuBarShown() const = 0;
+    // Begins closing the window: the game stops and the window unloads a moment later.
+    virtual void StartUnloading() = 0;
+};
+
+}  // namespace taviro::app

@@ -1,0 +1,56 @@
+// The program's windows and the games played in them: the welcome window first, a fresh game window
+// for every game started from it, back to the welcome window when a game ends, and the end of the
+// program when the welcome window unloads.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "app/display_modes.h"
+#include "app/game_window.h"
+#include "app/welcome_window.h"
+#include "platform/automation/state_dump.h"
+
+namespace taviro::app {
+
+// What the windows need from the screen that shows them.
+struct ScreenServices {
+    // A new top-level window, hidden, whose labels measure their texts in the screen's fonts.
+    std::function<platform::TopWindow&(const std::string& name, int width, int height)> loadWindow;
+    std::function<std::optional<platform::Point>(const std::string& path)> pictureSize;
+    std::function<void(platform::Canvas& canvas, const std::string& path)> tilePicture;
+    std::function<void(const std::string& address)> openAddress;
+};
+
+class Player {
+public:
+    Player(project::Project& project, GameFlags& flags, platform::TopWindows& windows,
+           platform::EventLoop& loop, platform::StateDump& dump, DisplayModes& modes, ScreenServices screen);
+    ~Player();
+
+    // Loads the welcome window, whose start-up sequence shows it or starts the game at once.
+    void Start();
+
+    WelcomeWindow& welcome() { return *welcome_; }
+    // The game window while a game is played, else nullptr.
+    GameWindow* gameWindow() { return game_.get(); }
+
+private:
+    // Start on the welcome window: a fresh game window plays a new game.
+    void StartGame();
+    // The game window has closed: it unloads, and the welcome window shows again or the program ends.
+    void UnloadGame();
+    void EndProgram();
+
+    project::Project& project_;
+    GameFlags& flags_;
+    platform::TopWindows& windows_;
+    platform::EventLoop& loop_;
+    platform::StateDump& dump_;
+    DisplayModes& modes_;
+    ScreenServices screen_;
+    std::unique_ptr<WelcomeWindow> welcome_;
+    std::unique_ptr<GameWindow> game_;
+};
+
+}  // namespace taviro::app
