@@ -75,6 +75,62 @@ TEST(HeadlessPlayer, QuitEndsTheRunAndACommandThatFailsGivesStatusOne) {
     EXPECT_NE(run.Read("stderr").find("line 1: nothing to press"), std::string::npos);
 }
 
+TEST(GameWindowLifecycle, QuittingReturnsToTheWelcomeWindowAndNoLeavesTheGameAsItWas) {
+    HeadlessRun run;
+    int status = run.Run("state " + run.Path("welcome.json") + "\npress Start New Game\nwait 100\nstate " +
+                         run.Path("game.json") + "\nanswer No\nkey Q ctrl\nwait 1000\nstate " +
+                         run.Path("kept.json") + "\nanswer Yes\nkey Q ctrl\nwait 100\nstate " +
+                         run.Path("closing.json") + "\nwait 500\nstate " + run.Path("closed.json") + "\n");
+    ASSERT_EQ(status, 0) << run.Read("stderr");
+    auto welcome = nlohmann::json::parse(run.Read("welcome.json"));
+    EXPECT_EQ(welcome["windows"], nlohmann::json::array({"welcome"}));
+    EXPECT_FALSE(welcome.contains("frame"));
+    auto game = nlohmann::json::parse(run.Read("game.json"));
+    EXPECT_EQ(game["windows"], nlohmann::json::array({"game"}));
+    EXPECT_EQ(game["frame"]["name"], "Start");
+    auto kept = nlohmann::json::parse(run.Read("kept.json"));
+    EXPECT_EQ(kept["windows"], nlohmann::json::array({"game"}));
+    EXPECT_EQ(kept["messageboxes"][0]["text"], "Do you really want to quit?");
+    EXPECT_EQ(kept["messageboxes"][0]["answer"], "No");
+    // Yes: the window stays, disabled, for half a second, then the welcome window is back.
+    auto closing = nlohmann::json::parse(run.Read("closing.json"));
+    EXPECT_EQ(closing["windows"], nlohmann::json::array({"game"}));
+    auto closed = nlohmann::json::parse(run.Read("closed.json"));
+    EXPECT_EQ(closed["windows"], nlohmann::json::array({"welcome"}));
+    EXPECT_FALSE(closed.contains("frame"));
+}
+
+TEST(GameWindowLifecycle, QuittingAGameThatSkipsTheWelcomeWindowEndsTheProgram) {
+    HeadlessRun run;
+    run.game.Write("Config/General", testing::GeneralFile().Set(43, true).Text());
+    int status = run.Run("state " + run.Path("game.json") + "\nanswer Yes\nkey Q ctrl\nwait 600\nstate " +
+                         run.Path("never.json") + "\n");
+    ASSERT_EQ(status, 0) << run.Read("stderr");
+    auto game = nlohmann::json::parse(run.Read("game.json"));
+    EXPECT_EQ(game["windows"], nlohmann::json::array({"game"}));
+    EXPECT_FALSE(std::filesystem::exists(run.Path("never.json")));
+}
+
+TEST(GameWindowLifecycle, TheDebugMenuAppearsOnlyForTheKeySequenceTypedInOrder) {
+    HeadlessRun run;
+    int status =
+        run.Run("press Start New Game\nkey F12\nkey F9\nkey A\nkey F11\nkey F10\nkey Escape\nstate " +
+                run.Path("wrong.json") + "\nkey F12\nkey F9\nkey F11\nkey F10\nstate " +
+                run.Path("right.json") + "\nmenu Debug/Go to another frame/Start\n");
+    ASSERT_EQ(status, 0) << run.Read("stderr");
+    auto captions = [](const nlohmann::json& state) {
+        std::vector<std::string> names;
+        for (const auto& item : state["menus"]["bar"]) names.push_back(item["caption"]);
+        return names;
+    };
+    auto wrong = nlohmann::json::parse(run.Read("wrong.json"));
+    EXPECT_EQ(captions(wrong), (std::vector<std::string>{"Exit", "Options", "Load Game...", "Save Game..."}));
+    auto right = nlohmann::json::parse(run.Read("right.json"));
+    EXPECT_EQ(captions(right),
+              (std::vector<std::string>{"Exit", "Options", "Load Game...", "Save Game...", "Debug"}));
+    EXPECT_EQ(right["menus"]["bar"][4]["items"][0]["items"][2]["caption"], "Start");
+}
+
 TEST(PlayerWindow, ShowsUnderAnXServerWhatHeadlessPlayShows) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
     HeadlessRun run;
