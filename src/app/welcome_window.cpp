@@ -278,10 +278,11 @@ void WelcomeWindow::ApplySchemeButtons(const Scheme& scheme, const std::string& 
                 image.SetBounds({button.x + (button.width - size->x) / 2, button.y, size->x, size->y});
             }
         }
+        // The text stays with a hidden text button: an empty one still means the button is not offered.
         bool pictured = !image.picture.empty();
         image.SetVisible(pictured);
+        Label(kButtons, i).caption = project_.UITexts[i + 1];
         Control(kButtons, i).SetVisible(!pictured);
-        if (!pictured) Label(kButtons, i).caption = project_.UITexts[i + 1];
     }
 }
 
