@@ -50,6 +50,9 @@ void GameMenus::Build(platform::MenuItem& root, const std::string& prefix) {
     auto& fullScreen = options.Add("Toggle Full-Screen / Windowed Mode", prefix + "ToggleFullScreen");
     fullScreen.onClick = run(commands_.toggleFullScreen);
     fullScreen.visible = info.offerFullScreenToggle;
+    options.onOpen = [this](platform::MenuItem&) {
+        if (commands_.subMenuOpened) commands_.subMenuOpened();
+    };
     find("LoadGame").SetCaption("Load game...");
     find("LoadGame").onClick = run(commands_.loadGame);
     find("SaveGame").SetCaption("Save game...");
@@ -58,6 +61,7 @@ void GameMenus::Build(platform::MenuItem& root, const std::string& prefix) {
     platform::MenuItem& debug = find("Debug");
     debug.SetCaption("Debug");
     debug.visible = false;
+    debug.onOpen = options.onOpen;
     auto& goTo = debug.Add("Go to another frame", prefix + "GoToFrame");
     goTo.Add("Cancel", prefix + "Cancel").onClick = run(commands_.hideMenus);
     goTo.Add("-", prefix + "None");

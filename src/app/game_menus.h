@@ -16,6 +16,8 @@ struct MenuCommands {
     std::function<void()> quit, loadGame, saveGame, toggleFullScreen, hideMenus;
     std::function<void(const std::string& frame)> openFrame;
     std::function<void()> viewVariables, executeVBScript, editProcedures, interceptCode;
+    // The Options or Debug sub-menu opened.
+    std::function<void()> subMenuOpened;
 };
 
 class GameMenus {

@@ -46,6 +46,7 @@ struct WindowRecord : GameWindowServices {
     void ResetMenus() override {}
     void ShowMenuBar(bool shown) override { menuBarShown = shown; }
     bool IsMenuBarShown() const override { return menuBarShown; }
+    bool IsSubMenuOpen() const override { return false; }
     void StartUnloading() override { ++unloadings; }
     bool menuBarShown = false;
     int unloadings = 0;

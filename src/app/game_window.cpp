@@ -44,6 +44,9 @@ MenuCommands GameWindow::Commands() {
     commands.hideMenus = [this] { ShowMenuBar(false); };
     commands.openFrame = [this](const std::string& frame) { game_->frames().OpenFrame(frame, false, 0, 0); };
     commands.viewVariables = [this] { game_->variables().ViewVariables(); };
+    commands.subMenuOpened = [this] {
+        if (!project_.information.windowed) subMenuOpen_ = true;
+    };
     return commands;
 }
 
@@ -126,6 +129,7 @@ void GameWindow::ResetMenus() {
 bool GameWindow::IsMenuBarShown() const { return window_.menuBar != nullptr; }
 
 void GameWindow::ShowMenuBar(bool shown) {
+    if (shown) subMenuOpen_ = false;
     window_.menuBar = shown && !project_.information.neverShowMenus ? &menus_.bar() : nullptr;
 }
 

@@ -48,6 +48,7 @@ private:
     void ResetMenus() override;
     void ShowMenuBar(bool shown) override;
     bool IsMenuBarShown() const override;
+    bool IsSubMenuOpen() const override { return subMenuOpen_; }
     void StartUnloading() override;
 
     MenuCommands Commands();
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<Game> game_;
     platform::Timer TimerUnloadMe;
     int16_t debugKeyState_ = 0;
+    bool subMenuOpen_ = false;
 };
 
 }  // namespace taviro::app

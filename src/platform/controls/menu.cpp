@@ -65,6 +65,7 @@ std::string ChooseMenuCommand(MenuItem& root, const std::vector<std::string>& pa
             }
         if (!next) return "there is no menu item " + walked;
         if (!next->enabled) return "the menu item " + walked + " is disabled";
+        if (!next->items().empty() && next->onOpen) next->onOpen(*next);
         current = next;
     }
     if (current == &root) return "no menu item was named";

@@ -27,6 +27,8 @@ public:
     bool visible = true;
     // Runs when the player chooses the item (items with sub-items open them instead).
     std::function<void(MenuItem&)> onClick;
+    // Runs when the item's sub-menu opens (again while it stays open).
+    std::function<void(MenuItem&)> onOpen;
 
     const std::vector<std::unique_ptr<MenuItem>>& items() const { return items_; }
     MenuItem& Add(std::string caption, std::string name = {});

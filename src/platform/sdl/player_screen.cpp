@@ -163,6 +163,7 @@ void BuildMenuItems(const MenuItem& menu, std::vector<std::string>& path, std::v
         path.push_back(item->shownCaption());
         if (!item->items().empty()) {
             if (ImGui::BeginMenu(label.c_str(), item->enabled)) {
+                if (item->onOpen) item->onOpen(*item);
                 BuildMenuItems(*item, path, chosen);
                 ImGui::EndMenu();
             }
