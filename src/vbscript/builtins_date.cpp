@@ -15,8 +15,9 @@ namespace {
 constexpr double kFirstSerial = -657434.0;  // 1 January 100
 constexpr double kLastSerial = 2958465.0;   // 31 December 9999
 
-const char16_t* const kMonthNames[12] = {u"January", u"February", u"March",     u"April",   u"May",      u"June",
-                                         u"July",    u"August",   u"September", u"October", u"November", u"December"};
+const char16_t* const kMonthNames[12] = {u"January",   u"February", u"March",    u"April",
+                                         u"May",       u"June",     u"July",     u"August",
+                                         u"September", u"October",  u"November", u"December"};
 const char16_t* const kDayNames[7] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
                                       u"Thursday", u"Friday", u"Saturday"};
 
@@ -141,8 +142,8 @@ Variant TimeSerial(Vm&, std::span<Variant> a) {
     for (size_t i = 0; i < 3; ++i) {
         if (Arg(a, i).IsNull()) Throw(err::kInvalidUseOfNull);
     }
-    int64_t seconds = int64_t{ToInteger(Arg(a, 0))} * 3600 + int64_t{ToInteger(Arg(a, 1))} * 60 +
-                      ToInteger(Arg(a, 2));
+    int64_t seconds =
+        int64_t{ToInteger(Arg(a, 0))} * 3600 + int64_t{ToInteger(Arg(a, 1))} * 60 + ToInteger(Arg(a, 2));
     return CheckedDate(FromLinear(static_cast<double>(seconds) / 86400.0));
 }
 
@@ -220,12 +221,16 @@ Variant DateDiff(Vm&, std::span<Variant> a) {
     if (Arg(a, 1).IsNull() || Arg(a, 2).IsNull()) return Variant::MakeNull();
     double first = DateArgument(a, 1), second = DateArgument(a, 2);
     CivilTime from = FromSerialDate(first), to = FromSerialDate(second);
-    auto seconds = [](double serial) { return static_cast<int64_t>(std::llround(ToLinear(serial) * 86400.0)); };
+    auto seconds = [](double serial) {
+        return static_cast<int64_t>(std::llround(ToLinear(serial) * 86400.0));
+    };
     auto floorDiv = [](int64_t value, int64_t unit) { return value / unit - (value % unit < 0 ? 1 : 0); };
     int64_t result = 0;
     switch (interval) {
         case Interval::Year: result = to.year - from.year; break;
-        case Interval::Quarter: result = (to.year * 4 + (to.month - 1) / 3) - (from.year * 4 + (from.month - 1) / 3); break;
+        case Interval::Quarter:
+            result = (to.year * 4 + (to.month - 1) / 3) - (from.year * 4 + (from.month - 1) / 3);
+            break;
         case Interval::Month: result = (to.year * 12 + to.month) - (from.year * 12 + from.month); break;
         case Interval::DayOfYear:
         case Interval::Day: result = DayNumber(second) - DayNumber(first); break;
@@ -257,7 +262,8 @@ Variant DatePart(Vm&, std::span<Variant> a) {
         case Interval::Quarter: result = (t.month - 1) / 3 + 1; break;
         case Interval::Month: result = t.month; break;
         case Interval::DayOfYear:
-            result = static_cast<int>(DayNumber(serial) - DayNumber(ToSerialDate({t.year, 1, 1, 0, 0, 0}))) + 1;
+            result =
+                static_cast<int>(DayNumber(serial) - DayNumber(ToSerialDate({t.year, 1, 1, 0, 0, 0}))) + 1;
             break;
         case Interval::Day: result = t.day; break;
         case Interval::Weekday: result = DayInWeek(serial, firstDay); break;
@@ -277,14 +283,18 @@ Variant FormatDateTime(Vm&, std::span<Variant> a) {
     CivilTime t = FromSerialDate(serial);
     switch (format) {
         case 1:
-            return Variant(std::u16string(kDayNames[WeekdayOf(serial) - 1]) + u", " + kMonthNames[t.month - 1] +
-                           u" " + FormatInteger(t.day) + u", " + FormatInteger(t.year));
+            return Variant(std::u16string(kDayNames[WeekdayOf(serial) - 1]) + u", " +
+                           kMonthNames[t.month - 1] + u" " + FormatInteger(t.day) + u", " +
+                           FormatInteger(t.year));
         case 2: return Variant(FormatDate(std::trunc(serial)));
         case 3: return Variant(FormatDate(std::fabs(serial - std::trunc(serial))));
         case 4: {
-            char16_t text[6] = {static_cast<char16_t>(u'0' + t.hour / 10), static_cast<char16_t>(u'0' + t.hour % 10),
-                                u':', static_cast<char16_t>(u'0' + t.minute / 10),
-                                static_cast<char16_t>(u'0' + t.minute % 10), u'\0'};
+            char16_t text[6] = {static_cast<char16_t>(u'0' + t.hour / 10),
+                                static_cast<char16_t>(u'0' + t.hour % 10),
+                                u':',
+                                static_cast<char16_t>(u'0' + t.minute / 10),
+                                static_cast<char16_t>(u'0' + t.minute % 10),
+                                u'\0'};
             return Variant(std::u16string(text));
         }
         default: return Variant(FormatDate(serial));

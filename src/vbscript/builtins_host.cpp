@@ -2,8 +2,8 @@
 // SetLocale, ScriptEngine and its versions, Eval.
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
-#include "vbscript/object.h"
 #include "vbscript/dictionary.h"
+#include "vbscript/object.h"
 #include "vbscript/script_error.h"
 #include "vbscript/vm.h"
 
@@ -32,7 +32,8 @@ Variant MsgBox(Vm& vm, std::span<Variant> a) {
 // InputBox(prompt[, title[, default[, xpos, ypos[, helpfile, context]]]]): "" when cancelled.
 Variant InputBox(Vm& vm, std::span<Variant> a) {
     std::u16string prompt = ToString(Arg(a, 0));
-    std::optional<std::u16string> answer = Dialogs(vm).InputBox(prompt, TextArgument(a, 1), TextArgument(a, 2));
+    std::optional<std::u16string> answer =
+        Dialogs(vm).InputBox(prompt, TextArgument(a, 1), TextArgument(a, 2));
     return Variant(answer.value_or(std::u16string()));
 }
 
@@ -78,18 +79,19 @@ Variant Eval(Vm& vm, std::span<Variant> a) { return vm.EvalText(ToString(Arg(a, 
 }  // namespace
 
 void RegisterHostBuiltins(BuiltinTable& table) {
-    table.functions.insert(table.functions.end(), {
-                                                      {u"MsgBox", MsgBox, 1, 5},
-                                                      {u"InputBox", InputBox, 1, 7},
-                                                      {u"CreateObject", CreateObject, 1, 2},
-                                                      {u"GetLocale", GetLocale, 0, 0},
-                                                      {u"SetLocale", SetLocale, 0, 1},
-                                                      {u"ScriptEngine", ScriptEngine, 0, 0},
-                                                      {u"ScriptEngineMajorVersion", ScriptEngineMajorVersion, 0, 0},
-                                                      {u"ScriptEngineMinorVersion", ScriptEngineMinorVersion, 0, 0},
-                                                      {u"ScriptEngineBuildVersion", ScriptEngineBuildVersion, 0, 0},
-                                                      {u"Eval", Eval, 1, 1},
-                                                  });
+    table.functions.insert(table.functions.end(),
+                           {
+                               {u"MsgBox", MsgBox, 1, 5},
+                               {u"InputBox", InputBox, 1, 7},
+                               {u"CreateObject", CreateObject, 1, 2},
+                               {u"GetLocale", GetLocale, 0, 0},
+                               {u"SetLocale", SetLocale, 0, 1},
+                               {u"ScriptEngine", ScriptEngine, 0, 0},
+                               {u"ScriptEngineMajorVersion", ScriptEngineMajorVersion, 0, 0},
+                               {u"ScriptEngineMinorVersion", ScriptEngineMinorVersion, 0, 0},
+                               {u"ScriptEngineBuildVersion", ScriptEngineBuildVersion, 0, 0},
+                               {u"Eval", Eval, 1, 1},
+                           });
 }
 
 }  // namespace taviro::vbscript

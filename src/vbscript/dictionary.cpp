@@ -21,9 +21,8 @@ enum Member : DispatchId {
     kCount,
     kCompareMode,
 };
-constexpr std::u16string_view kNames[] = {u"item",      u"add",   u"exists",      u"key",
-                                          u"keys",      u"items", u"remove",      u"removeall",
-                                          u"count",     u"comparemode"};
+constexpr std::u16string_view kNames[] = {u"item",  u"add",    u"exists",    u"key",   u"keys",
+                                          u"items", u"remove", u"removeall", u"count", u"comparemode"};
 
 class KeyWalker final : public Enumerator {
 public:

@@ -20,8 +20,8 @@ public:
         options |= multiline ? PCRE2_MULTILINE : PCRE2_DOLLAR_ENDONLY;
         int errorCode = 0;
         PCRE2_SIZE errorOffset = 0;
-        code_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options, &errorCode,
-                              &errorOffset, nullptr);
+        code_ = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options,
+                              &errorCode, &errorOffset, nullptr);
         if (!code_) Throw(VBScriptNumberOf(errorCode));
         pcre2_jit_compile(code_, PCRE2_JIT_COMPLETE);  // without the JIT, matching is only slower
         matchData_ = pcre2_match_data_create_from_pattern(code_, nullptr);
@@ -38,7 +38,8 @@ public:
     CompiledPattern& operator=(const CompiledPattern&) = delete;
 
     // Looks for a match from start; false when there is none. Groups are pairs of offsets.
-    bool Match(const std::u16string& text, size_t start, std::vector<std::pair<size_t, size_t>>& pairs) const {
+    bool Match(const std::u16string& text, size_t start,
+               std::vector<std::pair<size_t, size_t>>& pairs) const {
         int result = pcre2_match(code_, reinterpret_cast<PCRE2_SPTR>(text.data()), text.size(), start, 0,
                                  matchData_, nullptr);
         if (result == PCRE2_ERROR_NOMATCH) return false;
@@ -49,7 +50,8 @@ public:
         pairs.clear();
         for (uint32_t i = 0; i < count; ++i) {
             size_t begin = vector[2 * i], end = vector[2 * i + 1];
-            if (i >= static_cast<uint32_t>(result) || begin == PCRE2_UNSET) begin = end = std::u16string::npos;
+            if (i >= static_cast<uint32_t>(result) || begin == PCRE2_UNSET)
+                begin = end = std::u16string::npos;
             pairs.emplace_back(begin, end);
         }
         return true;
@@ -294,8 +296,8 @@ Variant RegExpObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> 
             for (const Found& match : FindAll(text, !global_)) {
                 std::vector<Variant> groups;
                 for (const auto& [begin, end] : match.groups) {
-                    groups.push_back(begin == std::u16string::npos ? Variant()
-                                                                   : Variant(text.substr(begin, end - begin)));
+                    groups.push_back(
+                        begin == std::u16string::npos ? Variant() : Variant(text.substr(begin, end - begin)));
                 }
                 matches.emplace_back(Ref<Object>(MakeRef<MatchObject>(
                     text.substr(match.begin, match.end - match.begin), static_cast<int32_t>(match.begin),

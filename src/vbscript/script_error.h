@@ -90,8 +90,8 @@ struct ScriptError {
     int32_t number = 0;
     std::u16string description;
     std::u16string source;
-    int32_t line = 0;    // 1-based; 0 until the virtual machine knows the statement
-    int32_t column = 0;  // 1-based
+    int32_t line = 0;         // 1-based; 0 until the virtual machine knows the statement
+    int32_t column = 0;       // 1-based
     std::u16string helpFile;  // as Err.Raise gave them
     int32_t helpContext = 0;
 

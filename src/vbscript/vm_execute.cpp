@@ -8,8 +8,8 @@
 #include "vbscript/class_instance.h"
 #include "vbscript/conversions.h"
 #include "vbscript/err_object.h"
-#include "vbscript/regexp.h"
 #include "vbscript/operators.h"
+#include "vbscript/regexp.h"
 #include "vbscript/vm.h"
 
 namespace taviro::vbscript {

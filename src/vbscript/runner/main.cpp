@@ -6,9 +6,9 @@
 #include <iterator>
 #include <string>
 
+#include "terminal_dialogs.h"
 #include "vbscript/engine.h"
 #include "vbscript/number_text.h"
-#include "terminal_dialogs.h"
 #include "wscript.h"
 
 using namespace taviro::vbscript;
