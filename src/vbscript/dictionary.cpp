@@ -107,6 +107,8 @@ void Dictionary::Remove(const Variant& key) {
     index_.erase(found);
     entry.removed = true;
     ++removedCount_;
+    // The key and item die at the end of this call, after the dictionary is consistent again: their
+    // Class_Terminate may use it.
     Variant dyingKey = std::move(entry.key);
     Variant dyingItem = std::move(entry.item);
     Compact();
