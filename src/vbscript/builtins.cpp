@@ -11,6 +11,10 @@ const BuiltinTable& Builtins() {
         RegisterMathBuiltins(t);
         RegisterArrayBuiltins(t);
         RegisterInformationBuiltins(t);
+        RegisterDateBuiltins(t);
+        RegisterFormatBuiltins(t);
+        RegisterByteAndEscapeBuiltins(t);
+        RegisterHostBuiltins(t);
         RegisterConstants(t);
         return t;
     }();

@@ -44,6 +44,10 @@ void RegisterStringBuiltins(BuiltinTable& table);
 void RegisterMathBuiltins(BuiltinTable& table);
 void RegisterArrayBuiltins(BuiltinTable& table);
 void RegisterInformationBuiltins(BuiltinTable& table);
+void RegisterDateBuiltins(BuiltinTable& table);
+void RegisterFormatBuiltins(BuiltinTable& table);
+void RegisterByteAndEscapeBuiltins(BuiltinTable& table);
+void RegisterHostBuiltins(BuiltinTable& table);
 void RegisterConstants(BuiltinTable& table);
 
 // Helpers for built-ins.

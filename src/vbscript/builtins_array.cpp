@@ -1,7 +1,8 @@
-// Array built-ins: Array, UBound, LBound.
+// Array built-ins: Array, UBound, LBound, Filter.
 #include "vbscript/array.h"
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
+#include "vbscript/object.h"
 #include "vbscript/script_error.h"
 
 namespace taviro::vbscript {
@@ -36,6 +37,27 @@ Variant LBound(Vm&, std::span<Variant> a) {
     DimensionArgument(a, array);
     return Variant(int32_t{0});
 }
+
+// Filter(strings, value[, include[, compare]]): the strings that contain value (or, with include
+// False, those that do not), in a new array.
+Variant Filter(Vm&, std::span<Variant> a) {
+    const Variant& list = Arg(a, 0);
+    if (list.IsNull()) Throw(err::kInvalidUseOfNull);
+    if (!list.IsArray()) Throw(err::kTypeMismatch);
+    if (list.array()->dimensions() != 1) Throw(err::kTypeMismatch);
+    if (Arg(a, 1).IsNull()) Throw(err::kInvalidUseOfNull);
+    std::u16string value = ToString(Arg(a, 1));
+    bool include = !HasArg(a, 2) || ToBoolean(Arg(a, 2));
+    bool ignoreCase = HasArg(a, 3) && ToLong(Arg(a, 3)) == 1;
+    if (ignoreCase) value = FoldCase(value);
+    std::vector<Variant> kept;
+    for (const Variant& element : list.array()->elements()) {
+        std::u16string text = ToString(element);
+        bool contains = (ignoreCase ? FoldCase(text) : text).find(value) != std::u16string::npos;
+        if (contains == include) kept.emplace_back(std::move(text));
+    }
+    return Variant(Array::FromValues(std::move(kept)));
+}
 }  // namespace
 
 void RegisterArrayBuiltins(BuiltinTable& table) {
@@ -43,6 +65,7 @@ void RegisterArrayBuiltins(BuiltinTable& table) {
                                                       {u"Array", MakeArray, 0, -1},
                                                       {u"UBound", UBound, 1, 2},
                                                       {u"LBound", LBound, 1, 2},
+                                                      {u"Filter", Filter, 2, 4},
                                                   });
 }
 

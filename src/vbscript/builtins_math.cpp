@@ -1,4 +1,5 @@
-// Numeric and clock built-ins: Int, Fix, Abs, Sgn, Sqr, Round, Rnd, Randomize, Timer, Now, Date, Time.
+// Numeric and clock built-ins: Int, Fix, Abs, Sgn, Sqr, Round, Atn, Cos, Sin, Tan, Exp, Log, RGB, Rnd,
+// Randomize, Timer, Now, Date, Time.
 #include <cmath>
 #include <cstring>
 
@@ -94,6 +95,33 @@ Variant Round(Vm&, std::span<Variant> a) {
     return Variant(rounded);
 }
 
+// Atn, Cos, Sin, Tan, Exp, Log: Doubles; Null stays Null.
+template <double (*function)(double)>
+Variant Transcendental(Vm&, std::span<Variant> a) {
+    if (Arg(a, 0).IsNull()) return Variant::MakeNull();
+    return Variant(CheckedDouble(function(ToDouble(Arg(a, 0)))));
+}
+double Arctangent(double x) { return std::atan(x); }
+double Cosine(double x) { return std::cos(x); }
+double Sine(double x) { return std::sin(x); }
+double Tangent(double x) { return std::tan(x); }
+double Exponential(double x) { return std::exp(x); }
+double Logarithm(double x) {
+    if (x <= 0) Throw(err::kInvalidProcedureCall);
+    return std::log(x);
+}
+
+// RGB(red, green, blue): red in the low byte; parts above 255 count as 255.
+Variant Rgb(Vm&, std::span<Variant> a) {
+    int32_t parts[3];
+    for (size_t i = 0; i < 3; ++i) {
+        int32_t part = ToLong(Arg(a, i));
+        if (part < 0) Throw(err::kInvalidProcedureCall);
+        parts[i] = part > 255 ? 255 : part;
+    }
+    return Variant(parts[0] | parts[1] << 8 | parts[2] << 16);
+}
+
 // The original engine's generator: a 24-bit linear congruential sequence.
 float NextRandom(uint32_t& seed) {
     seed = (seed * 1140671485u + 12820163u) & 0xFFFFFFu;
@@ -115,12 +143,16 @@ Variant Rnd(Vm& vm, std::span<Variant> a) {
     return Variant(vm.lastRandom());
 }
 
+// Randomize n puts 16 bits of n into the middle of the seed and keeps its outer bits, so the same n
+// repeats a sequence only after Rnd with a negative number has fixed those bits.
 Variant Randomize(Vm& vm, std::span<Variant> a) {
-    double value = HasArg(a, 0) ? ToDouble(Arg(a, 0)) : static_cast<double>(vm.NowMs());
+    double value = HasArg(a, 0) ? ToDouble(Arg(a, 0))
+                                : static_cast<double>(static_cast<float>(vm.NowMs() % 86400000) / 1000.0f);
     uint64_t bits;
     std::memcpy(&bits, &value, 8);
-    uint32_t mixed = static_cast<uint32_t>(bits >> 32) ^ static_cast<uint32_t>(bits);
-    vm.randomSeed() = ((mixed & 0xFFFF) << 8 ^ (mixed >> 8)) & 0xFFFFFFu;
+    auto high = static_cast<uint32_t>(bits >> 32);
+    uint32_t mixed = (high ^ (high >> 16)) & 0xFFFF;
+    vm.randomSeed() = (vm.randomSeed() & 0xFF0000FFu) | (mixed << 8);
     return {};
 }
 
@@ -164,6 +196,13 @@ void RegisterMathBuiltins(BuiltinTable& table) {
                                                       {u"Date", DateNow, 0, 0},
                                                       {u"Time", TimeNow, 0, 0},
                                                       {u"Timer", Timer, 0, 0},
+                                                      {u"Atn", Transcendental<Arctangent>, 1, 1},
+                                                      {u"Cos", Transcendental<Cosine>, 1, 1},
+                                                      {u"Sin", Transcendental<Sine>, 1, 1},
+                                                      {u"Tan", Transcendental<Tangent>, 1, 1},
+                                                      {u"Exp", Transcendental<Exponential>, 1, 1},
+                                                      {u"Log", Transcendental<Logarithm>, 1, 1},
+                                                      {u"RGB", Rgb, 3, 3},
                                                   });
 }
 

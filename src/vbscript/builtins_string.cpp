@@ -23,6 +23,13 @@ size_t CountArgument(const Variant& value) {
     return static_cast<size_t>(count);
 }
 
+// The text of a value without copying it when it is already a String; storage holds any other's text.
+const std::u16string& TextOf(const Variant& value, std::u16string& storage) {
+    if (value.IsString()) return value.string();
+    storage = ToString(value);
+    return storage;
+}
+
 bool TextCompare(std::span<Variant> arguments, size_t index) {
     return HasArg(arguments, index) && ToLong(Arg(arguments, index)) == 1;
 }
@@ -165,7 +172,9 @@ Variant InStr(Vm&, std::span<Variant> a) {
     const Variant& textValue = Arg(a, offset);
     const Variant& partValue = Arg(a, offset + 1);
     if (textValue.IsNull() || partValue.IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(textValue), part = ToString(partValue);
+    std::u16string textStorage;
+    const std::u16string& text = TextOf(textValue, textStorage);
+    std::u16string part = ToString(partValue);
     bool ignoreCase = a.size() == 4 && TextCompare(a, 3);
     if (static_cast<size_t>(start) > text.size()) return Variant(int32_t{0});
     if (part.empty()) return Variant(start);
@@ -194,29 +203,34 @@ Variant InStrRev(Vm&, std::span<Variant> a) {
 Variant Replace(Vm&, std::span<Variant> a) {
     // Replace(text, find, with[, start[, count[, compare]]]); the result starts at start.
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(Arg(a, 0)), find = ToString(Arg(a, 1)), with = ToString(Arg(a, 2));
+    std::u16string textStorage;
+    const std::u16string& whole = TextOf(Arg(a, 0), textStorage);
+    std::u16string find = ToString(Arg(a, 1)), with = ToString(Arg(a, 2));
     int32_t start = HasArg(a, 3) ? ToLong(Arg(a, 3)) : 1;
     int32_t count = HasArg(a, 4) ? ToLong(Arg(a, 4)) : -1;
     if (start < 1 || count < -1) Throw(err::kInvalidProcedureCall);
     bool ignoreCase = TextCompare(a, 5);
-    if (static_cast<size_t>(start) > text.size()) return Variant(u"");
-    text = text.substr(static_cast<size_t>(start) - 1);
-    if (find.empty() || count == 0) return Variant(std::move(text));
-    std::u16string searched = ignoreCase ? FoldCase(text) : text;
+    if (static_cast<size_t>(start) > whole.size()) return Variant(u"");
+    std::u16string_view text = std::u16string_view(whole).substr(static_cast<size_t>(start) - 1);
+    if (find.empty() || count == 0) return Variant(text);
+    // Only a text comparison needs a folded copy to search; the result is copied from the original.
+    std::u16string folded = ignoreCase ? FoldCase(text) : std::u16string();
+    std::u16string_view searched = ignoreCase ? std::u16string_view(folded) : text;
     std::u16string needle = ignoreCase ? FoldCase(find) : find;
     std::u16string result;
+    result.reserve(text.size());
     size_t position = 0;
     int32_t done = 0;
     while (count == -1 || done < count) {
         size_t found = searched.find(needle, position);
-        if (found == std::u16string::npos) break;
+        if (found == std::u16string_view::npos) break;
         CheckStringLength(result.size() + (found - position) + with.size());
-        result.append(text, position, found - position);
+        result.append(text.substr(position, found - position));
         result += with;
         position = found + find.size();
         ++done;
     }
-    result.append(text, position, std::u16string::npos);
+    result.append(text.substr(position));
     return Variant(std::move(result));
 }
 
@@ -248,7 +262,8 @@ Variant Join(Vm&, std::span<Variant> a) {
 
 Variant Split(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(Arg(a, 0));
+    std::u16string textStorage;
+    const std::u16string& text = TextOf(Arg(a, 0), textStorage);
     std::u16string separator = HasArg(a, 1) ? ToString(Arg(a, 1)) : u" ";
     int32_t limit = HasArg(a, 2) ? ToLong(Arg(a, 2)) : -1;
     if (limit < -1) Throw(err::kInvalidProcedureCall);
@@ -259,7 +274,8 @@ Variant Split(Vm&, std::span<Variant> a) {
         parts.emplace_back(text);
         return Variant(Array::FromValues(std::move(parts)));
     }
-    std::u16string searched = ignoreCase ? FoldCase(text) : text;
+    std::u16string folded = ignoreCase ? FoldCase(text) : std::u16string();
+    const std::u16string& searched = ignoreCase ? folded : text;
     std::u16string needle = ignoreCase ? FoldCase(separator) : separator;
     size_t position = 0;
     while (limit == -1 || static_cast<int32_t>(parts.size()) < limit - 1) {

@@ -90,6 +90,12 @@ bool Engine::Run(std::u16string_view procedure, std::span<const Variant> argumen
     });
 }
 
+void Engine::SetDialogService(DialogService* dialogs) { vm_->host().dialogs = dialogs; }
+
+void Engine::AllowObjectCreation(bool allow) { vm_->host().allowObjectCreation = allow; }
+
+void Engine::SetObjectFactory(ObjectFactory factory) { vm_->host().objectFactory = std::move(factory); }
+
 void Engine::Timeout(int32_t milliseconds) { vm_->SetTimeout(milliseconds); }
 
 std::vector<std::u16string> Engine::Procedures() const { return vm_->ProcedureNames(); }

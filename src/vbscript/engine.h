@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vbscript/host_services.h"
 #include "vbscript/object.h"
 #include "vbscript/variant.h"
 
@@ -56,6 +57,13 @@ public:
     // Scripts running longer than this (counted from the outermost AddCode or Run) are stopped with
     // err::kTimeout, which On Error Resume Next cannot catch; -1 never stops them.
     void Timeout(int32_t milliseconds);
+    // The dialogs MsgBox and InputBox show; without one they fail with 70. The service must outlive
+    // the engine or be replaced first.
+    void SetDialogService(DialogService* dialogs);
+    // Whether CreateObject may create objects (Scripting.Dictionary, and the factory's); off by default.
+    void AllowObjectCreation(bool allow);
+    // Creates the host's own objects for CreateObject, asked for ProgIDs the engine does not know.
+    void SetObjectFactory(ObjectFactory factory);
     // Names of the procedures of the loaded code.
     std::vector<std::u16string> Procedures() const;
     // The failure of the last call that failed.

@@ -28,7 +28,9 @@ const void* ErrObject::DispatchKey() const {
 void ErrObject::Set(const ScriptError& error) {
     number_ = error.number;
     description_ = error.description;
-    source_ = error.source.empty() ? u"Microsoft VBScript runtime error" : error.source;
+    source_ = error.source.empty() ? u"Taviro VBScript runtime error" : error.source;
+    helpFile_ = error.helpFile;
+    helpContext_ = error.helpContext;
 }
 
 void ErrObject::Clear() {
@@ -74,11 +76,21 @@ Variant ErrObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arg
             return Variant(helpContext_);
         case kClear: Clear(); return {};
         case kRaise: {
-            // Err.Raise number, [source], [description]: the message defaults to the number's own.
-            if (arguments.empty()) Throw(err::kWrongArgumentCount);
-            ScriptError error(ToLong(Arg(arguments, 0)));
-            if (HasArg(arguments, 1)) error.source = ToString(Arg(arguments, 1));
-            if (HasArg(arguments, 2)) error.description = ToString(Arg(arguments, 2));
+            // Err.Raise number[, source[, description[, helpfile, helpcontext]]]. What is left out comes
+            // from what Err still holds; a description still missing is the number's own message.
+            if (assign) Throw(err::kNoSuchMember);
+            if (arguments.empty() || arguments.size() > 5) Throw(err::kWrongArgumentCount);
+            int32_t number = ToLong(Arg(arguments, 0));
+            if (number == 0) Throw(err::kInvalidProcedureCall);
+            ScriptError error(number);
+            error.source = HasArg(arguments, 1) ? ToString(Arg(arguments, 1)) : source_;
+            if (HasArg(arguments, 2)) {
+                error.description = ToString(Arg(arguments, 2));
+            } else if (!description_.empty()) {
+                error.description = description_;
+            }
+            error.helpFile = HasArg(arguments, 3) ? ToString(Arg(arguments, 3)) : helpFile_;
+            error.helpContext = HasArg(arguments, 4) ? ToLong(Arg(arguments, 4)) : helpContext_;
             throw error;
         }
         default: Throw(err::kNoSuchMember);

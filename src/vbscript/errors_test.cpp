@@ -83,6 +83,49 @@ TEST(OnError, RaiseUsesTheGivenNumberAndDescription) {
               "Subscript out of range Taviro VBScript runtime error");
 }
 
+TEST(ErrObject, RaiseFillsEveryPropertyAndClearEmptiesThem) {
+    ScriptRun run;
+    EXPECT_EQ(
+        run.Run("On Error Resume Next\nErr.Raise 1000, \"Src\", \"Desc\", \"help.chm\", 42\n"
+                "Print Err.Number, Err.Source, Err.Description, Err.HelpFile, Err.HelpContext, Err\n"
+                "Err.Clear\nPrint Err.Number, \"[\" & Err.Source & Err.Description & Err.HelpFile & \"]\", "
+                "Err.HelpContext"),
+        "1000 Src Desc help.chm 42 1000|0 [] 0");
+    EXPECT_EQ(run.Run("On Error Resume Next\nErr.Raise vbObjectError + 7\nPrint Err.Number, Err.Description"),
+              "-2147221497 Unknown runtime error");
+    EXPECT_EQ(run.Run("Err.Raise 0"), "error 5 (1, 1): Invalid procedure call or argument");
+    EXPECT_EQ(run.Run("Err.Raise"),
+              "error 450 (1, 1): Wrong number of arguments or invalid property assignment");
+}
+
+TEST(ErrObject, RaiseTakesWhatErrStillHoldsForArgumentsLeftOut) {
+    ScriptRun run;
+    EXPECT_EQ(
+        run.Run("On Error Resume Next\nErr.Source = \"Mine\": Err.Description = \"Kept\"\nErr.Raise 17\n"
+                "Print Err.Number, Err.Source, Err.Description"),
+        "17 Mine Kept");
+    EXPECT_EQ(
+        run.Run("On Error Resume Next\nx = 1 / 0\nErr.Raise Err.Number\nPrint Err.Number, Err.Description"),
+        "11 Division by zero");
+}
+
+TEST(ErrObject, PropertiesCanBeSetByTheScript) {
+    ScriptRun run;
+    EXPECT_EQ(
+        run.Run("Err.Number = 5: Err.Description = \"d\": Err.HelpContext = 3\n"
+                "Print Err.Number, Err.Description, Err.HelpContext\nOn Error Resume Next\nPrint Err.Number"),
+        "5 d 3|0");
+}
+
+TEST(ErrObject, OnErrorStatementsClearErr) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("On Error Resume Next\nx = 1 / 0\nOn Error Resume Next\nPrint Err.Number\n"
+                      "y = CInt(\"z\")\nOn Error GoTo 0\nPrint Err.Number"),
+              "0|0");
+    // A procedure that handles its own error leaves Err set for its caller to see.
+    EXPECT_EQ(run.Run("Sub Quiet: On Error Resume Next: x = 1 / 0: End Sub\nQuiet\nPrint Err.Number"), "11");
+}
+
 TEST(Limits, EndlessRecursionIsOutOfStackSpace) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Function F(n): F = F(n + 1): End Function\nx = F(1)"),

@@ -42,6 +42,7 @@ std::u16string ErrorMessage(int32_t number) {
         {449, u"Argument not optional"},
         {450, u"Wrong number of arguments or invalid property assignment"},
         {451, u"Object not a collection"},
+        {457, u"This key is already associated with an element of this collection"},
         {458, u"Variable uses an Automation type not supported in VBScript"},
         {462, u"The remote server machine does not exist or is unavailable"},
         {481, u"Invalid picture"},
@@ -106,6 +107,13 @@ std::u16string ErrorMessage(int32_t number) {
         {1055, u"Unexpected 'Next'"},
         {1057, u"'Default' specification must also specify 'Public'"},
         {1058, u"'Default' specification can only be on Property Get"},
+        {5016, u"Regular Expression object expected"},
+        {5017, u"Syntax error in regular expression"},
+        {5018, u"Unexpected quantifier"},
+        {5019, u"Expected ']' in regular expression"},
+        {5020, u"Expected ')' in regular expression"},
+        {5021, u"Invalid range in character set"},
+        {32811, u"Element not found"},
         {static_cast<int32_t>(0x80004004u), u"Script execution time was exceeded"},
     };
     auto found = messages.find(number);

@@ -18,6 +18,7 @@ constexpr int32_t kTypeMismatch = 13;
 constexpr int32_t kOutOfStringSpace = 14;
 constexpr int32_t kOutOfStackSpace = 28;
 constexpr int32_t kSubNotDefined = 35;
+constexpr int32_t kPermissionDenied = 70;
 constexpr int32_t kObjectNotSet = 91;
 constexpr int32_t kInvalidUseOfNull = 94;
 constexpr int32_t kCannotCreateObject = 429;
@@ -26,9 +27,12 @@ constexpr int32_t kNoSuchMember = 438;
 constexpr int32_t kWrongArgumentCount = 450;
 constexpr int32_t kNotACollection = 451;
 constexpr int32_t kInvalidPropertyUse = 451;
+constexpr int32_t kKeyAlreadyExists = 457;
 constexpr int32_t kVariableUndefined = 500;
 constexpr int32_t kIllegalAssignment = 501;
 constexpr int32_t kClassNotDefined = 506;
+constexpr int32_t kRegExpSyntax = 5017;
+constexpr int32_t kElementNotFound = 32811;
 // A script stopped because it ran longer than the engine's time-out; On Error cannot catch it.
 constexpr int32_t kTimeout = static_cast<int32_t>(0x80004004u);
 
@@ -86,8 +90,10 @@ struct ScriptError {
     int32_t number = 0;
     std::u16string description;
     std::u16string source;
-    int32_t line = 0;    // 1-based; 0 until the virtual machine knows the statement
-    int32_t column = 0;  // 1-based
+    int32_t line = 0;         // 1-based; 0 until the virtual machine knows the statement
+    int32_t column = 0;       // 1-based
+    std::u16string helpFile;  // as Err.Raise gave them
+    int32_t helpContext = 0;
 
     ScriptError() = default;
     explicit ScriptError(int32_t n) : number(n), description(ErrorMessage(n)) {}

@@ -13,6 +13,7 @@
 
 #include "vbscript/builtins.h"
 #include "vbscript/bytecode.h"
+#include "vbscript/host_services.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
 #include "vbscript/variant.h"
@@ -90,6 +91,10 @@ public:
                      Variant* callerLocals = nullptr);
     Variant EvalText(std::u16string_view text, const Procedure* caller = nullptr,
                      Variant* callerLocals = nullptr);
+    // Dialogs and object creation as the host allows them.
+    HostServices& host() { return host_; }
+    // The locale SetLocale chose; only US English (1033) changes nothing in how values read and write.
+    int32_t& locale() { return locale_; }
     // The random number state of Rnd and Randomize.
     uint32_t& randomSeed() { return randomSeed_; }
     float& lastRandom() { return lastRandom_; }
@@ -165,6 +170,8 @@ private:
     Ref<ErrObject> err_;
     // Expires when the Vm goes: objects that outlive it stop running its code.
     std::shared_ptr<void> alive_;
+    HostServices host_;
+    int32_t locale_ = 1033;
     uint32_t randomSeed_ = 0x50000;
     float lastRandom_ = 0;
 

@@ -9,6 +9,7 @@
 #include "vbscript/conversions.h"
 #include "vbscript/err_object.h"
 #include "vbscript/operators.h"
+#include "vbscript/regexp.h"
 #include "vbscript/vm.h"
 
 namespace taviro::vbscript {
@@ -322,8 +323,15 @@ Variant Vm::Execute(size_t entryFrame) {
                         break;
                     }
                     case Op::NewObject: {
-                        GlobalSlot* slot = Link(f->unit, U16(ip), false);
-                        if (!slot || slot->kind != GlobalSlot::Kind::Class) Throw(err::kClassNotDefined);
+                        uint16_t link = U16(ip);
+                        GlobalSlot* slot = Link(f->unit, link, false);
+                        if (!slot || slot->kind != GlobalSlot::Kind::Class) {
+                            // RegExp is the one class the engine provides itself; a script class of
+                            // that name comes first.
+                            if (f->unit->module->globalNames[link] != u"regexp") Throw(err::kClassNotDefined);
+                            PushValue(Variant(Ref<Object>(MakeRef<RegExpObject>())));
+                            break;
+                        }
                         Ref<ClassInstance> instance(
                             new ClassInstance(*this, alive_, slot->classDef, slot->unit));
                         PushValue(Variant(Ref<Object>(instance.get())));

@@ -1,10 +1,12 @@
 // taviro-vbs FILE.vbs [ARGS]: runs a script with a WScript object; errors go to stderr, status 1.
+// MsgBox and InputBox talk on the terminal; CreateObject may create Scripting.Dictionary.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
 
+#include "terminal_dialogs.h"
 #include "vbscript/engine.h"
 #include "vbscript/number_text.h"
 #include "wscript.h"
@@ -26,7 +28,10 @@ int main(int argc, char** argv) {
 
     std::vector<std::u16string> arguments;
     for (int i = 2; i < argc; ++i) arguments.push_back(FromUtf8OrWindows1252(argv[i]));
+    TerminalDialogs dialogs(stdout, stdin);  // outlives the engine, whose last Class_Terminate may use it
     Engine engine;
+    engine.SetDialogService(&dialogs);
+    engine.AllowObjectCreation(true);
     engine.AddObject(u"WScript",
                      MakeRef<WScriptObject>(stdout, FromUtf8OrWindows1252(argv[1]), std::move(arguments)),
                      false);

@@ -1,0 +1,131 @@
+// FormatNumber, FormatCurrency and FormatPercent with US English settings: "," groups thousands,
+// "." marks the decimals, "$" leads currency, negative currency is shown in parentheses.
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "vbscript/builtins.h"
+#include "vbscript/conversions.h"
+#include "vbscript/number_text.h"
+#include "vbscript/script_error.h"
+
+namespace taviro::vbscript {
+
+namespace {
+struct NumberFormat {
+    int digits = 2;
+    bool leadingDigit = true;
+    bool parentheses = false;
+    bool groupDigits = true;
+};
+
+// Tristate arguments: vbTrue (-1), vbFalse (0), vbUseDefault (-2) or omitted for the default.
+bool TristateArgument(std::span<Variant> a, size_t i, bool fallback) {
+    if (!HasArg(a, i)) return fallback;
+    int32_t value = ToLong(Arg(a, i));
+    return value == -2 ? fallback : value != 0;
+}
+
+NumberFormat FormatArguments(std::span<Variant> a, bool parenthesesByDefault) {
+    NumberFormat format;
+    if (HasArg(a, 1)) {
+        int32_t digits = ToLong(Arg(a, 1));
+        if (digits < -1 || digits > 255) Throw(err::kInvalidProcedureCall);
+        if (digits != -1) format.digits = digits;
+    }
+    format.leadingDigit = TristateArgument(a, 2, true);
+    format.parentheses = TristateArgument(a, 3, parenthesesByDefault);
+    format.groupDigits = TristateArgument(a, 4, true);
+    return format;
+}
+
+// The magnitude of value with the given number of decimals, rounded half away from zero on its
+// 15 significant digits (the digits CStr shows), so 0.125 gives 0.13 and 2.675 gives 2.68.
+std::string FixedDigits(double value, int decimals, bool& isZero) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    std::string mantissa;
+    const char* p = buffer;
+    for (; *p && *p != 'e'; ++p) {
+        if (*p != '.') mantissa += *p;
+    }
+    int exponent = *p == 'e' ? std::atoi(p + 1) : 0;
+    if (value == 0) exponent = 0;
+    int before = exponent + 1;  // digits before the decimal point
+    int keep = before + decimals;
+    std::string digits;
+    if (keep < 0) {
+        digits.clear();
+    } else if (keep >= static_cast<int>(mantissa.size())) {
+        digits = mantissa + std::string(static_cast<size_t>(keep) - mantissa.size(), '0');
+    } else {
+        digits = mantissa.substr(0, static_cast<size_t>(keep));
+        if (mantissa[static_cast<size_t>(keep)] >= '5') {
+            int i = keep - 1;
+            while (i >= 0 && digits[static_cast<size_t>(i)] == '9') digits[static_cast<size_t>(i--)] = '0';
+            if (i >= 0) {
+                ++digits[static_cast<size_t>(i)];
+            } else {
+                digits.insert(digits.begin(), '1');
+                ++before;
+            }
+        }
+    }
+    // Pad on the left so there is at least one digit before the point and all the decimals.
+    int total = before + decimals;
+    if (static_cast<int>(digits.size()) < total) {
+        digits.insert(0, static_cast<size_t>(total) - digits.size(), '0');
+    }
+    if (before < 1) {
+        digits.insert(0, static_cast<size_t>(1 - before), '0');
+        before = 1;
+    }
+    isZero = digits.find_first_not_of('0') == std::string::npos;
+    std::string whole = digits.substr(0, static_cast<size_t>(before));
+    size_t firstNonZero = whole.find_first_not_of('0');
+    whole = firstNonZero == std::string::npos ? "0" : whole.substr(firstNonZero);
+    std::string fraction = digits.substr(static_cast<size_t>(before));
+    return fraction.empty() ? whole : whole + "." + fraction;
+}
+
+std::u16string Formatted(double value, const NumberFormat& format, std::u16string_view prefix,
+                         std::u16string_view suffix) {
+    bool isZero = false;
+    std::string text = FixedDigits(value, format.digits, isZero);
+    size_t point = text.find('.');
+    std::string whole = text.substr(0, point);
+    std::string rest = point == std::string::npos ? "" : text.substr(point);
+    if (format.groupDigits) {
+        for (size_t at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, ",");
+    }
+    if (whole == "0" && !format.leadingDigit && !rest.empty()) whole.clear();
+    std::u16string body = std::u16string(prefix) + Widen(whole + rest) + std::u16string(suffix);
+    if (value >= 0 || isZero) return body;
+    return format.parentheses ? u"(" + body + u")" : u"-" + body;
+}
+
+Variant FormatNumber(Vm&, std::span<Variant> a) {
+    NumberFormat format = FormatArguments(a, false);
+    return Variant(Formatted(ToDouble(Arg(a, 0)), format, u"", u""));
+}
+
+Variant FormatCurrency(Vm&, std::span<Variant> a) {
+    NumberFormat format = FormatArguments(a, true);
+    return Variant(Formatted(ToDouble(Arg(a, 0)), format, u"$", u""));
+}
+
+Variant FormatPercent(Vm&, std::span<Variant> a) {
+    NumberFormat format = FormatArguments(a, false);
+    return Variant(Formatted(CheckedDouble(ToDouble(Arg(a, 0)) * 100.0), format, u"", u"%"));
+}
+}  // namespace
+
+void RegisterFormatBuiltins(BuiltinTable& table) {
+    table.functions.insert(table.functions.end(), {
+                                                      {u"FormatNumber", FormatNumber, 1, 5},
+                                                      {u"FormatCurrency", FormatCurrency, 1, 5},
+                                                      {u"FormatPercent", FormatPercent, 1, 5},
+                                                  });
+}
+
+}  // namespace taviro::vbscript
