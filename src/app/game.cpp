@@ -28,8 +28,9 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       VBScriptAction(vbscript::MakeRef<scripting::VBScriptActionModule>(
           project, flags, variables_, frame_, ControlsReferencesMode,
           static_cast<scripting::ActionHost&>(*this))),
-      scripts_(project, flags, variables_, VBScriptAction, ControlsReferencesMode,
-               [&loop] { return loop.clock().NowMs(); }),
+      scripts_(
+          project, flags, variables_, VBScriptAction, ControlsReferencesMode,
+          [&loop] { return loop.clock().NowMs(); }, [&loop] { return loop.clock().LocalTimeMs(); }),
       actions_(project, flags, variables_, history_, frame_, VBScriptAction->requests, sounds_, video_,
                *this) {
     BuildScene();

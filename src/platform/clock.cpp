@@ -1,6 +1,7 @@
 // The real and the virtual clock.
 #include "platform/clock.h"
 
+#include <ctime>
 #include <thread>
 
 namespace taviro::platform {
@@ -10,6 +11,15 @@ RealClock::RealClock() : start_(std::chrono::steady_clock::now()) {}
 int64_t RealClock::NowMs() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
         .count();
+}
+
+int64_t RealClock::LocalTimeMs() const {
+    auto now = std::chrono::system_clock::now();
+    std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() +
+           static_cast<int64_t>(local.tm_gmtoff) * 1000;
 }
 
 void RealClock::SleepMs(int64_t durationMs) {

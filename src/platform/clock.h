@@ -13,6 +13,10 @@ public:
     // Milliseconds since the clock was made; never goes backwards.
     virtual int64_t NowMs() const = 0;
 
+    // The local date and time as milliseconds since 1 January 1970 00:00 local time: what the
+    // game's scripts see as Now.
+    virtual int64_t LocalTimeMs() const = 0;
+
     // True for the virtual clock, which only moves when told to.
     virtual bool IsVirtual() const = 0;
 
@@ -26,6 +30,7 @@ public:
     RealClock();
 
     int64_t NowMs() const override;
+    int64_t LocalTimeMs() const override;
     bool IsVirtual() const override { return false; }
     void SleepMs(int64_t durationMs) override;
 
@@ -37,6 +42,9 @@ private:
 class VirtualClock : public Clock {
 public:
     int64_t NowMs() const override { return nowMs_; }
+    // Headless runs start at noon on 1 January 2001, the same in every run and time zone.
+    int64_t LocalTimeMs() const override { return kStartLocalTimeMs + nowMs_; }
+    static constexpr int64_t kStartLocalTimeMs = 978350400000;
     bool IsVirtual() const override { return true; }
     void SleepMs(int64_t durationMs) override { AdvanceTo(nowMs_ + durationMs); }
 

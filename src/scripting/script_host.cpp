@@ -33,9 +33,9 @@ std::string WithoutLineBreaks(std::string text) {
 
 ScriptHost::ScriptHost(project::Project& project, GameFlags& flags, logic::ProjectVariables& variables,
                        vbscript::Ref<vbscript::Object> action, int16_t& controlsReferencesMode,
-                       vbscript::Engine::ClockMs clockMs)
-    : ScriptControl(clockMs),
-      ScriptControl2(clockMs),
+                       vbscript::Engine::ClockMs clockMs, vbscript::Engine::ClockMs localTimeMs)
+    : ScriptControl(clockMs, localTimeMs),
+      ScriptControl2(clockMs, localTimeMs),
       ControlsReferencesMode(controlsReferencesMode),
       project_(project),
       flags_(flags),

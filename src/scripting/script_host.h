@@ -29,10 +29,11 @@ class ScriptHost {
 public:
     // action: the object registered as "Action"; controlsReferencesMode: 0 = not decided yet, 1 = no
     // "SoftwareObjects", 2 = the game window registered as "SoftwareObjects"; clockMs: the game's
-    // clock, for time-outs.
+    // clock, for time-outs; localTimeMs: the date and time scripts see.
     ScriptHost(project::Project& project, GameFlags& flags, logic::ProjectVariables& variables,
                vbscript::Ref<vbscript::Object> action, int16_t& controlsReferencesMode,
-               vbscript::Engine::ClockMs clockMs);
+               vbscript::Engine::ClockMs clockMs,
+               vbscript::Engine::ClockMs localTimeMs = vbscript::Engine::LocalTimeMs());
 
     // Resets the engine and loads it with the code wrapped in the entry procedure, the plugin
     // code, the project procedures and the named objects. Failures are reported.

@@ -147,7 +147,7 @@ Variant Rnd(Vm& vm, std::span<Variant> a) {
 // repeats a sequence only after Rnd with a negative number has fixed those bits.
 Variant Randomize(Vm& vm, std::span<Variant> a) {
     double value = HasArg(a, 0) ? ToDouble(Arg(a, 0))
-                                : static_cast<double>(static_cast<float>(vm.NowMs() % 86400000) / 1000.0f);
+                                : static_cast<double>(static_cast<float>(vm.LocalTimeMs() % 86400000) / 1000.0f);
     uint64_t bits;
     std::memcpy(&bits, &value, 8);
     auto high = static_cast<uint32_t>(bits >> 32);
@@ -158,7 +158,7 @@ Variant Randomize(Vm& vm, std::span<Variant> a) {
 
 // The clock gives milliseconds; its days since the epoch give the date part of Now.
 double NowSerial(Vm& vm) {
-    double ms = static_cast<double>(vm.NowMs());
+    double ms = static_cast<double>(vm.LocalTimeMs());
     return 25569.0 + ms / 86400000.0;  // 25569 = 1 January 1970
 }
 
@@ -177,7 +177,7 @@ Variant TimeNow(Vm& vm, std::span<Variant>) {
 }
 
 Variant Timer(Vm& vm, std::span<Variant>) {
-    int64_t ms = vm.NowMs() % 86400000;
+    int64_t ms = vm.LocalTimeMs() % 86400000;
     return Variant(static_cast<float>(static_cast<double>(ms) / 1000.0));
 }
 }  // namespace

@@ -60,9 +60,9 @@ TEST(MathBuiltins, RndRepeatsAfterTheSameNegativeSeed) {
               "True True True True");
 }
 
-TEST(MathBuiltins, TimerAndNowComeFromTheEngineClock) {
+TEST(MathBuiltins, TimerAndNowComeFromTheLocalTimeOfTheHost) {
     ScriptRun run;
-    run.nowMs = 3600 * 1000 + 500;
+    run.localTimeMs = 3600 * 1000 + 500;
     EXPECT_EQ(run.Run("Print Timer, Hour0()\nFunction Hour0(): Hour0 = CStr(Now): End Function"),
               "3600.5 1/1/1970 1:00:00 AM");
 }

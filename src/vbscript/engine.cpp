@@ -2,6 +2,7 @@
 #include "vbscript/engine.h"
 
 #include <chrono>
+#include <ctime>
 #include <new>
 
 #include "vbscript/code_cache.h"
@@ -19,8 +20,19 @@ Engine::ClockMs Engine::SteadyClockMs() {
     };
 }
 
-Engine::Engine(ClockMs clock)
-    : vm_(std::make_unique<Vm>(std::move(clock))),
+Engine::ClockMs Engine::LocalTimeMs() {
+    return [] {
+        auto now = std::chrono::system_clock::now();
+        std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+        std::tm local{};
+        localtime_r(&seconds, &local);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() +
+               static_cast<int64_t>(local.tm_gmtoff) * 1000;
+    };
+}
+
+Engine::Engine(ClockMs clock, ClockMs localTime)
+    : vm_(std::make_unique<Vm>(std::move(clock), std::move(localTime))),
       cache_(std::make_unique<CodeCache>()),
       utf16Cache_(std::make_unique<CodeCache>()) {}
 

@@ -32,12 +32,15 @@ struct ErrorInfo {
 // members then fail with 91).
 class Engine {
 public:
-    // A monotonic clock in milliseconds; the engine reads it only to enforce the time-out and for
-    // Now/Timer. The default is std::chrono::steady_clock.
+    // A monotonic clock in milliseconds, read to enforce the time-out; the default is
+    // std::chrono::steady_clock.
     using ClockMs = std::function<int64_t()>;
     static ClockMs SteadyClockMs();
+    // The local date and time as milliseconds since 1 January 1970 00:00 local time, read by Now,
+    // Date, Time, Timer and Randomize; the default is the system's clock in its time zone.
+    static ClockMs LocalTimeMs();
 
-    explicit Engine(ClockMs clock = SteadyClockMs());
+    explicit Engine(ClockMs clock = SteadyClockMs(), ClockMs localTime = LocalTimeMs());
     ~Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;

@@ -48,7 +48,7 @@ private:
 };
 }  // namespace
 
-ScriptRun::ScriptRun() : engine([this] { return nowMs += clockStepMs; }) {
+ScriptRun::ScriptRun() : engine([this] { return nowMs += clockStepMs; }, [this] { return localTimeMs; }) {
     engine.AddObject(u"Printer", MakeRef<Printer>(lines), true);
 }
 

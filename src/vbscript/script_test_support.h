@@ -24,6 +24,7 @@ public:
     std::vector<std::string> lines;
     int64_t nowMs = 1000;     // the engine's clock
     int64_t clockStepMs = 0;  // how far the clock moves each time the engine reads it
+    int64_t localTimeMs = 0;  // the local date and time: 1 January 1970 at midnight
 };
 
 // "error NUMBER (LINE, COLUMN): DESCRIPTION" of the engine's last error.

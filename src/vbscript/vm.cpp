@@ -65,8 +65,9 @@ void CheckArgumentCount(size_t count, int minimum, int maximum) {
 
 // ---------------------------------------------------------------- life
 
-Vm::Vm(Clock clockMs)
+Vm::Vm(Clock clockMs, Clock localTimeMs)
     : clock_(std::move(clockMs)),
+      localTime_(std::move(localTimeMs)),
       stackMemory_(new std::byte[kStackSlots * sizeof(Variant)]),
       alive_(std::make_shared<int>(0)) {
     stack_ = reinterpret_cast<Variant*>(stackMemory_.get());

@@ -54,7 +54,7 @@ public:
     static constexpr size_t kMaxFrames = 10000;
     static constexpr int kMaxNativeDepth = 90;
 
-    explicit Vm(Clock clockMs);
+    Vm(Clock clockMs, Clock localTimeMs);
     ~Vm();
     Vm(const Vm&) = delete;
     Vm& operator=(const Vm&) = delete;
@@ -82,6 +82,8 @@ public:
     // Creates an instance of a script class, running Class_Initialize.
     Ref<Object> NewInstance(const ClassDef* classDef, LoadedUnit* unit);
     int64_t NowMs() const { return clock_(); }
+    // Milliseconds since 1 January 1970 00:00 local time.
+    int64_t LocalTimeMs() const { return localTime_(); }
     ErrObject& err() { return *err_; }
     // GetRef: an object whose default member calls the procedure.
     Ref<Object> GetRef(std::u16string_view name);
@@ -145,6 +147,7 @@ private:
     Variant Pop();
 
     Clock clock_;
+    Clock localTime_;
     // The value stack: raw memory whose slots are constructed as the deepest use grows, so an engine
     // costs little until its scripts need depth. Slots below constructedEnd_ are live Variants.
     std::unique_ptr<std::byte[]> stackMemory_;
