@@ -34,13 +34,20 @@ std::string WithoutLineBreaks(std::string text) {
 ScriptHost::ScriptHost(project::Project& project, GameFlags& flags, logic::ProjectVariables& variables,
                        vbscript::Ref<vbscript::Object> action, int16_t& controlsReferencesMode,
                        vbscript::Engine::ClockMs clockMs, vbscript::Engine::ClockMs localTimeMs)
-    : ScriptControl(clockMs, localTimeMs),
+    : scriptDialogs(project),
+      ScriptControl(clockMs, localTimeMs),
       ScriptControl2(clockMs, localTimeMs),
       ControlsReferencesMode(controlsReferencesMode),
       project_(project),
       flags_(flags),
       variables_(variables),
-      action_(std::move(action)) {}
+      action_(std::move(action)) {
+    // The "CreateObject(" ban is a search of the script text; an engine itself creates objects.
+    for (vbscript::Engine* engine : {&ScriptControl, &ScriptControl2}) {
+        engine->SetDialogService(&scriptDialogs);
+        engine->AllowObjectCreation(true);
+    }
+}
 
 std::string ScriptHost::EngineError(const vbscript::Engine& engine) const {
     return vbscript::ToUtf8(engine.Error().description);

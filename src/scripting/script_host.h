@@ -11,6 +11,7 @@
 #include "logic/variables.h"
 #include "project/game_flags.h"
 #include "project/project.h"
+#include "scripting/script_dialogs.h"
 #include "vbscript/engine.h"
 
 namespace taviro::scripting {
@@ -52,6 +53,8 @@ public:
     // The time-out of "ScriptTimeOut" in "More", when it is not 0.
     void ApplyScriptTimeOut();
 
+    // MsgBox and InputBox of both engines, made before them and gone after them.
+    ScriptDialogs scriptDialogs;
     vbscript::Engine ScriptControl;
     vbscript::Engine ScriptControl2;
     std::string ProjectProcedures;

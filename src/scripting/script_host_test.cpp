@@ -70,6 +70,21 @@ TEST_F(ScriptHostFixture, BlankCodeRunsNothing) {
     EXPECT_TRUE(shown().empty());
 }
 
+TEST_F(ScriptHostFixture, MsgBoxAndInputBoxUseTheGamesDialogs) {
+    Start();
+    test.dialogs.QueueAnswer(platform::MessageAnswer::No);
+    EXPECT_FALSE(
+        host.ExecuteVBScript("If MsgBox(\"Open?\", vbYesNo + vbQuestion) = vbNo Then Door = 1", false));
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_EQ(shown()[0].request.title, test.project->information.ProjectTitle);
+    EXPECT_EQ(shown()[0].request.icon, platform::MessageIcon::Question);
+    EXPECT_EQ(shown()[0].request.buttons, platform::MessageButtons::YesNo);
+    EXPECT_FALSE(host.ExecuteVBScript("MsgBox \"Done\", vbCritical, \"Door\"", false));
+    EXPECT_EQ(shown()[1].request.title, "Door");
+    EXPECT_EQ(shown()[1].request.icon, platform::MessageIcon::Critical);
+}
+
 TEST_F(ScriptHostFixture, CreateObjectIsBannedUnlessTheProjectAllowsIt) {
     test.Write("Config/Procedures",
                "h1\r\nh2\r\nh3\r\nSub Make()\r\n  Set x = CreateObject(\"A.B\")\r\nEnd Sub");
