@@ -17,7 +17,8 @@ std::string ErrorOf(std::vector<std::string> arguments) {
 }
 
 TEST(CommandLine, GameFolderAndOptions) {
-    Options options = Parse({"--headless", "--autoplay", "-", "--codepage", "1251", "games/quest", "--window"});
+    Options options =
+        Parse({"--headless", "--autoplay", "-", "--codepage", "1251", "games/quest", "--window"});
     EXPECT_EQ(options.projectFolder, "games/quest");
     EXPECT_TRUE(options.headless);
     EXPECT_EQ(options.autoplayFile, "-");

@@ -27,7 +27,11 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       scripts_(project, flags, variables_, VBScriptAction, ControlsReferencesMode,
                [&loop] { return loop.clock().NowMs(); }),
       actions_(project, flags, variables_, history_, frame_, VBScriptAction->requests, sounds_, video_,
-               *this) {
+               *this),
+      messages_(project, form, loop.timers(), *this),
+      timedEvents_(project, flags, form, loop.timers(), *this),
+      inventory_(project, flags, form, loop, frame_, *this),
+      dialogue_(project, flags, form, loop, frame_, *this) {
     BuildScene();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
 }
@@ -45,6 +49,11 @@ void Game::BuildScene() {
     scene.Add(std::make_unique<platform::Label>("Text", 0)).SetVisible(false);
     static_cast<platform::Label*>(form_.Find("Text", 0))->transparent = true;
     scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
+    // Over the scene, back to front: the dialogue panel, the message strip, the inventory bar.
+    dialogue_.AddControls(scene);
+    messages_.AddControls(scene);
+    inventory_.AddControls();
+    timedEvents_.AddControls();
 }
 
 void Game::ResetAll() {
@@ -62,6 +71,37 @@ void Game::ResetAll() {
     // 12-13. Silence, and the script time-out of the project.
     sounds_.StopAnyWavOrMP3();
     scripts_.ApplyScriptTimeOut();
+    ResetGameLogic();
+}
+
+void Game::ResetGameLogic() {
+    // 1. No timed event and no dialogue.
+    timedEvents_.ResetTimedEvents();
+    dialogue_.QuitCurrentDialogue();
+    // 3, 7. No item, no message; the bar laid out with the project's options and pictures.
+    messages_.Hide();
+    inventory_.ResetInventory();
+}
+
+void Game::ShowSaveGameWindow() {
+    // Nothing of the frame runs on its own while the window is open; afterwards intervals start afresh.
+    platform::Timer& frameTimer = loader_.frameTimer();
+    const bool frameTimerWasOn = frameTimer.enabled();
+    frameTimer.SetEnabled(false);
+    timedEvents_.PauseTimedEvents();
+    if (saveGameWindow) saveGameWindow();
+    frameTimer.SetEnabled(frameTimerWasOn);
+    timedEvents_.StartTimedEvents();
+}
+
+void Game::ShowLoadGameWindow(bool fromMenu) {
+    platform::Timer& frameTimer = loader_.frameTimer();
+    const bool frameTimerWasOn = frameTimer.enabled();
+    frameTimer.SetEnabled(false);
+    timedEvents_.PauseTimedEvents();
+    if (loadGameWindow) loadGameWindow(fromMenu);
+    frameTimer.SetEnabled(frameTimerWasOn);
+    timedEvents_.StartTimedEvents();
 }
 
 void Game::StartNewGame() {
@@ -113,13 +153,6 @@ bool Game::RunFrameScript(const std::string& code) {
     VBScriptAction->requests.ResetModule();
     scripts_.ExecuteVBScript(code, false);
     return VBScriptAction->requests.bStopGame;
-}
-
-void Game::ShowTextMessage(const std::string& text, bool, bool) {
-    // The message strip of the frame comes with the messages; until then a plain message box shows it.
-    platform::MessageBoxRequest request{project_.information.ProjectTitle, text, platform::MessageIcon::None,
-                                        platform::MessageButtons::Ok};
-    project_.reports().dialogs().MessageBox(request);
 }
 
 }  // namespace taviro::app

@@ -49,10 +49,10 @@ struct GameWindowFixture : ::testing::Test {
     }
 
     testing::TestProject test;
-    platform::Form form{"Game", 640, 480};
     platform::VirtualClock clock;
     platform::TimerQueue timers{clock};
     platform::EventLoop loop{clock, timers};
+    platform::Form form{"Game", 640, 480};
     std::unique_ptr<Game> game;
 };
 

@@ -95,6 +95,7 @@ int Play(const app::Options& options) {
     game.tilePicture = [&screen](platform::Canvas& canvas, const std::string& path) {
         canvas.Tile(screen.pictures().Load(path)->view());
     };
+    game.UseMouse(screen.mouse());
     app::ContributeGameState(screen.stateDump(), game, screen.form());
     game.ResetAll();
     game.StartNewGame();
