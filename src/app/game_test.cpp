@@ -119,6 +119,83 @@ TEST_F(GameFixture, ReferenceVariableDecidesOnTheFirstFrame) {
     EXPECT_EQ(game->scripts().ControlsReferencesMode, 2);
 }
 
+// A hall whose first hotspot starts a repeating timed event and may ask for the save window, and
+// whose second starts one and leaves for the library; with a dialogue whose line acts as hotspot 2.
+struct TimedHallFixture : GameFixture {
+    TimedHallFixture() {
+        test.Write(
+            "FramesData/Hall.fm3",
+            Action("", "CreateTimedEvent 1, |Visits = Visits + 1|, True : If Door = 1 Then PopupSaveGame") +
+                Action("Library", "CreateTimedEvent 1, |Visits = 100|, False"));
+        test.Write("Frames/Hall.lks", "2\r\n");
+        test.Write(
+            "FramesData/Hall.dlg",
+            FieldsLine({0.0, 0.0, 0.0, string(""), string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0}) +
+                FieldsLine({string("Shall we go?"), string(""), string(""), string(""), string(""), 1.0, true,
+                            false, 2.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, false, 0.0}));
+        game->ResetAll();
+        game->StartNewGame();
+    }
+    int Visits() {
+        return std::stoi(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value).value());
+    }
+};
+
+TEST_F(TimedHallFixture, TimedEventRunsOnceTheActionEndsWithoutAFrame) {
+    Click(50, 50);
+    EXPECT_EQ(Visits(), 0);
+    loop.WaitMs(2000);
+    EXPECT_EQ(Visits(), 2);
+}
+
+TEST_F(TimedHallFixture, TimedEventsPauseWhileTheSaveWindowIsOpen) {
+    int visitsWhileOpen = -1;
+    game->saveGameWindow = [&] {
+        loop.WaitMs(5000);
+        visitsWhileOpen = Visits();
+    };
+    Click(50, 50);  // sets Door, so the script asks for the save window
+    EXPECT_EQ(visitsWhileOpen, 0);
+    loop.WaitMs(899);        // and the 100 ms pause after the click
+    EXPECT_EQ(Visits(), 0);  // a fresh interval from the window's closing
+    loop.WaitMs(1);
+    EXPECT_EQ(Visits(), 1);
+}
+
+TEST_F(TimedHallFixture, ActionThatOpensAFrameDiscardsItsTimedEventAndEndsTheDialogue) {
+    EXPECT_TRUE(game->dialogue().running());
+    Click(250, 50);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_EQ(game->timedEvents().table().size(), 1u);
+    EXPECT_FALSE(game->dialogue().running());
+    loop.WaitMs(2000);
+    EXPECT_EQ(Visits(), 0);
+}
+
+TEST_F(TimedHallFixture, DialogueKeepsRunningWhenItsLineOpensAnotherFrame) {
+    platform::Control& line = *form.Find("lblDialogue", 1);
+    line.events.click(line);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_TRUE(game->dialogue().running());
+    EXPECT_EQ(game->dialogue().name(), "Hall");
+    game->ResetAll();
+    EXPECT_FALSE(game->dialogue().running());
+}
+
+TEST_F(GameFixture, NewGameEmptiesTheInventoryAndHidesTheMessage) {
+    test.Write("Areas/Key.obj", FieldsLine({string("key.bmp")}));
+    test.Write("Areas/key.bmp", "x");
+    game->ResetAll();
+    game->StartNewGame();
+    game->inventory().AddPickedObject("Key", true);
+    game->messages().ShowTextMessage("Hello", true, true);
+    ASSERT_EQ(game->inventory().ObjectsCount(), 1);
+    game->ResetAll();
+    EXPECT_EQ(game->inventory().ObjectsCount(), 0);
+    EXPECT_EQ(form.Find("PickedObject", 1), nullptr);
+    EXPECT_FALSE(game->messages().visible());
+}
+
 }  // namespace
 }  // namespace taviro::app
 
