@@ -135,8 +135,8 @@ TEST(HeadlessPlayer, ItemsArePickedUpCombinedAndUsedOnHotspots) {
     ItemsGame run;
     auto state = [&](const string& name) { return "state " + run.Path(name) + "\n"; };
     ASSERT_EQ(run.Run("click 150 150\n" + state("key.json") + "wait 2100\nclick 350 350\nwait 2100\n" +
-                      state("hidden.json") + "move 320 10\n" + state("shown.json") + "drag 68 26 26 26\n" +
-                      state("combined.json") + "click 150 150\nwait 2100\nmove 320 10\n" +
+                      state("hidden.json") + "move 40 8\n" + state("shown.json") + "drag 68 26 26 26\n" +
+                      state("combined.json") + "click 150 150\nwait 2100\nmove 40 8\n" +
                       "drag 68 26 350 150\n" + state("used.json") + "wait 2000\n" + state("timed.json") +
                       "click 150 350\n" + state("coins.json")),
               0)

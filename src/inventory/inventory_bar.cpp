@@ -50,8 +50,8 @@ InventoryBar::InventoryBar(project::Project& project, platform::Form& form, plat
 void InventoryBar::AddControls() {
     const int width = options_.projectWidth;
     const int height = options_.BarHeight(0);
-    button_ = &CaptionedBox(form_, "Inventory2", "Inventory",
-                            {(width - kButtonWidth) / 2, 0, kButtonWidth, kButtonHeight});
+    // The button waits in the top-left corner, where frames rarely put their titles.
+    button_ = &CaptionedBox(form_, "Inventory2", "Inventory", {0, 0, kButtonWidth, kButtonHeight});
 
     auto canvas = std::make_unique<platform::PictureBox>("Inventory1");
     canvas->backColor = kBarColor;
@@ -163,7 +163,8 @@ void InventoryBar::Request(Direction direction) {
     direction_ = direction;
     shown_ = direction == Direction::Show;
     if (moving_) return;  // the running slide turns round
-    if (options_.barSlides) {
+    // An empty bar that hides itself has nothing to show: it takes its place without a slide.
+    if (options_.barSlides && canvas_->visible()) {
         Inventory_Move();
     } else {
         JumpToEnd();
