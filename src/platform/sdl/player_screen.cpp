@@ -142,6 +142,9 @@ void PlayerScreen::Draw() {
         ~Done() { drawing = false; }
     } done{drawing_};
     scene_->Draw(*form_, ToClient({0, 0}));
+    // What is being dragged follows the mouse.
+    if (const Control* dragged = mouse_->dragSource())
+        scene_->DrawDragImage(*dragged, ToClient(mouse_->position()));
     int64_t nowMs = clock_.NowMs();
     double elapsed = static_cast<double>(nowMs - lastDrawMs_) / 1000.0;
     lastDrawMs_ = nowMs;
