@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the data files of the demo game (examples/demo) in the editor's format: project
-information, interface texts, variables, and for each frame its settings, texts, hotspots and
-actions. Run it again after changing the game here; the pictures come from make-demo-pictures.sh."""
+information, interface texts, variables, for each frame its settings, texts, hotspots, actions,
+items to pick up and dialogue, and the inventory items with their combinations. Run it again after
+changing the game here; the pictures come from make-demo-pictures.sh."""
 import os
 
 DEMO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples", "demo")
@@ -57,47 +58,103 @@ def hotspot(left, top, width, height, picture="", must_be_one=()):
     return record + line(SEPARATOR)
 
 
-def action(frame="", back=False, set_variable="", message="", script=""):
-    """An action record: set a variable to 1, show a message, run a script, then go to a frame or back."""
-    record = line(0, 0, 0, 0, 0, 0, 0, 0, 0, 0)
+def action(frame="", back=False, set_variable="", message="", script="", key="", remove=False, add_item=""):
+    """An action record: set a variable to 1, show a message in the game window, remove the hotspot
+    (or the item dropped on it), run a script, add an item, then go to a frame or back. A record of
+    the ".fm0" file of items dropped on hotspots carries its key: hotspot + "_" + item + ".drg"."""
+    record = line(0, key, 0, 0, 0, 0, 0, 0, 0, 0)
     record += line(1 if set_variable else 0, set_variable, False, bool(set_variable), False,
-                   bool(message), message, 0, "", False, False)
+                   bool(message), message, 0, "", remove, False)
     record += line(1 if frame else 0, frame)
     record += line(0, 0, 0, "", False, False, 0, 0, 0, 0)
     record += line(False, False, "", False, "")
     record += line(0, 0, 0, back)
-    record += line(0, 0, 0, False)
+    record += line(0, 0, 0, True)
     record += line(0, 0, 0, 0, 0, 0, 0)
     record += line(True) + line(0, 0) + line(bool(script), script.replace('"', "|"))
+    record += line(0) + line(0, 0, 0, 0, 0, 0, 0, 0) + line(5, 0) + line(bool(add_item), add_item)
     return record + line(SEPARATOR)
+
+
+def pick_up(hotspot, item):
+    """A record of the ".fm4" file: clicking the hotspot picks up the item."""
+    return line("", hotspot, 0, 0, 0, 0, 0, 0, 0, 0) + line(1, item) + line(SEPARATOR)
+
+
+def item(name, picture):
+    """An item's description: its picture in the Areas folder, then the editor's own fields."""
+    return line(picture, name)
+
+
+def combination(add_item, script=""):
+    """A ".drg" file: both items go, a new one comes, and a script runs."""
+    return line(1, 1, 1, add_item) + line(0, 0, 0) + line(bool(script), script.replace('"', "|"))
+
+
+def dialogue_line(question, answer, line_id, visible=True, ends=False, show=(), hide=(), seconds=0.0):
+    """A line of a ".dlg" file; with seconds, its answer stays that long instead of its usual time."""
+    return (line(question, answer, "", "", "", line_id, visible, ends, 0, 0, 0)
+            + line(len(show), *show) + line(len(hide), *hide)
+            + line(seconds, 0, 0, 0, seconds > 0, 0))
+
+
+def dialogue(*lines):
+    return line(0, 0, 0, "", "", 0, 0, 0, 0, 0, 0) + line(len(lines)) + "".join(lines)
 
 
 def main():
     write("Config/General", general())
     write("Config/Texts", line(1))
     write("Config/More", "[General]\r\nScriptTimeOut=10\r\nAllowCreateObject=0\r\nProcEncr=0\r\n")
-    write("Config/Variables", line(0) + line("BookFound") + line("***") + line("GardenVisits"))
+    write("Config/Variables", line(0) + line("BookFound") + line("ChestOpen") + line("***") + line("GardenVisits"))
     write("Config/Procedures", "Procedures of the demo game\r\n\r\n\r\n"
           "Sub CountGardenVisit()\r\n  GardenVisits = GardenVisits + 1\r\nEnd Sub")
 
+    # The hall: the door to the library, the window to the garden, the key once the book is found,
+    # and a chest that the key opens; something comes out of it three seconds later.
     write("Frames/Hall.fme", frame_settings("hall.jpg"))
+    write("Frames/Hall.lks", line(4))
     write("FramesData/Hall.fm1", text("Click the door, the window, or what you find.", 150, 440))
     write("FramesData/Hall.fm2", hotspot(60, 150, 120, 250) + hotspot(440, 190, 120, 110)
-          + hotspot(300, 300, 48, 48, "key.gif", ["BookFound"]))
+          + hotspot(300, 300, 48, 48, "key.gif", ["BookFound"]) + hotspot(200, 340, 80, 60))
     write("FramesData/Hall.fm3", action(frame="Library") + action(frame="Garden", script="CountGardenVisit")
-          + action(message="A golden key. It opens nothing yet, but it is yours."))
+          + action(message="A golden key. Now, what does it open?", remove=True)
+          + action(message="The chest is locked."))
+    write("FramesData/Hall.fm4", pick_up(3, "Key"))
+    write("FramesData/Hall.fm0",
+          action(key="4_key.drg", remove=True, set_variable="ChestOpen",
+                 message="The key turns. Something stirs inside the chest...",
+                 script='CreateTimedEvent 3, "Message ""A mouse runs out of the chest and away!""", False'))
 
+    # The library: the librarian's ghost talks; the red shelf hides the book and a candle.
     write("Frames/Library.fme", frame_settings("library.jpg"))
     write("FramesData/Library.fm1", text("The red shelf hides something. The blue one leads back.", 60, 440))
     write("FramesData/Library.fm2", hotspot(40, 120, 200, 300) + hotspot(400, 120, 200, 300))
     write("FramesData/Library.fm3",
-          action(set_variable="BookFound", message="Behind the books lies a key. Go and look in the hall.")
+          action(set_variable="BookFound", remove=True, add_item="Candle",
+                 message="Behind the books lie a candle and a note: look in the hall.")
           + action(back=True))
+    write("FramesData/Library.dlg", dialogue(
+        dialogue_line("Who are you?", "I was the librarian, long ago.", 1, show=[3], hide=[1]),
+        dialogue_line("Goodbye.", "Come back when you have light.", 2, ends=True),
+        dialogue_line("Where should I look?", "Behind the red books, of course.", 3, visible=False,
+                      seconds=2.5)))
 
+    # The garden: matches in the flowerpot; its timer goes back to the hall.
     write("Frames/Garden.fme", frame_settings("garden.jpg", "[last visited frame]", 4000))
     write("FramesData/Garden.fm1", text("The garden. You will be back in the hall in a moment.", 100, 440))
-    write("FramesData/Garden.fm2", hotspot(70, 180, 160, 240))
-    write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1'))
+    write("FramesData/Garden.fm2", hotspot(70, 180, 160, 240) + hotspot(400, 330, 60, 60))
+    write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1')
+          + action(message="A box of matches, dry enough.", remove=True))
+    write("FramesData/Garden.fm4", pick_up(2, "Matches"))
+
+    # The items, and the one combination: the matches dropped on the candle light it.
+    write("Areas/Key.obj", item("Key", "key.gif"))
+    write("Areas/Candle.obj", item("Candle", "candle.gif"))
+    write("Areas/Matches.obj", item("Matches", "matches.gif"))
+    write("Areas/LitCandle.obj", item("Lit candle", "litcandle.gif"))
+    write("Areas/Matches_on_Candle.drg",
+          combination("LitCandle", 'Message "The candle burns with a warm light."'))
 
 
 if __name__ == "__main__":

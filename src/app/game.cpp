@@ -32,7 +32,11 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
           project, flags, variables_, VBScriptAction, ControlsReferencesMode,
           [&loop] { return loop.clock().NowMs(); }, [&loop] { return loop.clock().LocalTimeMs(); }),
       actions_(project, flags, variables_, history_, frame_, VBScriptAction->requests, sounds_, video_,
-               *this) {
+               *this),
+      messages_(project, form, loop.timers(), *this),
+      timedEvents_(project, flags, form, loop.timers(), *this),
+      inventory_(project, flags, form, loop, frame_, *this),
+      dialogue_(project, flags, form, loop, frame_, *this) {
     BuildScene();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
 }
@@ -51,12 +55,17 @@ void Game::BuildScene() {
     scene.Add(std::make_unique<platform::Label>("Text", 0)).SetVisible(false);
     static_cast<platform::Label*>(form_.Find("Text", 0))->transparent = true;
     scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
+    // Over the scene, back to front: the dialogue panel, the message strip, the inventory bar.
+    dialogue_.AddControls(scene);
+    messages_.AddControls(scene);
+    inventory_.AddControls();
+    timedEvents_.AddControls();
 }
 
 void Game::ResetAll(bool loadedFromGame) {
     try {
-        // 1-2. Timed events stop; every variable goes.
-        ResetTimedEvents();
+        // 1-2. Timed events, the dialogue, items and messages go; every variable goes.
+        ResetGameLogic();
         variables_.Variables.Clear();
         variables_.VariablesVariant.Clear();
         variables_.Disappear.Clear();
@@ -95,9 +104,39 @@ void Game::Escape() {
 }
 
 void Game::StopPlaying() {
-    ResetTimedEvents();
+    timedEvents_.PauseTimedEvents();
     video_.StopOneTimeVideoPlayer();
     sounds_.StopAnyWavOrMP3();
+}
+
+void Game::ResetGameLogic() {
+    // 1. No timed event and no dialogue.
+    timedEvents_.ResetTimedEvents();
+    dialogue_.QuitCurrentDialogue();
+    // 3, 7. No item, no message; the bar laid out with the project's options and pictures.
+    messages_.Hide();
+    inventory_.ResetInventory();
+}
+
+void Game::ShowSaveGameWindow() {
+    // Nothing of the frame runs on its own while the window is open; afterwards intervals start afresh.
+    platform::Timer& frameTimer = loader_.frameTimer();
+    const bool frameTimerWasOn = frameTimer.enabled();
+    frameTimer.SetEnabled(false);
+    timedEvents_.PauseTimedEvents();
+    if (saveGameWindow) saveGameWindow();
+    frameTimer.SetEnabled(frameTimerWasOn);
+    timedEvents_.StartTimedEvents();
+}
+
+void Game::ShowLoadGameWindow(bool fromMenu) {
+    platform::Timer& frameTimer = loader_.frameTimer();
+    const bool frameTimerWasOn = frameTimer.enabled();
+    frameTimer.SetEnabled(false);
+    timedEvents_.PauseTimedEvents();
+    if (loadGameWindow) loadGameWindow(fromMenu);
+    frameTimer.SetEnabled(frameTimerWasOn);
+    timedEvents_.StartTimedEvents();
 }
 
 void Game::StartNewGame() {
@@ -144,13 +183,6 @@ bool Game::RunFrameScript(const std::string& code) {
     VBScriptAction->requests.ResetModule();
     scripts_.ExecuteVBScript(code, false);
     return VBScriptAction->requests.bStopGame;
-}
-
-void Game::ShowTextMessage(const std::string& text, bool, bool) {
-    // The message strip of the frame comes with the messages; until then a plain message box shows it.
-    platform::MessageBoxRequest request{project_.information.ProjectTitle, text, platform::MessageIcon::None,
-                                        platform::MessageButtons::Ok};
-    project_.reports().dialogs().MessageBox(request);
 }
 
 }  // namespace taviro::app

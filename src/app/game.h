@@ -1,6 +1,6 @@
 // The game window: the scene of the current frame and every subsystem of a game in play. It owns
 // one object per subsystem and joins them through the interfaces each one asks for; subsystems
-// that do not exist yet answer as a game without them would (no inventory, no sound, no video).
+// that do not exist yet answer as a game without them would (no sound, no video).
 #pragma once
 
 #include <functional>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/game_window_services.h"
+#include "dialogues/dialogue.h"
 #include "frames/current_frame.h"
 #include "frames/frame_loader.h"
 #include "frames/frame_texts.h"
@@ -15,21 +16,29 @@
 #include "frames/hotspots.h"
 #include "frames/no_video.h"
 #include "frames/quiet_sounds.h"
+#include "inventory/inventory.h"
 #include "logic/actions.h"
 #include "logic/variables.h"
+#include "messages/message_strip.h"
 #include "platform/controls/form.h"
+#include "platform/controls/mouse_router.h"
 #include "platform/events/event_loop.h"
 #include "project/game_flags.h"
 #include "project/project.h"
 #include "scripting/action_object.h"
 #include "scripting/script_host.h"
+#include "timed_events/timed_events.h"
 
 namespace taviro::app {
 
 class Game : private frames::HotspotServices,
              private frames::FrameServices,
              private logic::ActionServices,
-             private scripting::ActionHost {
+             private scripting::ActionHost,
+             private messages::MessageServices,
+             private inventory::InventoryServices,
+             private timed_events::TimedEventServices,
+             private dialogues::DialogueServices {
 public:
     // The form is the game window's; its scene controls are made here.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
@@ -47,6 +56,12 @@ public:
     // Esc: shows the menus unless a video plays, and skips whatever the game waits for.
     void Escape();
 
+    // The window's mouse, through which inventory items are dragged.
+    void UseMouse(platform::MouseRouter& mouse) { mouse_ = &mouse; }
+    // The modal save and load windows; set by whoever owns them. Timed events pause while they are open.
+    std::function<void()> saveGameWindow;
+    std::function<void(bool fromMenu)> loadGameWindow;
+
     // Paints a picture of the game side by side over a canvas; set by the program, which owns the
     // pictures. Without it tiled backgrounds stay empty.
     std::function<void(platform::Canvas& canvas, const std::string& path)> tilePicture;
@@ -58,23 +73,31 @@ public:
     scripting::ScriptHost& scripts() { return scripts_; }
     const frames::CurrentFrame& currentFrame() const { return frame_; }
     const frames::FramesHistory& history() const { return history_; }
+    inventory::Inventory& inventory() { return inventory_; }
+    messages::MessageStrip& messages() { return messages_; }
+    timed_events::TimedEvents& timedEvents() { return timedEvents_; }
+    dialogues::Dialogue& dialogue() { return dialogue_; }
 
 private:
     void BuildScene();
+    // Timed events, the dialogue, messages and the inventory back to a fresh game.
+    void ResetGameLogic();
 
     // frames::HotspotServices
     int16_t GetVariableValue(std::string_view name) override;
     bool IsHotspotRemoved(std::string_view frame, int number) override;
     bool IsOneTimeVideoPlaying() override { return video_.IsOneTimeVideoPlaying(); }
     bool IsVideoStarting() override { return video_.IsVideoStarting(); }
-    bool IsInventoryBusy() override { return false; }
-    int HandleShowHideMenus(int button) override { return button; }
-    bool AreMenusShown() override { return window_.IsMenuBarShown(); }
-    void HideMenus() override { window_.ShowMenuBar(false); }
-    void PickOrNotPickObject(int) override {}
-    void RequestHideInventory() override {}
-    void HideInventoryIfItem() override {}
-    std::optional<int> DraggedItemIndex(const platform::Control&) override { return std::nullopt; }
+    bool IsInventoryBusy() override { return inventory_.IsInventoryBusy(); }
+    int HandleShowHideMenus(int button) override { return inventory_.HandleShowHideMenus(button); }
+    bool AreMenusShown() override { return inventory_.menusShown(); }
+    void HideMenus() override { inventory_.HideMenus(); }
+    void PickOrNotPickObject(int areaIndex) override { inventory_.PickOrNotPickObject(areaIndex); }
+    void RequestHideInventory() override { inventory_.bar().RequestHideInventory(); }
+    void HideInventoryIfItem() override { inventory_.HideInventoryIfItem(); }
+    std::optional<int> DraggedItemIndex(const platform::Control& source) override {
+        return inventory_.DraggedItemIndex(source);
+    }
     void FadeStep(double progress) override { sounds_.FadeStep(progress); }
     void MakeActionAndConsequences(int areaIndex, int objectIndex) override;
     void PauseWithEvents(int durationMs) override { loop_.WaitMs(durationMs); }
@@ -84,8 +107,8 @@ private:
     void RemoveHotspotMedia() override {}
 
     // frames::FrameServices
-    void ResetTimedEvents() override {}
-    void StartTimedEvents() override {}
+    void ResetTimedEvents() override { timedEvents_.ResetTimedEvents(); }
+    void StartTimedEvents() override { timedEvents_.StartTimedEvents(); }
     void ClearTransitionDestination() override {}
     void TransitionStep1(int) override {}
     void TransitionStep2(int, double) override {}
@@ -97,33 +120,70 @@ private:
     void DecideControlsReferences() override;
     frames::PluginFrameCode CollectPluginFrameCode(const std::string&) override { return {}; }
     bool RunFrameScript(const std::string& code) override;
-    void BringInventoryToFront() override {}
-    bool IsDialogueRunning() override { return false; }
-    void LoadAndStartDialogue(const std::string&) override {}
+    void BringInventoryToFront() override { inventory_.bar().BringToFront(); }
+    bool IsDialogueRunning() override { return dialogue_.running(); }
+    void LoadAndStartDialogue(const std::string& frameName) override {
+        dialogue_.LoadAndStartDialogue(frameName);
+    }
 
     // logic::ActionServices
-    std::string PickedObjectName(int) override { return ""; }
-    void RemovePickedObject(int) override {}
-    void AddPickedObject(const std::string&, bool) override {}
+    std::string PickedObjectName(int objectIndex) override {
+        return inventory_.PickedObjectName(objectIndex);
+    }
+    void RemovePickedObject(int objectIndex) override { inventory_.RemovePickedObject(objectIndex); }
+    void AddPickedObject(const std::string& name, bool doNotPopup) override {
+        inventory_.AddPickedObject(name, doNotPopup);
+    }
     void ShowOrNotShowAreas() override { hotspots_.ShowOrNotShowAreas(); }
-    void ShowTextMessage(const std::string& text, bool inWindow, bool fromScript) override;
+    void ShowTextMessage(const std::string& text, bool inWindow, bool keep) override {
+        messages_.ShowTextMessage(text, inWindow, keep);
+    }
     bool ExecuteVBScript(const std::string& code, bool resetLastClickPosition) override {
         return scripts_.ExecuteVBScript(code, resetLastClickPosition);
     }
     std::string ExpandPluginCalls(const std::string&) override { return ""; }
-    void QuitCurrentDialogue() override {}
+    void QuitCurrentDialogue() override { dialogue_.QuitCurrentDialogue(); }
     void OpenFrame(const std::string& name, bool withTransition, int transitionNumber,
                    double durationSeconds) override {
         loader_.OpenFrame(name, withTransition, transitionNumber, durationSeconds);
     }
-    void ShowLoadGameWindow(bool) override {}
-    void ShowSaveGameWindow() override {}
+    void ShowLoadGameWindow(bool fromMenu) override;
+    void ShowSaveGameWindow() override;
 
     // scripting::ActionHost
-    void ShowMenus() override { window_.ShowMenuBar(true); }
+    void ShowMenus() override { inventory_.ShowMenus(false); }
+    void RemoveItem(const std::string& name, bool removeDuplicates) override {
+        inventory_.RemoveItem(name, removeDuplicates);
+    }
+    void RemoveAllItems() override { inventory_.RemoveAllItems(); }
+    void HideInventoryButton() override { inventory_.bar().HideInventoryButton(); }
+    void ShowInventoryButton() override { inventory_.bar().ShowInventoryButton(); }
+    int CreateTimedEvent(double durationSeconds, const std::string& code, bool repeatForever) override {
+        return timedEvents_.CreateTimedEvent(durationSeconds, code, repeatForever);
+    }
+    void RemoveTimedEvent(int number) override { timedEvents_.RemoveTimedEvent(number); }
     int16_t ClickPositionX() override { return hotspots_.clickX(); }
     int16_t ClickPositionY() override { return hotspots_.clickY(); }
     void RefreshWindow() override { loop_.DoEvents(); }
+
+    // inventory::InventoryServices
+    void BeginDrag(platform::Control& icon) override {
+        if (mouse_) mouse_->BeginDrag(icon);
+    }
+    const platform::Control* DragSource() override { return mouse_ ? mouse_->dragSource() : nullptr; }
+    void ShowMenuBar(bool visible) override { window_.ShowMenuBar(visible); }
+    void OpenPopupMenu() override { window_.ShowPopupMenu(); }
+
+    // inventory, timed events and dialogues
+    bool ExecuteVBScriptAndConsequences(const std::string& code, bool flag) override {
+        return actions_.ExecuteVBScriptAndConsequences(code, flag);
+    }
+
+    // dialogues::DialogueServices
+    void MakeActionAndConsequences(int areaIndex, int objectIndex, bool bDoNotQuitDialogue) override {
+        actions_.MakeActionAndConsequences(areaIndex, objectIndex, bDoNotQuitDialogue);
+    }
+    bool IsMessageVisible() override { return messages_.visible(); }
 
     project::Project& project_;
     GameFlags& flags_;
@@ -142,6 +202,11 @@ private:
     vbscript::Ref<scripting::VBScriptActionModule> VBScriptAction;
     scripting::ScriptHost scripts_;
     logic::Actions actions_;
+    platform::MouseRouter* mouse_ = nullptr;
+    messages::MessageStrip messages_;
+    timed_events::TimedEvents timedEvents_;
+    inventory::Inventory inventory_;
+    dialogues::Dialogue dialogue_;
 };
 
 }  // namespace taviro::app

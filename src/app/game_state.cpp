@@ -8,7 +8,8 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr const char* kKeys[] = {"frame", "history", "variables", "removed_hotspots", "hotspots", "texts"};
+constexpr const char* kKeys[] = {"frame", "history",   "variables", "removed_hotspots", "hotspots",
+                                 "texts", "inventory", "message",   "dialogue",         "timers"};
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -22,6 +23,67 @@ Json VariantJson(const vbscript::Variant& value) {
         case vbscript::VarType::Boolean: return value.boolean();
         default: return *text;
     }
+}
+
+Json TimerJson(const platform::TimerControl& timer) {
+    return Json{{"number", timer.index().value_or(0)},
+                {"interval_ms", timer.intervalMs()},
+                {"running", timer.enabled() && timer.intervalMs() > 0}};
+}
+
+void ContributeGameLogicState(platform::StateDump& dump, Game& game) {
+    dump.Contribute("inventory", [&game] {
+        inventory::Inventory& inventory = game.inventory();
+        Json icons = Json::array();
+        for (int i = 1; i <= inventory.ObjectsCount(); ++i) {
+            const platform::Rect& bounds = inventory.Icon(i)->bounds();
+            icons.push_back({{"x", bounds.x}, {"y", bounds.y}});
+        }
+        return Json{{"items", inventory.names()},
+                    {"icons", icons},
+                    {"shown", inventory.bar().shown()},
+                    {"bar_top", inventory.bar().top()},
+                    {"bar_height", inventory.bar().height()},
+                    {"menus_shown", inventory.menusShown()}};
+    });
+    dump.Contribute("message", [&game] {
+        messages::MessageStrip& messages = game.messages();
+        return Json{{"visible", messages.visible()},
+                    {"text", messages.visible() ? messages.text() : std::string()},
+                    {"hide_in_ms", messages.hideIntervalMs()}};
+    });
+    dump.Contribute("dialogue", [&game] {
+        dialogues::Dialogue& dialogue = game.dialogue();
+        Json lines = Json::array();
+        for (const dialogues::DialogueLine& line : dialogue.lines()) {
+            lines.push_back({{"id", line.id},
+                             {"text", line.question},
+                             {"visible", line.visible},
+                             {"chosen", line.chosen}});
+        }
+        return Json{{"running", dialogue.running()}, {"name", dialogue.name()}, {"lines", lines}};
+    });
+    dump.Contribute("timers", [&game] {
+        timed_events::TimedEvents& events = game.timedEvents();
+        Json timed = Json::array();
+        for (size_t n = 1; n < events.table().size(); ++n) {
+            const platform::TimerControl* timer = events.TimedEvent(static_cast<int>(n));
+            if (!timer) continue;
+            Json entry = TimerJson(*timer);
+            entry["repeat"] = events.table()[n].repeat;
+            entry["active"] = events.table()[n].active;
+            timed.push_back(entry);
+        }
+        Json scriptTimers = Json::array();
+        for (const platform::TimerControl* timer : events.ScriptTimers())
+            scriptTimers.push_back(TimerJson(*timer));
+        const platform::Timer& frameTimer = game.frames().frameTimer();
+        return Json{{"frame_timer",
+                     {{"interval_ms", frameTimer.intervalMs()},
+                      {"running", frameTimer.enabled() && frameTimer.intervalMs() > 0}}},
+                    {"timed_events", timed},
+                    {"script_timers", scriptTimers}};
+    });
 }
 
 }  // namespace
@@ -91,6 +153,7 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
         }
         return texts;
     });
+    ContributeGameLogicState(dump, game);
 }
 
 void WithdrawGameState(platform::StateDump& dump) {

@@ -1,5 +1,6 @@
 // The game's keys of the automation state dump: the frame, the history, the variables, the
-// removed hotspots, and the hotspots and texts on the frame.
+// removed hotspots, the hotspots and texts on the frame, the inventory, the message strip, the
+// dialogue and the timers.
 #pragma once
 
 #include "app/game.h"

@@ -46,10 +46,12 @@ struct WindowRecord : GameWindowServices {
     void ResetMenus() override {}
     void ShowMenuBar(bool shown) override { menuBarShown = shown; }
     bool IsMenuBarShown() const override { return menuBarShown; }
+    void ShowPopupMenu() override { ++popups; }
     bool IsSubMenuOpen() const override { return false; }
     void StartUnloading() override { ++unloadings; }
     bool menuBarShown = false;
     int unloadings = 0;
+    int popups = 0;
 };
 
 // The game window over a form of its own, on a virtual clock, with the press of the left button.
@@ -62,11 +64,11 @@ struct GameWindowFixture : ::testing::Test {
     }
 
     testing::TestProject test;
-    platform::Form form{"Game", 640, 480};
     platform::VirtualClock clock;
     platform::TimerQueue timers{clock};
     platform::EventLoop loop{clock, timers};
     WindowRecord window;
+    platform::Form form{"Game", 640, 480};
     std::unique_ptr<Game> game;
 };
 
@@ -133,6 +135,83 @@ TEST_F(GameFixture, ReferenceVariableDecidesOnTheFirstFrame) {
     EXPECT_EQ(game->scripts().ControlsReferencesMode, 2);
 }
 
+// A hall whose first hotspot starts a repeating timed event and may ask for the save window, and
+// whose second starts one and leaves for the library; with a dialogue whose line acts as hotspot 2.
+struct TimedHallFixture : GameFixture {
+    TimedHallFixture() {
+        test.Write(
+            "FramesData/Hall.fm3",
+            Action("", "CreateTimedEvent 1, |Visits = Visits + 1|, True : If Door = 1 Then PopupSaveGame") +
+                Action("Library", "CreateTimedEvent 1, |Visits = 100|, False"));
+        test.Write("Frames/Hall.lks", "2\r\n");
+        test.Write(
+            "FramesData/Hall.dlg",
+            FieldsLine({0.0, 0.0, 0.0, string(""), string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0}) +
+                FieldsLine({string("Shall we go?"), string(""), string(""), string(""), string(""), 1.0, true,
+                            false, 2.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, false, 0.0}));
+        game->ResetAll(false);
+        game->StartNewGame();
+    }
+    int Visits() {
+        return std::stoi(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value).value());
+    }
+};
+
+TEST_F(TimedHallFixture, TimedEventRunsOnceTheActionEndsWithoutAFrame) {
+    Click(50, 50);
+    EXPECT_EQ(Visits(), 0);
+    loop.WaitMs(2000);
+    EXPECT_EQ(Visits(), 2);
+}
+
+TEST_F(TimedHallFixture, TimedEventsPauseWhileTheSaveWindowIsOpen) {
+    int visitsWhileOpen = -1;
+    game->saveGameWindow = [&] {
+        loop.WaitMs(5000);
+        visitsWhileOpen = Visits();
+    };
+    Click(50, 50);  // sets Door, so the script asks for the save window
+    EXPECT_EQ(visitsWhileOpen, 0);
+    loop.WaitMs(899);        // and the 100 ms pause after the click
+    EXPECT_EQ(Visits(), 0);  // a fresh interval from the window's closing
+    loop.WaitMs(1);
+    EXPECT_EQ(Visits(), 1);
+}
+
+TEST_F(TimedHallFixture, ActionThatOpensAFrameDiscardsItsTimedEventAndEndsTheDialogue) {
+    EXPECT_TRUE(game->dialogue().running());
+    Click(250, 50);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_EQ(game->timedEvents().table().size(), 1u);
+    EXPECT_FALSE(game->dialogue().running());
+    loop.WaitMs(2000);
+    EXPECT_EQ(Visits(), 0);
+}
+
+TEST_F(TimedHallFixture, DialogueKeepsRunningWhenItsLineOpensAnotherFrame) {
+    platform::Control& line = *form.Find("lblDialogue", 1);
+    line.events.click(line);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_TRUE(game->dialogue().running());
+    EXPECT_EQ(game->dialogue().name(), "Hall");
+    game->ResetAll(false);
+    EXPECT_FALSE(game->dialogue().running());
+}
+
+TEST_F(GameFixture, NewGameEmptiesTheInventoryAndHidesTheMessage) {
+    test.Write("Areas/Key.obj", FieldsLine({string("key.bmp")}));
+    test.Write("Areas/key.bmp", "x");
+    game->ResetAll(false);
+    game->StartNewGame();
+    game->inventory().AddPickedObject("Key", true);
+    game->messages().ShowTextMessage("Hello", true, true);
+    ASSERT_EQ(game->inventory().ObjectsCount(), 1);
+    game->ResetAll(false);
+    EXPECT_EQ(game->inventory().ObjectsCount(), 0);
+    EXPECT_EQ(form.Find("PickedObject", 1), nullptr);
+    EXPECT_FALSE(game->messages().visible());
+}
+
 }  // namespace
 }  // namespace taviro::app
 
@@ -154,13 +233,20 @@ TEST_F(DemoGame, TheKeyAppearsInTheHallOnceTheBookIsFound) {
     EXPECT_FALSE(form.Find("Area", 3)->visible());
     Click(100, 250);
     EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_TRUE(game->dialogue().running());
     Click(100, 250);
     EXPECT_EQ(game->variables().GetVariableValue("BookFound"), 1);
-    ASSERT_EQ(test.dialogs.shown().size(), 1u);
-    EXPECT_EQ(test.dialogs.shown()[0].request.text, "Behind the books lies a key. Go and look in the hall.");
+    EXPECT_TRUE(game->messages().visible());
+    EXPECT_EQ(game->messages().text(), "Behind the books lie a candle and a note: look in the hall.");
+    EXPECT_EQ(game->inventory().names(), std::vector<string>{"Candle"});
+    EXPECT_FALSE(form.Find("Area", 1)->visible());  // the shelf gives its things once
     Click(500, 250);
     EXPECT_EQ(game->currentFrame().name, "Hall");
     EXPECT_TRUE(form.Find("Area", 3)->visible());
+    Click(324, 324);
+    EXPECT_EQ(game->inventory().names(), (std::vector<string>{"Candle", "Key"}));
+    EXPECT_FALSE(form.Find("Area", 3)->visible());
+    EXPECT_TRUE(test.dialogs.shown().empty());
 }
 
 TEST_F(DemoGame, TheGardenSendsThePlayerBackAfterFourSeconds) {

@@ -20,6 +20,7 @@ GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::To
                                    static_cast<GameWindowServices&>(*this))),
       TimerUnloadMe(loop.timers()) {
     window_.caption = project.information.ProjectTitle;
+    game_->UseMouse(window_.mouse());
     window_.onKeyDown = [this](int key, int shift) { KeyDown(key, shift); };
     // The close box asks the quit question instead of closing.
     window_.onCloseBox = [this] { Quit(); };

@@ -48,6 +48,7 @@ private:
     void ResetMenus() override;
     void ShowMenuBar(bool shown) override;
     bool IsMenuBarShown() const override;
+    void ShowPopupMenu() override { window_.PopupMenu(menus_.popup()); }
     bool IsSubMenuOpen() const override { return subMenuOpen_; }
     void StartUnloading() override;
 

@@ -17,6 +17,8 @@ public:
     // Shows or hides the menu bar; whether it is shown.
     virtual void ShowMenuBar(bool shown) = 0;
     virtual bool IsMenuBarShown() const = 0;
+    // Opens the pop-up menu at the mouse.
+    virtual void ShowPopupMenu() = 0;
     // True after the player opened Options or Debug, until the menus are shown again: a click on the
     // scene then leaves the menu bar shown.
     virtual bool IsSubMenuOpen() const = 0;

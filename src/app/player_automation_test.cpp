@@ -43,6 +43,7 @@ struct HeadlessRun {
         std::ifstream in(Path(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
+    nlohmann::json State(const std::string& name) const { return nlohmann::json::parse(Read(name)); }
 };
 
 TEST(HeadlessPlayer, RunsTheAutomationOnTheVirtualClockAndDumpsItsState) {
@@ -129,6 +130,166 @@ TEST(GameWindowLifecycle, TheDebugMenuAppearsOnlyForTheKeySequenceTypedInOrder) 
     EXPECT_EQ(captions(right),
               (std::vector<std::string>{"Exit", "Options", "Load Game...", "Save Game...", "Debug"}));
     EXPECT_EQ(right["menus"]["bar"][4]["items"][0]["items"][2]["caption"], "Start");
+}
+
+using std::string;
+using testing::FieldsLine;
+
+// An action record (by position in ".fm3", or keyed in ".fm0"): a message in the game window,
+// the removal of the dropped item, and a script where "|" stands for a double quote.
+string ActionRecord(const string& key, const string& message, bool removeAfterUse, const string& script) {
+    return FieldsLine({0.0, key, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({0.0, string(""), false, false, false, !message.empty(), message, 0.0, string(""),
+                       removeAfterUse, false}) +
+           FieldsLine({0.0, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, string(""), false, false, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({false, false, string(""), false, string("")}) + FieldsLine({0.0, 0.0, 0.0, false}) +
+           FieldsLine({0.0, 0.0, 0.0, true}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({true}) + FieldsLine({0.0, 0.0}) + FieldsLine({!script.empty(), script}) +
+           FieldsLine({string(project::kRecordSeparator)});
+}
+
+string HotspotRecord(int left, int top) {
+    return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({left * 15.0, top * 15.0, 1500.0, 1500.0, 0.0, false, string(""), 0.0, string(""), 0.0,
+                       0.0, 0.0}) +
+           FieldsLine({string(project::kRecordSeparator)});
+}
+
+// A 640-wide game without the menu button in its bar, whose start frame has four hotspots of
+// 100 x 100: a shelf at (100, 100) with a key on it, a door at (300, 100) that the key opens and
+// that starts two timed events, a chest at (100, 300) full of coins, a table at (300, 300) with a
+// candle. The candle dropped on the key lights it.
+struct ItemsGame : HeadlessRun {
+    ItemsGame() {
+        game.Write("Config/General", testing::GeneralFile().Set(31, false).Text());
+        game.Write("Config/Variables", FieldsLine({0.0, string("Ticks"), string("Opened"), string("Lit")}));
+        game.Write("FramesData/Start.fm2", HotspotRecord(100, 100) + HotspotRecord(300, 100) +
+                                               HotspotRecord(100, 300) + HotspotRecord(300, 300));
+        game.Write("FramesData/Start.fm3",
+                   ActionRecord("", "Found it", false, "") + ActionRecord("", "", false, "") +
+                       ActionRecord("", "", false, "For i = 1 To 15 : AddItem |Coin|, True : Next"));
+        game.Write("FramesData/Start.fm4", PickUp(1, "Key") + PickUp(4, "Candle"));
+        game.Write("FramesData/Start.fm0",
+                   ActionRecord("2_key.drg", "", true,
+                                "Opened = 1 : CreateTimedEvent 1, |Ticks = Ticks + 1|, True : "
+                                "CreateTimedEvent 2, |Ticks = Ticks + 100|, False"));
+        for (const char* item : {"Key", "Candle", "Coin", "Flame"}) {
+            game.Write(string("Areas/") + item + ".obj", FieldsLine({string(item) + ".bmp"}));
+            game.Write(string("Areas/") + item + ".bmp", "BM");
+        }
+        game.Write("Areas/Candle_on_Key.drg",
+                   FieldsLine({1.0, 1.0, 1.0, string("Flame"), 0.0, 0.0, 0.0, true, string("Lit = 1")}));
+    }
+    static string PickUp(int hotspot, const string& item) {
+        return testing::Record(
+            {string(""), double(hotspot), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0, item});
+    }
+};
+
+TEST(HeadlessPlayer, ItemsArePickedUpCombinedAndUsedOnHotspots) {
+    ItemsGame run;
+    auto state = [&](const string& name) { return "state " + run.Path(name) + "\n"; };
+    ASSERT_EQ(run.Run(string("press Start New Game\nclick 150 150\n") + state("key.json") +
+                      "wait 2100\nclick 350 350\nwait 2100\n" + state("hidden.json") + "move 40 8\n" +
+                      state("shown.json") + "drag 68 26 26 26\n" + state("combined.json") +
+                      "click 150 150\nwait 2100\nmove 40 8\n" + "drag 68 26 350 150\n" + state("used.json") +
+                      "wait 2000\n" + state("timed.json") + "click 150 350\n" + state("coins.json")),
+              0)
+        << run.Read("stderr");
+
+    auto key = run.State("key.json");
+    EXPECT_EQ(key["inventory"]["items"], nlohmann::json::array({"Key"}));
+    EXPECT_EQ(key["inventory"]["shown"], true);  // popped up for the new item
+    EXPECT_EQ(key["inventory"]["bar_top"], 0);
+    EXPECT_EQ(run.State("hidden.json")["inventory"]["bar_top"], -52);
+    EXPECT_EQ(run.State("shown.json")["inventory"]["bar_top"], 0);
+
+    auto combined = run.State("combined.json");
+    EXPECT_EQ(combined["inventory"]["items"], nlohmann::json::array({"Flame"}));
+    EXPECT_EQ(combined["variables"]["integer"]["Lit"], 1);
+
+    auto used = run.State("used.json");
+    EXPECT_EQ(used["inventory"]["items"], nlohmann::json::array({"Flame"}));
+    EXPECT_EQ(used["inventory"]["shown"], false);  // dragged over the scene, the bar went up
+    EXPECT_EQ(used["variables"]["integer"]["Opened"], 1);
+    ASSERT_EQ(used["timers"]["timed_events"].size(), 2u);
+    EXPECT_EQ(used["timers"]["timed_events"][0]["running"], true);
+    EXPECT_EQ(used["timers"]["timed_events"][1]["interval_ms"], 2000);
+
+    // The repeating event fired twice, the other once.
+    auto timed = run.State("timed.json");
+    EXPECT_EQ(timed["variables"]["integer"]["Ticks"], 102);
+    EXPECT_EQ(timed["timers"]["timed_events"][1]["running"], false);
+
+    auto coins = run.State("coins.json");
+    ASSERT_EQ(coins["inventory"]["icons"].size(), 16u);
+    EXPECT_EQ(coins["inventory"]["icons"][14], (nlohmann::json{{"x", 598}, {"y", 10}}));
+    EXPECT_EQ(coins["inventory"]["icons"][15], (nlohmann::json{{"x", 10}, {"y", 52}}));
+    EXPECT_EQ(coins["inventory"]["bar_height"], 94);
+}
+
+TEST(HeadlessPlayer, MessageStripHidesAfterSeventyMillisecondsPerCharacterAndASecond) {
+    ItemsGame run;
+    auto state = [&](const string& name) { return "state " + run.Path(name) + "\n"; };
+    // "Found it": 8 characters, 1.56 seconds.
+    ASSERT_EQ(run.Run(string("press Start New Game\nclick 150 150\n") + state("shown.json") + "wait 1459\n" +
+                      state("still.json") + "wait 1\n" + state("gone.json")),
+              0)
+        << run.Read("stderr");
+    auto shown = run.State("shown.json");
+    EXPECT_EQ(shown["message"],
+              (nlohmann::json{{"visible", true}, {"text", "Found it"}, {"hide_in_ms", 1560}}));
+    // The click itself let 100 ms pass.
+    EXPECT_EQ(run.State("still.json")["message"]["visible"], true);
+    EXPECT_EQ(run.State("gone.json")["message"]["visible"], false);
+}
+
+// A dialogue on the start frame: "Hello?" answers and shows "More?" in its place, "More?" answers
+// for a second and a half, "Bye" ends the dialogue.
+string DialogueLineFields(const string& question, const string& answer, int id, bool visible, bool ends,
+                          std::vector<int> show, std::vector<int> hide, double seconds, bool timed) {
+    string text = FieldsLine(
+        {question, answer, string(""), string(""), string(""), double(id), visible, ends, 0.0, 0.0, 0.0});
+    text += FieldsLine({double(show.size())});
+    for (int i : show) text += FieldsLine({double(i)});
+    text += FieldsLine({double(hide.size())});
+    for (int i : hide) text += FieldsLine({double(i)});
+    return text + FieldsLine({seconds, 0.0, 0.0, 0.0, timed, 0.0});
+}
+
+TEST(HeadlessPlayer, DialogueLinesAnswerShowHideAndEnd) {
+    HeadlessRun run;
+    run.game.Write("FramesData/Start.dlg",
+                   FieldsLine({0.0, 0.0, 0.0, string(""), string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 3.0}) +
+                       DialogueLineFields("Hello?", "Hi.", 1, true, false, {3}, {1}, 0, false) +
+                       DialogueLineFields("Bye", "", 2, true, true, {3}, {}, 0, false) +
+                       DialogueLineFields("More?", "Later.", 3, false, false, {}, {}, 1.5, true));
+    auto state = [&](const string& name) { return "state " + run.Path(name) + "\n"; };
+    ASSERT_EQ(
+        run.Run("press Start New Game\n" + state("start.json") + "press Hello?\n" + state("hello.json") +
+                "press More?\n" + state("more.json") + "press Bye\n" + state("bye.json")),
+        0)
+        << run.Read("stderr");
+
+    auto start = run.State("start.json");
+    EXPECT_EQ(start["dialogue"]["running"], true);
+    EXPECT_EQ(start["dialogue"]["name"], "Start");
+    auto hello = run.State("hello.json");
+    // "Hi." stays 1.21 seconds; the choice waited for it.
+    EXPECT_GE(hello["clock_ms"].get<int>() - start["clock_ms"].get<int>(), 1210);
+    EXPECT_LT(hello["clock_ms"].get<int>() - start["clock_ms"].get<int>(), 1250);
+    EXPECT_EQ(hello["dialogue"]["lines"][0],
+              (nlohmann::json{{"id", 1}, {"text", "Hello?"}, {"visible", false}, {"chosen", true}}));
+    EXPECT_EQ(hello["dialogue"]["lines"][2]["visible"], true);
+    auto more = run.State("more.json");
+    EXPECT_GE(more["clock_ms"].get<int>() - hello["clock_ms"].get<int>(), 1500);
+    EXPECT_EQ(more["message"]["visible"], false);
+    auto bye = run.State("bye.json");
+    EXPECT_EQ(bye["dialogue"]["running"], false);
+    EXPECT_EQ(bye["dialogue"]["name"], "");
+    EXPECT_EQ(run.Run("press Start New Game\npress Hello?\npress Hello?\n"),
+              1);  // a hidden line cannot be chosen
 }
 
 TEST(PlayerWindow, ShowsUnderAnXServerWhatHeadlessPlayShows) {

@@ -1,5 +1,5 @@
 // What the Action object's methods ask of the game window beyond the project and the variables:
-// messages, hotspots, the inventory, menus, dialogues and the screen.
+// messages, hotspots, the inventory, timed events, menus, dialogues and the screen.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,14 @@ public:
 
     virtual void ShowTextMessage(const std::string& text, bool inWindow, bool fromScript) = 0;
     virtual void AddPickedObject(const std::string& name, bool doNotPopup) = 0;
+    // The inventory commands report their own failures.
+    virtual void RemoveItem(const std::string& name, bool removeDuplicates) = 0;
+    virtual void RemoveAllItems() = 0;
+    virtual void HideInventoryButton() = 0;
+    virtual void ShowInventoryButton() = 0;
+    // The new event's number, or 0 when it was refused (reported).
+    virtual int CreateTimedEvent(double durationSeconds, const std::string& code, bool repeatForever) = 0;
+    virtual void RemoveTimedEvent(int number) = 0;
     virtual void ShowOrNotShowAreas() = 0;
     virtual void QuitCurrentDialogue() = 0;
     virtual void ShowMenus() = 0;

@@ -107,8 +107,12 @@ enum Method : vbscript::DispatchId {
     kAddItem,
     kGetHotspotNumber = 15,
     kGetPath,
-    kGetClickPositionX = 19,
+    kHideInventoryButton,
+    kShowInventoryButton,
+    kGetClickPositionX,
     kGetClickPositionY,
+    kRemoveAllItems = 25,
+    kRemoveItem,
     kGetTaviroVersion = 30,
     kGetProjectWidth = 35,
     kGetProjectHeight,
@@ -122,7 +126,9 @@ enum Method : vbscript::DispatchId {
     kGetMergedHotspotIndex,
     kGetMergedTextIndex,
     kQuit,
-    kSaveParameter = 49,
+    kCreateTimedEvent,
+    kRemoveTimedEvent,
+    kSaveParameter,
     kLoadParameter,
     kReadINI = 52,
     kWriteINI,
@@ -223,6 +229,30 @@ Variant VBScriptActionModule::Invoke(vbscript::DispatchId id, vbscript::InvokeKi
         case kAddItem:
             expect(2);
             host_.AddPickedObject(text(0), vbscript::ToBoolean(arguments[1]));
+            return {};
+        case kHideInventoryButton:
+            expect(0);
+            host_.HideInventoryButton();
+            return {};
+        case kShowInventoryButton:
+            expect(0);
+            host_.ShowInventoryButton();
+            return {};
+        case kRemoveAllItems:
+            expect(0);
+            host_.RemoveAllItems();
+            return {};
+        case kRemoveItem:
+            expect(2);
+            host_.RemoveItem(text(0), vbscript::ToBoolean(arguments[1]));
+            return {};
+        case kCreateTimedEvent:
+            expect(3);
+            return Variant(static_cast<int16_t>(host_.CreateTimedEvent(
+                vbscript::ToDouble(arguments[0]), text(1), vbscript::ToBoolean(arguments[2]))));
+        case kRemoveTimedEvent:
+            expect(1);
+            host_.RemoveTimedEvent(vbscript::ToInteger(arguments[0]));
             return {};
         case kGetHotspotNumber: expect(0); return Variant(requests.iHotspotNumber);
         case kGetClickPositionX: expect(0); return Variant(host_.ClickPositionX());

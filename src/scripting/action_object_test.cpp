@@ -25,6 +25,18 @@ struct RecordingHost : ActionHost {
     int16_t ClickPositionX() override { return 12; }
     int16_t ClickPositionY() override { return 34; }
     void RefreshWindow() override { log.push_back("refresh"); }
+    void RemoveItem(const string& name, bool all) override {
+        log.push_back("remove " + name + (all ? " all" : ""));
+    }
+    void RemoveAllItems() override { log.push_back("remove all items"); }
+    void HideInventoryButton() override { log.push_back("hide button"); }
+    void ShowInventoryButton() override { log.push_back("show button"); }
+    int CreateTimedEvent(double seconds, const string& code, bool repeat) override {
+        log.push_back("timed " + std::to_string(seconds).substr(0, 3) + " " + code +
+                      (repeat ? " again" : ""));
+        return 7;
+    }
+    void RemoveTimedEvent(int number) override { log.push_back("remove timed " + std::to_string(number)); }
     std::vector<string> log;
 };
 
@@ -124,6 +136,15 @@ TEST_F(ActionObjectFixture, MethodsThatReachTheGameWindow) {
     EXPECT_EQ(gameWindow.log, (std::vector<string>{"message Hello in window", "item Key quietly", "areas",
                                                    "quit dialogue", "show menus", "hide menus", "refresh"}));
     EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "12,34");
+}
+
+TEST_F(ActionObjectFixture, InventoryAndTimedEventMethods) {
+    EXPECT_EQ(Run("RemoveItem \"Key\", 1 : RemoveAllItems : HideInventoryButton : ShowInventoryButton\r\n"
+                  "Result = CreateTimedEvent(2.5, \"Beep\", True) : RemoveTimedEvent Result"),
+              "7");
+    EXPECT_EQ(gameWindow.log, (std::vector<string>{"remove Key all", "remove all items", "hide button",
+                                                   "show button", "timed 2.5 Beep again", "remove timed 7"}));
+    EXPECT_EQ(Run("Result = TypeName(CreateTimedEvent(1, \"\", False))"), "Integer");
 }
 
 TEST_F(ActionObjectFixture, MethodsNotOfferedYetRaiseAClearError) {

@@ -22,6 +22,12 @@ struct QuietHost : ActionHost {
     int16_t ClickPositionX() override { return 0; }
     int16_t ClickPositionY() override { return 0; }
     void RefreshWindow() override {}
+    void RemoveItem(const string&, bool) override {}
+    void RemoveAllItems() override {}
+    void HideInventoryButton() override {}
+    void ShowInventoryButton() override {}
+    int CreateTimedEvent(double, const string&, bool) override { return 0; }
+    void RemoveTimedEvent(int) override {}
 };
 
 struct ScriptHostFixture : ::testing::Test {

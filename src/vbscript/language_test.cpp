@@ -151,12 +151,13 @@ TEST(GetRef, CallsTheProcedureItNames) {
               "42");
 }
 
-
 TEST(Execute, ExecuteGlobalMayDeclareClassesAndVariables) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("ExecuteGlobal \"Class Late: Public V: End Class: Dim made\"\nSet made = New Late\nmade.V = 3\n"
-                      "Print TypeName(made), made.V"),
-              "Late 3");
+    EXPECT_EQ(
+        run.Run(
+            "ExecuteGlobal \"Class Late: Public V: End Class: Dim made\"\nSet made = New Late\nmade.V = 3\n"
+            "Print TypeName(made), made.V"),
+        "Late 3");
 }
 
 TEST(Execute, RuntimeErrorInsideExecutedTextStopsTheCaller) {
@@ -185,9 +186,10 @@ TEST(Assignment, ForLoopVariableMayBeAnArrayElementOrField) {
 
 TEST(Syntax, NamesMayUseKeywordsAfterADotAndMixedCase) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class K\nPublic [End], Value\nEnd Class\nSet k1 = New K\nk1.End = \"stop\"\nK1.VALUE = 1\n"
-                      "Print k1.end, k1.value"),
-              "stop 1");
+    EXPECT_EQ(
+        run.Run("Class K\nPublic [End], Value\nEnd Class\nSet k1 = New K\nk1.End = \"stop\"\nK1.VALUE = 1\n"
+                "Print k1.end, k1.value"),
+        "stop 1");
 }
 
 }  // namespace

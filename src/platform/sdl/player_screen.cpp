@@ -227,6 +227,9 @@ void PlayerScreen::Draw() {
     TopWindow* front = windows_.front();
     if (front) {
         scene_->Draw(front->form(), ToClient({0, 0}));
+        // What is being dragged follows the mouse.
+        if (const Control* dragged = front->mouse().dragSource())
+            scene_->DrawDragImage(*dragged, ToClient(front->mouse().position()));
     } else {
         SDL_SetRenderDrawColor(display_.renderer(), 0, 0, 0, 255);
         SDL_RenderClear(display_.renderer());

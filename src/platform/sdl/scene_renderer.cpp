@@ -135,6 +135,14 @@ void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, b
     SDL_RenderCopy(renderer_, texture, nullptr, &target);
 }
 
+void SceneRenderer::DrawDragImage(const Control& source, Point at) {
+    if (source.dragIcon().empty()) return;
+    const Rect& bounds = source.bounds();
+    SDL_RenderSetClipRect(renderer_, nullptr);
+    DrawPicture(source.dragIcon(),
+                {at.x - bounds.width / 2, at.y - bounds.height / 2, bounds.width, bounds.height}, true);
+}
+
 void SceneRenderer::Draw(const Form& form, Point origin) {
     origin_ = origin;
     Rect all{origin.x, origin.y, form.bounds().width, form.bounds().height};

@@ -33,6 +33,10 @@ public:
     // loaded is reported to the log once and left out.
     void Draw(const Form& form, Point origin = {});
 
+    // Draws the drag image of a control being dragged at the control's size, centred on a point of the
+    // target (the mouse); nothing when the control has no drag image. Call it after Draw.
+    void DrawDragImage(const Control& source, Point at);
+
     // The texture of a surface, made on first use and kept while the surface lives.
     SDL_Texture* TextureOf(const std::shared_ptr<SDL_Surface>& surface);
 

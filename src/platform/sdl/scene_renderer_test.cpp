@@ -79,6 +79,19 @@ TEST(SceneRendering, ImagesShowTheirPictureAtItsSizeOrStretchedWithAlphaBlended)
     EXPECT_TRUE(Near(scene.Pixel(35, 35), 0xFF80807F));
 }
 
+TEST(SceneRendering, DragImageFollowsThePointAtTheDraggedControlsSize) {
+    HeadlessScene scene;
+    scene.form.backColor = 0xFF0000;  // blue
+    auto& item = AddTo<ImageControl>(scene.form, "item", {0, 0, 10, 10});
+    item.Set("DragIcon", scene.Picture("red.png", Filled(4, 4, 0xFFFF0000)));
+    scene.renderer.Draw(scene.form);
+    scene.renderer.DrawDragImage(item, {30, 30});
+    EXPECT_EQ(PixelAt(scene.display.target(), 25, 25), 0xFFFF0000u);
+    EXPECT_EQ(PixelAt(scene.display.target(), 34, 34), 0xFFFF0000u);
+    EXPECT_EQ(PixelAt(scene.display.target(), 36, 36), 0xFF0000FFu);
+    EXPECT_EQ(PixelAt(scene.display.target(), 5, 5), 0xFF0000FFu);  // the control itself has no picture
+}
+
 TEST(SceneRendering, AnimatedPicturesShowTheFrameOfTheClock) {
     HeadlessScene scene;
     auto& image = AddTo<ImageControl>(scene.form, "walk", {0, 0, 4, 3});
