@@ -101,6 +101,10 @@ private:
     void FadeStep(double progress) override { sounds_.FadeStep(progress); }
     void MakeActionAndConsequences(int areaIndex, int objectIndex) override;
     void PauseWithEvents(int durationMs) override { loop_.WaitMs(durationMs); }
+    void SetScreenPointer(std::optional<platform::MousePointer> pointer, const std::string& icon) override {
+        window_.SetScreenPointer(pointer, icon);
+    }
+    void HideScreenPointer(bool hidden) override { window_.HideScreenPointer(hidden); }
     void CreateAnimatedPicture(int, const std::string&, double, int, int) override {}
     void CreateLoopingVideo(int, const frames::HotspotRecord&, const std::string&) override {}
     void ShowHotspotMedia(int, bool) override {}
@@ -135,6 +139,9 @@ private:
         inventory_.AddPickedObject(name, doNotPopup);
     }
     void ShowOrNotShowAreas() override { hotspots_.ShowOrNotShowAreas(); }
+    void WaitForOneTimeVideo() override {
+        hotspots_.WaitWithScreenPointer([this] { video_.WaitForOneTimeVideo(); });
+    }
     void ShowTextMessage(const std::string& text, bool inWindow, bool keep) override {
         messages_.ShowTextMessage(text, inWindow, keep);
     }

@@ -47,6 +47,8 @@ struct WindowRecord : GameWindowServices {
     void ShowMenuBar(bool shown) override { menuBarShown = shown; }
     bool IsMenuBarShown() const override { return menuBarShown; }
     void ShowPopupMenu() override { ++popups; }
+    void SetScreenPointer(std::optional<platform::MousePointer>, const std::string&) override {}
+    void HideScreenPointer(bool) override {}
     bool IsSubMenuOpen() const override { return false; }
     void StartUnloading() override { ++unloadings; }
     bool menuBarShown = false;

@@ -72,6 +72,9 @@ void GameWindow::StopForUnload() {
     loop_.DoEvents();
     game_->StopPlaying();
     modes_.RestoreStartupMode();
+    // The welcome window gets the pointer back whatever the game's last wait left.
+    windows_.screenPointer.reset();
+    windows_.pointerHidden = false;
 }
 
 void GameWindow::KeyDown(int virtualKey, int shift) {

@@ -49,6 +49,11 @@ private:
     void ShowMenuBar(bool shown) override;
     bool IsMenuBarShown() const override;
     void ShowPopupMenu() override { window_.PopupMenu(menus_.popup()); }
+    void SetScreenPointer(std::optional<platform::MousePointer> pointer, const std::string& icon) override {
+        windows_.screenPointer = pointer;
+        windows_.screenPointerIcon = icon;
+    }
+    void HideScreenPointer(bool hidden) override { windows_.pointerHidden = hidden; }
     bool IsSubMenuOpen() const override { return subMenuOpen_; }
     void StartUnloading() override;
 

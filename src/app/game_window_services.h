@@ -2,6 +2,11 @@
 // layout, the menus and the closing of the window.
 #pragma once
 
+#include <optional>
+#include <string>
+
+#include "platform/controls/control.h"
+
 namespace taviro::app {
 
 class GameWindowServices {
@@ -22,6 +27,9 @@ public:
     // True after the player opened Options or Debug, until the menus are shown again: a click on the
     // scene then leaves the menu bar shown.
     virtual bool IsSubMenuOpen() const = 0;
+    // The pointer over the whole screen (nullopt: each control's own), and no pointer at all.
+    virtual void SetScreenPointer(std::optional<platform::MousePointer> pointer, const std::string& icon) = 0;
+    virtual void HideScreenPointer(bool hidden) = 0;
     // Begins closing the window: the game stops and the window unloads a moment later.
     virtual void StartUnloading() = 0;
 };

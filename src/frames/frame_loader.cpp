@@ -163,7 +163,7 @@ void FrameLoader::OpenFrame(std::string name, bool bWithTransition, int iTransNu
 
         // 28. Wait for the one-time video, then the looping videos play again.
         if (!stopping()) {
-            video_.WaitForOneTimeVideo();
+            hotspots_.WaitWithScreenPointer([this] { video_.WaitForOneTimeVideo(); });
             video_.StopOneTimeVideoPlayer();
             video_.RestartLoopingVideos();
         }

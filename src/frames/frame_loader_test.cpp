@@ -96,6 +96,8 @@ struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
     std::optional<int> DraggedItemIndex(const platform::Control&) override { return std::nullopt; }
     void MakeActionAndConsequences(int, int) override {}
     void PauseWithEvents(int) override {}
+    void SetScreenPointer(std::optional<platform::MousePointer>, const std::string&) override {}
+    void HideScreenPointer(bool) override {}
     void CreateAnimatedPicture(int, const string&, double, int, int) override {}
     void CreateLoopingVideo(int, const HotspotRecord&, const string&) override {}
     void ShowHotspotMedia(int, bool) override {}

@@ -40,6 +40,11 @@ public:
     // Lets events run for a while. Pumps events.
     virtual void PauseWithEvents(int durationMs) = 0;
 
+    // The pointer of the whole screen: one pointer over everything (nullopt: each control's own
+    // again), and hiding it altogether.
+    virtual void SetScreenPointer(std::optional<platform::MousePointer> pointer, const std::string& icon) = 0;
+    virtual void HideScreenPointer(bool hidden) = 0;
+
     // Animated pictures and looping videos of hotspots.
     virtual void CreateAnimatedPicture(int areaIndex, const std::string& path, double speed, int left,
                                        int top) = 0;

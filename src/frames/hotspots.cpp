@@ -42,6 +42,30 @@ void Hotspots::ApplyDefaultPointer(platform::Control& control) const {
     control.SetMousePointer(platform::MousePointer::Custom);
 }
 
+void Hotspots::SetScreenPointerArrow() {
+    const std::string& cursor = project_.information.defaultCursor;
+    if (IsDefaultPointer(cursor)) return;
+    // The arrow first, so that a pointer file that cannot be shown leaves the arrow.
+    services_.SetScreenPointer(platform::MousePointer::Arrow, {});
+    services_.SetScreenPointer(platform::MousePointer::Custom,
+                               project_.LocateProjectFile(project_.paths.IconsPath + cursor));
+}
+
+void Hotspots::SetScreenPointerDefault() { services_.SetScreenPointer(std::nullopt, {}); }
+
+void Hotspots::WaitWithScreenPointer(const std::function<void()>& wait) {
+    const bool hide = project_.information.hidePointerWhileWaiting;
+    if (hide)
+        services_.HideScreenPointer(true);
+    else
+        SetScreenPointerArrow();
+    wait();
+    if (hide)
+        services_.HideScreenPointer(false);
+    else
+        SetScreenPointerDefault();
+}
+
 void Hotspots::LoadAreas() {
     // 1-2. No hotspot file, no hotspots.
     records_.clear();

@@ -36,6 +36,13 @@ public:
     // The pointer the project gives hotspots without one of their own (project information field 38).
     void ApplyDefaultPointer(platform::Control& control) const;
 
+    // The screen's pointer for the time of a blocking wait: the project's own pointer when it has one.
+    void SetScreenPointerArrow();
+    void SetScreenPointerDefault();
+    // Runs a wait for the one-time video with the pointer hidden (when the project asks for it) or
+    // the screen's pointer set, and puts the pointer back afterwards.
+    void WaitWithScreenPointer(const std::function<void()>& wait);
+
 private:
     void Create(int number, const HotspotRecord& record);
     void AttachEvents(platform::Control& element);

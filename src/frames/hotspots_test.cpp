@@ -43,6 +43,11 @@ struct FakeHotspotServices : HotspotServices {
         log.push_back("action " + std::to_string(areaIndex) + " " + std::to_string(objectIndex));
     }
     void PauseWithEvents(int durationMs) override { log.push_back("pause " + std::to_string(durationMs)); }
+    void SetScreenPointer(std::optional<platform::MousePointer> pointer, const string& icon) override {
+        log.push_back(pointer ? "pointer " + std::to_string(static_cast<int>(*pointer)) + icon
+                              : "pointer reset");
+    }
+    void HideScreenPointer(bool hidden) override { log.push_back(hidden ? "hide pointer" : "show pointer"); }
     void CreateAnimatedPicture(int areaIndex, const string&, double speed, int, int) override {
         log.push_back("animated " + std::to_string(areaIndex) + " " +
                       std::to_string(static_cast<int>(speed)));
@@ -197,6 +202,20 @@ TEST_F(HotspotsFixture, LeavingTheFrameRemovesItsHotspots) {
 string Text(const string& caption, double merged = 0, const string& font = "Arial") {
     return FieldsLine({string(""), merged, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
            FieldsLine({caption, 300.0, 150.0, true, false, font, 12.0, false, true, 255.0, string("")});
+}
+
+TEST_F(HotspotsFixture, WaitsForTheVideoUnderTheProjectsPointerOrWithoutAny) {
+    auto wait = [&] { services.log.push_back("wait"); };
+    hotspots.WaitWithScreenPointer(wait);  // the system's pointer: nothing to set
+    test.Write("Icons/hand.cur", "x");
+    test.project->information.defaultCursor = "Hand.cur";
+    string hand = test.project->LocateProjectFile(test.project->paths.IconsPath + "Hand.cur");
+    hotspots.WaitWithScreenPointer(wait);
+    test.project->information.hidePointerWhileWaiting = true;
+    hotspots.WaitWithScreenPointer(wait);
+    EXPECT_EQ(services.log,
+              (std::vector<string>{"wait", "pointer reset", "pointer 1", "pointer 99" + hand, "wait",
+                                   "pointer reset", "hide pointer", "wait", "show pointer"}));
 }
 
 TEST_F(HotspotsFixture, TextsBecomeLabelsAtTheirPlace) {

@@ -19,6 +19,8 @@ public:
 
     // Hotspots and messages.
     virtual void ShowOrNotShowAreas() = 0;
+    // Waits while the one-time video plays, with the screen's pointer for waits.
+    virtual void WaitForOneTimeVideo() = 0;
     virtual void ShowTextMessage(const std::string& text, bool inWindow, bool fromScript) = 0;
 
     // Scripts: runs author code; true when it failed and the failure was reported. Pumps events.

@@ -173,7 +173,7 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
 
         // 20. Wait for the video; a change of frame then completes the fade at once.
         if (action.playVideo) {
-            video_.WaitForOneTimeVideo();
+            services_.WaitForOneTimeVideo();
             flags_.StopMovie = false;
             if (frameChangeFollows()) sounds_.FadeStep(1.0);
         }

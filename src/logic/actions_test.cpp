@@ -30,7 +30,7 @@ struct FakePlayer : frames::MediaPlayer {
 
 // Records every call in order, in one log shared by the sound, video and other services.
 struct FakeSounds : frames::SoundSystem {
-    explicit FakeSounds(std::vector<string>& log) : log(log) {}
+    explicit FakeSounds(std::vector<string>& sharedLog) : log(sharedLog) {}
     frames::MediaPlayer& Player(int number) override { return number == 6 ? music : sound; }
     bool IsFilePlaying(const string&) override { return false; }
     void StopAnyWavOrMP3() override { log.push_back("stop all sounds"); }
@@ -50,7 +50,7 @@ struct FakeSounds : frames::SoundSystem {
 };
 
 struct FakeVideo : frames::VideoSystem {
-    explicit FakeVideo(std::vector<string>& log) : log(log) {}
+    explicit FakeVideo(std::vector<string>& sharedLog) : log(sharedLog) {}
     void PlayMovieWithStop(const string& file, bool stretched, int left, int, int width, int) override {
         log.push_back("video " + file + " " + std::to_string(stretched) + " " + std::to_string(left) + " " +
                       std::to_string(width));
@@ -71,6 +71,7 @@ struct FakeServices : ActionServices {
     void AddPickedObject(const string& name, bool) override { log.push_back("add item " + name); }
     void HideMenus() override { log.push_back("hide menus"); }
     void ShowOrNotShowAreas() override { log.push_back("areas"); }
+    void WaitForOneTimeVideo() override { log.push_back("wait video"); }
     void ShowTextMessage(const string& text, bool, bool) override { log.push_back("message " + text); }
     bool ExecuteVBScript(const string& code, bool) override {
         log.push_back("script");

@@ -259,7 +259,8 @@ void PlayerScreen::RunUntilQuit() {
 
 void PlayerScreen::UpdatePointer(Point at) {
     if (!cursors_) return;
-    if (windows_.screenPointer) return cursors_->Show(*windows_.screenPointer);
+    if (windows_.pointerHidden) return cursors_->Hide();
+    if (windows_.screenPointer) return cursors_->Show(*windows_.screenPointer, windows_.screenPointerIcon);
     TopWindow* window = InputWindow();
     if (!window) return cursors_->Show(MousePointer::Arrow);
     const Control* owner = nullptr;

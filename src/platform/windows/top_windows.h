@@ -79,8 +79,11 @@ public:
     std::vector<std::string> VisibleNames() const;
 
     // A pointer shown over the whole screen whatever is under the mouse (the hourglass while the
-    // game closes), or none.
+    // game closes), or none; a Custom one shows the picture screenPointerIcon.
     std::optional<MousePointer> screenPointer;
+    std::string screenPointerIcon;
+    // No pointer at all over the screen (while a video plays, when the game asks for it).
+    bool pointerHidden = false;
 
 private:
     std::vector<std::unique_ptr<TopWindow>> windows_;  // back to front
