@@ -10,7 +10,7 @@
 #include <memory>
 #include <random>
 
-#include "app/game.h"
+#include "app/game_window.h"
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
 #include "platform/pictures/test_pictures.h"
@@ -110,14 +110,22 @@ struct Player {
     project::Project project{files, codePage, dialogs, cd, flags, Project().folder / "config"};
     platform::VirtualClock clock;
     std::unique_ptr<platform::PlayerScreen> screen;
-    std::unique_ptr<app::Game> game;
+    app::DisplayModes modes{{1920, 1080}};
+    std::unique_ptr<app::GameWindow> window;
+    app::Game* game = nullptr;
 
     Player() {
         project.InitializeProject(Project().folder.string());
-        platform::DisplaySettings settings{.clientWidth = 1024, .clientHeight = 768, .headless = true};
+        platform::DisplaySettings settings{.headless = true};
         screen = std::make_unique<platform::PlayerScreen>(settings, clock, files, true);
-        game = std::make_unique<app::Game>(project, flags, screen->form(), screen->loop());
-        game->ResetAll();
+        platform::TopWindow& top = screen->LoadWindow("game", 1024, 768);
+        window = std::make_unique<app::GameWindow>(project, flags, screen->windows(), top, screen->loop(),
+                                                   modes, [] {});
+        game = &window->game();
+        game->ResetAll(false);
+        screen->windows().Show(top);
+        // A running player has its fonts found already: the welcome window drew with them.
+        screen->text().Measure("Text", platform::FontSpec{.name = "Arial", .sizePoints = 12});
     }
     void Open(const char* frame) {
         game->frames().OpenFrame(frame, false, 0, 0);

@@ -72,7 +72,7 @@ void Game::ResetAll(bool loadedFromGame) {
         // 3. The last game's history and scene go.
         history_.Clear();
         if (auto* scene = static_cast<platform::PictureBox*>(form_.Find("PictureBox")))
-            scene->canvas().Clear();
+            if (platform::Canvas* canvas = scene->canvasIfAny()) canvas->Clear();
         // 4. The game is no longer stopping.
         window_.ClearLoadGameDisplayMode();
         ControlsReferencesMode = 0;

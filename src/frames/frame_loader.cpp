@@ -232,11 +232,11 @@ void FrameLoader::DrawBackground() {
                                                                                header.backgroundValue));
     } else if (header.backgroundKind == 1) {
         surface->backColor = platform::kBlack;
-        surface->canvas().Clear();
+        if (platform::Canvas* canvas = surface->canvasIfAny()) canvas->Clear();
         surface->picture = project_.LocateProjectFile(project_.paths.FramesPath + header.backgroundValue);
     } else if (header.backgroundKind == 0) {
         surface->picture.clear();
-        surface->canvas().Clear();
+        if (platform::Canvas* canvas = surface->canvasIfAny()) canvas->Clear();
         surface->backColor = static_cast<platform::ColorBgr>(project::Val(header.backgroundValue)) & 0xFFFFFF;
     }
 }

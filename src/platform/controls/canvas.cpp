@@ -49,7 +49,9 @@ void Canvas::Resize(int width, int height) {
 }
 
 void Canvas::Clear() {
+    if (blank_) return;
     std::fill(pixels_.begin(), pixels_.end(), 0);
+    blank_ = true;
     ++revision_;
 }
 
@@ -62,6 +64,7 @@ void Canvas::Paint(const PixelView& picture, int x, int y) {
         for (int column = left; column < right; ++column)
             target[column] = Blend(source[column - x], target[column]);
     }
+    blank_ = false;
     ++revision_;
 }
 
@@ -86,6 +89,7 @@ void Canvas::Copy(const PixelView& source, const Rect& from, int x, int y) {
                 source.pixels[static_cast<std::ptrdiff_t>(sy) * source.pitchPixels + sx];
         }
     }
+    blank_ = false;
     ++revision_;
 }
 

@@ -40,6 +40,8 @@ public:
 
     uint32_t PixelAt(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
     PixelView view() const { return {pixels_.data(), width_, height_, width_}; }
+    // True while nothing was painted since the canvas was made or cleared: every pixel is transparent.
+    bool blank() const { return blank_; }
     // Bumped by every change, so that a renderer uploads the pixels only when they changed.
     uint64_t revision() const { return revision_; }
     // Different for every canvas ever made, so that a renderer never mistakes a new one for an old one.
@@ -50,6 +52,7 @@ private:
     int height_;
     std::vector<uint32_t> pixels_;
     uint64_t revision_ = 1;
+    bool blank_ = true;
     uint64_t id_;
 };
 

@@ -53,6 +53,7 @@ public:
     // box's size, and sized with the box.
     Canvas& canvas();
     const Canvas* canvasIfAny() const { return canvas_.get(); }
+    Canvas* canvasIfAny() { return canvas_.get(); }
     void SetBounds(const Rect& bounds) override;
 
 protected:

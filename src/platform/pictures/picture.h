@@ -18,6 +18,7 @@ public:
     struct Frame {
         std::shared_ptr<SDL_Surface> surface;  // ARGB8888
         int delayMs = 0;                       // how long an animation shows this frame
+        bool opaque = false;                   // the file had no transparency at all
     };
 
     Picture(std::string path, std::vector<Frame> frames, std::optional<Point> hotSpot);

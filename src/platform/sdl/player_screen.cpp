@@ -227,6 +227,7 @@ void PlayerScreen::Draw() {
     TopWindow* front = windows_.front();
     if (front) {
         scene_->Draw(front->form(), ToClient({0, 0}));
+        text_->EndFrame();
         // What is being dragged follows the mouse.
         if (const Control* dragged = front->mouse().dragSource())
             scene_->DrawDragImage(*dragged, ToClient(front->mouse().position()));

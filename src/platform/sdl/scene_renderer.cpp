@@ -85,7 +85,7 @@ void SceneRenderer::DrawCanvas(const Canvas& canvas, const Rect& bounds) {
     SDL_RenderCopy(renderer_, cached.texture, nullptr, &target);
 }
 
-SDL_Texture* SceneRenderer::TextureOf(const std::shared_ptr<SDL_Surface>& surface) {
+SDL_Texture* SceneRenderer::TextureOf(const std::shared_ptr<SDL_Surface>& surface, bool opaque) {
     if (!surface) return nullptr;
     if (auto it = textures_.find(surface.get()); it != textures_.end()) return it->second.texture;
     SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface.get());
@@ -94,7 +94,8 @@ SDL_Texture* SceneRenderer::TextureOf(const std::shared_ptr<SDL_Surface>& surfac
         return nullptr;
     }
     // Opaque pictures are copied rather than blended: the software renderer copies several times faster.
-    bool blend = surface->format->format != SDL_PIXELFORMAT_ARGB8888 || HasTranslucentPixels(surface.get());
+    bool blend = !opaque &&
+                 (surface->format->format != SDL_PIXELFORMAT_ARGB8888 || HasTranslucentPixels(surface.get()));
     SDL_SetTextureBlendMode(texture, blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
     textures_[surface.get()] = {surface, texture};
     return texture;
@@ -129,10 +130,19 @@ void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, b
     auto picture = PictureOf(gamePath);
     if (!picture) return;
     const auto& frame = picture->frames()[FrameAt(*picture, clock_.NowMs())];
-    SDL_Texture* texture = TextureOf(frame.surface);
+    SDL_Texture* texture = TextureOf(frame.surface, frame.opaque);
     if (!texture) return;
     SDL_Rect target = stretch ? ToSdl(area) : SDL_Rect{area.x, area.y, picture->width(), picture->height()};
     SDL_RenderCopy(renderer_, texture, nullptr, &target);
+}
+
+bool SceneRenderer::CoveredByOpaquePicture(const std::string& gamePath, const Rect& area) {
+    auto picture = PictureOf(gamePath);
+    if (!picture || picture->animated() || picture->width() < area.width || picture->height() < area.height)
+        return false;
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    SDL_GetTextureBlendMode(TextureOf(picture->frames()[0].surface, picture->frames()[0].opaque), &blend);
+    return blend == SDL_BLENDMODE_NONE;
 }
 
 void SceneRenderer::DrawDragImage(const Control& source, Point at) {
@@ -147,14 +157,7 @@ void SceneRenderer::Draw(const Form& form, Point origin) {
     origin_ = origin;
     Rect all{origin.x, origin.y, form.bounds().width, form.bounds().height};
     SDL_RenderSetClipRect(renderer_, nullptr);
-    // An opaque background picture that covers the whole window hides its colour.
-    auto background = PictureOf(form.picture);
-    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
-    if (background && !background->animated())
-        SDL_GetTextureBlendMode(TextureOf(background->frames()[0].surface), &blend);
-    if (!background || blend != SDL_BLENDMODE_NONE || background->width() < all.width ||
-        background->height() < all.height)
-        Fill(all, form.backColor);
+    if (!CoveredByOpaquePicture(form.picture, all)) Fill(all, form.backColor);
     DrawPicture(form.picture, all, false);
     for (auto& [id, canvas] : canvases_) canvas.used = false;
     for (const auto& child : form.children()) DrawControl(*child, Clip{all});
@@ -196,9 +199,10 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) 
     switch (control.kind()) {
         case ControlKind::PictureBox: {
             auto& box = static_cast<const PictureBox&>(control);
-            Fill(bounds, box.backColor);
+            if (!CoveredByOpaquePicture(box.picture, bounds)) Fill(bounds, box.backColor);
             DrawPicture(box.picture, bounds, false);
-            if (const Canvas* canvas = box.canvasIfAny()) DrawCanvas(*canvas, bounds);
+            if (const Canvas* canvas = box.canvasIfAny(); canvas && !canvas->blank())
+                DrawCanvas(*canvas, bounds);
             if (box.borderStyle == 1) {
                 SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
                 SDL_Rect r = ToSdl(bounds);

@@ -38,7 +38,8 @@ public:
     void DrawDragImage(const Control& source, Point at);
 
     // The texture of a surface, made on first use and kept while the surface lives.
-    SDL_Texture* TextureOf(const std::shared_ptr<SDL_Surface>& surface);
+    // `opaque`: the picture is known to have no transparent pixel, so it need not be looked at.
+    SDL_Texture* TextureOf(const std::shared_ptr<SDL_Surface>& surface, bool opaque);
 
     // The picture of a game path, or nullptr when it cannot be loaded (reported once).
     std::shared_ptr<const Picture> PictureOf(const std::string& gamePath);
@@ -49,6 +50,8 @@ public:
 
 private:
     struct Clip;
+    // True when a picture hides everything under it in the area, so that the colour need not be drawn.
+    bool CoveredByOpaquePicture(const std::string& gamePath, const Rect& area);
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip);
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);

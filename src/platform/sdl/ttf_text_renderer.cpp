@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "platform/game_error.h"
 #include "platform/log.h"
@@ -36,7 +37,38 @@ TtfTextRenderer::TtfTextRenderer(SDL_Renderer* renderer) : renderer_(renderer) {
     }
 }
 
+bool TtfTextRenderer::TextKey::operator<(const TextKey& other) const {
+    auto tie = [](const TextKey& k) {
+        return std::tie(k.text, k.font.name, k.font.sizePoints, k.font.bold, k.font.italic, k.font.underline,
+                        k.font.strikeout, k.colorBgr, k.wrapWidth, k.alignment);
+    };
+    return tie(*this) < tie(other);
+}
+
+void TtfTextRenderer::SetRenderer(SDL_Renderer* renderer) {
+    ForgetTexts();
+    renderer_ = renderer;
+}
+
+void TtfTextRenderer::ForgetTexts() {
+    for (auto& [key, cached] : texts_) SDL_DestroyTexture(cached.texture);
+    texts_.clear();
+}
+
+void TtfTextRenderer::EndFrame() {
+    for (auto it = texts_.begin(); it != texts_.end();) {
+        if (it->second.used) {
+            it->second.used = false;
+            ++it;
+        } else {
+            SDL_DestroyTexture(it->second.texture);
+            it = texts_.erase(it);
+        }
+    }
+}
+
 TtfTextRenderer::~TtfTextRenderer() {
+    ForgetTexts();
     for (auto& [key, font] : open_) TTF_CloseFont(font);
     TTF_Quit();
 }
@@ -81,25 +113,30 @@ Point TtfTextRenderer::Measure(const std::string& text, const FontSpec& fontSpec
 void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& fontSpec, uint32_t colorBgr,
                                const Rect& area, int wrapWidth, int alignment) {
     if (text.empty()) return;
-    TTF_Font* font = FontFor(fontSpec);
-    if (!font) return;
-    TTF_SetFontWrappedAlign(font, alignment == 1   ? TTF_WRAPPED_ALIGN_RIGHT
-                                  : alignment == 2 ? TTF_WRAPPED_ALIGN_CENTER
-                                                   : TTF_WRAPPED_ALIGN_LEFT);
-    std::string clean = WithoutCarriageReturns(text);
-    SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), ToSdlColor(colorBgr),
-                                                          static_cast<Uint32>(std::max(0, wrapWidth)));
-    if (!surface) return;
-    SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer_, surface);
-    if (texture) {
-        int x = area.x;
-        if (alignment == 1) x = area.x + area.width - surface->w;
-        if (alignment == 2) x = area.x + (area.width - surface->w) / 2;
-        SDL_Rect target{x, area.y, surface->w, surface->h};
-        SDL_RenderCopy(renderer_, texture, nullptr, &target);
-        SDL_DestroyTexture(texture);
+    TextKey key{text, fontSpec, colorBgr, wrapWidth, alignment};
+    auto it = texts_.find(key);
+    if (it == texts_.end()) {
+        TTF_Font* font = FontFor(fontSpec);
+        if (!font) return;
+        TTF_SetFontWrappedAlign(font, alignment == 1   ? TTF_WRAPPED_ALIGN_RIGHT
+                                      : alignment == 2 ? TTF_WRAPPED_ALIGN_CENTER
+                                                       : TTF_WRAPPED_ALIGN_LEFT);
+        std::string clean = WithoutCarriageReturns(text);
+        SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), ToSdlColor(colorBgr),
+                                                              static_cast<Uint32>(std::max(0, wrapWidth)));
+        if (!surface) return;
+        TextTexture made{SDL_CreateTextureFromSurface(renderer_, surface), surface->w, surface->h};
+        SDL_FreeSurface(surface);
+        if (!made.texture) return;
+        it = texts_.emplace(std::move(key), made).first;
     }
-    SDL_FreeSurface(surface);
+    TextTexture& cached = it->second;
+    cached.used = true;
+    int x = area.x;
+    if (alignment == 1) x = area.x + area.width - cached.width;
+    if (alignment == 2) x = area.x + (area.width - cached.width) / 2;
+    SDL_Rect target{x, area.y, cached.width, cached.height};
+    SDL_RenderCopy(renderer_, cached.texture, nullptr, &target);
 }
 
 void TtfTextRenderer::DrawLabel(const Label& label, const Rect& bounds) {

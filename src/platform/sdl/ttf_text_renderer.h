@@ -26,7 +26,9 @@ public:
     TtfTextRenderer& operator=(const TtfTextRenderer&) = delete;
 
     // The renderer to draw with from now on (the display makes a new one when its size changes).
-    void SetRenderer(SDL_Renderer* renderer) { renderer_ = renderer; }
+    void SetRenderer(SDL_Renderer* renderer);
+    // Forgets the texts not drawn since the last call; called once per composed screen.
+    void EndFrame();
 
     void DrawLabel(const Label& label, const Rect& bounds) override;
     void DrawList(const ListBox& list, const Rect& bounds) override;
@@ -48,7 +50,25 @@ private:
     void DrawText(const std::string& text, const FontSpec& font, uint32_t colorBgr, const Rect& area,
                   int wrapWidth, int alignment);
 
+    // A text drawn in one frame is usually drawn in the next: its texture is kept while it is.
+    struct TextKey {
+        std::string text;
+        FontSpec font;
+        uint32_t colorBgr;
+        int wrapWidth;
+        int alignment;
+        bool operator<(const TextKey& other) const;
+    };
+    struct TextTexture {
+        SDL_Texture* texture = nullptr;
+        int width = 0;
+        int height = 0;
+        bool used = true;
+    };
+    void ForgetTexts();
+
     SDL_Renderer* renderer_;
+    std::map<TextKey, TextTexture> texts_;
     FontResolver fonts_;
     std::map<std::tuple<std::string, int, int, int>, TTF_Font*> open_;  // file, index, pixels, style
 };
