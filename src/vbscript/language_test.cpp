@@ -145,18 +145,37 @@ TEST(Execute, TextRunInsideAProcedureSeesItsLocals) {
         "True");
 }
 
+TEST(Syntax, CallResultsCanBeIndexedWhereverAnExpressionMayStand) {
+    ScriptRun run;
+    run.engine.AllowObjectCreation(true);
+    EXPECT_EQ(
+        run.Run(
+            "Set d = CreateObject(\"Scripting.Dictionary\")\nd.Add \"k\", 7\n"
+            "Function Pair(): Pair = Array(Array(1, 2), \"b\"): End Function\n"
+            "Sub Show(v): Print TypeName(v) & \":\" & v: End Sub\n"
+            "Print TypeName(d.Keys()(0)), TypeName(d.Items()(0)), Pair()(0)(1), UCase(Split(\"a b\")(1))\n"
+            "Show d.Keys()(0)\nShow(d.Items()(0))\nCall Show(Pair()(1))\nShow (d.Keys()(0)) & \"!\"\n"
+            "x = d.Items()(0) * 2 + Pair()(0)(0): Print x, -d.Items()(0), Not Pair()(0)(1) = 2\n"
+            "If TypeName(d.Keys()(0)) = \"String\" Then Print \"if\"\n"
+            "Select Case Pair()(1): Case \"b\": Print \"case\": End Select\n"
+            "For i = Pair()(0)(0) To d.Items()(0) Step Pair()(0)(1) + 1: s = s & i: Next: Print s\n"
+            "Print Eval(\"TypeName(d.Keys()(0))\")"),
+        "String Integer 2 B|String:k|Integer:7|String:b|String:k!|15 -7 False|if|case|147|String");
+}
+
 TEST(GetRef, CallsTheProcedureItNames) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Function Add1(v): Add1 = v + 1: End Function\nSet f = GetRef(\"add1\")\nPrint f(41)"),
               "42");
 }
 
-
 TEST(Execute, ExecuteGlobalMayDeclareClassesAndVariables) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("ExecuteGlobal \"Class Late: Public V: End Class: Dim made\"\nSet made = New Late\nmade.V = 3\n"
-                      "Print TypeName(made), made.V"),
-              "Late 3");
+    EXPECT_EQ(
+        run.Run(
+            "ExecuteGlobal \"Class Late: Public V: End Class: Dim made\"\nSet made = New Late\nmade.V = 3\n"
+            "Print TypeName(made), made.V"),
+        "Late 3");
 }
 
 TEST(Execute, RuntimeErrorInsideExecutedTextStopsTheCaller) {
@@ -185,9 +204,10 @@ TEST(Assignment, ForLoopVariableMayBeAnArrayElementOrField) {
 
 TEST(Syntax, NamesMayUseKeywordsAfterADotAndMixedCase) {
     ScriptRun run;
-    EXPECT_EQ(run.Run("Class K\nPublic [End], Value\nEnd Class\nSet k1 = New K\nk1.End = \"stop\"\nK1.VALUE = 1\n"
-                      "Print k1.end, k1.value"),
-              "stop 1");
+    EXPECT_EQ(
+        run.Run("Class K\nPublic [End], Value\nEnd Class\nSet k1 = New K\nk1.End = \"stop\"\nK1.VALUE = 1\n"
+                "Print k1.end, k1.value"),
+        "stop 1");
 }
 
 }  // namespace
