@@ -3,8 +3,10 @@
 
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
+#include "vbscript/date_time.h"
 #include "vbscript/number_text.h"
 #include "vbscript/script_error.h"
+#include "vbscript/vm.h"
 
 namespace taviro::vbscript {
 
@@ -14,6 +16,12 @@ Variant ConvertBuiltin(Vm&, std::span<Variant> arguments) {
     const Variant& value = Arg(arguments, 0);
     if (value.IsNull()) Throw(err::kInvalidUseOfNull);
     return ConvertTo(value, type);
+}
+
+Variant CDate(Vm& vm, std::span<Variant> arguments) {
+    const Variant& value = Arg(arguments, 0);
+    if (value.IsNull()) Throw(err::kInvalidUseOfNull);
+    return Variant::Date(ToDate(value, YearOfLocalTime(vm.LocalTimeMs())));
 }
 
 std::u16string InRadix(const Variant& value, int bitsPerDigit) {
@@ -61,7 +69,7 @@ void RegisterConversionBuiltins(BuiltinTable& table) {
                                                       {u"CBool", ConvertBuiltin<VarType::Boolean>, 1, 1},
                                                       {u"CByte", ConvertBuiltin<VarType::Byte>, 1, 1},
                                                       {u"CCur", ConvertBuiltin<VarType::Currency>, 1, 1},
-                                                      {u"CDate", ConvertBuiltin<VarType::Date>, 1, 1},
+                                                      {u"CDate", CDate, 1, 1},
                                                       {u"Hex", HexBuiltin, 1, 1},
                                                       {u"Oct", OctBuiltin, 1, 1},
                                                   });

@@ -8,6 +8,7 @@
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
+#include "vbscript/vm.h"
 
 namespace taviro::vbscript {
 
@@ -40,7 +41,10 @@ Variant CheckedDate(double serial) {
     return Variant::Date(serial);
 }
 
-double DateArgument(std::span<Variant> a, size_t i) { return ToDate(Arg(a, i)); }
+// Argument i as a date; a text without a year takes the year of the engine's local clock.
+double DateArgument(Vm& vm, std::span<Variant> a, size_t i) {
+    return ToDate(Arg(a, i), YearOfLocalTime(vm.LocalTimeMs()));
+}
 
 // The day of the week of a serial, 1 for Sunday.
 int WeekdayOf(double serial) {
@@ -109,23 +113,23 @@ int FullYear(int year) {
     return year;
 }
 
-Variant Part(std::span<Variant> a, int CivilTime::*field) {
+Variant Part(Vm& vm, std::span<Variant> a, int CivilTime::*field) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    CivilTime t = FromSerialDate(DateArgument(a, 0));
+    CivilTime t = FromSerialDate(DateArgument(vm, a, 0));
     return Variant(static_cast<int16_t>(t.*field));
 }
 
-Variant Year(Vm&, std::span<Variant> a) { return Part(a, &CivilTime::year); }
-Variant Month(Vm&, std::span<Variant> a) { return Part(a, &CivilTime::month); }
-Variant Day(Vm&, std::span<Variant> a) { return Part(a, &CivilTime::day); }
-Variant Hour(Vm&, std::span<Variant> a) { return Part(a, &CivilTime::hour); }
-Variant Minute(Vm&, std::span<Variant> a) { return Part(a, &CivilTime::minute); }
-Variant Second(Vm&, std::span<Variant> a) { return Part(a, &CivilTime::second); }
+Variant Year(Vm& vm, std::span<Variant> a) { return Part(vm, a, &CivilTime::year); }
+Variant Month(Vm& vm, std::span<Variant> a) { return Part(vm, a, &CivilTime::month); }
+Variant Day(Vm& vm, std::span<Variant> a) { return Part(vm, a, &CivilTime::day); }
+Variant Hour(Vm& vm, std::span<Variant> a) { return Part(vm, a, &CivilTime::hour); }
+Variant Minute(Vm& vm, std::span<Variant> a) { return Part(vm, a, &CivilTime::minute); }
+Variant Second(Vm& vm, std::span<Variant> a) { return Part(vm, a, &CivilTime::second); }
 
-Variant Weekday(Vm&, std::span<Variant> a) {
+Variant Weekday(Vm& vm, std::span<Variant> a) {
     int firstDay = FirstDayArgument(a, 1);
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    return Variant(static_cast<int16_t>(DayInWeek(DateArgument(a, 0), firstDay)));
+    return Variant(static_cast<int16_t>(DayInWeek(DateArgument(vm, a, 0), firstDay)));
 }
 
 Variant DateSerial(Vm&, std::span<Variant> a) {
@@ -148,14 +152,14 @@ Variant TimeSerial(Vm&, std::span<Variant> a) {
 }
 
 // The date of a Date, a text or a number; Null stays Null.
-Variant DateValue(Vm&, std::span<Variant> a) {
+Variant DateValue(Vm& vm, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    return Variant::Date(std::trunc(DateArgument(a, 0)));
+    return Variant::Date(std::trunc(DateArgument(vm, a, 0)));
 }
 
-Variant TimeValue(Vm&, std::span<Variant> a) {
+Variant TimeValue(Vm& vm, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    double serial = DateArgument(a, 0);
+    double serial = DateArgument(vm, a, 0);
     return Variant::Date(std::fabs(serial - std::trunc(serial)));
 }
 
@@ -176,11 +180,11 @@ Variant WeekdayName(Vm&, std::span<Variant> a) {
     return Variant(std::move(name));
 }
 
-Variant DateAdd(Vm&, std::span<Variant> a) {
+Variant DateAdd(Vm& vm, std::span<Variant> a) {
     Interval interval = IntervalArgument(Arg(a, 0));
     if (Arg(a, 1).IsNull() || Arg(a, 2).IsNull()) return Variant::MakeNull();
     int64_t number = ToLong(Arg(a, 1));
-    double serial = DateArgument(a, 2);
+    double serial = DateArgument(vm, a, 2);
     auto addMonths = [&](int64_t months) {
         CivilTime t = FromSerialDate(serial);
         int64_t total = int64_t{t.year} * 12 + (t.month - 1) + months;
@@ -214,12 +218,12 @@ Variant DateAdd(Vm&, std::span<Variant> a) {
 }
 
 // The number of interval boundaries between two dates, negative when the second comes first.
-Variant DateDiff(Vm&, std::span<Variant> a) {
+Variant DateDiff(Vm& vm, std::span<Variant> a) {
     Interval interval = IntervalArgument(Arg(a, 0));
     int firstDay = FirstDayArgument(a, 3);
     FirstWeekArgument(a, 4);
     if (Arg(a, 1).IsNull() || Arg(a, 2).IsNull()) return Variant::MakeNull();
-    double first = DateArgument(a, 1), second = DateArgument(a, 2);
+    double first = DateArgument(vm, a, 1), second = DateArgument(vm, a, 2);
     CivilTime from = FromSerialDate(first), to = FromSerialDate(second);
     auto seconds = [](double serial) {
         return static_cast<int64_t>(std::llround(ToLinear(serial) * 86400.0));
@@ -249,12 +253,12 @@ Variant DateDiff(Vm&, std::span<Variant> a) {
     return Variant(static_cast<int32_t>(result));
 }
 
-Variant DatePart(Vm&, std::span<Variant> a) {
+Variant DatePart(Vm& vm, std::span<Variant> a) {
     Interval interval = IntervalArgument(Arg(a, 0));
     int firstDay = FirstDayArgument(a, 2);
     int firstWeek = FirstWeekArgument(a, 3);
     if (Arg(a, 1).IsNull()) return Variant::MakeNull();
-    double serial = DateArgument(a, 1);
+    double serial = DateArgument(vm, a, 1);
     CivilTime t = FromSerialDate(serial);
     int result = 0;
     switch (interval) {
@@ -275,11 +279,11 @@ Variant DatePart(Vm&, std::span<Variant> a) {
     return Variant(static_cast<int32_t>(result));
 }
 
-Variant FormatDateTime(Vm&, std::span<Variant> a) {
+Variant FormatDateTime(Vm& vm, std::span<Variant> a) {
     int32_t format = HasArg(a, 1) ? ToLong(Arg(a, 1)) : 0;
     if (format < 0 || format > 4) Throw(err::kInvalidProcedureCall);
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    double serial = DateArgument(a, 0);
+    double serial = DateArgument(vm, a, 0);
     CivilTime t = FromSerialDate(serial);
     switch (format) {
         case 1:

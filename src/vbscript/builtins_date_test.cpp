@@ -69,6 +69,33 @@ TEST(DateBuilding, DateValueAndTimeValueKeepOneHalf) {
     EXPECT_EQ(run.Run("Print DateValue(\"2/30/2021x\")"), "error 13 (1, 1): Type mismatch");
 }
 
+TEST(DateText, DaysAMonthDoesNotHaveMakeNoDate) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Print IsDate(\"2/30/2021\"), IsDate(\"2/29/2020\"), IsDate(\"2/29/2021\"), "
+                      "IsDate(\"4/31/2021\"), IsDate(\"2021-02-29\"), IsDate(\"February 30, 2021\")"),
+              "False True False False False False");
+    EXPECT_EQ(run.Run("x = CDate(\"2/30/2021\")"), "error 13 (1, 1): Type mismatch");
+    EXPECT_EQ(run.Run("x = DateValue(\"4/31/2021\")"), "error 13 (1, 1): Type mismatch");
+    EXPECT_EQ(run.Run("x = Year(\"2/29/2100\")"), "error 13 (1, 1): Type mismatch");
+}
+
+TEST(DateText, MonthAboveTwelveReadsAsTheDayWhenOnlyThatOrderMakesADate) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Print CDate(\"13/1/2021\"), DateValue(\"31/12/2020\"), IsDate(\"13/13/2021\"), "
+                      "IsDate(\"31/2/2021\")"),
+              "1/13/2021 12/31/2020 False False");
+}
+
+TEST(DateText, DateWithoutAYearIsInTheYearOfTheLocalClock) {
+    ScriptRun run;
+    run.localTimeMs = 1686830400000;  // 15 June 2023, noon
+    EXPECT_EQ(run.Run("Print CDate(\"2/3\"), DateValue(\"March 4\"), Year(\"12/25\"), IsDate(\"2/29\"), "
+                      "CDate(\"2/3 10:30 PM\")"),
+              "2/3/2023 3/4/2023 2023 False 2/3/2023 10:30:00 PM");
+    run.localTimeMs = 1583020800000;  // 1 March 2020, midnight: a leap year
+    EXPECT_EQ(run.Run("Print IsDate(\"2/29\"), CDate(\"2/29\")"), "True 2/29/2020");
+}
+
 TEST(DateArithmetic, DateAddKeepsTheDayWithinShorterMonths) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Print DateAdd(\"m\", 1, \"31-Jan-95\"), DateAdd(\"m\", 1, \"31-Jan-96\"), "

@@ -24,12 +24,12 @@ Variant IsNumeric(Vm&, std::span<Variant> a) {
     return Variant(value.IsEmpty() || (value.IsNumeric() && value.type() != VarType::Date));
 }
 
-Variant IsDate(Vm&, std::span<Variant> a) {
+Variant IsDate(Vm& vm, std::span<Variant> a) {
     const Variant& value = Arg(a, 0);
     if (value.type() == VarType::Date) return Variant(true);
     if (!value.IsString()) return Variant(false);
     double serial;
-    return Variant(ParseDate(value.string(), serial));
+    return Variant(ParseDate(value.string(), serial, YearOfLocalTime(vm.LocalTimeMs())));
 }
 
 Variant TypeName(Vm&, std::span<Variant> a) { return Variant(TypeNameOf(Arg(a, 0))); }

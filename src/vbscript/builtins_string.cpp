@@ -154,9 +154,36 @@ Variant AscW(Vm&, std::span<Variant> a) {
     return Variant(static_cast<int16_t>(static_cast<int16_t>(c)));
 }
 
-size_t Find(const std::u16string& text, const std::u16string& part, size_t from, bool ignoreCase) {
+// Where part first occurs in text at or after from (npos if nowhere). Ignoring case, part must come
+// folded; the text is folded a character at a time as it is compared, never copied, so a search
+// costs no memory however long the text.
+size_t Find(std::u16string_view text, std::u16string_view part, size_t from, bool ignoreCase) {
     if (!ignoreCase) return text.find(part, from);
-    return FoldCase(text).find(FoldCase(part), from);
+    if (part.size() > text.size()) return std::u16string_view::npos;
+    for (size_t i = from, last = text.size() - part.size(); i <= last; ++i) {
+        size_t matched = 0;
+        while (matched < part.size() && FoldCharacter(text[i + matched]) == part[matched]) ++matched;
+        if (matched == part.size()) return i;
+    }
+    return std::u16string_view::npos;
+}
+
+// Where part last begins at or before from, as Find does backwards.
+size_t FindLast(std::u16string_view text, std::u16string_view part, size_t from, bool ignoreCase) {
+    if (!ignoreCase) return text.rfind(part, from);
+    if (part.size() > text.size()) return std::u16string_view::npos;
+    for (size_t i = std::min(from, text.size() - part.size()) + 1; i-- > 0;) {
+        size_t matched = 0;
+        while (matched < part.size() && FoldCharacter(text[i + matched]) == part[matched]) ++matched;
+        if (matched == part.size()) return i;
+    }
+    return std::u16string_view::npos;
+}
+
+// The text to search for: folded once when the comparison ignores case.
+std::u16string SearchedFor(const Variant& value, bool ignoreCase) {
+    std::u16string text = ToString(value);
+    return ignoreCase ? FoldCase(text) : text;
 }
 
 Variant InStr(Vm&, std::span<Variant> a) {
@@ -174,8 +201,8 @@ Variant InStr(Vm&, std::span<Variant> a) {
     if (textValue.IsNull() || partValue.IsNull()) return Variant::MakeNull();
     std::u16string textStorage;
     const std::u16string& text = TextOf(textValue, textStorage);
-    std::u16string part = ToString(partValue);
     bool ignoreCase = a.size() == 4 && TextCompare(a, 3);
+    std::u16string part = SearchedFor(partValue, ignoreCase);
     if (static_cast<size_t>(start) > text.size()) return Variant(int32_t{0});
     if (part.empty()) return Variant(start);
     size_t found = Find(text, part, static_cast<size_t>(start) - 1, ignoreCase);
@@ -184,19 +211,17 @@ Variant InStr(Vm&, std::span<Variant> a) {
 
 Variant InStrRev(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull() || Arg(a, 1).IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(Arg(a, 0)), part = ToString(Arg(a, 1));
+    std::u16string textStorage;
+    const std::u16string& text = TextOf(Arg(a, 0), textStorage);
     int32_t start = HasArg(a, 2) ? ToLong(Arg(a, 2)) : -1;
     if (start == 0 || start < -1) Throw(err::kInvalidProcedureCall);
     bool ignoreCase = TextCompare(a, 3);
-    if (ignoreCase) {
-        text = FoldCase(text);
-        part = FoldCase(part);
-    }
+    std::u16string part = SearchedFor(Arg(a, 1), ignoreCase);
     size_t limit = start == -1 ? text.size() : static_cast<size_t>(start);
     if (limit > text.size()) return Variant(int32_t{0});
     if (part.empty()) return Variant(static_cast<int32_t>(limit));
     if (part.size() > limit) return Variant(int32_t{0});
-    size_t found = text.rfind(part, limit - part.size());
+    size_t found = FindLast(text, part, limit - part.size(), ignoreCase);
     return Variant(found == std::u16string::npos ? int32_t{0} : static_cast<int32_t>(found + 1));
 }
 
@@ -205,24 +230,20 @@ Variant Replace(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
     std::u16string textStorage;
     const std::u16string& whole = TextOf(Arg(a, 0), textStorage);
-    std::u16string find = ToString(Arg(a, 1)), with = ToString(Arg(a, 2));
+    bool ignoreCase = TextCompare(a, 5);
+    std::u16string find = SearchedFor(Arg(a, 1), ignoreCase), with = ToString(Arg(a, 2));
     int32_t start = HasArg(a, 3) ? ToLong(Arg(a, 3)) : 1;
     int32_t count = HasArg(a, 4) ? ToLong(Arg(a, 4)) : -1;
     if (start < 1 || count < -1) Throw(err::kInvalidProcedureCall);
-    bool ignoreCase = TextCompare(a, 5);
     if (static_cast<size_t>(start) > whole.size()) return Variant(u"");
     std::u16string_view text = std::u16string_view(whole).substr(static_cast<size_t>(start) - 1);
     if (find.empty() || count == 0) return Variant(text);
-    // Only a text comparison needs a folded copy to search; the result is copied from the original.
-    std::u16string folded = ignoreCase ? FoldCase(text) : std::u16string();
-    std::u16string_view searched = ignoreCase ? std::u16string_view(folded) : text;
-    std::u16string needle = ignoreCase ? FoldCase(find) : find;
     std::u16string result;
     result.reserve(text.size());
     size_t position = 0;
     int32_t done = 0;
     while (count == -1 || done < count) {
-        size_t found = searched.find(needle, position);
+        size_t found = Find(text, find, position, ignoreCase);
         if (found == std::u16string_view::npos) break;
         CheckStringLength(result.size() + (found - position) + with.size());
         result.append(text.substr(position, found - position));
@@ -250,12 +271,30 @@ Variant Join(Vm&, std::span<Variant> a) {
     if (!list.IsArray()) Throw(err::kTypeMismatch);
     if (list.array()->dimensions() > 1) Throw(err::kSubscriptOutOfRange);
     std::u16string separator = HasArg(a, 1) ? ToString(Arg(a, 1)) : u" ";
+    const std::vector<Variant>& elements = list.array()->elements();
+    // Elements that are not Strings are converted once, in order, and kept for the second pass;
+    // the lengths are summed first so that the result is allocated once.
+    std::vector<std::u16string> converted;
+    size_t length = elements.empty() ? 0 : separator.size() * (elements.size() - 1);
+    for (const Variant& element : elements) {
+        if (element.IsString()) {
+            length += element.string().size();
+        } else if (!element.IsNull()) {
+            converted.push_back(ToString(element));
+            length += converted.back().size();
+        }
+    }
+    CheckStringLength(length);
     std::u16string result;
-    std::vector<Variant>& elements = list.array()->elements();
+    result.reserve(length);
+    auto next = converted.begin();
     for (size_t i = 0; i < elements.size(); ++i) {
         if (i > 0) result += separator;
-        if (!elements[i].IsNull()) result += ToString(elements[i]);
-        CheckStringLength(result.size());
+        if (elements[i].IsString()) {
+            result += elements[i].string();
+        } else if (!elements[i].IsNull()) {
+            result += *next++;
+        }
     }
     return Variant(std::move(result));
 }
@@ -264,28 +303,32 @@ Variant Split(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
     std::u16string textStorage;
     const std::u16string& text = TextOf(Arg(a, 0), textStorage);
-    std::u16string separator = HasArg(a, 1) ? ToString(Arg(a, 1)) : u" ";
+    bool ignoreCase = TextCompare(a, 3);
+    std::u16string separator = HasArg(a, 1) ? SearchedFor(Arg(a, 1), ignoreCase) : u" ";
     int32_t limit = HasArg(a, 2) ? ToLong(Arg(a, 2)) : -1;
     if (limit < -1) Throw(err::kInvalidProcedureCall);
-    bool ignoreCase = TextCompare(a, 3);
     std::vector<Variant> parts;
     if (text.empty() || limit == 0) return Variant(Array::FromValues(std::move(parts)));
     if (separator.empty()) {
         parts.emplace_back(text);
         return Variant(Array::FromValues(std::move(parts)));
     }
-    std::u16string folded = ignoreCase ? FoldCase(text) : std::u16string();
-    const std::u16string& searched = ignoreCase ? folded : text;
-    std::u16string needle = ignoreCase ? FoldCase(separator) : separator;
-    size_t position = 0;
-    while (limit == -1 || static_cast<int32_t>(parts.size()) < limit - 1) {
-        size_t found = searched.find(needle, position);
-        if (found == std::u16string::npos) break;
-        parts.emplace_back(text.substr(position, found - position));
-        position = found + separator.size();
-        if (parts.size() > Array::kMaxElements) Throw(err::kOutOfMemory);
+    // The separators are counted first so that the parts are stored without regrowing the list.
+    size_t maxParts = limit == -1 ? SIZE_MAX : static_cast<size_t>(limit);
+    size_t count = 1;
+    for (size_t found = Find(text, separator, 0, ignoreCase);
+         found != std::u16string::npos && count < maxParts;
+         found = Find(text, separator, found + separator.size(), ignoreCase)) {
+        if (++count > Array::kMaxElements) Throw(err::kOutOfMemory);
     }
-    parts.emplace_back(text.substr(position));
+    parts.reserve(count);
+    size_t position = 0;
+    while (parts.size() + 1 < count) {
+        size_t found = Find(text, separator, position, ignoreCase);
+        parts.emplace_back(std::u16string_view(text).substr(position, found - position));
+        position = found + separator.size();
+    }
+    parts.emplace_back(std::u16string_view(text).substr(position));
     return Variant(Array::FromValues(std::move(parts)));
 }
 }  // namespace

@@ -30,6 +30,38 @@ TEST(StringBuiltins, ReplaceSplitAndJoin) {
         "2 b a//b -1");
 }
 
+TEST(StringBuiltins, TextComparisonMatchesLatinLettersOfEitherCase) {
+    ScriptRun run;
+    // ChrW(201) is a capital E with acute accent, ChrW(233) its small letter.
+    EXPECT_EQ(
+        run.Run("t = \"xx\" & ChrW(201) & \"T\" & ChrW(201)\nw = ChrW(233) & \"t\" & ChrW(233)\n"
+                "Print InStr(1, t, w, 1), InStr(1, t, w, 0), InStr(4, t, w, 1), InStr(1, t, \"XXX\", 1)"),
+        "3 0 0 0");
+    EXPECT_EQ(run.Run("Print InStrRev(\"AbAb\", \"ab\", -1, 1), InStrRev(\"AbAb\", \"ab\", 3, 1), "
+                      "InStrRev(\"AbAb\", \"ab\"), InStrRev(\"ab\", \"ABC\", -1, 1)"),
+              "3 1 0 0");
+    EXPECT_EQ(run.Run("Print Replace(\"One one ONE\", \"one\", \"1\", 1, 2, 1), "
+                      "Replace(\"One one ONE\", \"ONE\", \"x\", 5, -1, 1), Replace(\"aAa\", \"A\", \"\", 1, "
+                      "-1, 1) = \"\""),
+              "1 1 ONE x x True");
+    EXPECT_EQ(run.Run("p = Split(\"aXbxc\", \"x\", -1, 1)\nq = Split(\"aXbxc\", \"x\")\n"
+                      "Print UBound(p), p(2), UBound(q), q(0)"),
+              "2 c 1 aXb");
+}
+
+TEST(StringBuiltins, SplitLimitsThePartsAndJoinConvertsEachElement) {
+    ScriptRun run;
+    EXPECT_EQ(
+        run.Run("p = Split(\"a,b,c,d\", \",\", 2)\nPrint UBound(p), p(1), UBound(Split(\"a,b\", \",\", 0)), "
+                "UBound(Split(\"a,b\", \",\", 5)), Split(\"a  b\")(1) = \"\""),
+        "1 b,c,d -1 1 True");
+    EXPECT_EQ(
+        run.Run("Print Join(Array(1, Null, True, \"x\", Empty, 2.5), \"-\"), Join(Array(\"a\", \"b\")), "
+                "Join(Array()) = \"\", Join(Split(\"p;q;r\", \";\"), \"\")"),
+        "1--True-x--2.5 a b True pqr");
+    EXPECT_EQ(run.Run("Print Join(Array(Array(1)))"), "error 13 (1, 1): Type mismatch");
+}
+
 TEST(StringBuiltins, CharactersCodesAndCase) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Print Asc(\"A\"), AscW(ChrW(8364)), Asc(Chr(128)), AscW(Chr(128)), UCase(\"abc\"), "

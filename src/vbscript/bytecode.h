@@ -39,10 +39,12 @@ struct Procedure {
 
     uint16_t parameterCount = 0;
     std::vector<bool> parameterByRef;
-    uint16_t resultSlot = 0;                 // holds a Function's or Property Get's return value
-    uint16_t localCount = 0;                 // parameters, result, variables and compiler temporaries
-    uint32_t maxStack = 0;                   // operand stack depth the code needs beyond its locals
-    std::vector<std::u16string> localNames;  // by slot; temporaries are empty
+    uint16_t resultSlot = 0;  // holds a Function's or Property Get's return value
+    uint16_t localCount = 0;  // parameters, result, variables and compiler temporaries
+    uint32_t maxStack = 0;    // operand stack depth the code needs beyond its locals
+    // By slot; temporaries are empty, and the implicit local a name falls back to when no global of
+    // that name exists at run time is the name after kImplicitLocalMark.
+    std::vector<std::u16string> localNames;
 
     std::vector<uint8_t> code;
     std::vector<Variant> constants;
@@ -98,6 +100,21 @@ struct GlobalDeclaration {
     const ClassDef* classDef = nullptr;
 };
 
+// Marks an implicit local among a procedure's local names.
+constexpr char16_t kImplicitLocalMark = u'\x01';
+// In a Dynamic instruction, a fallback slot with this bit set is a variable of the call that
+// Execute/Eval text shares (an implicit local of that procedure), not a local of the text.
+constexpr uint16_t kOuterFallback = 0x8000;
+
+// A variable that text run by Execute inside a procedure declares (Dim, ReDim or Const): it belongs
+// to that procedure's call, after the variables the text found there.
+struct ExecuteLocal {
+    std::u16string name;  // folded
+    bool isArray = false;
+    std::vector<int32_t> arrayBounds;  // "Dim a(3)"
+    Variant constant;                  // Const: its value
+};
+
 // What one text compiles to. Immutable once built, except the member caches.
 struct Module {
     bool optionExplicit = false;
@@ -106,6 +123,7 @@ struct Module {
     std::vector<std::unique_ptr<ClassDef>> classes;
     std::vector<std::u16string> globalNames;  // folded names global instructions refer to by index
     std::vector<GlobalDeclaration> declarations;
+    std::vector<ExecuteLocal> executeLocals;
 };
 
 }  // namespace taviro::vbscript

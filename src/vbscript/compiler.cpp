@@ -1,6 +1,8 @@
 // The bytecode compiler: module-level declarations, classes, and the entry points.
 #include "vbscript/compiler.h"
 
+#include <algorithm>
+
 #include "vbscript/compiler_parts.h"
 #include "vbscript/conversions.h"
 #include "vbscript/operators.h"
@@ -61,7 +63,26 @@ void ModuleCompiler::Declare(const std::u16string& name, Position position, Glob
     module_->declarations.push_back(std::move(declaration));
 }
 
-// Global Dim, ReDim and Const anywhere in the top-level code declare globals before any code runs.
+void ModuleCompiler::DeclareExecuteLocal(const DimItem& item, ExecuteLocal local) {
+    bool declaredHere = std::any_of(module_->executeLocals.begin(), module_->executeLocals.end(),
+                                    [&](const ExecuteLocal& other) { return other.name == item.name; });
+    if (declaredHere || declared_.count(item.name)) FailAt(err::kNameRedefinedCompile, item.position);
+    // A variable the call already has (its own, or one an earlier text declared) keeps its value; an
+    // implicit local of the procedure becomes the variable declared.
+    if (outer_.count(item.name)) return;
+    auto implicit = outerImplicit_.find(item.name);
+    if (implicit != outerImplicit_.end()) {
+        outer_.emplace(item.name, implicit->second);
+        outerImplicit_.erase(implicit);
+        return;
+    }
+    local.name = item.name;
+    outer_.emplace(item.name, static_cast<int>(outerCount_ + module_->executeLocals.size()));
+    module_->executeLocals.push_back(std::move(local));
+}
+
+// Global Dim, ReDim and Const anywhere in the top-level code declare globals before any code runs;
+// in text run by Execute inside a procedure they declare variables of that procedure's call instead.
 void ModuleCompiler::DeclareGlobals(const Block& block) {
     for (const StmtPtr& stmt : block) {
         switch (stmt->kind) {
@@ -74,18 +95,37 @@ void ModuleCompiler::DeclareGlobals(const Block& block) {
                         if (!value) FailAt(err::kExpectedInteger, bound->position);
                         declaration.arrayBounds.push_back(ToLong(*value));
                     }
-                    Declare(item.name, item.position, std::move(declaration));
+                    if (inProcedure_) {
+                        DeclareExecuteLocal(item,
+                                            {u"", item.isArray, std::move(declaration.arrayBounds), {}});
+                    } else {
+                        Declare(item.name, item.position, std::move(declaration));
+                    }
                 }
                 break;
             case StmtKind::ReDim:
                 for (const DimItem& item : stmt->items) {
-                    if (!declared_.count(item.name)) Declare(item.name, item.position, {});
+                    if (inProcedure_) {
+                        const ClassMember* member = outerOwner_ ? outerOwner_->Find(item.name) : nullptr;
+                        bool known = outer_.count(item.name) || (member && member->field >= 0) ||
+                                     std::any_of(module_->executeLocals.begin(), module_->executeLocals.end(),
+                                                 [&](const ExecuteLocal& l) { return l.name == item.name; });
+                        if (!known) DeclareExecuteLocal(item, {});
+                    } else if (!declared_.count(item.name)) {
+                        Declare(item.name, item.position, {});
+                    }
                 }
                 break;
             case StmtKind::Const:
                 for (const DimItem& item : stmt->items) {
                     auto value = FoldWith(*item.bounds[0], nullptr, *this);
                     if (!value) FailAt(err::kExpectedLiteral, item.bounds[0]->position);
+                    if (inProcedure_) {
+                        if (outer_.count(item.name)) FailAt(err::kNameRedefinedCompile, item.position);
+                        DeclareExecuteLocal(item, {u"", false, {}, *value});
+                        constants_[item.name] = *value;
+                        continue;
+                    }
                     GlobalDeclaration declaration;
                     declaration.kind = GlobalDeclaration::Kind::Constant;
                     declaration.constant = *value;
@@ -218,14 +258,15 @@ std::shared_ptr<Module> ModuleCompiler::Run(Program& program) {
     }
     module_->globalCode = std::make_unique<Procedure>();
     module_->globalCode->kind = ProcedureKind::Global;
-    ProcedureCompiler(*this, *module_->globalCode, nullptr, true).CompileBody(nullptr, program.statements);
+    ProcedureCompiler(*this, *module_->globalCode, outerOwner_, true)
+        .CompileBody(nullptr, program.statements);
     return module_;
 }
 
 std::shared_ptr<Module> ModuleCompiler::RunExpression(const Expr& expression) {
     module_->globalCode = std::make_unique<Procedure>();
     module_->globalCode->kind = ProcedureKind::Global;
-    ProcedureCompiler(*this, *module_->globalCode, nullptr, true).CompileEvalExpression(expression);
+    ProcedureCompiler(*this, *module_->globalCode, outerOwner_, true).CompileEvalExpression(expression);
     return module_;
 }
 
@@ -372,11 +413,12 @@ Resolved ProcedureCompiler::Resolve(const std::u16string& name, Position positio
         }
         if (!module_.IsDeclaredGlobal(name)) {
             // Known only at run time: a global declared elsewhere, or else an implicit local.
-            auto local = locals_.find(u"\x01" + name);
+            std::u16string implicitName = kImplicitLocalMark + name;
+            auto local = locals_.find(implicitName);
             uint16_t slot;
             if (local == locals_.end()) {
-                slot = NewLocal(name);
-                locals_[u"\x01" + name] = slot;
+                slot = NewLocal(implicitName);
+                locals_[implicitName] = slot;
             } else {
                 slot = local->second;
             }
@@ -398,6 +440,26 @@ Resolved ProcedureCompiler::Resolve(const std::u16string& name, Position positio
             resolved.slot = static_cast<uint16_t>(outer);
             return resolved;
         }
+        // Text run inside a method reaches the object's members after the method's variables.
+        if (const ClassMember* member = owner_ ? owner_->Find(name) : nullptr) {
+            if (member->field >= 0) {
+                resolved.kind = Resolved::Kind::Field;
+                resolved.slot = static_cast<uint16_t>(member->field);
+            } else {
+                resolved.kind = Resolved::Kind::MeMember;
+                resolved.slot = MemberName(name);
+            }
+            return resolved;
+        }
+        // A name the procedure itself left undeclared is read as its own code reads it: the global of
+        // that name when one exists at run time, else the procedure's implicit local.
+        int implicit = module_.OuterImplicitSlot(name);
+        if (implicit >= 0) {
+            resolved.kind = Resolved::Kind::Dynamic;
+            resolved.slot = module_.Link(name);
+            resolved.fallback = static_cast<uint16_t>(implicit) | kOuterFallback;
+            return resolved;
+        }
     }
     (void)position;
     resolved.kind = Resolved::Kind::Global;
@@ -411,19 +473,17 @@ using compiling::ModuleCompiler;
 
 std::shared_ptr<Module> Compile(Program& program) { return ModuleCompiler().Run(program); }
 
-std::shared_ptr<Module> CompileText(std::u16string_view source,
-                                    const std::vector<std::u16string>* outerLocals) {
+std::shared_ptr<Module> CompileText(std::u16string_view source, const OuterScope& outer) {
     Program program = Parse(source);
     ModuleCompiler compiler;
-    compiler.SetOuterLocals(outerLocals);
+    compiler.SetOuterScope(outer);
     return compiler.Run(program);
 }
 
-std::shared_ptr<Module> CompileExpression(std::u16string_view source,
-                                          const std::vector<std::u16string>* outerLocals) {
+std::shared_ptr<Module> CompileExpression(std::u16string_view source, const OuterScope& outer) {
     ExprPtr expression = ParseExpressionText(source);
     ModuleCompiler compiler;
-    compiler.SetOuterLocals(outerLocals);
+    compiler.SetOuterScope(outer);
     return compiler.RunExpression(*expression);
 }
 

@@ -9,6 +9,7 @@
 
 #include "vbscript/ast.h"
 #include "vbscript/bytecode.h"
+#include "vbscript/compiler.h"
 #include "vbscript/operators.h"
 #include "vbscript/script_error.h"
 
@@ -176,17 +177,34 @@ public:
         auto found = outer_.find(name);
         return found == outer_.end() ? -1 : found->second;
     }
-    void SetOuterLocals(const std::vector<std::u16string>* names) {
-        if (!names) return;
-        for (size_t i = 0; i < names->size(); ++i) {
-            if (!(*names)[i].empty() && (*names)[i][0] != u'\x01')
-                outer_.emplace((*names)[i], static_cast<int>(i));
+    void SetOuterScope(const OuterScope& outer) {
+        if (!outer.names) return;
+        inProcedure_ = true;
+        outerOwner_ = outer.owner;
+        const std::vector<std::u16string>& names = *outer.names;
+        outerCount_ = names.size();
+        if (outerCount_ > kOuterFallback) FailAt(err::kOutOfMemory, {});
+        for (size_t i = 0; i < names.size(); ++i) {
+            if (names[i].empty()) continue;
+            if (names[i][0] == kImplicitLocalMark)
+                outerImplicit_.emplace(names[i].substr(1), static_cast<int>(i));
+            else
+                outer_.emplace(names[i], static_cast<int>(i));
         }
     }
+    // The slot of an implicit local of the procedure that runs this text, or -1.
+    int OuterImplicitSlot(const std::u16string& name) const {
+        auto found = outerImplicit_.find(name);
+        return found == outerImplicit_.end() ? -1 : found->second;
+    }
+    // The class whose method runs this text, whose members the text reaches; null elsewhere.
+    const ClassDef* outerOwner() const { return outerOwner_; }
 
 private:
     void Declare(const std::u16string& name, Position position, GlobalDeclaration declaration);
     void DeclareGlobals(const Block& block);
+    // Execute inside a procedure: a variable of the procedure's call, new unless the call has it.
+    void DeclareExecuteLocal(const DimItem& item, ExecuteLocal local);
     void BuildClass(ClassDecl& decl, ClassDef& def);
     std::unique_ptr<Procedure> NewProcedure(const ProcedureDecl& decl, const ClassDef* owner);
 
@@ -195,6 +213,10 @@ private:
     std::unordered_set<std::u16string> declared_;
     std::unordered_map<std::u16string, Variant> constants_;
     std::unordered_map<std::u16string, int> outer_;
+    std::unordered_map<std::u16string, int> outerImplicit_;
+    bool inProcedure_ = false;  // the text runs inside a procedure: it declares locals of that call
+    size_t outerCount_ = 0;
+    const ClassDef* outerOwner_ = nullptr;
     friend class ProcedureCompiler;
 };
 

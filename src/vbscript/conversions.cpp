@@ -99,11 +99,11 @@ int64_t ToCurrency(const Variant& input) {
     return static_cast<int64_t>(RoundHalfEven(number * 10000.0));
 }
 
-double ToDate(const Variant& input) {
+double ToDate(const Variant& input, int yearWhenMissing) {
     const Variant& value = input.Target();
     if (value.IsString()) {
         double serial;
-        if (ParseDate(value.string(), serial)) return serial;
+        if (ParseDate(value.string(), serial, yearWhenMissing)) return serial;
         double number;
         if (ParseNumber(value.string(), number)) return number;
         Throw(err::kTypeMismatch);
@@ -155,7 +155,6 @@ Variant ConvertTo(const Variant& value, VarType type) {
         case VarType::Single: return Variant(ToSingle(value));
         case VarType::Double: return Variant(ToDouble(value));
         case VarType::Currency: return Variant::Currency(ToCurrency(value));
-        case VarType::Date: return Variant::Date(ToDate(value));
         case VarType::Boolean: return Variant(ToBoolean(value));
         case VarType::String: return Variant(ToString(value));
         default: Throw(err::kTypeMismatch);

@@ -21,11 +21,12 @@ int16_t ToInteger(const Variant& value);
 uint8_t ToByte(const Variant& value);
 float ToSingle(const Variant& value);
 int64_t ToCurrency(const Variant& value);  // in ten-thousandths
-double ToDate(const Variant& value);
+// A text reads as a date first, then as a number; a date text without a year takes yearWhenMissing.
+double ToDate(const Variant& value, int yearWhenMissing);
 bool ToBoolean(const Variant& value);
 std::u16string ToString(const Variant& value);
 
-// The subtype conversions CInt, CLng, ... give, as Variants.
+// The subtype conversions CInt, CLng, ... give, as Variants; CDate, which needs the year, is ToDate.
 Variant ConvertTo(const Variant& value, VarType type);
 
 // A Double result checked for overflow (VBScript raises 6 rather than producing infinity).

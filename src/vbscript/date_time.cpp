@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "vbscript/number_text.h"
@@ -35,10 +36,22 @@ void CivilFromDays(int64_t z, int& year, int& month, int& day) {
 
 const int64_t kEpochDays = DaysFromCivil(1899, 12, 30);
 
+int DaysInMonth(int64_t year, int month) {
+    int64_t next = month == 12 ? DaysFromCivil(year + 1, 1, 1) : DaysFromCivil(year, month + 1, 1);
+    return static_cast<int>(next - DaysFromCivil(year, month, 1));
+}
+
 const char16_t* const kMonthNames[12] = {u"january",   u"february", u"march",    u"april",
                                          u"may",       u"june",     u"july",     u"august",
                                          u"september", u"october",  u"november", u"december"};
 }  // namespace
+
+int YearOfLocalTime(int64_t localTimeMs) {
+    int64_t days = localTimeMs / 86400000 - (localTimeMs % 86400000 < 0 ? 1 : 0);
+    int year, month, day;
+    CivilFromDays(days, year, month, day);
+    return year;
+}
 
 double ToSerialDate(const CivilTime& t) {
     int64_t month0 = static_cast<int64_t>(t.month) - 1;
@@ -87,7 +100,7 @@ std::u16string FormatDate(double serial) {
     return Widen(text);
 }
 
-bool ParseDate(std::u16string_view text, double& serial) {
+bool ParseDate(std::u16string_view text, double& serial, int yearWhenMissing) {
     // Split into numbers, words and separators.
     std::vector<int> numbers;
     std::vector<char16_t> separators;
@@ -154,10 +167,10 @@ bool ParseDate(std::u16string_view text, double& serial) {
         dateParts = numbers;
     }
     if (monthByName != 0) {
-        if (dateParts.size() != 2) return false;
+        if (dateParts.empty() || dateParts.size() > 2) return false;
         t.month = monthByName;
         t.day = dateParts[0];
-        t.year = dateParts[1];
+        t.year = dateParts.size() == 2 ? dateParts[1] : yearWhenMissing;
     } else if (dateParts.size() == 3) {
         if (dateParts[0] > 31) {  // year first: 2020-01-02
             t.year = dateParts[0], t.month = dateParts[1], t.day = dateParts[2];
@@ -166,12 +179,17 @@ bool ParseDate(std::u16string_view text, double& serial) {
         }
     } else if (dateParts.size() == 2) {
         t.month = dateParts[0], t.day = dateParts[1];
-        t.year = 2000;
+        t.year = yearWhenMissing;
     } else if (!dateParts.empty()) {
         return false;
     }
-    if (!dateParts.empty() && t.year < 100) t.year += t.year < 30 ? 2000 : 1900;
-    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > 31 || t.year > 9999) return false;
+    if (!dateParts.empty()) {
+        if (t.year < 100) t.year += t.year < 30 ? 2000 : 1900;
+        // Month and day written the other way round read as such when only that order makes sense.
+        if (monthByName == 0 && t.month > 12 && t.day >= 1 && t.day <= 12) std::swap(t.month, t.day);
+        if (t.month < 1 || t.month > 12 || t.year > 9999) return false;
+        if (t.day < 1 || t.day > DaysInMonth(t.year, t.month)) return false;
+    }
     if (!timeParts.empty()) {
         t.hour = timeParts[0];
         t.minute = timeParts.size() > 1 ? timeParts[1] : 0;

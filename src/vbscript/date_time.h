@@ -1,6 +1,7 @@
 // Dates as VBScript keeps them: days since 30 December 1899, the time of day as the fraction.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,7 +17,11 @@ double ToSerialDate(const CivilTime& time);
 CivilTime FromSerialDate(double serial);
 // The text CStr gives a date: "1/2/2020", "3:04:05 PM", or both; midnight of day 0 alone is "12:00:00 AM".
 std::u16string FormatDate(double serial);
-// Reads "1/2/2020", "2020-01-02", "1/2/2020 3:04 PM", "15:04:05", "January 2, 2020". False if not a date.
-bool ParseDate(std::u16string_view text, double& serial);
+// Reads "1/2/2020", "2020-01-02", "1/2/2020 3:04 PM", "15:04:05", "January 2, 2020". A day that its
+// month does not have makes the text no date; a month above 12 with a day up to 12 reads as day and
+// month ("13/1/2020"); a date without a year ("1/2", "January 2") is in yearWhenMissing.
+bool ParseDate(std::u16string_view text, double& serial, int yearWhenMissing);
+// The calendar year of a time in milliseconds since 1 January 1970, as Vm::LocalTimeMs gives it.
+int YearOfLocalTime(int64_t localTimeMs);
 
 }  // namespace taviro::vbscript

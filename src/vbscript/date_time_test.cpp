@@ -45,27 +45,27 @@ TEST(DateText, ShowsDateTimeOrBoth) {
 
 TEST(DateText, ParsesUsFormsIsoFormsAndMonthNames) {
     double serial = 0;
-    ASSERT_TRUE(ParseDate(u"1/2/2020", serial));
+    ASSERT_TRUE(ParseDate(u"1/2/2020", serial, 2000));
     EXPECT_EQ(serial, ToSerialDate({2020, 1, 2, 0, 0, 0}));
-    ASSERT_TRUE(ParseDate(u"2020-01-02 13:30", serial));
+    ASSERT_TRUE(ParseDate(u"2020-01-02 13:30", serial, 2000));
     EXPECT_DOUBLE_EQ(serial, ToSerialDate({2020, 1, 2, 13, 30, 0}));
-    ASSERT_TRUE(ParseDate(u"January 2, 2020", serial));
+    ASSERT_TRUE(ParseDate(u"January 2, 2020", serial, 2000));
     EXPECT_EQ(serial, ToSerialDate({2020, 1, 2, 0, 0, 0}));
-    ASSERT_TRUE(ParseDate(u"12:00 AM", serial));
+    ASSERT_TRUE(ParseDate(u"12:00 AM", serial, 2000));
     EXPECT_EQ(serial, 0);
-    ASSERT_TRUE(ParseDate(u"3 PM", serial));
+    ASSERT_TRUE(ParseDate(u"3 PM", serial, 2000));
     EXPECT_DOUBLE_EQ(serial, 0.625);
-    ASSERT_TRUE(ParseDate(u"1/2/30", serial));
+    ASSERT_TRUE(ParseDate(u"1/2/30", serial, 2000));
     EXPECT_EQ(FromSerialDate(serial).year, 1930);
 }
 
 TEST(DateText, RefusesTextThatIsNotADate) {
     double serial = 0;
-    EXPECT_FALSE(ParseDate(u"", serial));
-    EXPECT_FALSE(ParseDate(u"hello", serial));
-    EXPECT_FALSE(ParseDate(u"13/45/2020", serial));
-    EXPECT_FALSE(ParseDate(u"25:00", serial));
-    EXPECT_FALSE(ParseDate(u"1/2/3/4", serial));
+    EXPECT_FALSE(ParseDate(u"", serial, 2000));
+    EXPECT_FALSE(ParseDate(u"hello", serial, 2000));
+    EXPECT_FALSE(ParseDate(u"13/45/2020", serial, 2000));
+    EXPECT_FALSE(ParseDate(u"25:00", serial, 2000));
+    EXPECT_FALSE(ParseDate(u"1/2/3/4", serial, 2000));
 }
 
 }  // namespace

@@ -145,6 +145,70 @@ TEST(Execute, TextRunInsideAProcedureSeesItsLocals) {
         "True");
 }
 
+TEST(Execute, DimInTextRunInsideAProcedureDeclaresALocalOfThatCall) {
+    ScriptRun run;
+    EXPECT_EQ(run.Run("Sub S(n)\nExecute \"Dim made: made = n * 2\"\nExecute \"made = made + 1\"\n"
+                      "Print Eval(\"made\"), made\nEnd Sub\nS 5\nS 7\nPrint IsEmpty(made)"),
+              "11 11|15 15|True");
+    // Arrays, ReDim and Const declared by the text belong to the call too; a second Dim of the same
+    // name in one text is a redefinition.
+    EXPECT_EQ(run.Run("Sub T\nExecute \"Dim a(2): a(2) = 4: ReDim r(1): r(1) = 3: Const c = 9\"\n"
+                      "Execute \"Print UBound(a), a(2), UBound(r), r(1), c\"\nEnd Sub\nT\n"
+                      "Print IsEmpty(a), IsEmpty(r), IsEmpty(c)"),
+              "2 4 1 3 9|True True True");
+    EXPECT_EQ(run.Run("Sub U\nExecute \"Dim twice: Dim twice\"\nEnd Sub\nU"),
+              "error 1041 (2, 1): Name redefined");
+    // At global level, and through ExecuteGlobal anywhere, Dim still declares a global.
+    EXPECT_EQ(
+        run.Run("Execute \"Dim atTop: atTop = 1\"\nSub V\nExecuteGlobal \"Dim viaGlobal: viaGlobal = 2\"\n"
+                "End Sub\nV\nPrint atTop, viaGlobal"),
+        "1 2");
+}
+
+TEST(Execute, TextRunInsideAMethodReachesTheObjectsMembersAndMe) {
+    ScriptRun run;
+    EXPECT_EQ(
+        run.Run(
+            "Class Counter\nPrivate count\nPublic Name\n"
+            "Private Function Twice(v): Twice = v * 2: End Function\n"
+            "Public Sub Bump(by)\nExecute \"count = count + by: Me.Name = \"\"c\"\" & Twice(count)\"\n"
+            "End Sub\nPublic Function Report(): Report = Eval(\"Name & \"\":\"\" & count\"): End Function\n"
+            "End Class\nSet c = New Counter\nc.Bump 2\nc.Bump 3\nPrint c.Report(), IsEmpty(count)"),
+        "c10:5 True");
+    // Names the method leaves undeclared read as in its own code: the global when there is one.
+    EXPECT_EQ(run.Run("Class Host\nPublic Sub S\nPrint \"own\"\nExecute \"Print \"\"text\"\"\"\nhidden = 4\n"
+                      "Execute \"hidden = hidden + 1: shared = shared + 1\"\nPrint hidden, shared\nEnd Sub\n"
+                      "End Class\nshared = 10\nSet h = New Host\nh.S\nPrint IsEmpty(hidden), shared"),
+              "own|text|5 11|True 11");
+    // A local of the method hides a field of the same name, as it does in the method's own code.
+    EXPECT_EQ(
+        run.Run("Class Box\nPublic v\nPublic Sub S\nDim v: v = 1\nExecute \"v = v + 10\"\n"
+                "Print v, Me.v\nExecute \"Print TypeName(Me)\"\nEnd Sub\nEnd Class\nSet b = New Box\nb.S"),
+        "11 |Box");
+    // Me means nothing to text run at global scope, even when a method runs it.
+    EXPECT_EQ(run.Run("Class G\nPublic Sub S: ExecuteGlobal \"x = TypeName(Me)\": End Sub\nEnd Class\n"
+                      "Set instance = New G\ninstance.S"),
+              "error 1037 (2, 15): Invalid use of 'Me' keyword");
+}
+
+TEST(Syntax, CallResultsCanBeIndexedWhereverAnExpressionMayStand) {
+    ScriptRun run;
+    run.engine.AllowObjectCreation(true);
+    EXPECT_EQ(
+        run.Run(
+            "Set d = CreateObject(\"Scripting.Dictionary\")\nd.Add \"k\", 7\n"
+            "Function Pair(): Pair = Array(Array(1, 2), \"b\"): End Function\n"
+            "Sub Show(v): Print TypeName(v) & \":\" & v: End Sub\n"
+            "Print TypeName(d.Keys()(0)), TypeName(d.Items()(0)), Pair()(0)(1), UCase(Split(\"a b\")(1))\n"
+            "Show d.Keys()(0)\nShow(d.Items()(0))\nCall Show(Pair()(1))\nShow (d.Keys()(0)) & \"!\"\n"
+            "x = d.Items()(0) * 2 + Pair()(0)(0): Print x, -d.Items()(0), Not Pair()(0)(1) = 2\n"
+            "If TypeName(d.Keys()(0)) = \"String\" Then Print \"if\"\n"
+            "Select Case Pair()(1): Case \"b\": Print \"case\": End Select\n"
+            "For i = Pair()(0)(0) To d.Items()(0) Step Pair()(0)(1) + 1: s = s & i: Next: Print s\n"
+            "Print Eval(\"TypeName(d.Keys()(0))\")"),
+        "String Integer 2 B|String:k|Integer:7|String:b|String:k!|15 -7 False|if|case|147|String");
+}
+
 TEST(GetRef, CallsTheProcedureItNames) {
     ScriptRun run;
     EXPECT_EQ(run.Run("Function Add1(v): Add1 = v + 1: End Function\nSet f = GetRef(\"add1\")\nPrint f(41)"),

@@ -300,7 +300,9 @@ private:
         while (pos_ < source_.size() && source_[pos_] != u'#' && !IsLineBreak(source_[pos_])) ++pos_;
         if (pos_ >= source_.size() || source_[pos_] != u'#') Fail(err::kSyntaxError);
         double serial;
-        if (!ParseDate(source_.substr(start, pos_ - start), serial)) Fail(err::kSyntaxError);
+        // The lexer knows no clock, and compiled texts are cached across runs: a literal without a
+        // year ("#2/3#") is in the year 2000 rather than the current one.
+        if (!ParseDate(source_.substr(start, pos_ - start), serial, 2000)) Fail(err::kSyntaxError);
         ++pos_;
         Token token = MakeToken(TokenKind::Literal);
         token.value = Variant::Date(serial);

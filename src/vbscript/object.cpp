@@ -22,13 +22,7 @@ Variant DefaultValue(Object* object) {
 
 std::u16string FoldCase(std::u16string_view name) {
     std::u16string folded(name);
-    for (char16_t& c : folded) {
-        if (c < 0x80) {
-            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
-        } else if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
-            c = static_cast<char16_t>(c + 32);
-        }
-    }
+    for (char16_t& c : folded) c = FoldCharacter(c);
     return folded;
 }
 

@@ -56,6 +56,12 @@ public:
 // Throws 91 for Nothing and 438 when the object has no default member.
 Variant DefaultValue(Object* object);
 
+// Lower-cases one ASCII or Latin letter; other characters stay as they are.
+inline char16_t FoldCharacter(char16_t c) {
+    bool upper = (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+    return upper ? static_cast<char16_t>(c + 32) : c;
+}
+
 // Lower-cases ASCII and Latin letters so that identifiers compare without case.
 std::u16string FoldCase(std::u16string_view name);
 

@@ -867,7 +867,7 @@ private:
                 member->object = std::move(expr);
                 expr = std::move(member);
             } else if (IsOperator(u"(") && CanBeCalled(*expr)) {
-                lastCallParen_ = pos_;
+                size_t paren = pos_;
                 Position position = Here();
                 Next();
                 auto call = std::make_unique<Expr>();
@@ -886,6 +886,9 @@ private:
                     }
                 }
                 ExpectOperator(u")", err::kExpectedRightParen);
+                // Set after the arguments, whose own calls set it too: a call statement may have to
+                // read this call's parentheses again as the start of its first argument.
+                lastCallParen_ = paren;
                 expr = std::move(call);
             } else {
                 break;

@@ -80,6 +80,16 @@ TEST(Parser, CallStatementArgumentsWithAndWithoutParentheses) {
     EXPECT_EQ(ErrorNumber(u"Foo(1, 2)"), err::kCannotUseParensCallingSub);
 }
 
+TEST(Parser, ParenthesizedFirstArgumentMayHoldIndexedCallResults) {
+    Program program = Parse(u"Show (d.Keys()(0)) & \"!\"\nShow (F(G(1))), 2");
+    ASSERT_EQ(program.statements.size(), 2u);
+    EXPECT_EQ(Render(*program.statements[0]->target), "show");
+    ASSERT_EQ(program.statements[0]->arguments.size(), 1u);
+    EXPECT_EQ(Render(*program.statements[0]->arguments[0]), "(d.keys()(lit) & lit)");
+    ASSERT_EQ(program.statements[1]->arguments.size(), 2u);
+    EXPECT_EQ(Render(*program.statements[1]->arguments[0]), "f(g(lit))");
+}
+
 TEST(Parser, WithMemberAfterABlankIsAnArgumentNotAMemberAccess) {
     Program program = Parse(u"With x\nPrint .Name\nEnd With");
     const Stmt& print = *program.statements.at(0)->body.at(0);

@@ -298,7 +298,12 @@ Variant Vm::CallByName(std::u16string_view name, std::span<const Variant> argume
 }
 
 Variant Vm::CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
-                          std::span<const Variant> arguments, Variant* outerLocals) {
+                          std::span<const Variant> arguments) {
+    return Run(procedure, unit, me, arguments, nullptr);
+}
+
+Variant Vm::Run(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
+                std::span<const Variant> arguments, const OuterCall* outer) {
     if (unit->detached) Throw(err::kObjectNotSet);
     if (nativeDepth_ >= kMaxNativeDepth) Throw(err::kOutOfStackSpace);
     if (static_cast<size_t>(stackEnd_ - sp_) < arguments.size() + 64) Throw(err::kOutOfStackSpace);
@@ -314,7 +319,7 @@ Variant Vm::CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassIns
     size_t entry = frames_.size();
     try {
         PushFrame(procedure, unit, me, static_cast<uint16_t>(arguments.size()), 0, Frame::Mode::Native);
-        frames_.back().outer = outerLocals;
+        if (outer) frames_.back().outer = *outer;
     } catch (...) {
         ClearTo(base);
         throw;
@@ -335,40 +340,76 @@ Ref<Object> Vm::GetRef(std::u16string_view name) {
 }
 
 std::shared_ptr<const Module> Vm::CompileForExecute(std::u16string_view text, bool expression,
-                                                    const Procedure* caller) {
-    // Text run inside a procedure compiles against that procedure's locals, so the key names both.
+                                                    const OuterCall& outer) {
+    // Text run inside a procedure compiles against that call's variables, so the key names them:
+    // the procedure, and the variables earlier texts declared in the call.
+    std::vector<std::u16string> names;
     std::u16string key(text);
     key += expression ? u'\x01' : u'\x02';
-    if (caller) key += FormatInteger(static_cast<int64_t>(reinterpret_cast<uintptr_t>(caller)));
+    if (outer.procedure) {
+        key += FormatInteger(static_cast<int64_t>(reinterpret_cast<uintptr_t>(outer.procedure)));
+        names = outer.procedure->localNames;
+        for (const std::u16string& name : outer.scope->names) {
+            key += u'\x03';
+            key += name;
+            names.push_back(name);
+        }
+    }
     auto found = executeCache_.find(key);
     if (found != executeCache_.end()) return found->second;
+    OuterScope scope;
+    if (outer.procedure) scope = {&names, outer.procedure->owner};
     std::shared_ptr<const Module> module;
-    const std::vector<std::u16string>* outer = caller ? &caller->localNames : nullptr;
     try {
-        module = expression ? CompileExpression(text, outer) : CompileText(text, outer);
+        module = expression ? CompileExpression(text, scope) : CompileText(text, scope);
     } catch (ScriptError& error) {
         // Reported at the statement that ran the text, as a run-time error with the compile number.
         error.line = 0;
         error.column = 0;
         throw;
     }
+    if (names.size() + module->executeLocals.size() > 0xFFFF) Throw(err::kOutOfMemory);
     if (executeCache_.size() > 256) executeCache_.clear();
     executeCache_.emplace(std::move(key), module);
     return module;
 }
 
-void Vm::ExecuteText(std::u16string_view text, const Procedure* caller, Variant* callerLocals) {
-    std::shared_ptr<const Module> module = CompileForExecute(text, false, caller);
+Variant Vm::RunText(std::u16string_view text, bool expression, Frame* from) {
+    // 1. The scope: a procedure's call runs the text in its own; text that another Execute runs inside
+    //    a procedure passes that procedure's on; anywhere else the text runs at global scope.
+    OuterCall outer;
+    if (from && from->proc->kind != ProcedureKind::Global) {
+        if (!from->executeScope) from->executeScope = std::make_unique<ExecuteScope>();
+        outer = {from->proc, from->locals, from->executeScope.get(), from->me};
+    } else if (from) {
+        outer = from->outer;
+    }
+    // 2. Compile against the call's variables, and bind the text's global names.
+    std::shared_ptr<const Module> module = CompileForExecute(text, expression, outer);
     LoadedUnit* unit = Bind(module);
     Ref<LoadedUnit> keep(unit);
-    CallProcedure(module->globalCode.get(), unit, nullptr, {}, callerLocals);
+    // 3. Add what the text declares to the call, before its code runs.
+    for (const ExecuteLocal& local : module->executeLocals) {
+        outer.scope->names.push_back(local.name);
+        if (local.isArray) {
+            outer.scope->values.emplace_back(Array::Create(local.arrayBounds, !local.arrayBounds.empty()));
+        } else {
+            outer.scope->values.push_back(local.constant);
+        }
+    }
+    // 4. Run it; Eval's value is the result of the text's code.
+    return Run(module->globalCode.get(), unit, outer.me, {}, outer.procedure ? &outer : nullptr);
 }
 
-Variant Vm::EvalText(std::u16string_view text, const Procedure* caller, Variant* callerLocals) {
-    std::shared_ptr<const Module> module = CompileForExecute(text, true, caller);
-    LoadedUnit* unit = Bind(module);
-    Ref<LoadedUnit> keep(unit);
-    return CallProcedure(module->globalCode.get(), unit, nullptr, {}, callerLocals);
+Variant Vm::EvalText(std::u16string_view text) { return RunText(text, true, nullptr); }
+
+Variant& Vm::OuterVariable(const Frame& frame, uint16_t slot) {
+    const OuterCall& outer = frame.outer;
+    if (!outer.procedure) Throw(51);
+    if (slot < outer.procedure->localCount) return outer.locals[slot];
+    size_t index = slot - outer.procedure->localCount;
+    if (index >= outer.scope->values.size()) Throw(51);
+    return outer.scope->values[index];
 }
 
 // ---------------------------------------------------------------- frames
@@ -417,6 +458,8 @@ void Vm::PopFrame() {
     Frame& frame = frames_.back();
     ClearTo(frame.locals - frame.dropBelow);
     Ref<Object> me = std::move(frame.meHolder);
+    // Like the locals, variables Execute declared die only once the frame is gone.
+    std::unique_ptr<ExecuteScope> executeScope = std::move(frame.executeScope);
     frames_.pop_back();
 }
 

@@ -76,9 +76,8 @@ public:
 
     // ---- used by objects and built-ins ----
     // Calls a script procedure from native code (host callbacks, Class_Terminate, GetRef, defaults).
-    // outerLocals: for text run by Execute/Eval inside a procedure, that procedure's locals.
     Variant CallProcedure(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
-                          std::span<const Variant> arguments, Variant* outerLocals = nullptr);
+                          std::span<const Variant> arguments);
     // Creates an instance of a script class, running Class_Initialize.
     Ref<Object> NewInstance(const ClassDef* classDef, LoadedUnit* unit);
     int64_t NowMs() const { return clock_(); }
@@ -87,12 +86,8 @@ public:
     ErrObject& err() { return *err_; }
     // GetRef: an object whose default member calls the procedure.
     Ref<Object> GetRef(std::u16string_view name);
-    // Execute/ExecuteGlobal/Eval of a text at run time; inside a procedure (caller given) the text's
-    // top-level code reaches the procedure's locals.
-    void ExecuteText(std::u16string_view text, const Procedure* caller = nullptr,
-                     Variant* callerLocals = nullptr);
-    Variant EvalText(std::u16string_view text, const Procedure* caller = nullptr,
-                     Variant* callerLocals = nullptr);
+    // Eval of a text at global scope, as the Eval reached through GetRef or a host call does.
+    Variant EvalText(std::u16string_view text);
     // Dialogs and object creation as the host allows them.
     HostServices& host() { return host_; }
     // The locale SetLocale chose; only US English (1033) changes nothing in how values read and write.
@@ -102,13 +97,27 @@ public:
     float& lastRandom() { return lastRandom_; }
 
 private:
+    // The variables text run by Execute inside a procedure declared for that procedure's call.
+    struct ExecuteScope {
+        std::vector<std::u16string> names;
+        std::deque<Variant> values;  // a deque: references to a variable stay valid as others are added
+    };
+    // The procedure call whose scope a text run by Execute or Eval shares.
+    struct OuterCall {
+        const Procedure* procedure = nullptr;
+        Variant* locals = nullptr;
+        ExecuteScope* scope = nullptr;
+        ClassInstance* me = nullptr;
+    };
+
     struct Frame {
         const Procedure* proc = nullptr;
         LoadedUnit* unit = nullptr;
         const uint8_t* ip = nullptr;
         Variant* locals = nullptr;
-        Variant* outer = nullptr;     // the locals Execute/Eval text reaches
-        ClassInstance* me = nullptr;  // kept alive by meHolder
+        OuterCall outer;                             // the call whose scope Execute/Eval text shares
+        std::unique_ptr<ExecuteScope> executeScope;  // what Execute text declared in this call
+        ClassInstance* me = nullptr;                 // kept alive by meHolder
         Ref<Object> meHolder;
         uint16_t dropBelow = 0;  // slots under the locals the call pops on return (the object called)
         enum class Mode : uint8_t { PushResult, Discard, Native } mode = Mode::PushResult;
@@ -116,12 +125,24 @@ private:
     };
 
     Variant Execute(size_t entryFrame);
+    // Runs a procedure's code from native code; outer is the call Execute/Eval text shares, if any.
+    Variant Run(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
+                std::span<const Variant> arguments, const OuterCall* outer);
+    // Execute (expression false) or Eval of a text in the scope of the frame running it (null: global).
+    Variant RunText(std::u16string_view text, bool expression, Frame* from);
+    // A variable of the call that Execute/Eval text shares, by the slot the text was compiled with.
+    static Variant& OuterVariable(const Frame& frame, uint16_t slot);
+    // The variable a Dynamic instruction falls back to when its global does not exist.
+    static Variant& FallbackVariable(const Frame& frame, uint16_t fallback) {
+        if (fallback & kOuterFallback) return OuterVariable(frame, fallback & ~kOuterFallback);
+        return frame.locals[fallback];
+    }
     bool Recover(ScriptError& error, size_t entryFrame, Frame* current, const uint8_t* ip);
     void RegisterBuiltinNames();
     void ReleaseEverything();
     LoadedUnit* Bind(const std::shared_ptr<const Module>& module);
     std::shared_ptr<const Module> CompileForExecute(std::u16string_view text, bool expression,
-                                                    const Procedure* caller);
+                                                    const OuterCall& outer);
     void PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc,
                    uint16_t dropBelow, Frame::Mode mode);
     void PopFrame();

@@ -196,17 +196,17 @@ Variant Vm::Execute(size_t entryFrame) {
                             if (slot)
                                 VBS_CALL(LoadGlobalSlot(slot));
                             else
-                                PushValue(locals[fallback].Target());
+                                PushValue(FallbackVariable(*f, fallback).Target());
                         } else if (op == Op::RefDynamic) {
                             if (slot)
                                 VBS_CALL(ReferenceGlobalSlot(slot));
                             else
-                                PushValue(Variant::ReferenceTo(&locals[fallback]));
+                                PushValue(Variant::ReferenceTo(&FallbackVariable(*f, fallback)));
                         } else if (slot) {
                             StoreGlobalSlot(slot, Pop(), op == Op::SetDynamic);
                         } else {
                             Variant value = op == Op::SetDynamic ? SetValue(Pop()) : LetValue(Pop());
-                            locals[fallback].Target() = std::move(value);
+                            FallbackVariable(*f, fallback).Target() = std::move(value);
                         }
                         break;
                     }
@@ -214,9 +214,7 @@ Variant Vm::Execute(size_t entryFrame) {
                     case Op::StoreOuter:
                     case Op::SetOuter:
                     case Op::RefOuter: {
-                        uint16_t slot = U16(ip);
-                        if (!f->outer) Throw(51);
-                        Variant& target = f->outer[slot];
+                        Variant& target = OuterVariable(*f, U16(ip));
                         if (op == Op::LoadOuter) {
                             PushValue(target.Target());
                         } else if (op == Op::RefOuter) {
@@ -231,8 +229,7 @@ Variant Vm::Execute(size_t entryFrame) {
                         uint16_t slot = U16(ip);
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
-                        if (!f->outer) Throw(51);
-                        VBS_CALL(IndexOrDefault(f->outer[slot], argc, wantReference, 0));
+                        VBS_CALL(IndexOrDefault(OuterVariable(*f, slot), argc, wantReference, 0));
                         break;
                     }
                     case Op::LoadField: PushValue(f->me->field(U16(ip))); break;
@@ -277,7 +274,7 @@ Variant Vm::Execute(size_t entryFrame) {
                         } else if (f->unit->module->optionExplicit) {
                             Throw(err::kVariableUndefined);
                         } else {
-                            VBS_CALL(IndexOrDefault(locals[fallback], argc, wantReference, 0));
+                            VBS_CALL(IndexOrDefault(FallbackVariable(*f, fallback), argc, wantReference, 0));
                         }
                         break;
                     }
@@ -571,17 +568,13 @@ Variant Vm::Execute(size_t entryFrame) {
                         bool global = *ip++ != 0;
                         Variant text = Pop();
                         f->ip = ip;
-                        bool inProcedure = !global && f->proc->kind != ProcedureKind::Global;
-                        ExecuteText(ToString(text), inProcedure ? f->proc : nullptr,
-                                    inProcedure ? locals : nullptr);
+                        RunText(ToString(text), false, global ? nullptr : f);
                         break;
                     }
                     case Op::Eval: {
                         Variant text = Pop();
                         f->ip = ip;
-                        bool inProcedure = f->proc->kind != ProcedureKind::Global;
-                        PushValue(EvalText(ToString(text), inProcedure ? f->proc : nullptr,
-                                           inProcedure ? locals : nullptr));
+                        PushValue(RunText(ToString(text), true, f));
                         break;
                     }
                     case Op::Return: {
