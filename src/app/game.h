@@ -55,6 +55,8 @@ public:
     void StopPlaying();
     // Esc: shows the menus unless a video plays, and skips whatever the game waits for.
     void Escape();
+    // Hides the menu bar (and the inventory with it, as the game's options say).
+    void HideMenus() override { inventory_.HideMenus(); }
 
     // The window's mouse, through which inventory items are dragged.
     void UseMouse(platform::MouseRouter& mouse) { mouse_ = &mouse; }
@@ -91,7 +93,6 @@ private:
     bool IsInventoryBusy() override { return inventory_.IsInventoryBusy(); }
     int HandleShowHideMenus(int button) override { return inventory_.HandleShowHideMenus(button); }
     bool AreMenusShown() override { return inventory_.menusShown(); }
-    void HideMenus() override { inventory_.HideMenus(); }
     void PickOrNotPickObject(int areaIndex) override { inventory_.PickOrNotPickObject(areaIndex); }
     void RequestHideInventory() override { inventory_.bar().RequestHideInventory(); }
     void HideInventoryIfItem() override { inventory_.HideInventoryIfItem(); }

@@ -42,7 +42,7 @@ MenuCommands GameWindow::Commands() {
     MenuCommands commands;
     commands.quit = [this] { Quit(); };
     commands.toggleFullScreen = [this] { ToggleFullScreen(); };
-    commands.hideMenus = [this] { ShowMenuBar(false); };
+    commands.hideMenus = [this] { game_->HideMenus(); };
     commands.openFrame = [this](const std::string& frame) { game_->frames().OpenFrame(frame, false, 0, 0); };
     commands.viewVariables = [this] { game_->variables().ViewVariables(); };
     commands.subMenuOpened = [this] {
@@ -108,7 +108,7 @@ void GameWindow::ToggleFullScreen() {
     } else if (modes_.lastRequested() != platform::Point{} && modes_.current() != modes_.lastRequested()) {
         modes_.ChangeDisplayMode(modes_.lastRequested());
     }
-    ShowMenuBar(false);
+    game_->HideMenus();
     CenterWindowAndPictureBox();
 }
 

@@ -132,6 +132,25 @@ TEST(GameWindowLifecycle, TheDebugMenuAppearsOnlyForTheKeySequenceTypedInOrder) 
     EXPECT_EQ(right["menus"]["bar"][4]["items"][0]["items"][2]["caption"], "Start");
 }
 
+TEST(GameWindowLifecycle, TheFullScreenToggleHidesTheMenusAndGoesBackAndForth) {
+    HeadlessRun run;
+    run.game.Write("Config/General", testing::GeneralFile().Set(41, true).Set(62, true).Text());
+    int status = run.Run("press Start New Game\nstate " + run.Path("window.json") +
+                         "\nkey Escape\nmenu Options/Toggle Full-Screen \\/ Windowed Mode\nstate " +
+                         run.Path("full.json") +
+                         "\nkey Escape\nmenu Options/Toggle Full-Screen \\/ Windowed Mode\nstate " +
+                         run.Path("back.json") + "\n");
+    ASSERT_EQ(status, 0) << run.Read("stderr");
+    auto window = nlohmann::json::parse(run.Read("window.json"));
+    EXPECT_EQ(window["display"]["full_screen"], false);
+    auto full = nlohmann::json::parse(run.Read("full.json"));
+    EXPECT_EQ(full["display"]["full_screen"], true);
+    EXPECT_TRUE(full["menus"]["bar"].is_null());
+    EXPECT_EQ(full["display"]["client_size"], window["display"]["client_size"]);
+    auto back = nlohmann::json::parse(run.Read("back.json"));
+    EXPECT_EQ(back["display"]["full_screen"], false);
+}
+
 using std::string;
 using testing::FieldsLine;
 

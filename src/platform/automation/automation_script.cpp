@@ -160,14 +160,21 @@ struct Parser {
         if (is("menu")) {
             command.kind = Kind::Menu;
             if (!Rest("menu CAPTION[/CAPTION...]")) return false;
-            std::string_view path = words.rest;
-            while (true) {
-                size_t slash = path.find('/');
-                std::string_view caption = Trim(path.substr(0, slash));
-                if (caption.empty()) return Fail("expected menu CAPTION[/CAPTION...] with no empty caption");
-                command.menuPath.emplace_back(caption);
-                if (slash == std::string_view::npos) break;
-                path.remove_prefix(slash + 1);
+            // Captions are split at slashes; a backslash keeps the slash after it in the caption.
+            std::string caption;
+            for (size_t at = 0; at <= words.rest.size(); ++at) {
+                if (at < words.rest.size() && words.rest.substr(at, 2) == "\\/") {
+                    caption += '/';
+                    ++at;
+                } else if (at == words.rest.size() || words.rest[at] == '/') {
+                    std::string_view trimmed = Trim(caption);
+                    if (trimmed.empty())
+                        return Fail("expected menu CAPTION[/CAPTION...] with no empty caption");
+                    command.menuPath.emplace_back(trimmed);
+                    caption.clear();
+                } else {
+                    caption += words.rest[at];
+                }
             }
             return true;
         }

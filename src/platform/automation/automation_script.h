@@ -30,7 +30,7 @@ struct AutomationCommand {
         Answer,       // answer
         Input,        // text
         InputCancel,
-        Menu,        // menuPath
+        Menu,        // menuPath: captions split at slashes, except a slash after a backslash
         Screenshot,  // text: a file
         State,       // text: a file, "-" for standard output
         Quit,

@@ -65,6 +65,8 @@ TEST(AutomationScript, KeepsTheWholeRestOfTheLineForTextsCaptionsAndFiles) {
     EXPECT_EQ(One("state -").text, "-");
     auto menu = One("menu Game / Save as...");
     EXPECT_EQ(menu.menuPath, (std::vector<std::string>{"Game", "Save as..."}));
+    EXPECT_EQ(One("menu Options/Full-Screen \\/ Window").menuPath,
+              (std::vector<std::string>{"Options", "Full-Screen / Window"}));
 }
 
 TEST(AutomationScript, ReadsWaitsAnswersAndTheCommandsWithoutArguments) {

@@ -72,7 +72,10 @@ public:
     std::optional<std::string> Menu(const std::vector<std::string>& path) override;
     DialogHistory& dialogHistory() override { return history_; }
     void Screenshot(const std::string& file) override;
-    nlohmann::ordered_json State() override { return state_.Collect(); }
+    nlohmann::ordered_json State() override {
+        FollowFrontWindow();
+        return state_.Collect();
+    }
     void Quit() override { loop_.RequestQuit(); }
     bool quitRequested() const override { return loop_.quitRequested(); }
 
