@@ -56,4 +56,12 @@ const Variant& Arg(std::span<Variant> arguments, size_t i);
 // True when argument i was given (present and not Missing).
 bool HasArg(std::span<Variant> arguments, size_t i);
 
+// InStr and InStrB take an optional 1-based start before their texts: the start (1 without it) and
+// the index of the first text. A Null start is error 94, a start below 1 error 5.
+struct OptionalStart {
+    int32_t start = 1;
+    size_t offset = 0;
+};
+OptionalStart ReadOptionalStart(std::span<Variant> arguments);
+
 }  // namespace taviro::vbscript

@@ -146,8 +146,9 @@ Variant Rnd(Vm& vm, std::span<Variant> a) {
 // Randomize n puts 16 bits of n into the middle of the seed and keeps its outer bits, so the same n
 // repeats a sequence only after Rnd with a negative number has fixed those bits.
 Variant Randomize(Vm& vm, std::span<Variant> a) {
-    double value = HasArg(a, 0) ? ToDouble(Arg(a, 0))
-                                : static_cast<double>(static_cast<float>(vm.LocalTimeMs() % 86400000) / 1000.0f);
+    double value = HasArg(a, 0)
+                       ? ToDouble(Arg(a, 0))
+                       : static_cast<double>(static_cast<float>(vm.LocalTimeMs() % 86400000) / 1000.0f);
     uint64_t bits;
     std::memcpy(&bits, &value, 8);
     auto high = static_cast<uint32_t>(bits >> 32);

@@ -188,14 +188,7 @@ std::u16string SearchedFor(const Variant& value, bool ignoreCase) {
 
 Variant InStr(Vm&, std::span<Variant> a) {
     // InStr([start,] text, part[, compare])
-    size_t offset = 0;
-    int32_t start = 1;
-    if (a.size() >= 3) {
-        if (Arg(a, 0).IsNull()) Throw(err::kInvalidUseOfNull);
-        start = ToLong(Arg(a, 0));
-        if (start < 1) Throw(err::kInvalidProcedureCall);
-        offset = 1;
-    }
+    auto [start, offset] = ReadOptionalStart(a);
     const Variant& textValue = Arg(a, offset);
     const Variant& partValue = Arg(a, offset + 1);
     if (textValue.IsNull() || partValue.IsNull()) return Variant::MakeNull();

@@ -81,14 +81,7 @@ Variant MidB(Vm&, std::span<Variant> a) {
 
 // InStrB([start,] text, part[, compare]): the byte position of part, 1-based.
 Variant InStrB(Vm&, std::span<Variant> a) {
-    size_t offset = 0;
-    int32_t start = 1;
-    if (a.size() >= 3) {
-        if (Arg(a, 0).IsNull()) Throw(err::kInvalidUseOfNull);
-        start = ToLong(Arg(a, 0));
-        if (start < 1) Throw(err::kInvalidProcedureCall);
-        offset = 1;
-    }
+    auto [start, offset] = ReadOptionalStart(a);
     if (Arg(a, offset).IsNull() || Arg(a, offset + 1).IsNull()) return Variant::MakeNull();
     std::u16string text = ToString(Arg(a, offset)), part = ToString(Arg(a, offset + 1));
     if (a.size() == 4 && HasArg(a, 3) && ToLong(Arg(a, 3)) == 1) {

@@ -378,6 +378,18 @@ std::optional<Variant> ProcedureCompiler::Fold(const Expr& expression) {
     return FoldWith(expression, &constants_, module_);
 }
 
+Resolved ProcedureCompiler::ResolveMember(const ClassMember& member, const std::u16string& name) {
+    Resolved resolved;
+    if (member.field >= 0) {
+        resolved.kind = Resolved::Kind::Field;
+        resolved.slot = static_cast<uint16_t>(member.field);
+    } else {
+        resolved.kind = Resolved::Kind::MeMember;
+        resolved.slot = MemberName(name);
+    }
+    return resolved;
+}
+
 Resolved ProcedureCompiler::Resolve(const std::u16string& name, Position position) {
     Resolved resolved;
     if (!isGlobalCode_) {
@@ -400,16 +412,7 @@ Resolved ProcedureCompiler::Resolve(const std::u16string& name, Position positio
             return resolved;
         }
         if (owner_) {
-            if (const ClassMember* member = owner_->Find(name)) {
-                if (member->field >= 0) {
-                    resolved.kind = Resolved::Kind::Field;
-                    resolved.slot = static_cast<uint16_t>(member->field);
-                } else {
-                    resolved.kind = Resolved::Kind::MeMember;
-                    resolved.slot = MemberName(name);
-                }
-                return resolved;
-            }
+            if (const ClassMember* member = owner_->Find(name)) return ResolveMember(*member, name);
         }
         if (!module_.IsDeclaredGlobal(name)) {
             // Known only at run time: a global declared elsewhere, or else an implicit local.
@@ -441,16 +444,8 @@ Resolved ProcedureCompiler::Resolve(const std::u16string& name, Position positio
             return resolved;
         }
         // Text run inside a method reaches the object's members after the method's variables.
-        if (const ClassMember* member = owner_ ? owner_->Find(name) : nullptr) {
-            if (member->field >= 0) {
-                resolved.kind = Resolved::Kind::Field;
-                resolved.slot = static_cast<uint16_t>(member->field);
-            } else {
-                resolved.kind = Resolved::Kind::MeMember;
-                resolved.slot = MemberName(name);
-            }
-            return resolved;
-        }
+        if (const ClassMember* member = owner_ ? owner_->Find(name) : nullptr)
+            return ResolveMember(*member, name);
         // A name the procedure itself left undeclared is read as its own code reads it: the global of
         // that name when one exists at run time, else the procedure's implicit local.
         int implicit = module_.OuterImplicitSlot(name);

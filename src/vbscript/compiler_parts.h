@@ -114,6 +114,8 @@ private:
     // ---- names ----
     void DeclareLocals(const Block& body);
     void DeclareLocal(const DimItem& item, bool fixedArray);
+    // A member of the class being compiled: a field by its index, anything else through Me.
+    Resolved ResolveMember(const ClassMember& member, const std::u16string& name);
     Resolved Resolve(const std::u16string& name, Position position);
     std::optional<Variant> Fold(const Expr& expression);
 
