@@ -23,7 +23,8 @@ Display::Display(const DisplaySettings& settings) : settings_(settings) {
     MakeTarget();
     if (settings_.headless) return;
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw SdlFailure("no video");
-    Uint32 flags = 0;
+    // Hidden until it first shows something: the first window's size and look are known by then.
+    Uint32 flags = SDL_WINDOW_HIDDEN;
     if (settings_.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (!settings_.border) flags |= SDL_WINDOW_BORDERLESS;
     window_ = SDL_CreateWindow(settings_.caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -65,12 +66,16 @@ void Display::SetClientSize(int width, int height) {
     MakeTarget();
     if (windowTexture_) SDL_DestroyTexture(windowTexture_);
     windowTexture_ = nullptr;
-    if (window_ && !settings_.fullScreen)
+    if (window_ && !settings_.fullScreen) {
+        // Every window of the player is centred on the screen, as the original placed its forms.
         SDL_SetWindowSize(window_, width * settings_.scale, height * settings_.scale);
+        SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
 }
 
 void Display::Present() {
     if (!window_) return;
+    if (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) SDL_ShowWindow(window_);
     if (!windowTexture_) {
         windowTexture_ = SDL_CreateTexture(windowRenderer_, SDL_PIXELFORMAT_ARGB8888,
                                            SDL_TEXTUREACCESS_STREAMING, target_->w, target_->h);
