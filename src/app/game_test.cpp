@@ -48,8 +48,21 @@ struct WindowRecord : GameWindowServices {
     bool IsMenuBarShown() const override { return menuBarShown; }
     bool IsSubMenuOpen() const override { return false; }
     void StartUnloading() override { ++unloadings; }
+    void EnableWindow(bool enabled) override { windowEnabled = enabled; }
+    platform::Point ScreenSize() const override { return screen; }
+    void SwitchToMode(int mode) override { screen = mode == 2 ? platform::Point{800, 600} : screen; }
+    void SetLoadGameDisplayMode(int16_t mode) override { loadGameMode = mode; }
+    bool TransitionsDisabled() override { return transitionsDisabled; }
+    bool EffectsDisabled() override { return false; }
+    void EnableOrDisableTransitions() override { transitionsDisabled = !transitionsDisabled; }
+    void EnableOrDisableEffects() override {}
+    std::vector<scripting::NamedObject> MenuObjects() override { return {}; }
     bool menuBarShown = false;
     int unloadings = 0;
+    bool windowEnabled = true;
+    platform::Point screen{1024, 768};
+    int16_t loadGameMode = 0;
+    bool transitionsDisabled = false;
 };
 
 // The game window over a form of its own, on a virtual clock, with the press of the left button.

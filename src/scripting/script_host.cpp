@@ -97,6 +97,7 @@ void ScriptHost::AddCodeToScriptControl(vbscript::Engine& engine, const std::str
     // 5. Code interception belongs to the editor.
     if (interceptCode) {
         interceptCode = false;
+        if (interceptCodeShown) interceptCodeShown();
         platform::MessageBoxRequest request{
             "Not Available",
             "The code interception function is not available in the compiled version of the project.",

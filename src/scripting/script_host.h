@@ -60,6 +60,7 @@ public:
     std::string ProjectProcedures;
     int16_t& ControlsReferencesMode;
     bool interceptCode = false;                     // the check mark of the debug command
+    std::function<void()> interceptCodeShown;       // the next script took the mark off
     std::vector<std::string> pluginScripts;         // per loaded plugin, in plugin order
     std::vector<std::string> pluginStartupScripts;  // the same for their start-up code
 

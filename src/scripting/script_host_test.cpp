@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "scripting/action_object.h"
+#include "scripting/recording_action_host.h"
 #include "support/test_project.h"
 
 namespace taviro::scripting {
@@ -10,19 +11,6 @@ namespace {
 
 using std::string;
 using testing::FieldsLine;
-
-// A game window that offers nothing to the Action object.
-struct QuietHost : ActionHost {
-    void ShowTextMessage(const string&, bool, bool) override {}
-    void AddPickedObject(const string&, bool) override {}
-    void ShowOrNotShowAreas() override {}
-    void QuitCurrentDialogue() override {}
-    void ShowMenus() override {}
-    void HideMenus() override {}
-    int16_t ClickPositionX() override { return 0; }
-    int16_t ClickPositionY() override { return 0; }
-    void RefreshWindow() override {}
-};
 
 struct ScriptHostFixture : ::testing::Test {
     ScriptHostFixture() {
@@ -44,7 +32,7 @@ struct ScriptHostFixture : ::testing::Test {
     frames::CurrentFrame frame;
     int64_t nowMs = 0;
     int16_t referencesMode = 0;
-    QuietHost gameWindow;
+    RecordingHost gameWindow;
     vbscript::Ref<VBScriptActionModule> action = vbscript::MakeRef<VBScriptActionModule>(
         *test.project, test.flags, variables, frame, referencesMode, gameWindow);
     ScriptHost host{*test.project, test.flags,     variables,
