@@ -12,6 +12,16 @@ namespace {
 constexpr char kReferenceAllControls[] = "reference_all_controls";
 constexpr char kDisableScriptTimeout[] = "disable_script_timeout";
 
+// The clock of the script time-out. The virtual clock stands still while a script runs, so there
+// every look at the clock by a running script (one per few thousand instructions) counts as a few
+// milliseconds: an endless loop ends after its time-out in headless play too, and at the same
+// point in every run.
+vbscript::Engine::ClockMs ScriptClock(platform::Clock& clock) {
+    constexpr int64_t kMsPerLook = 4;
+    if (!clock.IsVirtual()) return [&clock] { return clock.NowMs(); };
+    return [&clock, looks = int64_t{0}]() mutable { return clock.NowMs() + kMsPerLook * ++looks; };
+}
+
 }  // namespace
 
 Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
@@ -29,9 +39,8 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       VBScriptAction(vbscript::MakeRef<scripting::VBScriptActionModule>(
           project, flags, variables_, frame_, ControlsReferencesMode,
           static_cast<scripting::ActionHost&>(*this))),
-      scripts_(
-          project, flags, variables_, VBScriptAction, ControlsReferencesMode,
-          [&loop] { return loop.clock().NowMs(); }, [&loop] { return loop.clock().LocalTimeMs(); }),
+      scripts_(project, flags, variables_, VBScriptAction, ControlsReferencesMode, ScriptClock(loop.clock()),
+               [&loop] { return loop.clock().LocalTimeMs(); }),
       actions_(project, flags, variables_, history_, frame_, VBScriptAction->requests, sounds_, video_,
                *this) {
     BuildScene();
@@ -47,6 +56,10 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
             clipboard_ = text;
         }
     };
+}
+
+Game::~Game() {
+    for (platform::Control* timer : form_.Elements("TimerObject")) timer->parent()->Remove(*timer);
 }
 
 void Game::BuildScene() {
@@ -114,10 +127,10 @@ void Game::RunScriptTimer(platform::Control& timer) {
         scripts_.ExecuteVBScript(procedure, false);
         actions_.ExecuteConsequences();
     } catch (const GameError& error) {
-        platform::MessageBoxRequest request{"Error Executing VBScript Code",
-                                            "Unable to execute the procedure named " + procedure + ". " +
-                                                error.description(),
-                                            platform::MessageIcon::Critical, platform::MessageButtons::Ok};
+        platform::MessageBoxRequest request{
+            "Error Executing VBScript Code",
+            "Unable to execute the procedure named " + procedure + ". " + error.description(),
+            platform::MessageIcon::Critical, platform::MessageButtons::Ok};
         project_.reports().dialogs().MessageBox(request);
     }
 }
@@ -148,9 +161,9 @@ void Game::ExecuteVBScriptCommand() {
 }
 
 void Game::EditProceduresCommand() {
-    platform::MessageBoxRequest request{"Not Available",
-                                        "This command is not available in the compiled version of the project.",
-                                        platform::MessageIcon::Information, platform::MessageButtons::Ok};
+    platform::MessageBoxRequest request{
+        "Not Available", "This command is not available in the compiled version of the project.",
+        platform::MessageIcon::Information, platform::MessageButtons::Ok};
     project_.reports().dialogs().MessageBox(request);
 }
 
@@ -171,7 +184,8 @@ void Game::ShellAndWait(const std::string& path) {
         while (program->Running()) loop_.WaitMs(100);
     } catch (const GameError& error) {
         platform::MessageBoxRequest request{
-            "Error", "Error launching external application. Probably file not found (" + error.description() + ").",
+            "Error",
+            "Error launching external application. Probably file not found (" + error.description() + ").",
             platform::MessageIcon::None, platform::MessageButtons::Ok};
         project_.reports().dialogs().MessageBox(request);
     }
@@ -181,10 +195,9 @@ void Game::ShellAndWait(const std::string& path) {
 }
 
 void Game::DoComponentsEvents() {
-    // The original also slept 5 milliseconds to give the processor away; waiting here would only
-    // move the game's clock.
     window_.EnableWindow(false);
     loop_.DoEvents();
+    loop_.clock().SleepMs(5);
     window_.EnableWindow(true);
 }
 

@@ -38,6 +38,8 @@ public:
     // The form is the game window's; its scene controls are made here.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
          GameWindowServices& window);
+    // The script timers go with the game whose scripts they run.
+    ~Game() override;
 
     // Every subsystem back to the state of a fresh game; `loadedFromGame` when a saved game is loaded
     // while a game runs, which keeps the window's layout.

@@ -259,8 +259,9 @@ Variant VBScriptActionModule::DDir(const std::string& pattern, int32_t attribute
             if (directory && !(attributes & kDirectory)) continue;
             if (platform::MatchesPattern(name, names)) ddirNames_.push_back(name);
         }
-        std::sort(ddirNames_.begin(), ddirNames_.end(),
-                  [](const std::string& a, const std::string& b) { return platform::FoldCase(a) < platform::FoldCase(b); });
+        std::sort(ddirNames_.begin(), ddirNames_.end(), [](const std::string& a, const std::string& b) {
+            return platform::FoldCase(a) < platform::FoldCase(b);
+        });
     } else if (!ddirSearching_) {
         vbscript::Throw(vbscript::err::kInvalidProcedureCall);
     }
@@ -355,9 +356,8 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             expect(1);
             std::string title = text(0);
             if (!title.empty()) {
-                Reported(" Error opening the file titled '" + title + "'.", [&] {
-                    host_.ShellAndWait(project_.files().Resolve(ExternalFile(title)).string());
-                });
+                Reported(" Error opening the file titled '" + title + "'.",
+                         [&] { host_.ShellAndWait(project_.files().Resolve(ExternalFile(title)).string()); });
             }
             return {};
         }
@@ -370,7 +370,8 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
                 std::optional<std::string> file = PictureFile(name);
                 if (!file) return;
                 Variant picture(vbscript::Ref<vbscript::Object>(vbscript::MakeRef<PictureObject>(*file)));
-                control.Invoke(control.MemberId(u"Picture"), vbscript::InvokeKind::Set, std::span(&picture, 1));
+                control.Invoke(control.MemberId(u"Picture"), vbscript::InvokeKind::Set,
+                               std::span(&picture, 1));
             });
             return {};
         }
@@ -378,11 +379,13 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             expect(1);
             std::string name = text(0);
             Variant result = Variant::Nothing();
-            Reported(" Error loading the following graphic file:'" + project_.paths.AreasPath + name + "'.", [&] {
-                if (std::optional<std::string> file = PictureFile(name)) {
-                    result = Variant(vbscript::Ref<vbscript::Object>(vbscript::MakeRef<PictureObject>(*file)));
-                }
-            });
+            Reported(
+                " Error loading the following graphic file:'" + project_.paths.AreasPath + name + "'.", [&] {
+                    if (std::optional<std::string> file = PictureFile(name)) {
+                        result =
+                            Variant(vbscript::Ref<vbscript::Object>(vbscript::MakeRef<PictureObject>(*file)));
+                    }
+                });
             return result;
         }
         case kGetHotspotNumber: expect(0); return Variant(requests.iHotspotNumber);
@@ -435,10 +438,11 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
         case kCreateObject:
             expect(1);
             if (project_.ReadMoreSetting("AllowCreateObject") != "1") {
-                platform::MessageBoxRequest request{
-                    "Unavailable Function",
-                    "For security reasons, the \"CreateObject\" function is disabled in this version of VBScript.",
-                    platform::MessageIcon::Information, platform::MessageButtons::Ok};
+                platform::MessageBoxRequest request{"Unavailable Function",
+                                                    "For security reasons, the \"CreateObject\" function is "
+                                                    "disabled in this version of VBScript.",
+                                                    platform::MessageIcon::Information,
+                                                    platform::MessageButtons::Ok};
                 project_.reports().dialogs().MessageBox(request);
             }
             return {};

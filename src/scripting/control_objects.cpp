@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/controls/control_kinds.h"
 #include "platform/files/file_system.h"
@@ -70,15 +70,25 @@ int32_t PictureType(const std::string& path) {
 // method is its position plus one, that of a property its position plus kFirstProperty.
 constexpr std::array<std::u16string_view, 9> kControlMethods = {
     u"Move", u"ZOrder", u"Refresh", u"Cls", u"AddItem", u"RemoveItem", u"Clear", u"List", u"SetFocus"};
-enum ControlMethod : DispatchId { kMove = 1, kZOrder, kRefresh, kCls, kAddItem, kRemoveItem, kClear, kList, kSetFocus };
+enum ControlMethod : DispatchId {
+    kMove = 1,
+    kZOrder,
+    kRefresh,
+    kCls,
+    kAddItem,
+    kRemoveItem,
+    kClear,
+    kList,
+    kSetFocus
+};
 
 constexpr std::array<std::u16string_view, 36> kControlProperties = {
-    u"Name",       u"Index",        u"Left",          u"Top",           u"Width",         u"Height",
-    u"Visible",    u"Enabled",      u"MousePointer",  u"MouseIcon",     u"DragIcon",      u"DragMode",
-    u"Tag",        u"Picture",      u"BackColor",     u"AutoSize",      u"BorderStyle",   u"Stretch",
-    u"Caption",    u"ForeColor",    u"BackStyle",     u"WordWrap",      u"Alignment",     u"FontName",
-    u"FontSize",   u"FontBold",     u"FontItalic",    u"FontUnderline", u"FontStrikethru", u"Value",
-    u"ListCount",  u"ListIndex",    u"Text",          u"Interval",      u"ScaleWidth",    u"ScaleHeight"};
+    u"Name",      u"Index",     u"Left",         u"Top",           u"Width",          u"Height",
+    u"Visible",   u"Enabled",   u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
+    u"Tag",       u"Picture",   u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
+    u"Caption",   u"ForeColor", u"BackStyle",    u"WordWrap",      u"Alignment",      u"FontName",
+    u"FontSize",  u"FontBold",  u"FontItalic",   u"FontUnderline", u"FontStrikethru", u"Value",
+    u"ListCount", u"ListIndex", u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight"};
 constexpr DispatchId kFirstProperty = 100;
 
 // Properties that hold a picture file: scripts read and assign picture objects.
@@ -228,7 +238,9 @@ platform::Control* ControlObject::Find() const {
 platform::Control& ControlObject::Resolve() const {
     platform::Control* control = Find();
     if (control) return *control;
-    if (index_) throw vbscript::ScriptError(340, Utf16(platform::control_errors::NoSuchElement(*index_).description()));
+    if (index_)
+        throw vbscript::ScriptError(340,
+                                    Utf16(platform::control_errors::NoSuchElement(*index_).description()));
     vbscript::Throw(vbscript::err::kObjectNotSet);
 }
 
@@ -267,7 +279,8 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
             const char* name = DefaultProperty(control.kind());
             if (!name) vbscript::Throw(vbscript::err::kNoSuchMember);
             property = name;
-        } else if (id >= kFirstProperty && id < kFirstProperty + static_cast<DispatchId>(kControlProperties.size())) {
+        } else if (id >= kFirstProperty &&
+                   id < kFirstProperty + static_cast<DispatchId>(kControlProperties.size())) {
             property = Utf8(std::u16string(kControlProperties[static_cast<size_t>(id - kFirstProperty)]));
         }
         if (!property.empty()) {
@@ -284,13 +297,18 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
         auto number = [&](size_t i) { return vbscript::ToLong(arguments[i].Target()); };
         switch (id) {
             case kMove: {
-                if (!Given(arguments, 0) || arguments.size() > 4) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+                if (!Given(arguments, 0) || arguments.size() > 4)
+                    vbscript::Throw(vbscript::err::kWrongArgumentCount);
                 platform::Rect bounds = control.bounds();
                 bounds.x = platform::TwipsToPixels(vbscript::ToDouble(arguments[0].Target()));
-                if (Given(arguments, 1)) bounds.y = platform::TwipsToPixels(vbscript::ToDouble(arguments[1].Target()));
-                if (Given(arguments, 2)) bounds.width = platform::TwipsToPixels(vbscript::ToDouble(arguments[2].Target()));
-                if (Given(arguments, 3)) bounds.height = platform::TwipsToPixels(vbscript::ToDouble(arguments[3].Target()));
-                if (bounds.width < 0 || bounds.height < 0) throw platform::control_errors::InvalidPropertyValue();
+                if (Given(arguments, 1))
+                    bounds.y = platform::TwipsToPixels(vbscript::ToDouble(arguments[1].Target()));
+                if (Given(arguments, 2))
+                    bounds.width = platform::TwipsToPixels(vbscript::ToDouble(arguments[2].Target()));
+                if (Given(arguments, 3))
+                    bounds.height = platform::TwipsToPixels(vbscript::ToDouble(arguments[3].Target()));
+                if (bounds.width < 0 || bounds.height < 0)
+                    throw platform::control_errors::InvalidPropertyValue();
                 control.SetBounds(bounds);
                 return {};
             }
@@ -314,12 +332,14 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
                 return {};
             case kCls:
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
-                if (control.kind() != platform::ControlKind::PictureBox) vbscript::Throw(vbscript::err::kNoSuchMember);
+                if (control.kind() != platform::ControlKind::PictureBox)
+                    vbscript::Throw(vbscript::err::kNoSuchMember);
                 static_cast<platform::PictureBox&>(control).canvas().Clear();
                 return {};
             case kAddItem: {
                 platform::ListBox& list = AsListBox(control);
-                if (!Given(arguments, 0) || arguments.size() > 2) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+                if (!Given(arguments, 0) || arguments.size() > 2)
+                    vbscript::Throw(vbscript::err::kWrongArgumentCount);
                 std::optional<int> at;
                 if (Given(arguments, 1)) at = number(1);
                 list.AddItem(Utf8(vbscript::ToString(arguments[0].Target())), at);

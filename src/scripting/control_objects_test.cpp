@@ -19,7 +19,8 @@ using std::string;
 // to scripts as the game offers them.
 struct ControlObjectsFixture : ::testing::Test {
     ControlObjectsFixture() {
-        test.Write("Config/General", testing::GeneralFile().Set(1, string("Quest")).Set(3, string("The Quest")).Text());
+        test.Write("Config/General",
+                   testing::GeneralFile().Set(1, string("Quest")).Set(3, string("The Quest")).Text());
         test.Write("Config/Variables", testing::FieldsLine({0.0, string("***"), string("Result")}));
         test.Write("Areas/door.bmp", "BM");
         EXPECT_TRUE(test.Initialize());
@@ -43,7 +44,8 @@ struct ControlObjectsFixture : ::testing::Test {
                 {u"PrintersCollection", MakePrintersCollection(), true},
                 {u"ClipboardObject", MakeClipboardObject(environment), true},
                 {u"ListBoxObject", vbscript::MakeRef<ControlObject>(form, "ListBox", std::nullopt), false},
-                {u"BackgroundObject", vbscript::MakeRef<ControlObject>(form, "PictureBox", std::nullopt), false},
+                {u"BackgroundObject", vbscript::MakeRef<ControlObject>(form, "PictureBox", std::nullopt),
+                 false},
                 {u"ExitMenuObject", vbscript::MakeRef<MenuObject>(exitMenu), false}};
         };
     }
@@ -57,7 +59,9 @@ struct ControlObjectsFixture : ::testing::Test {
         EXPECT_TRUE(host.ExecuteVBScript(code, false)) << code;
         return LastReport();
     }
-    string LastReport() { return test.dialogs.shown().empty() ? "" : test.dialogs.shown().back().request.text; }
+    string LastReport() {
+        return test.dialogs.shown().empty() ? "" : test.dialogs.shown().back().request.text;
+    }
     platform::Control& Area(int i) { return *form.Find("Area", i); }
 
     testing::TestProject test;
@@ -99,7 +103,8 @@ TEST_F(ControlObjectsFixture, ControlArraysCountAndWalkTheirElements) {
 }
 
 TEST_F(ControlObjectsFixture, PicturesMoveBetweenControlsAsPictureObjects) {
-    Run("Hotspot(1).Picture = LoadGraphicFile(\"door.bmp\")\r\nSet Hotspot(2).Picture = Hotspot(1).Picture\r\n"
+    Run("Hotspot(1).Picture = LoadGraphicFile(\"door.bmp\")\r\nSet Hotspot(2).Picture = "
+        "Hotspot(1).Picture\r\n"
         "Hotspot(3).Picture = LoadGraphicFile(\"\")\r\n"
         "Result = (Hotspot(1).Picture <> 0) & (Hotspot(3).Picture = 0) & Hotspot(1).Picture.Type");
     EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "TrueTrue1");
@@ -126,7 +131,8 @@ TEST_F(ControlObjectsFixture, ListsAndOtherControlsTakeTheirMethods) {
 }
 
 TEST_F(ControlObjectsFixture, MissingElementsAndMembersGiveTheOriginalsErrors) {
-    EXPECT_NE(Fail("Hotspot(9).Visible = True").find("Control array element '9' doesn't exist"), string::npos);
+    EXPECT_NE(Fail("Hotspot(9).Visible = True").find("Control array element '9' doesn't exist"),
+              string::npos);
     EXPECT_NE(Fail("x = Hotspot(1).Colour").find("Object doesn't support this property or method"),
               string::npos);
     EXPECT_NE(Fail("Hotspot(1).Width = -15").find("Invalid property value"), string::npos);
@@ -153,7 +159,8 @@ TEST_F(ControlObjectsFixture, EveryPropertyOfEveryKindOfControlIsReachable) {
     ControlObject object(probe, "Probe", std::nullopt);
     for (auto& control : controls) {
         for (const string& name : control->PropertyNames())
-            EXPECT_NE(object.MemberId(vbscript::FromUtf8OrWindows1252(name)), vbscript::kUnknownMember) << name;
+            EXPECT_NE(object.MemberId(vbscript::FromUtf8OrWindows1252(name)), vbscript::kUnknownMember)
+                << name;
     }
     for (const string& name : probe.PropertyNames())
         EXPECT_NE(object.MemberId(vbscript::FromUtf8OrWindows1252(name)), vbscript::kUnknownMember) << name;
@@ -171,7 +178,8 @@ TEST_F(ControlObjectsFixture, TheEnvironmentOffersScreenAppAndClipboard) {
     EXPECT_EQ(Run("Result = ScreenObject.Width & \"x\" & Height & \"/\" & TwipsPerPixelX"), "12000x9000/15");
     string path = test.project->paths.ProjectPath;
     EXPECT_EQ(Run("Result = AppObject.Path"), path.substr(0, path.size() - 1));
-    EXPECT_EQ(Run("AppObject.Title = \"Quest II\"\r\nResult = Title & \" \" & AppObject.Major"), "Quest II 4");
+    EXPECT_EQ(Run("AppObject.Title = \"Quest II\"\r\nResult = Title & \" \" & AppObject.Major"),
+              "Quest II 4");
     Run("ClipboardObject.SetText \"copied\"");
     EXPECT_EQ(clipboard, "copied");
     EXPECT_EQ(Run("Result = GetText() & GetFormat(1) & PrintersCollection.Count"), "copiedTrue0");

@@ -73,8 +73,8 @@ private:
 class AppObject final : public EnvironmentObject<7> {
 public:
     explicit AppObject(project::Project& project)
-        : EnvironmentObject(u"App",
-                            {u"Path", u"Title", u"EXEName", u"Major", u"Minor", u"Revision", u"PrevInstance"}),
+        : EnvironmentObject(
+              u"App", {u"Path", u"Title", u"EXEName", u"Major", u"Minor", u"Revision", u"PrevInstance"}),
           project_(project),
           title_(Utf16(project.information.ProjectTitle)) {}
 
@@ -148,7 +148,8 @@ public:
     static constexpr int32_t kTextFormat = 1;
 
     explicit ClipboardObject(const EnvironmentServices& services)
-        : EnvironmentObject(u"Clipboard", {u"GetText", u"SetText", u"Clear", u"GetFormat"}), services_(services) {}
+        : EnvironmentObject(u"Clipboard", {u"GetText", u"SetText", u"Clear", u"GetFormat"}),
+          services_(services) {}
 
     Variant Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) override {
         if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
@@ -164,7 +165,8 @@ public:
                 return Variant(Utf16(services_.clipboardText ? services_.clipboardText() : ""));
             }
             case 2:
-                if (arguments.empty() || arguments.size() > 2) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+                if (arguments.empty() || arguments.size() > 2)
+                    vbscript::Throw(vbscript::err::kWrongArgumentCount);
                 if (format(1) != kTextFormat) vbscript::Throw(vbscript::err::kInvalidProcedureCall);
                 if (services_.setClipboardText)
                     services_.setClipboardText(vbscript::ToUtf8(vbscript::ToString(arguments[0].Target())));
