@@ -46,6 +46,7 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
     BuildScene();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
+    scripts_.softwareObjects = [this] { return vbscript::MakeRef<scripting::FormObject>(form_); };
     startProgram = platform::StartProgram;
     environment_.screenSize = [this] { return window_.ScreenSize(); };
     environment_.clipboardText = [this] { return clipboardText ? clipboardText() : clipboard_; };
@@ -250,6 +251,7 @@ void Game::ResetAll(bool loadedFromGame) {
         variables_.LoadVariables();
         scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
         scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
+        VBScriptAction->components.ResetComponents();
         // 12-13. Silence, and the script time-out of the project.
         sounds_.StopAnyWavOrMP3();
         scripts_.ApplyScriptTimeOut();

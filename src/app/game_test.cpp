@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/game_state.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
@@ -48,7 +50,7 @@ struct WindowRecord : GameWindowServices {
     bool IsMenuBarShown() const override { return menuBarShown; }
     bool IsSubMenuOpen() const override { return false; }
     void StartUnloading() override { ++unloadings; }
-    void EnableWindow(bool enabled) override { windowEnabled = enabled; }
+    void EnableWindow(bool enabled) override { enabledStates.push_back(enabled); }
     platform::Point ScreenSize() const override { return screen; }
     void SwitchToMode(int mode) override { screen = mode == 2 ? platform::Point{800, 600} : screen; }
     void SetLoadGameDisplayMode(int16_t mode) override { loadGameMode = mode; }
@@ -59,7 +61,7 @@ struct WindowRecord : GameWindowServices {
     std::vector<scripting::NamedObject> MenuObjects() override { return {}; }
     bool menuBarShown = false;
     int unloadings = 0;
-    bool windowEnabled = true;
+    std::vector<bool> enabledStates;
     platform::Point screen{1024, 768};
     int16_t loadGameMode = 0;
     bool transitionsDisabled = false;
@@ -144,6 +146,64 @@ TEST_F(GameFixture, ReferenceVariableDecidesOnTheFirstFrame) {
     game->ResetAll(false);
     game->StartNewGame();
     EXPECT_EQ(game->scripts().ControlsReferencesMode, 2);
+}
+
+TEST_F(GameFixture, ProgramsRunToTheirEndWhileTheWindowTakesNoInput) {
+    test.Write("External/tool.sh", "#!/bin/sh\necho ran > ran.txt\n");
+    std::filesystem::path tool = test.folder.path() / "External" / "tool.sh";
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    game->ResetAll(false);
+    game->StartNewGame();
+    bool timerWasOn = game->frames().frameTimer().enabled();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript("OpenExeFileAndWait \"tool.sh\"", false));
+    EXPECT_TRUE(std::filesystem::exists(tool.parent_path() / "ran.txt"));
+    EXPECT_EQ(window.enabledStates, (std::vector<bool>{false, true}));
+    EXPECT_EQ(game->frames().frameTimer().enabled(), timerWasOn);
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(GameFixture, AWindowsProgramThatCannotRunGivesTheLaunchReport) {
+    test.Write("External/setup.exe", std::string("MZ\x90\0\3\0\0\0", 8));
+    std::filesystem::permissions(test.folder.path() / "External" / "setup.exe",
+                                 std::filesystem::perms::owner_all);
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript("OpenExeFileAndWait \"setup.exe\" : Visits = 7", false));
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_EQ(test.dialogs.shown()[0].request.title, "Error");
+    EXPECT_EQ(test.dialogs.shown()[0].request.text.rfind(
+                  "Error launching external application. Probably file not found (", 0),
+              0u);
+    EXPECT_EQ(window.enabledStates, (std::vector<bool>{false, true}));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "7");
+}
+
+TEST_F(GameFixture, SoftwareObjectsOffersTheWindowsControlsByNameWhenReferencesAreOn) {
+    test.Write("Config/Variables",
+               FieldsLine({0.0, string("Reference_All_Controls"), string("***"), string("Visits")}));
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(
+        game->scripts().ExecuteVBScript("Area(2).Visible = False : SoftwareObjects.PictureBox.BackColor = "
+                                        "255 : Visits = Area.UBound & Caption",
+                                        false));
+    EXPECT_FALSE(form.Find("Area", 2)->visible());
+    EXPECT_EQ(static_cast<platform::PictureBox*>(form.Find("PictureBox"))->backColor, 255u);
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "2" + form.caption);
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(GameFixture, AScriptTimerThatFailsIsSwitchedOffAndReported) {
+    test.Write("Config/Procedures",
+               "h1\r\nh2\r\nh3\r\nSub TimerObject0()\r\n  Visits = Visits + 1\r\n  x = 1 / 0\r\nEnd Sub");
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript("TimerObject(0).Interval = 200", false));
+    loop.WaitMs(1000);
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "1");
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find("Division by zero"), string::npos);
+    EXPECT_FALSE(form.Find("TimerObject", 0)->enabled());
 }
 
 }  // namespace

@@ -146,7 +146,12 @@ enum Method : vbscript::DispatchId {
     kReadINI,
     kWriteINI,
     kDDir,
-    kInterceptComponentEvents = 59,
+    kAddComponent,
+    kRemoveComponent,
+    kComponent,
+    kDoesComponentExist,
+    kInterceptComponentEvents,
+    kIsComponentInstalled,
     kNoFileSelected = 61,
     kGetVariableReferenceFromName,
     kDoubleQuotes,
@@ -190,7 +195,8 @@ VBScriptActionModule::VBScriptActionModule(project::Project& project, GameFlags&
                                            logic::ProjectVariables& variables,
                                            const frames::CurrentFrame& frame, int16_t& controlsReferencesMode,
                                            ActionHost& host)
-    : project_(project),
+    : components(project),
+      project_(project),
       flags_(flags),
       variables_(variables),
       frame_(frame),
@@ -539,6 +545,21 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             return {};
         }
         case kDDir: expect(2); return DDir(text(0), vbscript::ToLong(arguments[1].Target()));
+        case kAddComponent:
+            expect(4);
+            components.AddAdditionalComponent(text(0), text(1), vbscript::ToBoolean(arguments[2].Target()),
+                                              vbscript::ToBoolean(arguments[3].Target()));
+            return {};
+        case kRemoveComponent:
+            expect(1);
+            components.RemoveAdditionalComponent(text(0));
+            return {};
+        case kComponent:
+            expect(1);
+            components.GetComponentRef(text(0));
+            return Variant::Nothing();
+        case kDoesComponentExist: expect(1); return Variant(components.DoesComponentExist(text(0)));
+        case kIsComponentInstalled: expect(1); return Variant(components.DoesProgIDExist(text(0)));
         case kInterceptComponentEvents: expect(1); return {};
         case kNoFileSelected: expect(0); return Variant(u"");
         case kGetVariableReferenceFromName: {

@@ -14,6 +14,7 @@
 #include "project/game_flags.h"
 #include "project/project.h"
 #include "scripting/action_host.h"
+#include "scripting/components.h"
 #include "vbscript/object.h"
 
 namespace taviro::scripting {
@@ -34,6 +35,8 @@ public:
                              std::span<vbscript::Variant> arguments) override;
 
     logic::ActionRequests requests;
+    // The components scripts add; the game resets them with every new or loaded game.
+    Components components;
 
 private:
     vbscript::Variant InvokeMethod(vbscript::DispatchId id, vbscript::InvokeKind kind,

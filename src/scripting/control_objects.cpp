@@ -414,6 +414,39 @@ vbscript::Ref<vbscript::Enumerator> ControlArrayObject::Enumerate() {
     return vbscript::MakeRef<ElementWalker>(std::move(items));
 }
 
+// The form's own members keep their numbers; controls are numbered after them.
+constexpr DispatchId kFirstControl = 10000;
+
+FormObject::FormObject(platform::Form& form)
+    : form_(form), window_(vbscript::MakeRef<ControlObject>(form, form.name(), std::nullopt)) {}
+
+DispatchId FormObject::MemberId(std::u16string_view name) {
+    std::string utf8 = Utf8(std::u16string(name));
+    for (size_t i = 0; i < controlNames_.size(); ++i) {
+        if (platform::SameName(controlNames_[i], utf8)) return kFirstControl + static_cast<DispatchId>(i);
+    }
+    if (!form_.Elements(utf8).empty() || form_.Find(utf8)) {
+        controlNames_.push_back(utf8);
+        return kFirstControl + static_cast<DispatchId>(controlNames_.size() - 1);
+    }
+    return window_->MemberId(name);
+}
+
+Variant FormObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) {
+    if (id < kFirstControl) return window_->Invoke(id, kind, arguments);
+    const std::string& name = controlNames_.at(static_cast<size_t>(id - kFirstControl));
+    vbscript::Ref<vbscript::Object> control;
+    if (!form_.Elements(name).empty()) {
+        control = vbscript::MakeRef<ControlArrayObject>(form_, name);
+    } else {
+        control = vbscript::MakeRef<ControlObject>(form_, name, std::nullopt);
+    }
+    // "Area(3)", "Area(3) = ...", "Label1 = ...": the control's default member.
+    if (!arguments.empty() || kind != InvokeKind::Get)
+        return control->Invoke(vbscript::kDefaultMember, kind, arguments);
+    return Variant(control);
+}
+
 DispatchId MenuObject::MemberId(std::u16string_view name) {
     int member = Position(kMenuMembers, name);
     return member >= 0 ? member + 1 : vbscript::kUnknownMember;

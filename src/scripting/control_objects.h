@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/controls/form.h"
 #include "platform/controls/menu.h"
@@ -84,6 +85,23 @@ public:
 private:
     platform::Form& form_;
     std::string name_;
+};
+
+// A whole window ("SoftwareObjects"): every control and control array of the form under its own
+// name ("Area(3)", "PictureBox"), and the form's own properties ("Caption", "Width").
+class FormObject final : public vbscript::Object {
+public:
+    explicit FormObject(platform::Form& form);
+
+    std::u16string TypeName() const override { return vbscript::FromUtf8OrWindows1252(form_.name()); }
+    vbscript::DispatchId MemberId(std::u16string_view name) override;
+    vbscript::Variant Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
+                             std::span<vbscript::Variant> arguments) override;
+
+private:
+    platform::Form& form_;
+    vbscript::Ref<ControlObject> window_;    // the form's own properties
+    std::vector<std::string> controlNames_;  // member k + 1 is control name k
 };
 
 // A menu command: Caption, Checked, Enabled, Visible, Name. The item must outlive the object's use.
