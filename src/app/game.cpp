@@ -111,6 +111,7 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"ImageBoxObject", control("ImgBox"), false},
         {u"BackgroundObject", control("PictureBox"), false},
         {u"BackgroundHotspotObject", array("BackImage"), false},
+        {u"FramesHistoryObject", vbscript::MakeRef<scripting::FramesHistoryObject>(history_), false},
         {u"WindowObject", control(form_.name()), false},
     };
     for (scripting::NamedObject& menu : window_.MenuObjects()) controlObjects_.push_back(std::move(menu));

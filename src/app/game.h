@@ -182,11 +182,12 @@ private:
     frames::FrameTexts texts_;
     frames::Hotspots hotspots_;
     frames::FrameLoader loader_;
+    // Before the engines, whose objects read them until the engines go.
+    scripting::EnvironmentServices environment_;
+    std::string clipboard_;  // the clipboard when the program gives none
     vbscript::Ref<scripting::VBScriptActionModule> VBScriptAction;
     scripting::ScriptHost scripts_;
     logic::Actions actions_;
-    scripting::EnvironmentServices environment_;
-    std::string clipboard_;  // the clipboard when the program gives none
     std::vector<scripting::NamedObject> controlObjects_;
     // The pending clicks of SimulateHotspotClick, one one-shot timer each.
     std::list<platform::Timer> timerSimulateHotspotClick;

@@ -240,14 +240,18 @@ TEST(ScriptedGame, ScriptsMoveHotspotsRewriteTextsAndRunTheirTimersOnce) {
 TEST(ScriptedGame, ActionScriptsReadTheGameAndLeaveRequestsForAfterwards) {
     ScriptedRun run("");
     run.game.Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50));
-    run.game.Write("FramesData/Start.fm3",
-                   ActionRecord("", "SaveParameter |Level|, 3 : x = WriteINI(|scores.ini|, |Best|, |Score|, 42) : "
-                                    "Result = GetProjectName() & |/| & GetCurrentFrameName() & |/| & "
-                                    "LoadParameter(|level|, 0) & |/| & ReadINI(|scores.ini|, |best|, |score|) & "
-                                    "|/| & GetClickPositionX() & |,| & GetClickPositionY() & |/| & GetHotspotNumber() : "
-                                    "GoToFrame |Second|, 0, 1"));
+    run.game.Write(
+        "FramesData/Start.fm3",
+        ActionRecord(
+            "",
+            "SaveParameter |Level|, 3 : x = WriteINI(|scores.ini|, |Best|, |Score|, 42) : "
+            "Result = GetProjectName() & |/| & GetCurrentFrameName() & |/| & "
+            "LoadParameter(|level|, 0) & |/| & ReadINI(|scores.ini|, |best|, |score|) & "
+            "|/| & GetClickPositionX() & |,| & GetClickPositionY() & |/| & GetHotspotNumber() & |/| & "
+            "FramesHistoryObject.List(FramesHistoryObject.ListCount - 1) : "
+            "GoToFrame |Second|, 0, 1"));
     auto state = run.Play("click 30 40\nwait 200");
-    EXPECT_EQ(state["variables"]["variant"]["Result"], "TestGame/Start/3/42/30,40/1");
+    EXPECT_EQ(state["variables"]["variant"]["Result"], "TestGame/Start/3/42/30,40/1/Start");
     EXPECT_EQ(state["frame"]["name"], "Second");
     EXPECT_EQ(state["history"], nlohmann::json::array({"Start", "Second"}));
     EXPECT_TRUE(std::filesystem::exists(run.game.path() / "External" / "scores.ini"));

@@ -227,13 +227,16 @@ std::string VBScriptActionModule::ProjectFile(const std::string& path) const {
 void VBScriptActionModule::Report(const std::string& message) { project_.reports().ShowErrorReport(message); }
 
 template <typename Operation>
-void VBScriptActionModule::Reported(const std::string& message, Operation&& operation) {
+void VBScriptActionModule::Reported(const std::string& message, Described described, Operation&& operation) {
+    auto report = [&](const std::string& description) {
+        Report(described == Described::Yes ? message + description : message);
+    };
     try {
         operation();
     } catch (const GameError& error) {
-        Report(message + error.description());
+        report(error.description());
     } catch (const vbscript::ScriptError& error) {
-        Report(message + vbscript::ToUtf8(error.description));
+        report(vbscript::ToUtf8(error.description));
     }
 }
 
@@ -332,7 +335,7 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             expect(1);
             std::string address = text(0);
             if (!address.empty()) {
-                Reported(" Error opening the default mail client to send email to: " + address,
+                Reported(" Error opening the default mail client to send email to: " + address, Described::No,
                          [&] { host_.OpenDocument("mailto:" + address); });
             }
             return {};
@@ -342,7 +345,7 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             std::string url = text(0);
             if (!url.empty()) {
                 Reported(" Error opening the following URL with the default browser:\n\n" + url,
-                         [&] { host_.OpenDocument(url); });
+                         Described::No, [&] { host_.OpenDocument(url); });
             }
             return {};
         }
@@ -350,7 +353,7 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             expect(1);
             std::string title = text(0);
             if (!title.empty()) {
-                Reported(" Error opening the file titled '" + title + "'.", [&] {
+                Reported(" Error opening the file titled '" + title + "'.", Described::No, [&] {
                     std::string path = ExternalFile(title);
                     if (!project_.files().Exists(path)) throw errors::FileNotFound();
                     host_.OpenDocument(project_.files().Resolve(path).string());
@@ -362,7 +365,7 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             expect(1);
             std::string title = text(0);
             if (!title.empty()) {
-                Reported(" Error opening the file titled '" + title + "'.",
+                Reported(" Error opening the file titled '" + title + "'.", Described::No,
                          [&] { host_.ShellAndWait(project_.files().Resolve(ExternalFile(title)).string()); });
             }
             return {};
@@ -371,7 +374,7 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             expect(2);
             std::string name = text(1);
             std::string path = name.empty() ? "" : project_.paths.AreasPath + name;
-            Reported(" Error loading the following picture:'" + path + "'.", [&] {
+            Reported(" Error loading the following picture:'" + path + "'.", Described::Yes, [&] {
                 ControlObject& control = ControlOf(arguments[0]);
                 std::optional<std::string> file = PictureFile(name);
                 if (!file) return;
@@ -385,13 +388,13 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             expect(1);
             std::string name = text(0);
             Variant result = Variant::Nothing();
-            Reported(
-                " Error loading the following graphic file:'" + project_.paths.AreasPath + name + "'.", [&] {
-                    if (std::optional<std::string> file = PictureFile(name)) {
-                        result =
-                            Variant(vbscript::Ref<vbscript::Object>(vbscript::MakeRef<PictureObject>(*file)));
-                    }
-                });
+            Reported(" Error loading the following graphic file:'" + project_.paths.AreasPath + name + "'.",
+                     Described::Yes, [&] {
+                         if (std::optional<std::string> file = PictureFile(name)) {
+                             result = Variant(
+                                 vbscript::Ref<vbscript::Object>(vbscript::MakeRef<PictureObject>(*file)));
+                         }
+                     });
             return result;
         }
         case kGetHotspotNumber: expect(0); return Variant(requests.iHotspotNumber);
@@ -472,7 +475,7 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
         }
         case kChangeDisplayResolution:
             expect(1);
-            Reported(" Error changing display resolution. ",
+            Reported(" Error changing display resolution. ", Described::Yes,
                      [&] { host_.ChangeDisplayResolution(vbscript::ToInteger(arguments[0].Target())); });
             return {};
         case kChangeDisplayResolutionOnLoadGame:
@@ -534,7 +537,7 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
         case kChangeDefaultCursor: {
             expect(1);
             std::string name = text(0);
-            Reported(" Unable to change the default cursor. ", [&] {
+            Reported(" Unable to change the default cursor. ", Described::Yes, [&] {
                 if (!name.empty() && platform::FoldCase(name) != "default") {
                     std::string path = project_.LocateProjectFile(project_.paths.IconsPath + name);
                     if (!project_.files().IsFile(path)) return;

@@ -47,9 +47,11 @@ private:
     std::string ProjectFile(const std::string& path) const;
     // The standard report of a method that failed; the script goes on.
     void Report(const std::string& message);
-    // Runs the operation; a failure gives the standard report of message + the error's description.
+    // Runs the operation; a failure gives the standard report of the message, followed by the
+    // error's description for the methods whose report tells it.
+    enum class Described { No, Yes };
     template <typename Operation>
-    void Reported(const std::string& message, Operation&& operation);
+    void Reported(const std::string& message, Described described, Operation&& operation);
     // The file of a picture of the Areas folder: "" for no name, nullopt when it does not exist
     // (after the missing-file message).
     std::optional<std::string> PictureFile(const std::string& name);

@@ -447,6 +447,38 @@ Variant FormObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> ar
     return Variant(control);
 }
 
+enum HistoryMember : DispatchId { kHistoryCount = 1, kHistoryList, kHistoryIndex, kHistoryClear };
+constexpr std::array<std::u16string_view, 4> kHistoryMembers = {u"ListCount", u"List", u"ListIndex",
+                                                                u"Clear"};
+
+DispatchId FramesHistoryObject::MemberId(std::u16string_view name) {
+    int member = Position(kHistoryMembers, name);
+    return member >= 0 ? member + 1 : vbscript::kUnknownMember;
+}
+
+const void* FramesHistoryObject::DispatchKey() const {
+    static const char key = 0;
+    return &key;
+}
+
+Variant FramesHistoryObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) {
+    if (kind != InvokeKind::Get) throw vbscript::ScriptError(383, u"Property is read-only");
+    size_t expected = id == kHistoryList ? 1 : 0;
+    if (arguments.size() != expected) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+    switch (id) {
+        case kHistoryCount: return Variant(static_cast<int32_t>(history_.size()));
+        case kHistoryList: {
+            int32_t at = vbscript::ToLong(arguments[0].Target());
+            if (at < 0 || static_cast<size_t>(at) >= history_.size())
+                throw vbscript::ScriptError(381, u"Invalid property array index");
+            return Variant(Utf16(history_.names()[static_cast<size_t>(at)]));
+        }
+        case kHistoryIndex: return Variant(int32_t{-1});
+        case kHistoryClear: history_.Clear(); return {};
+        default: vbscript::Throw(vbscript::err::kNoSuchMember);
+    }
+}
+
 DispatchId MenuObject::MemberId(std::u16string_view name) {
     int member = Position(kMenuMembers, name);
     return member >= 0 ? member + 1 : vbscript::kUnknownMember;

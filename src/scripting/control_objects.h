@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "frames/frames_history.h"
 #include "platform/controls/form.h"
 #include "platform/controls/menu.h"
 #include "platform/game_error.h"
@@ -102,6 +103,23 @@ private:
     platform::Form& form_;
     vbscript::Ref<ControlObject> window_;    // the form's own properties
     std::vector<std::string> controlNames_;  // member k + 1 is control name k
+};
+
+// The frames history as the hidden list it was: ListCount, List(i) (oldest first, the current
+// frame last), ListIndex (always -1: nothing is selected) and Clear. The history must outlive
+// the object's use.
+class FramesHistoryObject final : public vbscript::Object {
+public:
+    explicit FramesHistoryObject(frames::FramesHistory& history) : history_(history) {}
+
+    std::u16string TypeName() const override { return u"ListBox"; }
+    vbscript::DispatchId MemberId(std::u16string_view name) override;
+    const void* DispatchKey() const override;
+    vbscript::Variant Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
+                             std::span<vbscript::Variant> arguments) override;
+
+private:
+    frames::FramesHistory& history_;
 };
 
 // A menu command: Caption, Checked, Enabled, Visible, Name. The item must outlive the object's use.
