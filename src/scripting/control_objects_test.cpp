@@ -94,6 +94,8 @@ TEST_F(ControlObjectsFixture, ControlArraysCountAndWalkTheirElements) {
     EXPECT_EQ(Run("Result = Text.Count & \"/\" & Text.LBound & \"/\" & Text.UBound"), "2/0/1");
     EXPECT_EQ(Run("Result = \"\"\r\nFor Each h In Hotspot\r\nResult = Result & h.Index\r\nNext"), "0123");
     EXPECT_EQ(Run("Result = Hotspot.Count"), "4");
+    // The arrays' global members do not hide the built-in functions of the same names.
+    EXPECT_EQ(Run("Dim a(6)\r\nResult = UBound(a) & LBound(a)"), "60");
     // A text's default property is its caption.
     Run("Text(1) = \"Goodbye\"\r\nText(1).FontBold = True\r\nResult = Text(1) & Text(1).Caption");
     auto& label = static_cast<platform::Label&>(*form.Find("Text", 1));
