@@ -5,6 +5,7 @@
 #include "platform/controls/control_kinds.h"
 #include "platform/game_error.h"
 #include "scripting/control_objects.h"
+#include "scripting/engine_object.h"
 
 namespace taviro::app {
 namespace {
@@ -112,6 +113,8 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"BackgroundObject", control("PictureBox"), false},
         {u"BackgroundHotspotObject", array("BackImage"), false},
         {u"FramesHistoryObject", vbscript::MakeRef<scripting::FramesHistoryObject>(history_), false},
+        {u"ScriptControlObject", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl), false},
+        {u"ScriptControl2Object", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl2), false},
         {u"WindowObject", control(form_.name()), false},
     };
     for (scripting::NamedObject& menu : window_.MenuObjects()) controlObjects_.push_back(std::move(menu));

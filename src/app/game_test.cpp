@@ -193,6 +193,22 @@ TEST_F(GameFixture, SoftwareObjectsOffersTheWindowsControlsByNameWhenReferencesA
     EXPECT_TRUE(test.dialogs.shown().empty());
 }
 
+TEST_F(GameFixture, ScriptsReachBothEnginesThroughTheirObjects) {
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        "ScriptControlObject.ExecuteStatement \"Visits = 5\"\r\n"
+        "ScriptControl2Object.AddCode \"Function Twice(x) : Twice = x * 2 : End Function\"\r\n"
+        "Visits = Visits + ScriptControl2Object.Run(\"Twice\", 4)",
+        false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "13");
+    EXPECT_TRUE(test.dialogs.shown().empty());
+    // The engine of the running script cannot start over under it.
+    EXPECT_TRUE(game->scripts().ExecuteVBScript("ScriptControlObject.Reset", false));
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find("cannot be reset while a script runs"), string::npos);
+}
+
 TEST_F(GameFixture, AScriptTimerThatFailsIsSwitchedOffAndReported) {
     test.Write("Config/Procedures",
                "h1\r\nh2\r\nh3\r\nSub TimerObject0()\r\n  Visits = Visits + 1\r\n  x = 1 / 0\r\nEnd Sub");

@@ -434,7 +434,9 @@ DispatchId FormObject::MemberId(std::u16string_view name) {
 
 Variant FormObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) {
     if (id < kFirstControl) return window_->Invoke(id, kind, arguments);
-    const std::string& name = controlNames_.at(static_cast<size_t>(id - kFirstControl));
+    size_t at = static_cast<size_t>(id - kFirstControl);
+    if (at >= controlNames_.size()) vbscript::Throw(vbscript::err::kNoSuchMember);
+    const std::string& name = controlNames_[at];
     vbscript::Ref<vbscript::Object> control;
     if (!form_.Elements(name).empty()) {
         control = vbscript::MakeRef<ControlArrayObject>(form_, name);
