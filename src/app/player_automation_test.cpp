@@ -222,17 +222,19 @@ struct ScriptedRun : HeadlessRun {
 TEST(ScriptedGame, ScriptsMoveHotspotsRewriteTextsAndRunTheirTimersOnce) {
     ScriptedRun run(
         "Hotspot(2).Left = Hotspot(2).Left + 150 : Text(1).Caption = |Hotspots: | & Hotspot.UBound : "
-        "TimerObject(0).Interval = 500");
+        "TimerObject(0).Interval = 500 : If LoadControl(TimerObject(1)) Then TimerObject(1).Interval = 300");
     run.game.Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50) + HotspotRecord(100, 10, 50, 50));
     run.game.Write("FramesData/Start.fm1", TextRecord("Welcome", 20, 200));
-    run.game.Write("Config/Procedures",
-                   "h1\r\nh2\r\nh3\r\nSub TimerObject0()\r\n  Moves = Moves + 1\r\n"
-                   "  Hotspot(1).Top = Hotspot(1).Top + 150\r\nEnd Sub");
+    run.game.Write(
+        "Config/Procedures",
+        "h1\r\nh2\r\nh3\r\nSub TimerObject0()\r\n  Moves = Moves + 1\r\n"
+        "  Hotspot(1).Top = Hotspot(1).Top + 150\r\nEnd Sub\r\nSub TimerObject1()\r\n  Moves = Moves + 10\r\n"
+        "End Sub");
     auto state = run.Play("wait 1600");
     EXPECT_EQ(state["hotspots"][1]["x"].get<int>() - state["hotspots"][0]["x"].get<int>(), 100);
     EXPECT_EQ(state["texts"][0]["caption"], "Hotspots: 2");
-    // A script timer fires once per switching on.
-    EXPECT_EQ(state["variables"]["integer"]["Moves"], 1);
+    // A script timer, loaded or not, fires once per switching on.
+    EXPECT_EQ(state["variables"]["integer"]["Moves"], 11);
     EXPECT_EQ(state["hotspots"][0]["y"].get<int>() - state["hotspots"][1]["y"].get<int>(), 10);
     EXPECT_EQ(state["messageboxes"], nlohmann::json::array());
 }
