@@ -84,6 +84,7 @@ int Play(const app::Options& options) {
                                        .scale = options.scale > 0 ? options.scale : 1,
                                        .caption = project.information.ProjectTitle};
     if (options.desktopSize) settings.headlessDesktop = *options.desktopSize;
+    HeadlessDesktop desktop;  // before the screen, whose state dump reads it
     platform::PlayerScreen screen(settings, clock, files, options.autoplayFile.has_value());
     project.reports().UseDialogs(screen.dialogs());
 
@@ -110,7 +111,6 @@ int Play(const app::Options& options) {
         platform::log::Info("open " + address);
         if (!headless) platform::OpenAddress(address);
     };
-    HeadlessDesktop desktop;
     if (options.headless) {
         services.openDocument = [&desktop](const std::string& address) {
             platform::log::Info("open " + address);
