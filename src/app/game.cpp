@@ -4,12 +4,24 @@
 #include "app/display_modes.h"
 #include "platform/controls/control_kinds.h"
 #include "platform/game_error.h"
+#include "scripting/control_objects.h"
+#include "scripting/engine_object.h"
 
 namespace taviro::app {
 namespace {
 
 constexpr char kReferenceAllControls[] = "reference_all_controls";
 constexpr char kDisableScriptTimeout[] = "disable_script_timeout";
+
+// The clock of the script time-out. The virtual clock stands still while a script runs, so there
+// every look at the clock by a running script (one per few thousand instructions) counts as a few
+// milliseconds: an endless loop ends after its time-out in headless play too, and at the same
+// point in every run.
+vbscript::Engine::ClockMs ScriptClock(platform::Clock& clock) {
+    constexpr int64_t kMsPerLook = 4;
+    if (!clock.IsVirtual()) return [&clock] { return clock.NowMs(); };
+    return [&clock, looks = int64_t{0}]() mutable { return clock.NowMs() + kMsPerLook * ++looks; };
+}
 
 }  // namespace
 
@@ -28,9 +40,8 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       VBScriptAction(vbscript::MakeRef<scripting::VBScriptActionModule>(
           project, flags, variables_, frame_, ControlsReferencesMode,
           static_cast<scripting::ActionHost&>(*this))),
-      scripts_(
-          project, flags, variables_, VBScriptAction, ControlsReferencesMode,
-          [&loop] { return loop.clock().NowMs(); }, [&loop] { return loop.clock().LocalTimeMs(); }),
+      scripts_(project, flags, variables_, VBScriptAction, ControlsReferencesMode, ScriptClock(loop.clock()),
+               [&loop] { return loop.clock().LocalTimeMs(); }),
       actions_(project, flags, variables_, history_, frame_, VBScriptAction->requests, sounds_, video_,
                *this),
       messages_(project, form, loop.timers(), *this),
@@ -39,6 +50,18 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       dialogue_(project, flags, form, loop, frame_, *this) {
     BuildScene();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
+    scripts_.controlObjects = [this] { return ControlObjects(); };
+    scripts_.softwareObjects = [this] { return vbscript::MakeRef<scripting::FormObject>(form_); };
+    startProgram = platform::StartProgram;
+    environment_.screenSize = [this] { return window_.ScreenSize(); };
+    environment_.clipboardText = [this] { return clipboardText ? clipboardText() : clipboard_; };
+    environment_.setClipboardText = [this](const std::string& text) {
+        if (setClipboardText) {
+            setClipboardText(text);
+        } else {
+            clipboard_ = text;
+        }
+    };
 }
 
 void Game::BuildScene() {
@@ -60,6 +83,132 @@ void Game::BuildScene() {
     messages_.AddControls(scene);
     inventory_.AddControls();
     timedEvents_.AddControls();
+    // Hidden controls of the window that scripts may use.
+    scene.Add(std::make_unique<platform::CheckBox>("CheckBox")).SetVisible(false);
+    scene.Add(std::make_unique<platform::PictureBox>("PicBox")).SetVisible(false);
+    scene.Add(std::make_unique<platform::ListBox>("ListBox")).SetVisible(false);
+    scene.Add(std::make_unique<platform::ImageControl>("ImgBox")).SetVisible(false);
+}
+
+std::vector<scripting::NamedObject> Game::ControlObjects() {
+    if (!controlObjects_.empty()) return controlObjects_;
+    // The objects keep no control: each finds its own by name at every use.
+    auto array = [this](const char* name) -> vbscript::Ref<vbscript::Object> {
+        return vbscript::MakeRef<scripting::ControlArrayObject>(form_, name);
+    };
+    auto control = [this](const std::string& name) -> vbscript::Ref<vbscript::Object> {
+        return vbscript::MakeRef<scripting::ControlObject>(form_, name, std::nullopt);
+    };
+    controlObjects_ = {
+        {u"Hotspot", array("Area"), true},
+        {u"Text", array("Text"), true},
+        {u"ScreenObject", scripting::MakeScreenObject(environment_), true},
+        {u"AppObject", scripting::MakeAppObject(project_), true},
+        {u"PrinterObject", scripting::MakePrinterObject(), true},
+        {u"PrintersCollection", scripting::MakePrintersCollection(), true},
+        {u"ClipboardObject", scripting::MakeClipboardObject(environment_), true},
+        {u"TimerObject", array("TimerObject"), true},
+        {u"CheckBoxObject", control("CheckBox"), false},
+        {u"PictureBoxObject", control("PicBox"), false},
+        {u"ListBoxObject", control("ListBox"), false},
+        {u"ImageBoxObject", control("ImgBox"), false},
+        {u"BackgroundObject", control("PictureBox"), false},
+        {u"BackgroundHotspotObject", array("BackImage"), false},
+        {u"FramesHistoryObject", vbscript::MakeRef<scripting::FramesHistoryObject>(history_), false},
+        {u"ScriptControlObject", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl), false},
+        {u"ScriptControl2Object", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl2), false},
+        {u"WindowObject", control(form_.name()), false},
+    };
+    for (scripting::NamedObject& menu : window_.MenuObjects()) controlObjects_.push_back(std::move(menu));
+    return controlObjects_;
+}
+
+void Game::ExecuteVBScriptCommand() {
+    // 1-2. The code typed last time is offered again.
+    std::string code = project_.GetSetting("ExecuteVBScriptCode").value_or("");
+    try {
+        std::optional<std::string> answer = project_.reports().dialogs().InputBox(
+            "Execute VBScript Code (for advanced users)",
+            "Enter the VBScript code that you want to execute and then click OK.\n\nFor example, to "
+            "retrieve the value of a variable, use the following code:\n\n                MsgBox "
+            "VARIABLE_NAME\n\n",
+            code);
+        // 3. Nothing typed, nothing run; the Action requests of the code take effect.
+        if (!answer || answer->empty()) return;
+        code = *answer;
+        actions_.ExecuteVBScriptAndConsequences(code, true);
+        project_.SaveSetting("ExecuteVBScriptCode", code);
+    } catch (const GameError& error) {
+        // 4. Any other failure.
+        platform::MessageBoxRequest request{
+            "Error Executing VBScript Code",
+            "Unable to execute the following VBScript code:\n\n" + code + "\n\n" + error.description(),
+            platform::MessageIcon::Critical, platform::MessageButtons::Ok};
+        project_.reports().dialogs().MessageBox(request);
+    }
+}
+
+void Game::EditProceduresCommand() {
+    platform::MessageBoxRequest request{
+        "Not Available", "This command is not available in the compiled version of the project.",
+        platform::MessageIcon::Information, platform::MessageButtons::Ok};
+    project_.reports().dialogs().MessageBox(request);
+}
+
+void Game::OpenDocument(const std::string& address) {
+    if (!openDocument || !openDocument(address)) throw GameError(5, "Invalid procedure call or argument");
+}
+
+void Game::ShellAndWait(const std::string& path) {
+    // 1. No input and no frame timer while the program runs.
+    platform::Timer& frameTimer = loader_.frameTimer();
+    bool timerWasOn = frameTimer.enabled();
+    window_.EnableWindow(false);
+    frameTimer.SetEnabled(false);
+    // 3. Wait for its end, letting events run every 100 milliseconds.
+    try {
+        if (!startProgram) throw errors::FileNotFound();
+        std::unique_ptr<platform::RunningProgram> program = startProgram(path);
+        while (program->Running()) loop_.WaitMs(100);
+    } catch (const GameError& error) {
+        platform::MessageBoxRequest request{
+            "Error",
+            "Error launching external application. Probably file not found (" + error.description() + ").",
+            platform::MessageIcon::None, platform::MessageButtons::Ok};
+        project_.reports().dialogs().MessageBox(request);
+    }
+    // 4. Input and the frame timer as they were.
+    window_.EnableWindow(true);
+    frameTimer.SetEnabled(timerWasOn);
+}
+
+void Game::DoComponentsEvents() {
+    window_.EnableWindow(false);
+    loop_.DoEvents();
+    loop_.clock().SleepMs(5);
+    window_.EnableWindow(true);
+}
+
+void Game::SimulateHotspotClick(int16_t number) {
+    platform::Timer& timer = timerSimulateHotspotClick.emplace_back(loop_.timers());
+    auto self = std::prev(timerSimulateHotspotClick.end());
+    // The timer queue runs a copy of the handler, so the handler may remove its own timer.
+    timer.SetHandler([this, self, number] {
+        timerSimulateHotspotClick.erase(self);
+        if (number != 0) hotspots_.AreaClick(number, platform::kLeftButton);
+    });
+    timer.SetIntervalMs(1);
+    timer.SetEnabled(true);
+}
+
+void Game::ResetDefaultPointer() {
+    hotspots_.ApplyDefaultPointer(form_);
+    for (platform::Control* area : form_.Elements("Area")) hotspots_.ApplyDefaultPointer(*area);
+}
+
+void Game::SavePicture(const std::string& picturePath, const std::string& file) {
+    if (!savePicture) throw errors::PathFileAccessError();
+    savePicture(picturePath, file);
 }
 
 void Game::ResetAll(bool loadedFromGame) {
@@ -89,6 +238,7 @@ void Game::ResetAll(bool loadedFromGame) {
         variables_.LoadVariables();
         scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
         scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
+        VBScriptAction->components.ResetComponents();
         // 12-13. Silence, and the script time-out of the project.
         sounds_.StopAnyWavOrMP3();
         scripts_.ApplyScriptTimeOut();

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <functional>
+#include <list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/game_window_services.h"
 #include "dialogues/dialogue.h"
@@ -23,9 +25,11 @@
 #include "platform/controls/form.h"
 #include "platform/controls/mouse_router.h"
 #include "platform/events/event_loop.h"
+#include "platform/programs/programs.h"
 #include "project/game_flags.h"
 #include "project/project.h"
 #include "scripting/action_object.h"
+#include "scripting/environment_objects.h"
 #include "scripting/script_host.h"
 #include "timed_events/timed_events.h"
 
@@ -43,7 +47,6 @@ public:
     // The form is the game window's; its scene controls are made here.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
          GameWindowServices& window);
-
     // Every subsystem back to the state of a fresh game; `loadedFromGame` when a saved game is loaded
     // while a game runs, which keeps the window's layout.
     void ResetAll(bool loadedFromGame);
@@ -68,6 +71,21 @@ public:
     // pictures. Without it tiled backgrounds stay empty.
     std::function<void(platform::Canvas& canvas, const std::string& path)> tilePicture;
 
+    // The desktop around the game, set by the program. openDocument opens a document or address
+    // with its default program (false when it cannot); startProgram starts a program (throws
+    // GameError when it cannot); savePicture writes a picture file as a bitmap file (throws
+    // GameError). Without them nothing opens, starts or is saved, and the scripts hear so.
+    std::function<bool(const std::string& address)> openDocument;
+    std::function<std::unique_ptr<platform::RunningProgram>(const std::string& path)> startProgram;
+    std::function<void(const std::string& picturePath, const std::string& file)> savePicture;
+    // The clipboard's text for scripts; the game keeps a clipboard of its own until set.
+    std::function<std::string()> clipboardText;
+    std::function<void(const std::string&)> setClipboardText;
+
+    // The debug commands: run typed code, edit the procedures (an editor's command).
+    void ExecuteVBScriptCommand();
+    void EditProceduresCommand();
+
     frames::FrameLoader& frames() { return loader_; }
     frames::Hotspots& hotspots() { return hotspots_; }
     logic::ProjectVariables& variables() { return variables_; }
@@ -84,6 +102,8 @@ private:
     void BuildScene();
     // Timed events, the dialogue, messages and the inventory back to a fresh game.
     void ResetGameLogic();
+    // The named objects of the game window that scripts reach, in their registration order.
+    std::vector<scripting::NamedObject> ControlObjects();
 
     // frames::HotspotServices
     int16_t GetVariableValue(std::string_view name) override;
@@ -114,7 +134,7 @@ private:
     // frames::FrameServices
     void ResetTimedEvents() override { timedEvents_.ResetTimedEvents(); }
     void StartTimedEvents() override { timedEvents_.StartTimedEvents(); }
-    void ClearTransitionDestination() override {}
+    void ClearTransitionDestination() override { TransitionDestination = nullptr; }
     void TransitionStep1(int) override {}
     void TransitionStep2(int, double) override {}
     bool EffectsDisabled() override { return true; }
@@ -173,6 +193,24 @@ private:
     int16_t ClickPositionX() override { return hotspots_.clickX(); }
     int16_t ClickPositionY() override { return hotspots_.clickY(); }
     void RefreshWindow() override { loop_.DoEvents(); }
+    void OpenDocument(const std::string& address) override;
+    void ShellAndWait(const std::string& path) override;
+    void DoComponentsEvents() override;
+    void SimulateHotspotClick(int16_t number) override;
+    void ResetDefaultPointer() override;
+    void SavePicture(const std::string& picturePath, const std::string& file) override;
+    void ChangeDisplayResolution(int mode) override { window_.SwitchToMode(mode); }
+    void ChangeDisplayResolutionOnLoadGame(int16_t mode) override { window_.SetLoadGameDisplayMode(mode); }
+    platform::Point ScreenSize() override { return window_.ScreenSize(); }
+    bool TransitionsEnabled() override { return !window_.TransitionsDisabled(); }
+    bool EffectsEnabled() override { return !window_.EffectsDisabled(); }
+    void EnableOrDisableTransitions() override { window_.EnableOrDisableTransitions(); }
+    void EnableOrDisableEffects() override { window_.EnableOrDisableEffects(); }
+    // The frame's picture is captured by the transitions, which the player does not draw yet.
+    void CaptureFrame(platform::Control&, bool) override {}
+    void SetTransitionDestination(vbscript::Ref<vbscript::Object> destination) override {
+        TransitionDestination = std::move(destination);
+    }
 
     // inventory::InventoryServices
     void BeginDrag(platform::Control& icon) override {
@@ -207,6 +245,9 @@ private:
     frames::FrameTexts texts_;
     frames::Hotspots hotspots_;
     frames::FrameLoader loader_;
+    // Before the engines, whose objects read them until the engines go.
+    scripting::EnvironmentServices environment_;
+    std::string clipboard_;  // the clipboard when the program gives none
     vbscript::Ref<scripting::VBScriptActionModule> VBScriptAction;
     scripting::ScriptHost scripts_;
     logic::Actions actions_;
@@ -215,6 +256,10 @@ private:
     timed_events::TimedEvents timedEvents_;
     inventory::Inventory inventory_;
     dialogues::Dialogue dialogue_;
+    std::vector<scripting::NamedObject> controlObjects_;
+    // The pending clicks of SimulateHotspotClick, one one-shot timer each.
+    std::list<platform::Timer> timerSimulateHotspotClick;
+    vbscript::Ref<vbscript::Object> TransitionDestination;
 };
 
 }  // namespace taviro::app

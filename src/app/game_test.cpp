@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/game_state.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
@@ -51,9 +53,22 @@ struct WindowRecord : GameWindowServices {
     void HideScreenPointer(bool) override {}
     bool IsSubMenuOpen() const override { return false; }
     void StartUnloading() override { ++unloadings; }
+    void EnableWindow(bool enabled) override { enabledStates.push_back(enabled); }
+    platform::Point ScreenSize() const override { return screen; }
+    void SwitchToMode(int mode) override { screen = mode == 2 ? platform::Point{800, 600} : screen; }
+    void SetLoadGameDisplayMode(int16_t mode) override { loadGameMode = mode; }
+    bool TransitionsDisabled() override { return transitionsDisabled; }
+    bool EffectsDisabled() override { return false; }
+    void EnableOrDisableTransitions() override { transitionsDisabled = !transitionsDisabled; }
+    void EnableOrDisableEffects() override {}
+    std::vector<scripting::NamedObject> MenuObjects() override { return {}; }
     bool menuBarShown = false;
     int unloadings = 0;
     int popups = 0;
+    std::vector<bool> enabledStates;
+    platform::Point screen{1024, 768};
+    int16_t loadGameMode = 0;
+    bool transitionsDisabled = false;
 };
 
 // The game window over a form of its own, on a virtual clock, with the press of the left button.
@@ -212,6 +227,81 @@ TEST_F(GameFixture, NewGameEmptiesTheInventoryAndHidesTheMessage) {
     EXPECT_EQ(game->inventory().ObjectsCount(), 0);
     EXPECT_EQ(form.Find("PickedObject", 1), nullptr);
     EXPECT_FALSE(game->messages().visible());
+}
+
+TEST_F(GameFixture, ProgramsRunToTheirEndWhileTheWindowTakesNoInput) {
+    test.Write("External/tool.sh", "#!/bin/sh\necho ran > ran.txt\n");
+    std::filesystem::path tool = test.folder.path() / "External" / "tool.sh";
+    std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
+    game->ResetAll(false);
+    game->StartNewGame();
+    bool timerWasOn = game->frames().frameTimer().enabled();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript("OpenExeFileAndWait \"tool.sh\"", false));
+    EXPECT_TRUE(std::filesystem::exists(tool.parent_path() / "ran.txt"));
+    EXPECT_EQ(window.enabledStates, (std::vector<bool>{false, true}));
+    EXPECT_EQ(game->frames().frameTimer().enabled(), timerWasOn);
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(GameFixture, AWindowsProgramThatCannotRunGivesTheLaunchReport) {
+    test.Write("External/setup.exe", std::string("MZ\x90\0\3\0\0\0", 8));
+    std::filesystem::permissions(test.folder.path() / "External" / "setup.exe",
+                                 std::filesystem::perms::owner_all);
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript("OpenExeFileAndWait \"setup.exe\" : Visits = 7", false));
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_EQ(test.dialogs.shown()[0].request.title, "Error");
+    EXPECT_EQ(test.dialogs.shown()[0].request.text.rfind(
+                  "Error launching external application. Probably file not found (", 0),
+              0u);
+    EXPECT_EQ(window.enabledStates, (std::vector<bool>{false, true}));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "7");
+}
+
+TEST_F(GameFixture, SoftwareObjectsOffersTheWindowsControlsByNameWhenReferencesAreOn) {
+    test.Write("Config/Variables",
+               FieldsLine({0.0, string("Reference_All_Controls"), string("***"), string("Visits")}));
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(
+        game->scripts().ExecuteVBScript("Area(2).Visible = False : SoftwareObjects.PictureBox.BackColor = "
+                                        "255 : Visits = Area.UBound & Caption",
+                                        false));
+    EXPECT_FALSE(form.Find("Area", 2)->visible());
+    EXPECT_EQ(static_cast<platform::PictureBox*>(form.Find("PictureBox"))->backColor, 255u);
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "2" + form.caption);
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(GameFixture, ScriptsReachBothEnginesThroughTheirObjects) {
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        "ScriptControlObject.ExecuteStatement \"Visits = 5\"\r\n"
+        "ScriptControl2Object.AddCode \"Function Twice(x) : Twice = x * 2 : End Function\"\r\n"
+        "Visits = Visits + ScriptControl2Object.Run(\"Twice\", 4)",
+        false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "13");
+    EXPECT_TRUE(test.dialogs.shown().empty());
+    // The engine of the running script cannot start over under it.
+    EXPECT_TRUE(game->scripts().ExecuteVBScript("ScriptControlObject.Reset", false));
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find("cannot be reset while a script runs"), string::npos);
+}
+
+TEST_F(GameFixture, AScriptTimerThatFailsIsSwitchedOffAndReported) {
+    test.Write("Config/Procedures",
+               "h1\r\nh2\r\nh3\r\nSub TimerObject0()\r\n  Visits = Visits + 1\r\n  x = 1 / 0\r\nEnd Sub");
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        "TimerObject(0).Interval = 200 : TimerObject(0).Enabled = True", false));
+    loop.WaitMs(1000);
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "1");
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find("Division by zero"), string::npos);
+    EXPECT_FALSE(form.Find("TimerObject", 0)->enabled());
 }
 
 }  // namespace

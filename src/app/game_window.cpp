@@ -2,6 +2,7 @@
 #include "app/game_window.h"
 
 #include "platform/input/virtual_keys.h"
+#include "scripting/control_objects.h"
 
 namespace taviro::app {
 
@@ -19,6 +20,8 @@ GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::To
       game_(std::make_unique<Game>(project, flags, window.form(), loop,
                                    static_cast<GameWindowServices&>(*this))),
       TimerUnloadMe(loop.timers()) {
+    // The next script takes the mark off the menu bar's item (the pop-up twin keeps it).
+    game_->scripts().interceptCodeShown = [this] { menus_.Item("mnuInterceptCode").checked = false; };
     window_.caption = project.information.ProjectTitle;
     game_->UseMouse(window_.mouse());
     window_.onKeyDown = [this](int key, int shift) { KeyDown(key, shift); };
@@ -45,6 +48,9 @@ MenuCommands GameWindow::Commands() {
     commands.hideMenus = [this] { game_->HideMenus(); };
     commands.openFrame = [this](const std::string& frame) { game_->frames().OpenFrame(frame, false, 0, 0); };
     commands.viewVariables = [this] { game_->variables().ViewVariables(); };
+    commands.executeVBScript = [this] { game_->ExecuteVBScriptCommand(); };
+    commands.editProcedures = [this] { game_->EditProceduresCommand(); };
+    commands.interceptCode = [this] { InterceptCode(); };
     commands.subMenuOpened = [this] {
         if (!project_.information.windowed) subMenuOpen_ = true;
     };
@@ -135,6 +141,41 @@ bool GameWindow::IsMenuBarShown() const { return window_.menuBar != nullptr; }
 void GameWindow::ShowMenuBar(bool shown) {
     if (shown) subMenuOpen_ = false;
     window_.menuBar = shown && !project_.information.neverShowMenus ? &menus_.bar() : nullptr;
+}
+
+}  // namespace taviro::app
+
+namespace taviro::app {
+
+void GameWindow::InterceptCode() {
+    bool checked = !menus_.Item("mnuInterceptCode").checked;
+    menus_.Item("mnuInterceptCode").checked = menus_.PopupItem("mnuInterceptCode").checked = checked;
+    game_->scripts().interceptCode = checked;
+}
+
+void GameWindow::SwitchToMode(int mode) {
+    if (!modes_.SwitchToMode(mode)) return;
+    // The player is shown the hourglass for a second while the screen settles.
+    loop_.DoEvents();
+    windows_.screenPointer = platform::MousePointer::ArrowHourglass;
+    loop_.WaitMs(1000);
+    windows_.screenPointer.reset();
+    CenterWindowAndPictureBox();
+}
+
+std::vector<scripting::NamedObject> GameWindow::MenuObjects() {
+    std::vector<scripting::NamedObject> objects;
+    const std::pair<const char16_t*, const char*> menus[] = {
+        {u"ExitMenuObject", "mnuExit"},
+        {u"SaveMenuObject", "mnuSaveGame"},
+        {u"LoadMenuObject", "mnuLoadGame"},
+        {u"OptionsMenuObject", "mnuOptions"},
+        {u"DebugMenuObject", "mnuDebug"},
+        {u"DisableEffectsMenuObject", "mnuDisableEffects"},
+        {u"TransitionsMenuObject", "mnuDisableTransitions"}};
+    for (const auto& [name, item] : menus)
+        objects.push_back({name, vbscript::MakeRef<scripting::MenuObject>(menus_.Item(item)), false});
+    return objects;
 }
 
 }  // namespace taviro::app

@@ -56,8 +56,19 @@ private:
     void HideScreenPointer(bool hidden) override { windows_.pointerHidden = hidden; }
     bool IsSubMenuOpen() const override { return subMenuOpen_; }
     void StartUnloading() override;
+    void EnableWindow(bool enabled) override { window_.enabled = enabled; }
+    platform::Point ScreenSize() const override { return modes_.current(); }
+    void SwitchToMode(int mode) override;
+    void SetLoadGameDisplayMode(int16_t mode) override { modes_.loadGameMode = mode; }
+    bool TransitionsDisabled() override { return menus_.Item("mnuDisableTransitions").checked; }
+    bool EffectsDisabled() override { return menus_.Item("mnuDisableEffects").checked; }
+    void EnableOrDisableTransitions() override { menus_.Run("mnuDisableTransitions"); }
+    void EnableOrDisableEffects() override { menus_.Run("mnuDisableEffects"); }
+    std::vector<scripting::NamedObject> MenuObjects() override;
 
     MenuCommands Commands();
+    // The debug command that marks the next script for interception, on both menus.
+    void InterceptCode();
     // The debug key sequence: advances on the next key of the sequence, starts over on any other key.
     void TrackDebugKey(int virtualKey);
 

@@ -2,10 +2,14 @@
 // layout, the menus and the closing of the window.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/controls/control.h"
+#include "platform/controls/geometry.h"
+#include "scripting/script_host.h"
 
 namespace taviro::app {
 
@@ -32,6 +36,22 @@ public:
     virtual void HideScreenPointer(bool hidden) = 0;
     // Begins closing the window: the game stops and the window unloads a moment later.
     virtual void StartUnloading() = 0;
+
+    // Whether the window takes the player's input.
+    virtual void EnableWindow(bool enabled) = 0;
+    // The screen size the game is told about, in pixels; switching to mode 1 to 3 (640 x 480,
+    // 800 x 600, 1024 x 768), which waits a second while events run when the mode changes; the
+    // mode a saved game loaded later switches to (0 none).
+    virtual platform::Point ScreenSize() const = 0;
+    virtual void SwitchToMode(int mode) = 0;
+    virtual void SetLoadGameDisplayMode(int16_t mode) = 0;
+    // The check marks of "Disable Transitions" and "Disable Real-Time Effects", and their commands.
+    virtual bool TransitionsDisabled() = 0;
+    virtual bool EffectsDisabled() = 0;
+    virtual void EnableOrDisableTransitions() = 0;
+    virtual void EnableOrDisableEffects() = 0;
+    // The menu commands scripts reach by name ("ExitMenuObject" ... "TransitionsMenuObject").
+    virtual std::vector<scripting::NamedObject> MenuObjects() = 0;
 };
 
 }  // namespace taviro::app

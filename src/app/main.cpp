@@ -23,6 +23,17 @@ namespace {
 
 using namespace taviro;
 
+// What a headless game asked of the desktop, which opens and starts nothing.
+struct HeadlessDesktop {
+    std::vector<std::string> opened;
+    std::vector<std::string> started;
+};
+
+// A program a headless game "started": it has ended at once.
+struct EndedProgram : platform::RunningProgram {
+    bool Running() override { return false; }
+};
+
 // Runs the automation file (or standard input) against the screen; the exit status of the program.
 int RunAutomation(platform::PlayerScreen& screen, const std::string& file) {
     platform::AutomationRunner runner(screen, std::cout);
@@ -73,6 +84,7 @@ int Play(const app::Options& options) {
                                        .scale = options.scale > 0 ? options.scale : 1,
                                        .caption = project.information.ProjectTitle};
     if (options.desktopSize) settings.headlessDesktop = *options.desktopSize;
+    HeadlessDesktop desktop;  // before the screen, whose state dump reads it
     platform::PlayerScreen screen(settings, clock, files, options.autoplayFile.has_value());
     project.reports().UseDialogs(screen.dialogs());
 
@@ -93,10 +105,35 @@ int Play(const app::Options& options) {
     services.tilePicture = [&screen](platform::Canvas& canvas, const std::string& path) {
         canvas.Tile(screen.pictures().Load(path)->view());
     };
-    // Headless play never starts other programs; the log says what would have opened.
+    // Headless play never starts other programs; the log says what would have opened, and the
+    // state dump what the game asked of the desktop.
     services.openAddress = [headless = options.headless](const std::string& address) {
         platform::log::Info("open " + address);
         if (!headless) platform::OpenAddress(address);
+    };
+    if (options.headless) {
+        services.openDocument = [&desktop](const std::string& address) {
+            platform::log::Info("open " + address);
+            desktop.opened.push_back(address);
+            return true;
+        };
+        services.startProgram =
+            [&desktop](const std::string& path) -> std::unique_ptr<platform::RunningProgram> {
+            platform::log::Info("run " + path);
+            desktop.started.push_back(path);
+            return std::make_unique<EndedProgram>();
+        };
+        screen.stateDump().Contribute("desktop", [&desktop] {
+            return nlohmann::ordered_json{{"opened", desktop.opened}, {"started", desktop.started}};
+        });
+    } else {
+        services.openDocument = platform::OpenAddress;
+        services.clipboardText = platform::ClipboardText;
+        services.setClipboardText = platform::SetClipboardText;
+    }
+    services.savePicture = [&screen, &files](const std::string& picturePath, const std::string& file) {
+        platform::SaveBitmap(*screen.pictures().Load(picturePath), file);
+        files.Forget();
     };
     app::Player player(project, flags, screen.windows(), screen.loop(), screen.stateDump(), modes, services);
     // The start-up runs as the first turn of the loop, like every later handler.

@@ -44,7 +44,13 @@ void Player::StartGame() {
         platform::TopWindow& window = screen_.loadWindow("game", size.x, size.y);
         game_ = std::make_unique<GameWindow>(project_, flags_, windows_, window, loop_, modes_,
                                              [this] { UnloadGame(); });
-        game_->game().tilePicture = screen_.tilePicture;
+        Game& game = game_->game();
+        game.tilePicture = screen_.tilePicture;
+        game.openDocument = screen_.openDocument;
+        if (screen_.startProgram) game.startProgram = screen_.startProgram;
+        game.savePicture = screen_.savePicture;
+        game.clipboardText = screen_.clipboardText;
+        game.setClipboardText = screen_.setClipboardText;
         ContributeGameState(dump_, game_->game(), window.form());
         welcome_->window().topmost = false;
         game_->game().ResetAll(false);

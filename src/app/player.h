@@ -20,6 +20,12 @@ struct ScreenServices {
     std::function<std::optional<platform::Point>(const std::string& path)> pictureSize;
     std::function<void(platform::Canvas& canvas, const std::string& path)> tilePicture;
     std::function<void(const std::string& address)> openAddress;
+    // What game scripts ask of the desktop (see Game's members of the same names).
+    std::function<bool(const std::string& address)> openDocument;
+    std::function<std::unique_ptr<platform::RunningProgram>(const std::string& path)> startProgram;
+    std::function<void(const std::string& picturePath, const std::string& file)> savePicture;
+    std::function<std::string()> clipboardText;
+    std::function<void(const std::string&)> setClipboardText;
 };
 
 class Player {

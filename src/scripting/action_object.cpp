@@ -7,6 +7,7 @@
 #include "logic/actions.h"
 #include "project/field_value.h"
 #include "project/scrambled_names.h"
+#include "scripting/control_objects.h"
 #include "scripting/variable_objects.h"
 #include "vbscript/conversions.h"
 #include "vbscript/number_text.h"
@@ -105,16 +106,33 @@ enum Method : vbscript::DispatchId {
     kStopEverything,
     kMessage,
     kAddItem,
-    kGetHotspotNumber = 15,
+    kSendEmail,
+    kOpenURL,
+    kOpenFile,
+    kOpenExeFileAndWait,
+    kLoadAPicture,
+    kLoadGraphicFile,
+    kGetHotspotNumber,
     kGetPath,
     kHideInventoryButton,
     kShowInventoryButton,
     kGetClickPositionX,
     kGetClickPositionY,
-    kRemoveAllItems = 25,
+    kGetTransitionsStatus,
+    kGetEffectsStatus,
+    kInvertTransitionsStatus,
+    kInvertEffectsStatus,
+    kRemoveAllItems,
     kRemoveItem,
-    kGetTaviroVersion = 30,
-    kGetProjectWidth = 35,
+    kCreateObject,
+    kLoadControl,
+    kUnloadControl,
+    kGetTaviroVersion,
+    kChangeDisplayResolution,
+    kChangeDisplayResolutionOnLoadGame,
+    kGetDisplayResolutionX,
+    kGetDisplayResolutionY,
+    kGetProjectWidth,
     kGetProjectHeight,
     kGetProjectName,
     kGetProjectTitle,
@@ -130,10 +148,17 @@ enum Method : vbscript::DispatchId {
     kRemoveTimedEvent,
     kSaveParameter,
     kLoadParameter,
-    kReadINI = 52,
+    kChangeDefaultCursor,
+    kReadINI,
     kWriteINI,
-    kInterceptComponentEvents = 59,
-    kNoFileSelected = 61,
+    kDDir,
+    kAddComponent,
+    kRemoveComponent,
+    kComponent,
+    kDoesComponentExist,
+    kInterceptComponentEvents,
+    kIsComponentInstalled,
+    kNoFileSelected,
     kGetVariableReferenceFromName,
     kDoubleQuotes,
     kNewLine,
@@ -143,14 +168,35 @@ enum Method : vbscript::DispatchId {
     kRefreshWindow,
     kQuitDialogue,
     kUpdateHotspotsState,
-    kShowMenu = 75,
+    kDoComponentsEvents,
+    kCaptureFrame,
+    kSaveAPicture,
+    kSimulateHotspotClick,
+    kShowMenu,
     kHideMenu,
+    kSetTransitionDestination,
 };
+// The numbers are the positions in kMethods, counted from 1.
+static_assert(kRemoveAllItems == 25 && kGetProjectWidth == 35 && kNoFileSelected == 61);
+static_assert(kSetTransitionDestination == kMethods.size());
 
 using vbscript::Variant;
 
 std::u16string Utf16(const std::string& text) { return vbscript::FromUtf8OrWindows1252(text); }
 std::string TextOf(const Variant& value) { return vbscript::ToUtf8(vbscript::ToString(value)); }
+
+// The control an argument refers to; a value that is no control of the game raises 424.
+ControlObject& ControlOf(const Variant& given) {
+    const Variant& value = given.Target();
+    auto* control = value.IsObject() ? dynamic_cast<ControlObject*>(value.object()) : nullptr;
+    if (!control) vbscript::Throw(vbscript::err::kObjectRequired);
+    return *control;
+}
+
+// A path is absolute when it starts with a separator or a drive letter.
+bool IsAbsolute(const std::string& path) {
+    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) || (path.size() > 1 && path[1] == ':');
+}
 
 }  // namespace
 
@@ -158,7 +204,8 @@ VBScriptActionModule::VBScriptActionModule(project::Project& project, GameFlags&
                                            logic::ProjectVariables& variables,
                                            const frames::CurrentFrame& frame, int16_t& controlsReferencesMode,
                                            ActionHost& host)
-    : project_(project),
+    : components(project),
+      project_(project),
       flags_(flags),
       variables_(variables),
       frame_(frame),
@@ -182,10 +229,73 @@ std::string VBScriptActionModule::ExternalFile(const std::string& name) const {
     return name.find_first_of("\\/") == std::string::npos ? project_.paths.ExternalPath + name : name;
 }
 
+std::string VBScriptActionModule::ProjectFile(const std::string& path) const {
+    return IsAbsolute(path) ? path : project_.paths.ProjectPath + path;
+}
+
 void VBScriptActionModule::Report(const std::string& message) { project_.reports().ShowErrorReport(message); }
+
+template <typename Operation>
+void VBScriptActionModule::Reported(const std::string& message, Described described, Operation&& operation) {
+    auto report = [&](const std::string& description) {
+        Report(described == Described::Yes ? message + description : message);
+    };
+    try {
+        operation();
+    } catch (const GameError& error) {
+        report(error.description());
+    } catch (const vbscript::ScriptError& error) {
+        report(vbscript::ToUtf8(error.description));
+    }
+}
+
+std::optional<std::string> VBScriptActionModule::PictureFile(const std::string& name) {
+    if (name.empty()) return "";
+    std::string path = project_.LocateProjectFile(project_.paths.AreasPath + name);
+    if (!project_.files().IsFile(path)) return std::nullopt;
+    return path;
+}
+
+Variant VBScriptActionModule::DDir(const std::string& pattern, int32_t attributes) {
+    constexpr int32_t kHidden = 2, kDirectory = 16;
+    if (!pattern.empty()) {
+        // A new search: the folder part of the pattern, then every entry whose name matches.
+        size_t cut = pattern.find_last_of("\\/");
+        std::string folder = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
+        std::string names = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+        if (names.empty() || names == "*.*") names = "*";
+        ddirNames_.clear();
+        ddirNext_ = 0;
+        std::error_code error;
+        std::filesystem::path real = project_.files().Resolve(ProjectFile(folder.empty() ? "." : folder));
+        for (std::filesystem::directory_iterator entries(real, error), end; !error && entries != end;
+             entries.increment(error)) {
+            std::string name = entries->path().filename().string();
+            bool directory = entries->is_directory(error);
+            // Names starting with a dot are this system's hidden files.
+            if (name[0] == '.' && !(attributes & kHidden)) continue;
+            if (directory && !(attributes & kDirectory)) continue;
+            if (platform::MatchesPattern(name, names)) ddirNames_.push_back(name);
+        }
+        std::sort(ddirNames_.begin(), ddirNames_.end(), [](const std::string& a, const std::string& b) {
+            return platform::FoldCase(a) < platform::FoldCase(b);
+        });
+    } else if (!ddirSearching_) {
+        vbscript::Throw(vbscript::err::kInvalidProcedureCall);
+    }
+    ddirSearching_ = true;
+    if (ddirNext_ >= ddirNames_.size()) return Variant(u"");
+    return Variant(Utf16(ddirNames_[ddirNext_++]));
+}
 
 Variant VBScriptActionModule::Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
                                      std::span<Variant> arguments) {
+    // What the player raises reaches the script as its own error.
+    return AsScriptError([&] { return InvokeMethod(id, kind, arguments); });
+}
+
+Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::InvokeKind kind,
+                                           std::span<Variant> arguments) {
     if (kind != vbscript::InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
     auto expect = [&](size_t count) {
         if (arguments.size() != count) vbscript::Throw(vbscript::err::kWrongArgumentCount);
@@ -254,6 +364,72 @@ Variant VBScriptActionModule::Invoke(vbscript::DispatchId id, vbscript::InvokeKi
             expect(1);
             host_.RemoveTimedEvent(vbscript::ToInteger(arguments[0]));
             return {};
+        case kSendEmail: {
+            expect(1);
+            std::string address = text(0);
+            if (!address.empty()) {
+                Reported(" Error opening the default mail client to send email to: " + address, Described::No,
+                         [&] { host_.OpenDocument("mailto:" + address); });
+            }
+            return {};
+        }
+        case kOpenURL: {
+            expect(1);
+            std::string url = text(0);
+            if (!url.empty()) {
+                Reported(" Error opening the following URL with the default browser:\n\n" + url,
+                         Described::No, [&] { host_.OpenDocument(url); });
+            }
+            return {};
+        }
+        case kOpenFile: {
+            expect(1);
+            std::string title = text(0);
+            if (!title.empty()) {
+                Reported(" Error opening the file titled '" + title + "'.", Described::No, [&] {
+                    std::string path = ExternalFile(title);
+                    if (!project_.files().Exists(path)) throw errors::FileNotFound();
+                    host_.OpenDocument(project_.files().Resolve(path).string());
+                });
+            }
+            return {};
+        }
+        case kOpenExeFileAndWait: {
+            expect(1);
+            std::string title = text(0);
+            if (!title.empty()) {
+                Reported(" Error opening the file titled '" + title + "'.", Described::No,
+                         [&] { host_.ShellAndWait(project_.files().Resolve(ExternalFile(title)).string()); });
+            }
+            return {};
+        }
+        case kLoadAPicture: {
+            expect(2);
+            std::string name = text(1);
+            std::string path = name.empty() ? "" : project_.paths.AreasPath + name;
+            Reported(" Error loading the following picture:'" + path + "'.", Described::Yes, [&] {
+                ControlObject& control = ControlOf(arguments[0]);
+                std::optional<std::string> file = PictureFile(name);
+                if (!file) return;
+                Variant picture(vbscript::Ref<vbscript::Object>(vbscript::MakeRef<PictureObject>(*file)));
+                control.Invoke(control.MemberId(u"Picture"), vbscript::InvokeKind::Set,
+                               std::span(&picture, 1));
+            });
+            return {};
+        }
+        case kLoadGraphicFile: {
+            expect(1);
+            std::string name = text(0);
+            Variant result = Variant::Nothing();
+            Reported(" Error loading the following graphic file:'" + project_.paths.AreasPath + name + "'.",
+                     Described::Yes, [&] {
+                         if (std::optional<std::string> file = PictureFile(name)) {
+                             result = Variant(
+                                 vbscript::Ref<vbscript::Object>(vbscript::MakeRef<PictureObject>(*file)));
+                         }
+                     });
+            return result;
+        }
         case kGetHotspotNumber: expect(0); return Variant(requests.iHotspotNumber);
         case kGetClickPositionX: expect(0); return Variant(host_.ClickPositionX());
         case kGetClickPositionY: expect(0); return Variant(host_.ClickPositionY());
@@ -290,6 +466,60 @@ Variant VBScriptActionModule::Invoke(vbscript::DispatchId id, vbscript::InvokeKi
                 case 7: return Variant(Utf16(paths.IconsPath));
                 default: return Variant(Utf16(paths.ExternalPath));
             }
+        }
+        case kGetTransitionsStatus: expect(0); return Variant(host_.TransitionsEnabled());
+        case kGetEffectsStatus: expect(0); return Variant(host_.EffectsEnabled());
+        case kInvertTransitionsStatus:
+            expect(0);
+            host_.EnableOrDisableTransitions();
+            return {};
+        case kInvertEffectsStatus:
+            expect(0);
+            host_.EnableOrDisableEffects();
+            return {};
+        case kCreateObject:
+            expect(1);
+            if (project_.ReadMoreSetting("AllowCreateObject") != "1") {
+                platform::MessageBoxRequest request{"Unavailable Function",
+                                                    "For security reasons, the \"CreateObject\" function is "
+                                                    "disabled in this version of VBScript.",
+                                                    platform::MessageIcon::Information,
+                                                    platform::MessageButtons::Ok};
+                project_.reports().dialogs().MessageBox(request);
+            }
+            return {};
+        case kLoadControl:
+        case kUnloadControl: {
+            expect(1);
+            try {
+                ControlObject& control = ControlOf(arguments[0]);
+                if (!control.index()) return Variant(false);
+                if (id == kLoadControl) {
+                    control.form().Load(control.name(), *control.index());
+                } else {
+                    control.form().Unload(control.name(), *control.index());
+                }
+                return Variant(true);
+            } catch (const GameError&) {
+                return Variant(false);
+            } catch (const vbscript::ScriptError&) {
+                return Variant(false);
+            }
+        }
+        case kChangeDisplayResolution:
+            expect(1);
+            Reported(" Error changing display resolution. ", Described::Yes,
+                     [&] { host_.ChangeDisplayResolution(vbscript::ToInteger(arguments[0].Target())); });
+            return {};
+        case kChangeDisplayResolutionOnLoadGame:
+            expect(1);
+            host_.ChangeDisplayResolutionOnLoadGame(vbscript::ToInteger(arguments[0].Target()));
+            return {};
+        case kGetDisplayResolutionX:
+        case kGetDisplayResolutionY: {
+            expect(0);
+            platform::Point size = host_.ScreenSize();
+            return Variant(static_cast<int32_t>(id == kGetDisplayResolutionX ? size.x : size.y));
         }
         case kGetTaviroVersion: expect(0); return Variant(u"Version 4.7.1");
         case kGetProjectWidth: expect(0); return Variant(info.ProjectWidth);
@@ -337,6 +567,35 @@ Variant VBScriptActionModule::Invoke(vbscript::DispatchId id, vbscript::InvokeKi
                 project_.profiles().WriteINIString(ExternalFile(text(0)), text(1), text(2), text(3));
             }
             return Variant(false);
+        case kChangeDefaultCursor: {
+            expect(1);
+            std::string name = text(0);
+            Reported(" Unable to change the default cursor. ", Described::Yes, [&] {
+                if (!name.empty() && platform::FoldCase(name) != "default") {
+                    std::string path = project_.LocateProjectFile(project_.paths.IconsPath + name);
+                    if (!project_.files().IsFile(path)) return;
+                }
+                project_.information.defaultCursor = name;
+                host_.ResetDefaultPointer();
+            });
+            return {};
+        }
+        case kDDir: expect(2); return DDir(text(0), vbscript::ToLong(arguments[1].Target()));
+        case kAddComponent:
+            expect(4);
+            components.AddAdditionalComponent(text(0), text(1), vbscript::ToBoolean(arguments[2].Target()),
+                                              vbscript::ToBoolean(arguments[3].Target()));
+            return {};
+        case kRemoveComponent:
+            expect(1);
+            components.RemoveAdditionalComponent(text(0));
+            return {};
+        case kComponent:
+            expect(1);
+            components.GetComponentRef(text(0));
+            return Variant::Nothing();
+        case kDoesComponentExist: expect(1); return Variant(components.DoesComponentExist(text(0)));
+        case kIsComponentInstalled: expect(1); return Variant(components.DoesProgIDExist(text(0)));
         case kInterceptComponentEvents: expect(1); return {};
         case kNoFileSelected: expect(0); return Variant(u"");
         case kGetVariableReferenceFromName: {
@@ -377,6 +636,41 @@ Variant VBScriptActionModule::Invoke(vbscript::DispatchId id, vbscript::InvokeKi
                 if (project_.files().IsFile(scrambled)) return Variant(Utf16(scrambled));
             }
             return Variant(Utf16(name));
+        }
+        case kDoComponentsEvents:
+            expect(0);
+            host_.DoComponentsEvents();
+            return {};
+        case kCaptureFrame: {
+            expect(2);
+            platform::Control& box = AsScriptError([&]() -> platform::Control& {
+                platform::Control* control = ControlOf(arguments[0]).Find();
+                if (!control) vbscript::Throw(vbscript::err::kObjectNotSet);
+                return *control;
+            });
+            AsScriptError([&] { host_.CaptureFrame(box, vbscript::ToBoolean(arguments[1].Target())); });
+            return {};
+        }
+        case kSaveAPicture: {
+            expect(2);
+            std::optional<std::string> picture = PicturePathOf(arguments[0]);
+            if (!picture) vbscript::Throw(vbscript::err::kTypeMismatch);
+            if (picture->empty()) throw vbscript::ScriptError(380, u"Invalid property value");
+            std::string file = ProjectFile(text(1));
+            AsScriptError([&] { host_.SavePicture(*picture, project_.files().Resolve(file).string()); });
+            project_.files().Forget();
+            return {};
+        }
+        case kSimulateHotspotClick:
+            expect(1);
+            host_.SimulateHotspotClick(vbscript::ToInteger(arguments[0].Target()));
+            return {};
+        case kSetTransitionDestination: {
+            expect(1);
+            const Variant& destination = arguments[0].Target();
+            if (!destination.IsObject()) vbscript::Throw(vbscript::err::kObjectRequired);
+            host_.SetTransitionDestination(vbscript::Ref<vbscript::Object>(destination.object()));
+            return {};
         }
         default: vbscript::Throw(vbscript::err::kNoSuchMember);
     }

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "frames/current_frame.h"
 #include "logic/action_requests.h"
@@ -11,6 +14,7 @@
 #include "project/game_flags.h"
 #include "project/project.h"
 #include "scripting/action_host.h"
+#include "scripting/components.h"
 #include "vbscript/object.h"
 
 namespace taviro::scripting {
@@ -31,12 +35,28 @@ public:
                              std::span<vbscript::Variant> arguments) override;
 
     logic::ActionRequests requests;
+    // The components scripts add; the game resets them with every new or loaded game.
+    Components components;
 
 private:
+    vbscript::Variant InvokeMethod(vbscript::DispatchId id, vbscript::InvokeKind kind,
+                                   std::span<vbscript::Variant> arguments);
     // The path a script names: a bare file name is taken in the External folder.
     std::string ExternalFile(const std::string& name) const;
+    // A relative path is taken in the project folder, the folder the original player ran in.
+    std::string ProjectFile(const std::string& path) const;
     // The standard report of a method that failed; the script goes on.
     void Report(const std::string& message);
+    // Runs the operation; a failure gives the standard report of the message, followed by the
+    // error's description for the methods whose report tells it.
+    enum class Described { No, Yes };
+    template <typename Operation>
+    void Reported(const std::string& message, Described described, Operation&& operation);
+    // The file of a picture of the Areas folder: "" for no name, nullopt when it does not exist
+    // (after the missing-file message).
+    std::optional<std::string> PictureFile(const std::string& name);
+    // The first name matching a new pattern, or with an empty pattern the next of the last search.
+    vbscript::Variant DDir(const std::string& pattern, int32_t attributes);
 
     project::Project& project_;
     GameFlags& flags_;
@@ -44,6 +64,10 @@ private:
     const frames::CurrentFrame& frame_;
     int16_t& controlsReferencesMode_;
     ActionHost& host_;
+    // The names the last DDir search found, and the next one to give.
+    std::vector<std::string> ddirNames_;
+    size_t ddirNext_ = 0;
+    bool ddirSearching_ = false;
 };
 
 }  // namespace taviro::scripting

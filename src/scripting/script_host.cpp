@@ -7,6 +7,7 @@
 #include "platform/game_error.h"
 #include "project/field_value.h"
 #include "project/scrambled_names.h"
+#include "scripting/file_system_object.h"
 #include "scripting/variable_objects.h"
 #include "vbscript/number_text.h"
 
@@ -42,10 +43,17 @@ ScriptHost::ScriptHost(project::Project& project, GameFlags& flags, logic::Proje
       flags_(flags),
       variables_(variables),
       action_(std::move(action)) {
-    // The "CreateObject(" ban is a search of the script text; an engine itself creates objects.
+    // The "CreateObject(" ban is a search of the script text; an engine itself creates objects. Only
+    // a project that allows CreateObject gets files, whichever way its scripts spell the call.
     for (vbscript::Engine* engine : {&ScriptControl, &ScriptControl2}) {
         engine->SetDialogService(&scriptDialogs);
         engine->AllowObjectCreation(true);
+        engine->SetObjectFactory([this](std::u16string_view progId) -> vbscript::Ref<vbscript::Object> {
+            if (vbscript::FoldCase(progId) != u"scripting.filesystemobject") return nullptr;
+            if (project_.ReadMoreSetting("AllowCreateObject") != "1") return nullptr;
+            return vbscript::MakeRef<FileSystemObject>(
+                project_, std::vector<std::string>{project_.paths.ProjectPath, savedGamesFolder});
+        });
     }
 }
 
@@ -97,6 +105,7 @@ void ScriptHost::AddCodeToScriptControl(vbscript::Engine& engine, const std::str
     // 5. Code interception belongs to the editor.
     if (interceptCode) {
         interceptCode = false;
+        if (interceptCodeShown) interceptCodeShown();
         platform::MessageBoxRequest request{
             "Not Available",
             "The code interception function is not available in the compiled version of the project.",

@@ -59,7 +59,10 @@ public:
     vbscript::Engine ScriptControl2;
     std::string ProjectProcedures;
     int16_t& ControlsReferencesMode;
-    bool interceptCode = false;                     // the check mark of the debug command
+    bool interceptCode = false;                // the check mark of the debug command
+    std::function<void()> interceptCodeShown;  // the next script took the mark off
+    // The folder of saved games, which Scripting.FileSystemObject may reach besides the project's.
+    std::string savedGamesFolder;
     std::vector<std::string> pluginScripts;         // per loaded plugin, in plugin order
     std::vector<std::string> pluginStartupScripts;  // the same for their start-up code
 

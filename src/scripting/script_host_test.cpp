@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "scripting/action_object.h"
+#include "scripting/recording_action_host.h"
 #include "support/test_project.h"
 
 namespace taviro::scripting {
@@ -10,25 +13,6 @@ namespace {
 
 using std::string;
 using testing::FieldsLine;
-
-// A game window that offers nothing to the Action object.
-struct QuietHost : ActionHost {
-    void ShowTextMessage(const string&, bool, bool) override {}
-    void AddPickedObject(const string&, bool) override {}
-    void ShowOrNotShowAreas() override {}
-    void QuitCurrentDialogue() override {}
-    void ShowMenus() override {}
-    void HideMenus() override {}
-    int16_t ClickPositionX() override { return 0; }
-    int16_t ClickPositionY() override { return 0; }
-    void RefreshWindow() override {}
-    void RemoveItem(const string&, bool) override {}
-    void RemoveAllItems() override {}
-    void HideInventoryButton() override {}
-    void ShowInventoryButton() override {}
-    int CreateTimedEvent(double, const string&, bool) override { return 0; }
-    void RemoveTimedEvent(int) override {}
-};
 
 struct ScriptHostFixture : ::testing::Test {
     ScriptHostFixture() {
@@ -50,7 +34,7 @@ struct ScriptHostFixture : ::testing::Test {
     frames::CurrentFrame frame;
     int64_t nowMs = 0;
     int16_t referencesMode = 0;
-    QuietHost gameWindow;
+    RecordingHost gameWindow;
     vbscript::Ref<VBScriptActionModule> action = vbscript::MakeRef<VBScriptActionModule>(
         *test.project, test.flags, variables, frame, referencesMode, gameWindow);
     ScriptHost host{*test.project, test.flags,     variables,
@@ -105,6 +89,39 @@ TEST_F(ScriptHostFixture, CreateObjectTextIsAcceptedWhenAllowed) {
     Start("AllowCreateObject=1\r\n");
     EXPECT_FALSE(host.ExecuteVBScript("Score = \"CreateObject(\"", false));
     EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "CreateObject(");
+}
+
+TEST_F(ScriptHostFixture, FilesOfTheGamesFoldersOnlyForProjectsThatAllowCreateObject) {
+    Start("AllowCreateObject=1\r\n");
+    EXPECT_FALSE(host.ExecuteVBScript(
+        "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+        "Set f = fso.CreateTextFile(\"Saves\\notes.txt\", True)\r\nf.WriteLine \"first\"\r\nf.Write "
+        "\"second\"\r\n"
+        "f.Close\r\nSet f = fso.OpenTextFile(\"saves\\NOTES.txt\", 8)\r\nf.Write \"!\"\r\nf.Close\r\n"
+        "Set f = fso.OpenTextFile(\"Saves\\notes.txt\")\r\n"
+        "Score = f.ReadLine() & \"|\" & f.ReadLine() & \"|\" & f.AtEndOfStream & \"|\" & "
+        "fso.FileExists(\"Saves\\notes.txt\") & fso.FileExists(\"/etc/hostname\") & "
+        "fso.GetBaseName(\"a\\b.c.txt\")",
+        false));
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value),
+              "first|second!|True|TrueFalseb.c");
+    EXPECT_EQ(test.files.ReadFile(test.project->paths.ProjectPath + "Saves/notes.txt"), "first\r\nsecond!");
+    EXPECT_TRUE(shown().empty());
+
+    for (const char* outside : {"/etc/hostname", "..\\escape.txt"}) {
+        EXPECT_TRUE(host.ExecuteVBScript(
+            string("Set f = CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"") + outside +
+                "\")",
+            false));
+        EXPECT_NE(shown().back().request.text.find("Permission denied"), string::npos) << outside;
+    }
+    EXPECT_FALSE(std::filesystem::exists(test.folder.path().parent_path() / "escape.txt"));
+}
+
+TEST_F(ScriptHostFixture, FilesStayOutOfReachWithoutThePermissionHoweverTheCallIsSpelt) {
+    Start();
+    EXPECT_TRUE(host.ExecuteVBScript("Set fso = CreateObject (\"Scripting.FileSystemObject\")", false));
+    EXPECT_NE(shown().back().request.text.find("can't create object"), string::npos);
 }
 
 TEST_F(ScriptHostFixture, VariablesAreKnownInsideProceduresButNotToGlobalStatements) {

@@ -38,6 +38,11 @@ void TimedEvents::AddControls() {
     form_.Add(std::move(scriptTimer));
 }
 
+TimedEvents::~TimedEvents() {
+    for (const char* array : {kTimedEvent, kTimerObject})
+        for (platform::Control* timer : form_.Elements(array)) timer->parent()->Remove(*timer);
+}
+
 platform::TimerControl* TimedEvents::Element(int number) const {
     return static_cast<platform::TimerControl*>(form_.Find(kTimedEvent, number));
 }

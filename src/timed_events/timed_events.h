@@ -36,6 +36,10 @@ class TimedEvents {
 public:
     TimedEvents(project::Project& project, GameFlags& flags, platform::Form& form,
                 platform::TimerQueue& timers, TimedEventServices& services);
+    // The timers go with the events whose code they run: the window may outlive them.
+    ~TimedEvents();
+    TimedEvents(const TimedEvents&) = delete;
+    TimedEvents& operator=(const TimedEvents&) = delete;
 
     // Creates the templates of the timer arrays "TimedEvent" and "TimerObject" (element 0 of each).
     void AddControls();

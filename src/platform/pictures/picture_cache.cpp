@@ -120,4 +120,13 @@ void PictureCache::Trim() {
     std::erase_if(pictures_, [](const auto& entry) { return entry.second.use_count() == 1; });
 }
 
+void SaveBitmap(const Picture& picture, const std::string& realPath) {
+    std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)> rgb(
+        SDL_ConvertSurfaceFormat(picture.surface(), SDL_PIXELFORMAT_BGR24, 0), SDL_FreeSurface);
+    if (!rgb || SDL_SaveBMP(rgb.get(), realPath.c_str()) != 0) {
+        log::Error("cannot save picture " + realPath + ": " + SDL_GetError());
+        throw errors::PathFileAccessError();
+    }
+}
+
 }  // namespace taviro::platform

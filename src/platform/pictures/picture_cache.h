@@ -36,4 +36,8 @@ private:
     size_t decodeCount_ = 0;
 };
 
+// Writes the first frame of a picture as a 24-bit BMP file at a real path. Throws GameError 75
+// "Path/File access error" when the file cannot be written.
+void SaveBitmap(const Picture& picture, const std::string& realPath);
+
 }  // namespace taviro::platform

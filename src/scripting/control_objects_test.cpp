@@ -1,0 +1,196 @@
+#include "scripting/control_objects.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/clock.h"
+#include "platform/controls/control_kinds.h"
+#include "scripting/action_object.h"
+#include "scripting/environment_objects.h"
+#include "scripting/recording_action_host.h"
+#include "scripting/script_host.h"
+#include "support/test_project.h"
+
+namespace taviro::scripting {
+namespace {
+
+using std::string;
+
+// A window with three hotspots over a background, two texts, a list and a picture box, offered
+// to scripts as the game offers them.
+struct ControlObjectsFixture : ::testing::Test {
+    ControlObjectsFixture() {
+        test.Write("Config/General",
+                   testing::GeneralFile().Set(1, string("Quest")).Set(3, string("The Quest")).Text());
+        test.Write("Config/Variables", testing::FieldsLine({0.0, string("***"), string("Result")}));
+        test.Write("Areas/door.bmp", "BM");
+        EXPECT_TRUE(test.Initialize());
+        variables.LoadVariables();
+        auto& scene = form.Add(std::make_unique<platform::PictureBox>("PictureBox"));
+        scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
+        scene.Add(std::make_unique<platform::Label>("Text", 0)).SetVisible(false);
+        scene.Add(std::make_unique<platform::ListBox>("ListBox"));
+        for (int i = 1; i <= 3; ++i) form.Load("Area", i).SetBounds({10 * i, 20, 30, 40});
+        static_cast<platform::Label&>(form.Load("Text", 1)).caption = "Hello";
+        environment.screenSize = [] { return platform::Point{800, 600}; };
+        environment.clipboardText = [this] { return clipboard; };
+        environment.setClipboardText = [this](const string& text) { clipboard = text; };
+        host.controlObjects = [this] {
+            return std::vector<NamedObject>{
+                {u"Hotspot", vbscript::MakeRef<ControlArrayObject>(form, "Area"), true},
+                {u"Text", vbscript::MakeRef<ControlArrayObject>(form, "Text"), true},
+                {u"ScreenObject", MakeScreenObject(environment), true},
+                {u"AppObject", MakeAppObject(*test.project), true},
+                {u"PrinterObject", MakePrinterObject(), true},
+                {u"PrintersCollection", MakePrintersCollection(), true},
+                {u"ClipboardObject", MakeClipboardObject(environment), true},
+                {u"ListBoxObject", vbscript::MakeRef<ControlObject>(form, "ListBox", std::nullopt), false},
+                {u"BackgroundObject", vbscript::MakeRef<ControlObject>(form, "PictureBox", std::nullopt),
+                 false},
+                {u"ExitMenuObject", vbscript::MakeRef<MenuObject>(exitMenu), false}};
+        };
+    }
+    // Runs code and gives the text of the variant variable Result.
+    string Run(const string& code) {
+        EXPECT_FALSE(host.ExecuteVBScript(code, false)) << code << "\n" << LastReport();
+        return logic::VariantText(variables.VariablesVariant.Item(1)->Value).value_or("?");
+    }
+    // Runs code that must fail; the text of its report.
+    string Fail(const string& code) {
+        EXPECT_TRUE(host.ExecuteVBScript(code, false)) << code;
+        return LastReport();
+    }
+    string LastReport() {
+        return test.dialogs.shown().empty() ? "" : test.dialogs.shown().back().request.text;
+    }
+    platform::Control& Area(int i) { return *form.Find("Area", i); }
+
+    testing::TestProject test;
+    logic::ProjectVariables variables{*test.project};
+    frames::CurrentFrame frame;
+    int16_t referencesMode = 0;
+    RecordingHost gameWindow;
+    platform::Form form{"Game", 640, 480};
+    platform::MenuItem exitMenu{"Exit", "mnuExit"};
+    EnvironmentServices environment;
+    string clipboard;
+    vbscript::Ref<VBScriptActionModule> action = vbscript::MakeRef<VBScriptActionModule>(
+        *test.project, test.flags, variables, frame, referencesMode, gameWindow);
+    ScriptHost host{*test.project, test.flags,     variables,
+                    action,        referencesMode, vbscript::Engine::SteadyClockMs()};
+};
+
+TEST_F(ControlObjectsFixture, HotspotsAreReadAndChangedByNameInTwips) {
+    Run("Hotspot(3).Visible = False\r\nHotspot(2).Left = Hotspot(2).Left + 150\r\n"
+        "Result = Hotspot(1).Width & \",\" & TypeName(Hotspot(1).Left)");
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "450,Long");
+    EXPECT_FALSE(Area(3).visible());
+    EXPECT_EQ(Area(2).bounds().x, 30);
+    Run("Hotspot(1).Move 1500, 300\r\nHotspot(2).Move 0, 0, 150, 15");
+    EXPECT_EQ(Area(1).bounds(), (platform::Rect{100, 20, 30, 40}));
+    EXPECT_EQ(Area(2).bounds(), (platform::Rect{0, 0, 10, 1}));
+}
+
+TEST_F(ControlObjectsFixture, ControlArraysCountAndWalkTheirElements) {
+    EXPECT_EQ(Run("Result = Text.Count & \"/\" & Text.LBound & \"/\" & Text.UBound"), "2/0/1");
+    EXPECT_EQ(Run("Result = \"\"\r\nFor Each h In Hotspot\r\nResult = Result & h.Index\r\nNext"), "0123");
+    EXPECT_EQ(Run("Result = Hotspot.Count"), "4");
+    // The arrays' global members do not hide the built-in functions of the same names.
+    EXPECT_EQ(Run("Dim a(6)\r\nResult = UBound(a) & LBound(a)"), "60");
+    // A text's default property is its caption.
+    Run("Text(1) = \"Goodbye\"\r\nText(1).FontBold = True\r\nResult = Text(1) & Text(1).Caption");
+    auto& label = static_cast<platform::Label&>(*form.Find("Text", 1));
+    EXPECT_EQ(label.caption, "Goodbye");
+    EXPECT_TRUE(label.font.bold);
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "GoodbyeGoodbye");
+}
+
+TEST_F(ControlObjectsFixture, PicturesMoveBetweenControlsAsPictureObjects) {
+    Run("Hotspot(1).Picture = LoadGraphicFile(\"door.bmp\")\r\nSet Hotspot(2).Picture = "
+        "Hotspot(1).Picture\r\n"
+        "Hotspot(3).Picture = LoadGraphicFile(\"\")\r\n"
+        "Result = (Hotspot(1).Picture <> 0) & (Hotspot(3).Picture = 0) & Hotspot(1).Picture.Type");
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "TrueTrue1");
+    auto picture = [&](int i) { return static_cast<platform::ImageControl&>(Area(i)).picture; };
+    EXPECT_EQ(picture(1), test.project->paths.AreasPath + "door.bmp");
+    EXPECT_EQ(picture(2), picture(1));
+    EXPECT_EQ(picture(3), "");
+    EXPECT_NE(Fail("Hotspot(1).Picture = \"door.bmp\""), "");
+    EXPECT_EQ(picture(1), test.project->paths.AreasPath + "door.bmp");
+}
+
+TEST_F(ControlObjectsFixture, ListsAndOtherControlsTakeTheirMethods) {
+    Run("ListBoxObject.AddItem \"b\"\r\nListBoxObject.AddItem \"a\", 0\r\nListBoxObject.AddItem \"c\"\r\n"
+        "ListBoxObject.RemoveItem 1\r\nResult = ListBoxObject.ListCount & ListBoxObject.List(1)");
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "2c");
+    Run("ListBoxObject.Clear\r\nBackgroundObject.Cls\r\nBackgroundObject.Refresh\r\nHotspot(1).SetFocus\r\n"
+        "Hotspot(1).ZOrder 1\r\nHotspot(2).ZOrder\r\nResult = ListBoxObject.ListCount");
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "0");
+    const auto& siblings = form.Find("PictureBox")->children();
+    EXPECT_EQ(siblings.front().get(), &Area(1));
+    EXPECT_EQ(siblings.back().get(), &Area(2));
+    EXPECT_NE(Fail("Hotspot(1).AddItem \"x\"").find("Object doesn't support this property or method"),
+              string::npos);
+}
+
+TEST_F(ControlObjectsFixture, MissingElementsAndMembersGiveTheOriginalsErrors) {
+    EXPECT_NE(Fail("Hotspot(9).Visible = True").find("Control array element '9' doesn't exist"),
+              string::npos);
+    EXPECT_NE(Fail("x = Hotspot(1).Colour").find("Object doesn't support this property or method"),
+              string::npos);
+    EXPECT_NE(Fail("Hotspot(1).Width = -15").find("Invalid property value"), string::npos);
+    EXPECT_NE(Fail("ListBoxObject.ListCount = 3").find("read-only"), string::npos);
+    // An object kept past the unloading of its element reaches nothing.
+    EXPECT_NE(Fail("Set h = Hotspot(3)\r\nIf UnloadControl(h) Then h.Visible = True")
+                  .find("Control array element '3' doesn't exist"),
+              string::npos);
+    EXPECT_EQ(form.Find("Area", 3), nullptr);
+}
+
+TEST_F(ControlObjectsFixture, EveryPropertyOfEveryKindOfControlIsReachable) {
+    platform::VirtualClock clock;
+    platform::TimerQueue timers{clock};
+    std::vector<std::unique_ptr<platform::Control>> controls;
+    controls.push_back(std::make_unique<platform::PictureBox>("a"));
+    controls.push_back(std::make_unique<platform::ImageControl>("a", 1));
+    controls.push_back(std::make_unique<platform::Label>("a"));
+    controls.push_back(std::make_unique<platform::Container>("a"));
+    controls.push_back(std::make_unique<platform::ListBox>("a"));
+    controls.push_back(std::make_unique<platform::CheckBox>("a"));
+    controls.push_back(std::make_unique<platform::TimerControl>(timers, "a"));
+    platform::Form probe{"Probe", 1, 1};
+    ControlObject object(probe, "Probe", std::nullopt);
+    for (auto& control : controls) {
+        for (const string& name : control->PropertyNames())
+            EXPECT_NE(object.MemberId(vbscript::FromUtf8OrWindows1252(name)), vbscript::kUnknownMember)
+                << name;
+    }
+    for (const string& name : probe.PropertyNames())
+        EXPECT_NE(object.MemberId(vbscript::FromUtf8OrWindows1252(name)), vbscript::kUnknownMember) << name;
+}
+
+TEST_F(ControlObjectsFixture, MenuCommandsShowTheirState) {
+    Run("ExitMenuObject.Caption = \"Leave\"\r\nExitMenuObject.Checked = True\r\n"
+        "Result = ExitMenuObject.Name & ExitMenuObject.Enabled");
+    EXPECT_EQ(exitMenu.caption(), "Leave");
+    EXPECT_TRUE(exitMenu.checked);
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "mnuExitTrue");
+}
+
+TEST_F(ControlObjectsFixture, TheEnvironmentOffersScreenAppAndClipboard) {
+    EXPECT_EQ(Run("Result = ScreenObject.Width & \"x\" & Height & \"/\" & TwipsPerPixelX"), "12000x9000/15");
+    string path = test.project->paths.ProjectPath;
+    EXPECT_EQ(Run("Result = AppObject.Path"), path.substr(0, path.size() - 1));
+    EXPECT_EQ(Run("AppObject.Title = \"Quest II\"\r\nResult = Title & \" \" & AppObject.Major"),
+              "Quest II 4");
+    Run("ClipboardObject.SetText \"copied\"");
+    EXPECT_EQ(clipboard, "copied");
+    EXPECT_EQ(Run("Result = GetText() & GetFormat(1) & PrintersCollection.Count"), "copiedTrue0");
+    EXPECT_EQ(Run("ClipboardObject.Clear\r\nResult = GetFormat(1)\r\nFor Each p In PrintersCollection\r\n"
+                  "Result = 1\r\nNext"),
+              "False");
+    EXPECT_NE(Fail("PrinterObject.Print \"page\"").find("Object doesn't support this property or method"),
+              string::npos);
+}
+
+}  // namespace
+}  // namespace taviro::scripting
