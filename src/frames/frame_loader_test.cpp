@@ -52,8 +52,10 @@ struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
     void EnableFadeTimer() override {}
     void FadeStep(double) override {}
     // VideoSystem
-    void PlayMovieWithStop(const string& file, bool, int, int, int, int) override {
-        log.push_back("video " + file);
+    void PlayMovieWithStop(const string& file, bool stretched, int left, int top, int width,
+                           int height) override {
+        log.push_back("video " + file + " " + std::to_string(stretched) + " " + std::to_string(left) + " " +
+                      std::to_string(top) + " " + std::to_string(width) + " " + std::to_string(height));
     }
     bool IsOneTimeVideoPlaying() override { return false; }
     bool IsVideoStarting() override { return false; }
@@ -65,7 +67,9 @@ struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
     void StartTimedEvents() override { log.push_back("timed events"); }
     void ClearTransitionDestination() override {}
     void TransitionStep1(int number) override { log.push_back("transition " + std::to_string(number)); }
-    void TransitionStep2(int number, double) override { log.push_back("step2 " + std::to_string(number)); }
+    void TransitionStep2(int number, double seconds) override {
+        log.push_back("step2 " + std::to_string(number) + " " + std::to_string(seconds));
+    }
     bool EffectsDisabled() override { return false; }
     void StopRipplingWater() override {}
     bool LoadWaveEffectIfAny() override { return false; }
@@ -119,6 +123,39 @@ string Fme(const string& picture, const string& music = "", const string& timerT
            FieldsLine({false, 0.0}) + FieldsLine({0.0}) + FieldsLine({true, script});
 }
 
+// Every group of a ".fme" as the editor writes it; tests set what they need.
+struct FullFme {
+    string picture = "hall.jpg";
+    string timerTo;
+    double timerMs = 0;
+    string video;
+    bool stopAllSounds = false;
+    bool stopFrameSoundWhenNone = false;
+    string frameSound;
+    bool videoWithoutRectangle = false;
+    bool videoByPositionOnly = false;
+    bool timerTransition = false;
+    double timerTransitionMs = 0;
+    double timerTransitionType = 0;
+    double channelFadeMs = 0;
+    std::vector<std::pair<bool, string>> channels;  // fade flag and file of each record
+    bool videoBeforeFrame = false;
+
+    string Text() const {
+        string text = FieldsLine({1.0, picture, false, false, string(""), !timerTo.empty(), timerMs, timerTo,
+                                  video, string("")}) +
+                      FieldsLine({stopAllSounds, stopFrameSoundWhenNone, frameSound}) +
+                      FieldsLine({0.0, 0.0, 0.0, videoWithoutRectangle, videoByPositionOnly, 10.0, 20.0,
+                                  300.0, 200.0}) +
+                      FieldsLine({true}) + FieldsLine({timerTransition, timerTransitionMs}) +
+                      FieldsLine({timerTransitionType}) + FieldsLine({false, string("")}) +
+                      FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, channelFadeMs, 0.0, 5.0,
+                                  static_cast<double>(channels.size())});
+        for (const auto& [fade, file] : channels) text += FieldsLine({2.0, fade, false, 5.0, file});
+        return text + FieldsLine({videoBeforeFrame}) + FieldsLine({string("")});
+    }
+};
+
 struct FrameLoaderFixture : ::testing::Test {
     FrameLoaderFixture() {
         test.Write("Config/General", testing::GeneralFile().Text());
@@ -131,6 +168,13 @@ struct FrameLoaderFixture : ::testing::Test {
         auto& scene = form.Add(std::make_unique<platform::PictureBox>("PictureBox"));
         scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
         scene.Add(std::make_unique<platform::Label>("Text", 0)).SetVisible(false);
+    }
+    bool Logged(const string& entry) const {
+        return std::find(fakes.log.begin(), fakes.log.end(), entry) != fakes.log.end();
+    }
+    // Where an entry is in the log; the log's size when it is not there.
+    size_t Position(const string& entry) const {
+        return static_cast<size_t>(std::find(fakes.log.begin(), fakes.log.end(), entry) - fakes.log.begin());
     }
     platform::PictureBox& Scene() { return *static_cast<platform::PictureBox*>(form.Find("PictureBox")); }
     void Advance(int64_t ms) {
@@ -189,12 +233,28 @@ TEST_F(FrameLoaderFixture, BrokenLinksLeaveTheFrameOnScreen) {
         "existing frame."));
 }
 
-TEST_F(FrameLoaderFixture, DamagedSettingsAreReportedWithTheFrameName) {
+TEST_F(FrameLoaderFixture, DamagedSettingsAreReportedWithTheFrameNameAndWhatWasDoneStays) {
+    loader.OpenFrame("Hall", false, 0, 0);
     test.Write("Frames/Cellar.fme", FieldsLine({1.0, string("x.jpg"), false, false}));
     loader.OpenFrame("Cellar", false, 0, 0);
     ASSERT_EQ(test.dialogs.shown().size(), 1u);
-    EXPECT_NE(test.dialogs.shown()[0].request.text.find("Unable to load the frame called 'Cellar'."),
-              string::npos);
+    EXPECT_EQ(test.dialogs.shown()[0].request.title, "Error");
+    EXPECT_TRUE(test.dialogs.shown()[0].request.text.ends_with(
+        "Error description: Unable to load the frame called 'Cellar'. Verify that the 'Initial Frame' exists "
+        "and that the 'Go to another frame' option in the Hotspot Properties is linked to an existing frame. "
+        "Input past end of file"));
+    EXPECT_EQ(frame.name, "Cellar");
+    EXPECT_EQ(history.names(), (std::vector<string>{"Hall", "Cellar"}));
+    EXPECT_FALSE(loader.frameTimer().enabled());
+    EXPECT_EQ(fakes.log.back(), "reset timed events");
+}
+
+TEST_F(FrameLoaderFixture, LinksNumberComesFromTheLinksFile) {
+    test.Write("Frames/Hall.lks", "3\r\n");
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_EQ(frame.linksNumber, 3);
+    loader.OpenFrame("Garden", false, 0, 0);
+    EXPECT_EQ(frame.linksNumber, 0);
 }
 
 TEST_F(FrameLoaderFixture, ColourBackgroundPaintsTheSurface) {
@@ -203,6 +263,16 @@ TEST_F(FrameLoaderFixture, ColourBackgroundPaintsTheSurface) {
     loader.OpenFrame("Red", false, 0, 0);
     EXPECT_EQ(Scene().picture, "");
     EXPECT_EQ(Scene().backColor, 255u);
+}
+
+TEST_F(FrameLoaderFixture, BackgroundOfAnotherKindDrawsNothing) {
+    loader.OpenFrame("Hall", false, 0, 0);
+    test.Write("Frames/Void.fme", FieldsLine({2.0, string("255"), false, false, string(""), false, 0.0,
+                                              string(""), string(""), string("")}));
+    loader.OpenFrame("Void", false, 0, 0);
+    EXPECT_EQ(frame.name, "Void");
+    EXPECT_EQ(Scene().picture, test.project->paths.FramesPath + "hall.jpg");
+    EXPECT_TRUE(test.dialogs.shown().empty());
 }
 
 TEST_F(FrameLoaderFixture, TiledBackgroundIsPaintedOverTheSurface) {
@@ -250,6 +320,131 @@ TEST_F(FrameLoaderFixture, FrameTimerCanGoBackOrQuit) {
     EXPECT_EQ(fakes.log.back(), "unload");
 }
 
+TEST_F(FrameLoaderFixture, FrameTimerGoingBackWithoutAFrameToGoBackToDoesNothing) {
+    test.Write("Frames/Garden.fme", Fme("garden.jpg", "", "[last visited frame]", 500));
+    loader.OpenFrame("Garden", false, 0, 0);
+    Advance(1500);
+    EXPECT_EQ(frame.name, "Garden");
+    EXPECT_EQ(history.names(), std::vector<string>{"Garden"});
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(FrameLoaderFixture, FrameTimerChangesFrameWithItsOwnTransition) {
+    FullFme hall;
+    hall.timerTo = "Garden";
+    hall.timerMs = 500;
+    hall.timerTransition = true;
+    hall.timerTransitionMs = 2500;
+    hall.timerTransitionType = 7;
+    test.Write("Frames/Hall.fme", hall.Text());
+    loader.OpenFrame("Hall", false, 0, 0);
+    fakes.log.clear();
+    Advance(500);
+    EXPECT_EQ(frame.name, "Garden");
+    EXPECT_EQ(fakes.log.front(), "transition 7");
+    EXPECT_TRUE(Logged("step2 7 2.500000"));
+}
+
+TEST_F(FrameLoaderFixture, TimerDurationThatCannotBeUsedIsReportedAndTheFrameStillOpens) {
+    test.Write("Frames/Hall.fme", Fme("hall.jpg", "", "Garden", 70000));
+    loader.OpenFrame("Hall", false, 0, 0);
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_TRUE(
+        test.dialogs.shown()[0].request.text.ends_with("Error description: Unable to load timer duration."));
+    EXPECT_EQ(fakes.log.back(), "timed events");
+    Advance(70000);
+    EXPECT_EQ(frame.name, "Hall");
+}
+
+TEST_F(FrameLoaderFixture, ChannelRecordsBeyondTheSeventhAreIgnoredAndAFadingOneSetsTheFade) {
+    FullFme hall;
+    hall.channelFadeMs = 2000;
+    for (int i = 1; i <= 8; ++i) hall.channels.push_back({i == 3, "c" + std::to_string(i) + ".wav"});
+    test.Write("Frames/Hall.fme", hall.Text());
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_TRUE(Logged("channel 7 c7.wav"));
+    EXPECT_FALSE(Logged("channel 8 c8.wav"));
+    EXPECT_TRUE(Logged("fade duration 2.000000"));
+    hall.channels = {{false, "rain.wav"}};
+    test.Write("Frames/Hall.fme", hall.Text());
+    fakes.log.clear();
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_TRUE(Logged("channel 1 rain.wav"));
+    EXPECT_FALSE(Logged("fade duration 2.000000"));
+}
+
+TEST_F(FrameLoaderFixture, StoppingAllSoundsAlsoSilencesTheChannelFile) {
+    test.Write("Frames/Hall.chn", "0\r\n");
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_TRUE(Logged("chn"));
+    EXPECT_FALSE(Logged("stop sounds"));
+    FullFme hall;
+    hall.stopAllSounds = true;
+    test.Write("Frames/Hall.fme", hall.Text());
+    fakes.log.clear();
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_TRUE(Logged("stop sounds"));
+    EXPECT_FALSE(Logged("chn"));
+}
+
+TEST_F(FrameLoaderFixture, FrameSoundPlaysOnceOrTheFrameSilencesTheLastOne) {
+    test.Write("Frames/bird.wav", "x");
+    FullFme hall;
+    hall.frameSound = "bird.wav";
+    test.Write("Frames/Hall.fme", hall.Text());
+    loader.OpenFrame("Hall", false, 0, 0);
+    const FakePlayer& sound = fakes.players[kFrameSoundPlayer];
+    EXPECT_EQ(sound.file, test.project->paths.FramesPath + "bird.wav");
+    EXPECT_EQ(sound.playCount, 1);
+    EXPECT_EQ(sound.volume, -800);
+    EXPECT_EQ(sound.state, PlayState::Playing);
+    loader.OpenFrame("Garden", false, 0, 0);
+    EXPECT_EQ(sound.state, PlayState::Playing);
+    FullFme quiet;
+    quiet.stopFrameSoundWhenNone = true;
+    test.Write("Frames/Garden.fme", quiet.Text());
+    loader.OpenFrame("Garden", false, 0, 0);
+    EXPECT_EQ(sound.state, PlayState::Stopped);
+}
+
+TEST_F(FrameLoaderFixture, VideoBeforeTheFramePlaysFirstUnlessATransitionComes) {
+    test.Write("Frames/Hall.chn", "0\r\n");
+    FullFme hall;
+    hall.video = "intro.avi";
+    hall.videoBeforeFrame = true;
+    test.Write("Frames/Hall.fme", hall.Text());
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_LT(Position("video intro.avi 1 10 20 300 200"), Position("chn"));
+    fakes.log.clear();
+    loader.OpenFrame("Hall", true, 2, 1);
+    EXPECT_LT(Position("step2 2 1.000000"), Position("video intro.avi 1 10 20 300 200"));
+    EXPECT_TRUE(Logged("video intro.avi 1 10 20 300 200"));
+}
+
+TEST_F(FrameLoaderFixture, VideoIsPlacedByPositionAtItsOwnSizeOrStretched) {
+    FullFme hall;
+    hall.video = "intro.avi";
+    hall.videoByPositionOnly = true;
+    hall.videoWithoutRectangle = true;
+    test.Write("Frames/Hall.fme", hall.Text());
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_TRUE(Logged("video intro.avi 0 10 20 0 0"));
+    hall.videoByPositionOnly = false;
+    test.Write("Frames/Hall.fme", hall.Text());
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_TRUE(Logged("video intro.avi 0 0 0 0 0"));
+}
+
+TEST_F(FrameLoaderFixture, ProjectFrameScriptRunsBeforeTheFramesOwn) {
+    test.project->information.runFrameScript = true;
+    test.project->information.frameScript = "p = 1";
+    loader.OpenFrame("Hall", false, 0, 0);
+    EXPECT_TRUE(Logged("script p = 1\r\n\r\n\r\n\r\n"));
+    test.Write("Frames/Lab.fme", Fme("hall.jpg", "", "", 0, "x = 2"));
+    loader.OpenFrame("Lab", false, 0, 0);
+    EXPECT_TRUE(Logged("script p = 1\r\n\r\n\r\nx = 2\r\n"));
+}
+
 TEST_F(FrameLoaderFixture, FrameScriptRunsAndMayQuit) {
     test.Write("Frames/Lab.fme", Fme("hall.jpg", "", "", 0, "x = |a|"));
     loader.OpenFrame("Lab", false, 0, 0);
@@ -264,7 +459,7 @@ TEST_F(FrameLoaderFixture, FrameScriptRunsAndMayQuit) {
 TEST_F(FrameLoaderFixture, TransitionAndDialogueStartAfterLoading) {
     test.Write("FramesData/Garden.dlg", "x");
     loader.OpenFrame("Garden", true, 3, 1.5);
-    auto step2 = std::find(fakes.log.begin(), fakes.log.end(), "step2 3");
+    auto step2 = std::find(fakes.log.begin(), fakes.log.end(), "step2 3 1.500000");
     auto dialogue = std::find(fakes.log.begin(), fakes.log.end(), "dialogue Garden");
     ASSERT_NE(step2, fakes.log.end());
     EXPECT_LT(step2, dialogue);

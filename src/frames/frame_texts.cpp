@@ -42,7 +42,7 @@ void FrameTexts::LoadTexts() {
             label.caption = record.caption;
             label.Move(static_cast<int>(record.leftUnits / 15), static_cast<int>(record.topUnits / 15));
             label.font.name = record.fontName;
-            label.font.sizePoints = record.fontSizeUnits;
+            label.font.sizePoints = TextFontSizePoints(record, platform::kTwipsPerPixel);
             label.font.bold = record.bold;
             label.font.italic = record.italic;
             label.font.strikeout = record.strikeout;
@@ -53,7 +53,7 @@ void FrameTexts::LoadTexts() {
             label.SetVisible(true);
         }
     } catch (const GameError&) {
-        // 8. Loading ends quietly at the end of the file or on a control that cannot be made.
+        // 8. Loading ends quietly on a control that cannot be made.
     }
 }
 

@@ -30,8 +30,8 @@ struct FakeHotspotServices : HotspotServices {
         log.push_back("menus " + std::to_string(button));
         return button;
     }
-    bool AreMenusShown() override { return false; }
-    void HideMenus() override {}
+    bool AreMenusShown() override { return menusShown; }
+    void HideMenus() override { log.push_back("hide menus"); }
     void PickOrNotPickObject(int areaIndex) override { log.push_back("pick " + std::to_string(areaIndex)); }
     void RequestHideInventory() override {}
     void HideInventoryIfItem() override {}
@@ -59,18 +59,21 @@ struct FakeHotspotServices : HotspotServices {
     std::map<string, int16_t> variables;
     std::set<int> removed;
     bool videoPlaying = false;
+    bool menusShown = false;
     std::vector<string> log;
 };
 
 string Separator() { return FieldsLine({string(project::kRecordSeparator)}); }
 
-// A hotspot record with a rectangle in editor units, an optional picture and conditions.
+// A hotspot record with a rectangle in editor units, an optional picture and conditions, which
+// are switched on when there are any unless conditionsOn says otherwise.
 string Hotspot(double left, double top, double width, double height, const string& picture = "",
                std::vector<string> mustBeZero = {}, std::vector<string> mustBeOne = {}, double merged = 0,
-               double animation = 0) {
+               double animation = 0, const string& pointer = "", bool conditionsOn = true) {
+    bool conditions = conditionsOn && !(mustBeZero.empty() && mustBeOne.empty());
     string text = FieldsLine({string(""), merged, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-                  FieldsLine({left, top, width, height, animation, !picture.empty(), picture, 0.0, string(""),
-                              mustBeZero.empty() && mustBeOne.empty() ? 0.0 : 1.0});
+                  FieldsLine({left, top, width, height, animation, !picture.empty(), picture, 0.0, pointer,
+                              conditions ? 1.0 : 0.0});
     text += FieldsLine({static_cast<double>(mustBeZero.size())});
     for (const string& name : mustBeZero) text += FieldsLine({name});
     text += FieldsLine({static_cast<double>(mustBeOne.size())});
@@ -142,6 +145,40 @@ TEST_F(HotspotsFixture, VariableConditionsAndRemovedHotspots) {
     EXPECT_FALSE(Area(3)->visible());
 }
 
+TEST_F(HotspotsFixture, ConditionsSwitchedOffLeaveTheHotspotVisibleWhateverItsLists) {
+    Write("Hall.fm2", Hotspot(0, 0, 300, 300, "", {"Door"}, {"Key"}, 0, 0, "", false));
+    services.variables = {{"Door", 1}, {"Key", 0}};
+    hotspots.LoadAreas();
+    hotspots.ShowOrNotShowAreas();
+    EXPECT_TRUE(Area(1)->visible());
+}
+
+TEST_F(HotspotsFixture, RemovedHotspotStaysHiddenWhateverItsVariablesSay) {
+    Write("Hall.fm2", Hotspot(0, 0, 300, 300, "", {"Door"}, {"Key"}));
+    services.variables = {{"Door", 0}, {"Key", 1}};
+    services.removed = {1};
+    hotspots.LoadAreas();
+    hotspots.ShowOrNotShowAreas();
+    EXPECT_FALSE(Area(1)->visible());
+}
+
+TEST_F(HotspotsFixture, HotspotTakesItsOwnPointerOrTheProjects) {
+    test.Write("Icons/hand.cur", "x");
+    test.Write("Icons/eye.cur", "x");
+    Write("Hall.fm2", Hotspot(0, 0, 300, 300, "", {}, {}, 0, 0, "hand.cur") +
+                          Hotspot(0, 0, 300, 300, "", {}, {}, 0, 0, "Default") + Hotspot(0, 0, 300, 300));
+    hotspots.LoadAreas();
+    EXPECT_EQ(Area(1)->mousePointer(), platform::MousePointer::Custom);
+    EXPECT_EQ(Area(1)->mouseIcon(), test.project->paths.IconsPath + "hand.cur");
+    EXPECT_EQ(Area(2)->mousePointer(), platform::MousePointer::Default);
+    test.project->information.defaultCursor = "eye.cur";
+    hotspots.ResetFrameAreas();
+    hotspots.LoadAreas();
+    EXPECT_EQ(Area(2)->mouseIcon(), test.project->paths.IconsPath + "eye.cur");
+    EXPECT_EQ(Area(3)->mousePointer(), platform::MousePointer::Custom);
+    EXPECT_EQ(Area(3)->mouseIcon(), test.project->paths.IconsPath + "eye.cur");
+}
+
 TEST_F(HotspotsFixture, BadRecordIsReportedAndEarlierHotspotsStay) {
     Write("Hall.fm2", Hotspot(0, 0, 300, 300) + FieldsLine({string(""), string("x")}) + Separator());
     hotspots.LoadAreas();
@@ -164,7 +201,8 @@ TEST_F(HotspotsFixture, LeftClickCarriesOutTheActionAndRightClickDoesNot) {
     hotspots.LoadAreas();
     platform::Control& area = *Area(1);
     area.events.mouseDown(area, {1, 0, 5, 6});
-    EXPECT_EQ(services.log, (std::vector<string>{"menus 1", "pick 1", "action 1 0", "pause 100"}));
+    EXPECT_EQ(services.log,
+              (std::vector<string>{"menus 1", "hide menus", "pick 1", "action 1 0", "pause 100"}));
     EXPECT_EQ(hotspots.clickX(), 12 + 5);
     EXPECT_EQ(hotspots.clickY(), 12 + 6);
     EXPECT_TRUE(test.flags.StopMovie);
@@ -179,6 +217,28 @@ TEST_F(HotspotsFixture, ClickDuringAVideoOnlySkipsIt) {
     EXPECT_TRUE(services.log.empty());
     EXPECT_TRUE(test.flags.StopMovie);
     EXPECT_TRUE(test.flags.bInterruptTransition);
+}
+
+TEST_F(HotspotsFixture, ClickSkipsTheVideoOnlyWhenTheProjectLetsClicksDoIt) {
+    services.videoPlaying = true;
+    test.project->information.onlyEscSkipsWait = true;
+    hotspots.AreaClick(1, 1);
+    EXPECT_FALSE(test.flags.StopMovie);
+    EXPECT_TRUE(test.flags.bInterruptTransition);
+    EXPECT_TRUE(services.log.empty());
+}
+
+TEST_F(HotspotsFixture, LeftClickWithTheMenusShownOnlyHidesThem) {
+    services.menusShown = true;
+    hotspots.AreaClick(1, 1);
+    EXPECT_EQ(services.log, (std::vector<string>{"menus 1", "hide menus"}));
+}
+
+TEST_F(HotspotsFixture, ClickWhileTheGameStopsDoesNothing) {
+    test.flags.GameStopping = true;
+    hotspots.AreaClick(1, 1);
+    EXPECT_TRUE(services.log.empty());
+    EXPECT_FALSE(test.flags.StopMovie);
 }
 
 TEST_F(HotspotsFixture, DroppingAnInventoryItemActsWithThatItem) {

@@ -8,14 +8,14 @@
 namespace taviro::frames {
 namespace {
 
-// Runs one read; a bad field leaves the value as it was, the end of the file stops the record.
+// Runs one read; a bad field, or a field the file ends before, leaves the value as it was: the
+// player ignores the failures of each statement here, so a cut-off last text still shows.
 template <typename Read>
 void Tolerant(project::FieldReader& reader, Read read) {
-    if (reader.AtEnd()) throw errors::InputPastEndOfFile();
+    if (reader.AtEnd()) return;
     try {
         read();
-    } catch (const GameError& error) {
-        if (error.number() == errors::InputPastEndOfFile().number()) throw;
+    } catch (const GameError&) {
     }
 }
 
@@ -44,6 +44,10 @@ TextRecord ReadTextRecord(project::FieldReader& reader) {
     Tolerant(reader, [&] { record.colour = reader.ReadLong(); });
     Tolerant(reader, [&] { reader.Skip(); });
     return record;
+}
+
+double TextFontSizePoints(const TextRecord& record, int twipsPerPixel) {
+    return record.fontSizeUnits * twipsPerPixel / 15;
 }
 
 }  // namespace taviro::frames

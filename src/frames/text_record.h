@@ -22,8 +22,12 @@ struct TextRecord {
     int32_t colour = 0;  // RGB number: red in the low byte
 };
 
-// Reads one record. Fields that cannot be read keep their defaults and reading goes on, as the
-// player ignores errors statement by statement here; only the end of the file stops it.
+// Reads one record. Fields that cannot be read, and fields missing at the end of the file, keep
+// their defaults: the player ignores errors statement by statement here. Never throws.
 TextRecord ReadTextRecord(project::FieldReader& reader);
+
+// The label's font size in points: the size as designed at 15 twips per pixel, scaled to the
+// display (twipsPerPixel, 15 at 96 dpi) so that the text keeps its size in pixels.
+double TextFontSizePoints(const TextRecord& record, int twipsPerPixel);
 
 }  // namespace taviro::frames

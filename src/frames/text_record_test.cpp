@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/game_error.h"
 #include "support/test_project.h"
 
 namespace taviro::frames {
@@ -52,7 +51,22 @@ TEST(TextRecord, BadFieldsKeepTheirDefaultsAndReadingGoesOn) {
     EXPECT_FALSE(record.bold);
     EXPECT_TRUE(record.italic);
     EXPECT_EQ(record.colour, 0);
-    EXPECT_THROW(ReadTextRecord(reader), GameError);
+}
+
+TEST(TextRecord, RecordCutOffByTheEndOfTheFileKeepsWhatItHas) {
+    project::FieldReader reader(Leading() + FieldsLine({string("Last words"), 300.0}));
+    TextRecord record = ReadTextRecord(reader);
+    EXPECT_EQ(record.caption, "Last words");
+    EXPECT_DOUBLE_EQ(record.leftUnits, 300);
+    EXPECT_EQ(record.fontName, "Arial");
+    EXPECT_TRUE(reader.AtEnd());
+}
+
+TEST(TextRecord, FontSizeKeepsItsPixelsOnLargeFontDisplays) {
+    TextRecord record;
+    record.fontSizeUnits = 10;
+    EXPECT_DOUBLE_EQ(TextFontSizePoints(record, 15), 10);
+    EXPECT_DOUBLE_EQ(TextFontSizePoints(record, 12), 8);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@ namespace {
 
 using std::string;
 using testing::FieldsLine;
+using testing::Record;
 
 // A media player that remembers what it was told.
 struct FakePlayer : frames::MediaPlayer {
@@ -77,7 +78,7 @@ struct FakeServices : ActionServices {
         log.push_back("script");
         scripts.push_back(code);
         if (onScript) onScript();
-        return false;
+        return scriptFails;
     }
     string ExpandPluginCalls(const string&) override { return ""; }
     void QuitCurrentDialogue() override { log.push_back("quit dialogue"); }
@@ -93,6 +94,7 @@ struct FakeServices : ActionServices {
     std::vector<string> log;
     std::vector<string> scripts;
     std::function<void()> onScript;
+    bool scriptFails = false;
     FakeSounds sounds{log};
     FakeVideo video{log};
 };
@@ -107,13 +109,45 @@ string HotspotRecord(const string& frame, bool remove = false, bool quit = false
            FieldsLine({frame.empty() ? 0.0 : 1.0, frame}) + rest + Separator();
 }
 
-// Fields 14 to 48: stop music, music, sound, going back, transition and a script.
+// Fields 14 to 63 of an action record; each test sets what it needs.
+struct Rest {
+    bool stopMusic = false;
+    bool stopAllSounds = false;
+    string video;
+    bool videoPlacement = false, videoStretched = false;
+    bool playMusic = false;
+    bool goBack = false;
+    double transitionMs = 0;  // with a transition when not 0
+    double transitionNumber = 0;
+    string script;
+    int channels = 0;
+    string item;
+
+    string Text() const {
+        string text = FieldsLine({stopMusic ? 1.0 : 0.0, stopAllSounds ? 1.0 : 0.0, video.empty() ? 0.0 : 1.0,
+                                  video, videoStretched, videoPlacement, 10.0, 20.0, 300.0, 200.0}) +
+                      FieldsLine({false, playMusic, string("theme.mid"), false, string("")}) +
+                      FieldsLine({0.0, 0.0, 0.0, goBack}) + FieldsLine({0.0, 0.0, 0.0, false}) +
+                      FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({true}) +
+                      FieldsLine({transitionMs != 0 ? 1.0 : 0.0, transitionMs}) +
+                      FieldsLine({!script.empty(), script}) + FieldsLine({transitionNumber}) +
+                      FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, string("1000"), 0.0, 5.0,
+                                  static_cast<double>(channels)});
+        for (int channel = 1; channel <= channels; ++channel) {
+            text += FieldsLine({2.0, false, false, 5.0, "c" + std::to_string(channel) + ".wav"});
+        }
+        return text + FieldsLine({!item.empty(), item}) + FieldsLine({string("")});
+    }
+};
+
+// Stop music, music, going back and a script, the rest left as the editor leaves it.
 string Middle(bool stopMusic, bool playMusic, bool goBack, const string& script = "") {
-    return FieldsLine({stopMusic ? 1.0 : 0.0, 0.0, 0.0, string(""), false, false, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({false, playMusic, string("theme.mid"), false, string("")}) +
-           FieldsLine({0.0, 0.0, 0.0, goBack}) + FieldsLine({0.0, 0.0, 0.0, false}) +
-           FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({true}) + FieldsLine({0.0, 0.0}) +
-           FieldsLine({!script.empty(), script});
+    Rest rest;
+    rest.stopMusic = stopMusic;
+    rest.playMusic = playMusic;
+    rest.goBack = goBack;
+    rest.script = script;
+    return rest.Text();
 }
 
 struct ActionsFixture : ::testing::Test {
@@ -125,6 +159,10 @@ struct ActionsFixture : ::testing::Test {
         frame.name = "Hall";
         history.FramesHistoryAdd("Hall");
     }
+    bool Logged(const string& entry) const {
+        return std::find(services.log.begin(), services.log.end(), entry) != services.log.end();
+    }
+    const std::vector<testing::RecordingDialogs::Shown>& shown() { return test.dialogs.shown(); }
     void WriteActions(const string& extension, const string& records) {
         test.Write("FramesData/Hall" + extension, records);
         test.files.Forget();
@@ -240,6 +278,113 @@ TEST_F(ActionsFixture, BadRecordIsReportedWithTheHotspotNumber) {
     ASSERT_EQ(test.dialogs.shown().size(), 1u);
     EXPECT_TRUE(test.dialogs.shown()[0].request.text.ends_with(
         "Error description: Unable to make the action associated with the hotspot #1. Type mismatch"));
+}
+
+TEST_F(ActionsFixture, AllThreeFlagsSetTheVariableToZeroThenOneThenInvertIt) {
+    WriteActions(".fm3", FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+                             FieldsLine({1.0, string("Door"), true, true, true, false, string(""), 0.0,
+                                         string(""), false, false}) +
+                             FieldsLine({0.0, string("")}) + Separator());
+    variables.ChangeVariableValue("Door", 1, false);
+    actions.MakeAction(1, 0, false);
+    EXPECT_EQ(variables.GetVariableValue("Door"), 0);
+}
+
+TEST_F(ActionsFixture, MissingVariableIsReportedAndTheActionGoesOn) {
+    WriteActions(".fm3", FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+                             FieldsLine({1.0, string("Window"), false, true, false, false, string(""), 0.0,
+                                         string(""), false, false}) +
+                             FieldsLine({1.0, string("Library")}) + Separator());
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::FrameOpened);
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_TRUE(shown()[0].request.text.ends_with(
+        "Unable to change the value of the following variable: 'Window'. The variable may have been removed "
+        "during the project creation."));
+    EXPECT_EQ(services.log.back(), "open Library");
+}
+
+TEST_F(ActionsFixture, MoreThanSevenChannelEntriesStopTheActionWithTheReport) {
+    Rest rest;
+    rest.channels = 8;
+    rest.item = "Lamp";
+    WriteActions(".fm3", HotspotRecord("Library", false, false, rest.Text()));
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::Nothing);
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_TRUE(shown()[0].request.text.ends_with(
+        "Unable to make the action associated with the hotspot #1. Subscript out of range"));
+    EXPECT_EQ(variables.GetVariableValue("Door"), 1);  // done before the failure
+    EXPECT_FALSE(Logged("open Library"));
+    EXPECT_FALSE(Logged("add item Lamp"));
+    rest.channels = 7;
+    WriteActions(".fm3", HotspotRecord("Library", false, false, rest.Text()));
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::FrameOpened);
+    EXPECT_TRUE(Logged("add item Lamp"));
+}
+
+TEST_F(ActionsFixture, FrameChangeWithATransitionCapturesTheOldFrameFirst) {
+    Rest rest;
+    rest.transitionMs = 1500;
+    rest.transitionNumber = 4;
+    WriteActions(".fm3", HotspotRecord("Library", false, false, rest.Text()));
+    actions.MakeAction(1, 0, false);
+    ASSERT_GE(services.log.size(), 2u);
+    EXPECT_EQ(services.log[services.log.size() - 2], "transition 4");
+    EXPECT_EQ(services.log.back(), "open Library 1.500000");
+}
+
+TEST_F(ActionsFixture, ChannelsFadeAtOnceOnlyWhenNoFrameFollows) {
+    WriteActions(".fm3", HotspotRecord("") + HotspotRecord("Library"));
+    actions.MakeAction(1, 0, false);
+    EXPECT_TRUE(Logged("fade"));
+    services.log.clear();
+    actions.MakeAction(2, 0, false);
+    EXPECT_FALSE(Logged("fade"));
+}
+
+TEST_F(ActionsFixture, VideoIsPlacedAsTheRecordSaysAndWaitedForBeforeTheFrameChanges) {
+    Rest rest;
+    rest.video = "intro.avi";
+    WriteActions(".fm3", HotspotRecord("Library", false, false, rest.Text()));
+    actions.MakeAction(1, 0, false);
+    EXPECT_EQ(services.log,
+              (std::vector<string>{"fade", "hide menus", "video intro.avi 0 10 0", "areas", "wait video",
+                                   "fade done", "quit dialogue", "open Library"}));
+    rest.videoPlacement = true;
+    WriteActions(".fm3", HotspotRecord("", false, false, rest.Text()));
+    services.log.clear();
+    actions.MakeAction(1, 0, false);
+    EXPECT_TRUE(Logged("video intro.avi 0 0 0"));
+    rest.videoStretched = true;
+    WriteActions(".fm3", HotspotRecord("", false, false, rest.Text()));
+    services.log.clear();
+    actions.MakeAction(1, 0, false);
+    EXPECT_TRUE(Logged("video intro.avi 1 10 300"));
+}
+
+TEST_F(ActionsFixture, HotspotSoundChannelsComeFromItsRecordOfTheSoundFile) {
+    WriteActions(".fm5", Record({0.0, 2.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, string("for two")}) +
+                             Record({0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, string("for one")}));
+    WriteActions(".fm3", HotspotRecord("") + HotspotRecord(""));
+    actions.MakeAction(1, 0, false);
+    EXPECT_TRUE(Logged("channels for one"));
+    Rest silent;
+    silent.stopAllSounds = true;
+    WriteActions(".fm3", HotspotRecord("") + HotspotRecord("", false, false, silent.Text()));
+    services.log.clear();
+    actions.MakeAction(2, 0, false);
+    EXPECT_TRUE(Logged("stop all sounds"));
+    EXPECT_FALSE(Logged("channels for two"));
+}
+
+TEST_F(ActionsFixture, FailingScriptDoesNotStopTheAction) {
+    Rest rest;
+    rest.script = "Oops(";
+    rest.item = "Lamp";
+    WriteActions(".fm3", HotspotRecord("Library", false, false, rest.Text()));
+    services.scriptFails = true;
+    EXPECT_EQ(actions.MakeAction(1, 0, false), ActionResult::FrameOpened);
+    EXPECT_TRUE(Logged("add item Lamp"));
+    EXPECT_EQ(services.log.back(), "open Library");
 }
 
 TEST_F(ActionsFixture, ConsequencesOfAScriptOutsideAnAction) {
