@@ -274,6 +274,24 @@ TEST_F(GameFixture, SoftwareObjectsOffersTheWindowsControlsByNameWhenReferencesA
     EXPECT_TRUE(test.dialogs.shown().empty());
 }
 
+TEST_F(GameFixture, ScriptsReachTheMessageTheDialogueAndTheInventoryByName) {
+    test.Write("Areas/Key.obj", FieldsLine({string("key.bmp")}));
+    test.Write("Areas/key.bmp", "x");
+    game->ResetAll(false);
+    game->StartNewGame();
+    game->inventory().AddPickedObject("Key", true);
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        "Visits = InventoryItemObject.Count * 100 + TimedEventObject.Count * 10 + DialogueObject.Count\r\n"
+        "MessageObject.Caption = \"From a script\" : InventoryButtonObject.Visible = False",
+        false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value),
+              std::to_string(form.Elements("PickedObject").size() * 100 +
+                             form.Elements("TimedEvent").size() * 10 + form.Elements("lblDialogue").size()));
+    EXPECT_EQ(static_cast<platform::Label*>(form.Find("LabelMessageBox"))->caption, "From a script");
+    EXPECT_FALSE(form.Find("Inventory2")->visible());
+    EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
 TEST_F(GameFixture, ScriptsReachBothEnginesThroughTheirObjects) {
     game->ResetAll(false);
     game->StartNewGame();
