@@ -156,6 +156,9 @@ struct Window : app::GameWindowServices {
     void ShowMenuBar(bool) override {}
     bool IsMenuBarShown() const override { return false; }
     bool IsSubMenuOpen() const override { return false; }
+    void ShowPopupMenu() override {}
+    void SetScreenPointer(std::optional<platform::MousePointer>, const std::string&) override {}
+    void HideScreenPointer(bool) override {}
     void StartUnloading() override {}
     void EnableWindow(bool) override {}
     platform::Point ScreenSize() const override { return {1024, 768}; }
