@@ -13,6 +13,7 @@
 #include "app/game_window.h"
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
+#include "platform/memory/memory_reuse.h"
 #include "platform/pictures/test_pictures.h"
 #include "platform/sdl/player_screen.h"
 #include "project/field_writer.h"
@@ -183,4 +184,10 @@ BENCHMARK(ClickOnAHotspotToTheNextFrameDrawn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // As the player does at start-up.
+    platform::KeepFreedMemoryForReuse();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <random>
 
+#include "platform/memory/memory_reuse.h"
 #include "platform/pictures/test_pictures.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/scene_renderer.h"
@@ -124,4 +125,10 @@ BENCHMARK(PeakMemoryShowingA1024x768SceneOfFiftyPictures)->Unit(benchmark::kMill
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // As the player does at start-up.
+    taviro::platform::KeepFreedMemoryForReuse();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -14,6 +14,7 @@
 #include "platform/files/file_system.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
+#include "platform/memory/memory_reuse.h"
 #include "platform/sdl/desktop.h"
 #include "platform/sdl/player_screen.h"
 #include "project/cd_file_location.h"
@@ -148,6 +149,7 @@ int Play(const app::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::KeepFreedMemoryForReuse();
     auto parsed = app::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (auto* error = std::get_if<app::UsageError>(&parsed)) {
         std::cerr << "taviro-player: " << error->message << "\n\n" << app::UsageText();
