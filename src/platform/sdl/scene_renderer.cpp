@@ -122,8 +122,13 @@ void SceneRenderer::Trim() {
 
 void SceneRenderer::Fill(const Rect& area, uint32_t colorBgr) {
     SDL_SetRenderDrawColor(renderer_, colorBgr & 0xFF, (colorBgr >> 8) & 0xFF, (colorBgr >> 16) & 0xFF, 255);
+    // An opaque colour replaces what is there: without blending the software renderer just fills.
+    SDL_BlendMode blend = SDL_BLENDMODE_BLEND;
+    SDL_GetRenderDrawBlendMode(renderer_, &blend);
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
     SDL_Rect r = ToSdl(area);
     SDL_RenderFillRect(renderer_, &r);
+    SDL_SetRenderDrawBlendMode(renderer_, blend);
 }
 
 void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, bool stretch) {
