@@ -219,6 +219,7 @@ private:
     const platform::Control* DragSource() override { return mouse_ ? mouse_->dragSource() : nullptr; }
     void ShowMenuBar(bool visible) override { window_.ShowMenuBar(visible); }
     void OpenPopupMenu() override { window_.ShowPopupMenu(); }
+    bool AreMenusPinned() override { return window_.IsSubMenuOpen(); }
 
     // inventory, timed events and dialogues
     bool ExecuteVBScriptAndConsequences(const std::string& code, bool flag) override {

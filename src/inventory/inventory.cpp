@@ -235,7 +235,7 @@ void Inventory::HideMenus() {
 
 int Inventory::HandleShowHideMenus(int button) {
     if (button != platform::kRightButton) {
-        HideMenus();
+        if (!services_.AreMenusPinned()) HideMenus();
         bar_.HideInventory();
     } else if (options_.rightButtonTogglesBar) {
         if (bar_.shown()) {
@@ -245,7 +245,7 @@ int Inventory::HandleShowHideMenus(int button) {
         }
     } else if (!menusShown_) {
         ShowMenus(false);
-    } else {
+    } else if (!services_.AreMenusPinned()) {
         HideMenus();
     }
     return button;

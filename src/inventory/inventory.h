@@ -32,6 +32,8 @@ public:
     // The game's menus: shown or hidden with the bar, and the pop-up menu of the menu button.
     virtual void ShowMenuBar(bool visible) = 0;
     virtual void OpenPopupMenu() = 0;
+    // True while the player has a sub-menu of the shown menus open: clicks then leave the menus shown.
+    virtual bool AreMenusPinned() = 0;
 };
 
 class Inventory {

@@ -22,12 +22,14 @@ struct RecordingServices : InventoryServices {
     }
     void ShowMenuBar(bool visible) override { menuBar.push_back(visible); }
     void OpenPopupMenu() override { ++popupMenus; }
+    bool AreMenusPinned() override { return pinned; }
 
     bool videoPlaying = false;
     platform::Control* dragged = nullptr;
     std::vector<string> scripts;
     std::vector<bool> menuBar;
     int popupMenus = 0;
+    bool pinned = false;
 };
 
 // A 640-wide game with items A to Z, each with a picture of its own name; options by field number.
@@ -230,6 +232,17 @@ TEST_F(InventoryFixture, LeftClickHidesTheMenusAndRightClickShowsThem) {
     EXPECT_EQ(services.menuBar, (std::vector<bool>{true, false, true, false}));
     form.Find("imgShowMenusCaption")->events.click(*form.Find("imgShowMenusCaption"));
     EXPECT_EQ(services.popupMenus, 1);
+}
+
+TEST_F(InventoryFixture, ClicksLeaveTheMenusShownWhileASubMenuIsOpen) {
+    inventory->HandleShowHideMenus(platform::kRightButton);
+    services.pinned = true;
+    inventory->HandleShowHideMenus(platform::kLeftButton);
+    inventory->HandleShowHideMenus(platform::kRightButton);
+    EXPECT_TRUE(inventory->menusShown());
+    services.pinned = false;
+    inventory->HandleShowHideMenus(platform::kLeftButton);
+    EXPECT_FALSE(inventory->menusShown());
 }
 
 struct RightButtonInventoryFixture : InventoryFixture {
