@@ -1,6 +1,5 @@
 // The player driven end to end through its automation file, headless.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -8,43 +7,21 @@
 #include <nlohmann/json.hpp>
 
 #include "project/field_reader.h"
-#include "support/test_project.h"
+#include "support/player_run.h"
 
 namespace taviro::app {
 namespace {
 
-struct HeadlessRun {
-    testing::TemporaryFolder game;
-    testing::TemporaryFolder output;
-
-    HeadlessRun() {
-        game.Write("Config/General", testing::GeneralFile().Text());
-        game.Write("Config/Texts", "1\r\n");
-        // The initial frame: a plain black background.
-        game.Write("Frames/Start.fme",
-                   testing::FieldsLine({0.0, std::string("0"), false, false, std::string(""), false, 0.0,
-                                        std::string(""), std::string(""), std::string("")}));
+// The player on a game of one black frame, "Start".
+struct HeadlessRun : testing::PlayerRun {
+    HeadlessRun() : PlayerRun(TAVIRO_PLAYER_PATH) {
+        game().Write("Config/General", testing::GeneralFile().Text());
+        game().Write("Config/Texts", "1\r\n");
+        game().Write("Frames/Start.fme",
+                     testing::FieldsLine({0.0, std::string("0"), false, false, std::string(""), false, 0.0,
+                                          std::string(""), std::string(""), std::string("")}));
     }
-
-    // Runs the player on the automation text, headless unless a prefix starts it under a display server;
-    // the exit status.
-    int Run(const std::string& automation, const std::string& prefix = "",
-            const std::string& mode = "--headless") {
-        auto script = output.Write("script.txt", automation);
-        std::string command = "HOME='" + output.path().string() + "' SDL_AUDIODRIVER=dummy " + prefix +
-                              " '" TAVIRO_PLAYER_PATH "' " + mode + " --autoplay '" + script.string() +
-                              "' '" + game.path().string() + "' >'" + Path("stdout") + "' 2>'" +
-                              Path("stderr") + "'";
-        int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    std::string Path(const std::string& name) const { return (output.path() / name).string(); }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    nlohmann::json State(const std::string& name) const { return nlohmann::json::parse(Read(name)); }
+    nlohmann::json State(const std::string& name) const { return Json(name); }
 };
 
 TEST(HeadlessPlayer, RunsTheAutomationOnTheVirtualClockAndDumpsItsState) {
@@ -104,7 +81,7 @@ TEST(GameWindowLifecycle, QuittingReturnsToTheWelcomeWindowAndNoLeavesTheGameAsI
 
 TEST(GameWindowLifecycle, QuittingAGameThatSkipsTheWelcomeWindowEndsTheProgram) {
     HeadlessRun run;
-    run.game.Write("Config/General", testing::GeneralFile().Set(43, true).Text());
+    run.game().Write("Config/General", testing::GeneralFile().Set(43, true).Text());
     int status = run.Run("state " + run.Path("game.json") + "\nanswer Yes\nkey Q ctrl\nwait 600\nstate " +
                          run.Path("never.json") + "\n");
     ASSERT_EQ(status, 0) << run.Read("stderr");
@@ -135,7 +112,7 @@ TEST(GameWindowLifecycle, TheDebugMenuAppearsOnlyForTheKeySequenceTypedInOrder) 
 
 TEST(GameWindowLifecycle, TheFullScreenToggleHidesTheMenusAndGoesBackAndForth) {
     HeadlessRun run;
-    run.game.Write("Config/General", testing::GeneralFile().Set(41, true).Set(62, true).Text());
+    run.game().Write("Config/General", testing::GeneralFile().Set(41, true).Set(62, true).Text());
     int status = run.Run("press Start New Game\nstate " + run.Path("window.json") +
                          "\nkey Escape\nmenu Options/Toggle Full-Screen \\/ Windowed Mode\nstate " +
                          run.Path("full.json") +
@@ -182,24 +159,24 @@ string HotspotRecord(int left, int top) {
 // candle. The candle dropped on the key lights it.
 struct ItemsGame : HeadlessRun {
     ItemsGame() {
-        game.Write("Config/General", testing::GeneralFile().Set(31, false).Text());
-        game.Write("Config/Variables", FieldsLine({0.0, string("Ticks"), string("Opened"), string("Lit")}));
-        game.Write("FramesData/Start.fm2", HotspotRecord(100, 100) + HotspotRecord(300, 100) +
-                                               HotspotRecord(100, 300) + HotspotRecord(300, 300));
-        game.Write("FramesData/Start.fm3",
-                   ActionRecord("", "Found it", false, "") + ActionRecord("", "", false, "") +
-                       ActionRecord("", "", false, "For i = 1 To 15 : AddItem |Coin|, True : Next"));
-        game.Write("FramesData/Start.fm4", PickUp(1, "Key") + PickUp(4, "Candle"));
-        game.Write("FramesData/Start.fm0",
-                   ActionRecord("2_key.drg", "", true,
-                                "Opened = 1 : CreateTimedEvent 1, |Ticks = Ticks + 1|, True : "
-                                "CreateTimedEvent 2, |Ticks = Ticks + 100|, False"));
+        game().Write("Config/General", testing::GeneralFile().Set(31, false).Text());
+        game().Write("Config/Variables", FieldsLine({0.0, string("Ticks"), string("Opened"), string("Lit")}));
+        game().Write("FramesData/Start.fm2", HotspotRecord(100, 100) + HotspotRecord(300, 100) +
+                                                 HotspotRecord(100, 300) + HotspotRecord(300, 300));
+        game().Write("FramesData/Start.fm3",
+                     ActionRecord("", "Found it", false, "") + ActionRecord("", "", false, "") +
+                         ActionRecord("", "", false, "For i = 1 To 15 : AddItem |Coin|, True : Next"));
+        game().Write("FramesData/Start.fm4", PickUp(1, "Key") + PickUp(4, "Candle"));
+        game().Write("FramesData/Start.fm0",
+                     ActionRecord("2_key.drg", "", true,
+                                  "Opened = 1 : CreateTimedEvent 1, |Ticks = Ticks + 1|, True : "
+                                  "CreateTimedEvent 2, |Ticks = Ticks + 100|, False"));
         for (const char* item : {"Key", "Candle", "Coin", "Flame"}) {
-            game.Write(string("Areas/") + item + ".obj", FieldsLine({string(item) + ".bmp"}));
-            game.Write(string("Areas/") + item + ".bmp", "BM");
+            game().Write(string("Areas/") + item + ".obj", FieldsLine({string(item) + ".bmp"}));
+            game().Write(string("Areas/") + item + ".bmp", "BM");
         }
-        game.Write("Areas/Candle_on_Key.drg",
-                   FieldsLine({1.0, 1.0, 1.0, string("Flame"), 0.0, 0.0, 0.0, true, string("Lit = 1")}));
+        game().Write("Areas/Candle_on_Key.drg",
+                     FieldsLine({1.0, 1.0, 1.0, string("Flame"), 0.0, 0.0, 0.0, true, string("Lit = 1")}));
     }
     static string PickUp(int hotspot, const string& item) {
         return testing::Record(
@@ -280,11 +257,11 @@ string DialogueLineFields(const string& question, const string& answer, int id, 
 
 TEST(HeadlessPlayer, DialogueLinesAnswerShowHideAndEnd) {
     HeadlessRun run;
-    run.game.Write("FramesData/Start.dlg",
-                   FieldsLine({0.0, 0.0, 0.0, string(""), string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 3.0}) +
-                       DialogueLineFields("Hello?", "Hi.", 1, true, false, {3}, {1}, 0, false) +
-                       DialogueLineFields("Bye", "", 2, true, true, {3}, {}, 0, false) +
-                       DialogueLineFields("More?", "Later.", 3, false, false, {}, {}, 1.5, true));
+    run.game().Write("FramesData/Start.dlg",
+                     FieldsLine({0.0, 0.0, 0.0, string(""), string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 3.0}) +
+                         DialogueLineFields("Hello?", "Hi.", 1, true, false, {3}, {1}, 0, false) +
+                         DialogueLineFields("Bye", "", 2, true, true, {3}, {}, 0, false) +
+                         DialogueLineFields("More?", "Later.", 3, false, false, {}, {}, 1.5, true));
     auto state = [&](const string& name) { return "state " + run.Path(name) + "\n"; };
     ASSERT_EQ(
         run.Run("press Start New Game\n" + state("start.json") + "press Hello?\n" + state("hello.json") +
@@ -386,10 +363,10 @@ string OnePixelBitmap() {
 // variant variables Result and Order.
 struct ScriptedRun : HeadlessRun {
     explicit ScriptedRun(const string& frameScript) {
-        game.Write("Config/Variables", FieldsLine({0.0, string("Door"), string("Moves"), string("***"),
-                                                   string("Result"), string("Order")}));
-        game.Write("Frames/Start.fme", FrameWithScript(frameScript));
-        game.Write("Frames/Second.fme", FrameWithScript(""));
+        game().Write("Config/Variables", FieldsLine({0.0, string("Door"), string("Moves"), string("***"),
+                                                     string("Result"), string("Order")}));
+        game().Write("Frames/Start.fme", FrameWithScript(frameScript));
+        game().Write("Frames/Second.fme", FrameWithScript(""));
     }
     // Starts a new game, runs the automation and gives the state dumped at its end.
     nlohmann::json Play(const string& automation) {
@@ -404,9 +381,9 @@ TEST(ScriptedGame, ScriptsMoveHotspotsRewriteTextsAndRunTheirTimersOnce) {
         "Hotspot(2).Left = Hotspot(2).Left + 150 : Text(1).Caption = |Hotspots: | & Hotspot.UBound : "
         "TimerObject(0).Interval = 500 : TimerObject(0).Enabled = True : If LoadControl(TimerObject(1)) Then "
         "TimerObject(1).Interval = 300 : TimerObject(1).Enabled = True");
-    run.game.Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50) + HotspotRecord(100, 10, 50, 50));
-    run.game.Write("FramesData/Start.fm1", TextRecord("Welcome", 20, 200));
-    run.game.Write(
+    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50) + HotspotRecord(100, 10, 50, 50));
+    run.game().Write("FramesData/Start.fm1", TextRecord("Welcome", 20, 200));
+    run.game().Write(
         "Config/Procedures",
         "h1\r\nh2\r\nh3\r\nSub TimerObject0()\r\n  Moves = Moves + 1\r\n"
         "  Hotspot(1).Top = Hotspot(1).Top + 150\r\nEnd Sub\r\nSub TimerObject1()\r\n  Moves = Moves + 10\r\n"
@@ -422,8 +399,8 @@ TEST(ScriptedGame, ScriptsMoveHotspotsRewriteTextsAndRunTheirTimersOnce) {
 
 TEST(ScriptedGame, ActionScriptsReadTheGameAndLeaveRequestsForAfterwards) {
     ScriptedRun run("");
-    run.game.Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50));
-    run.game.Write(
+    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50));
+    run.game().Write(
         "FramesData/Start.fm3",
         ActionRecord(
             "",
@@ -437,7 +414,7 @@ TEST(ScriptedGame, ActionScriptsReadTheGameAndLeaveRequestsForAfterwards) {
     EXPECT_EQ(state["variables"]["variant"]["Result"], "TestGame/Start/3/42/30,40/1/Start");
     EXPECT_EQ(state["frame"]["name"], "Second");
     EXPECT_EQ(state["history"], nlohmann::json::array({"Start", "Second"}));
-    EXPECT_TRUE(std::filesystem::exists(run.game.path() / "External" / "scores.ini"));
+    EXPECT_TRUE(std::filesystem::exists(run.game().path() / "External" / "scores.ini"));
     EXPECT_EQ(state["messageboxes"], nlohmann::json::array());
 }
 
@@ -445,16 +422,16 @@ TEST(ScriptedGame, ScriptsAskTheDesktopToOpenDocumentsAndRunPrograms) {
     ScriptedRun run(
         "OpenURL |http://example.com/| : SendEmail |player@example.com| : OpenFile |notes.txt| : "
         "OpenExeFileAndWait |tool.exe| : OpenFile |missing.txt| : Order = |done|");
-    run.game.Write("External/notes.txt", "notes");
-    run.game.Write("External/tool.exe", "MZ");
+    run.game().Write("External/notes.txt", "notes");
+    run.game().Write("External/tool.exe", "MZ");
     auto state = run.Play("wait 100");
     const auto& opened = state["desktop"]["opened"];
     ASSERT_EQ(opened.size(), 3u);
     EXPECT_EQ(opened[0], "http://example.com/");
     EXPECT_EQ(opened[1], "mailto:player@example.com");
-    EXPECT_EQ(opened[2], (run.game.path() / "External" / "notes.txt").string());
+    EXPECT_EQ(opened[2], (run.game().path() / "External" / "notes.txt").string());
     EXPECT_EQ(state["desktop"]["started"],
-              nlohmann::json::array({(run.game.path() / "External" / "tool.exe").string()}));
+              nlohmann::json::array({(run.game().path() / "External" / "tool.exe").string()}));
     ASSERT_EQ(state["messageboxes"].size(), 1u);
     EXPECT_NE(
         state["messageboxes"][0]["text"].get<string>().find(" Error opening the file titled 'missing.txt'."),
@@ -480,16 +457,16 @@ TEST(ScriptedGame, ScriptsLoadSaveAndListPictures) {
         "LoadAPicture Hotspot(1), |door.bmp| : Hotspot(2).Picture = LoadGraphicFile(|door.bmp|) : "
         "SaveAPicture Hotspot(1).Picture, |saved.bmp| : "
         "Result = DDir(|Areas\\*.BMP|, 0) & |,| & DDir(||, 0) & |,| & DDir(||, 0)");
-    run.game.Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50) + HotspotRecord(100, 10, 50, 50));
-    run.game.Write("Areas/door.bmp", OnePixelBitmap());
-    run.game.Write("Areas/window.bmp", OnePixelBitmap());
-    run.game.Write("Areas/notes.txt", "");
+    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50) + HotspotRecord(100, 10, 50, 50));
+    run.game().Write("Areas/door.bmp", OnePixelBitmap());
+    run.game().Write("Areas/window.bmp", OnePixelBitmap());
+    run.game().Write("Areas/notes.txt", "");
     auto state = run.Play("wait 10");
-    string door = (run.game.path() / "Areas" / "door.bmp").string();
+    string door = (run.game().path() / "Areas" / "door.bmp").string();
     EXPECT_EQ(state["hotspots"][0]["picture"], door);
     EXPECT_EQ(state["hotspots"][1]["picture"], door);
     EXPECT_EQ(state["variables"]["variant"]["Result"], "door.bmp,window.bmp,");
-    std::ifstream saved(run.game.path() / "saved.bmp", std::ios::binary);
+    std::ifstream saved(run.game().path() / "saved.bmp", std::ios::binary);
     string bytes((std::istreambuf_iterator<char>(saved)), std::istreambuf_iterator<char>());
     EXPECT_EQ(bytes.substr(0, 2), "BM");
     EXPECT_EQ(state["messageboxes"], nlohmann::json::array()) << run.Read("stderr");
@@ -497,8 +474,8 @@ TEST(ScriptedGame, ScriptsLoadSaveAndListPictures) {
 
 TEST(ScriptedGame, ASimulatedClickCarriesOutTheHotspotsActionOnceTheScriptHasReturned) {
     ScriptedRun run("SimulateHotspotClick 0 : SimulateHotspotClick 1 : Order = Order & |script,|");
-    run.game.Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50));
-    run.game.Write("FramesData/Start.fm3", ActionRecord("Second", "Order = Order & |click,|"));
+    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50));
+    run.game().Write("FramesData/Start.fm3", ActionRecord("Second", "Order = Order & |click,|"));
     auto state = run.Play("wait 200");
     EXPECT_EQ(state["variables"]["variant"]["Order"], "0script,click,");
     EXPECT_EQ(state["frame"]["name"], "Second");
@@ -506,7 +483,7 @@ TEST(ScriptedGame, ASimulatedClickCarriesOutTheHotspotsActionOnceTheScriptHasRet
 
 TEST(ScriptedGame, AnEndlessLoopEndsAtTheScriptTimeOutAndTheGameGoesOn) {
     ScriptedRun run("Do : Moves = 1 : Loop");
-    run.game.Write("Config/More", "[General]\r\nScriptTimeOut=5\r\n");
+    run.game().Write("Config/More", "[General]\r\nScriptTimeOut=5\r\n");
     auto state = run.Play("wait 100");
     ASSERT_EQ(state["messageboxes"].size(), 1u);
     EXPECT_NE(

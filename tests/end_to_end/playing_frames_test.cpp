@@ -1,15 +1,11 @@
 // Games played from frame to frame by the player itself, headless, on the virtual clock; the state
 // dumps tell what the player would see.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <nlohmann/json.hpp>
 
-#include "support/test_project.h"
+#include "support/player_run.h"
 
 namespace taviro {
 namespace {
@@ -20,41 +16,15 @@ using testing::FieldsLine;
 
 // A copy of a game (a fixture project of tests/projects, or an empty folder) that the player plays
 // headless through an automation text.
-class HeadlessGame {
+class HeadlessGame : public testing::PlayerRun {
 public:
-    HeadlessGame() = default;
-    explicit HeadlessGame(const string& fixture) {
-        std::filesystem::copy(std::filesystem::path(TAVIRO_FIXTURE_PROJECTS) / fixture, game_.path(),
-                              std::filesystem::copy_options::recursive);
+    HeadlessGame() : PlayerRun(TAVIRO_PLAYER_PATH) {}
+    explicit HeadlessGame(const string& fixture) : HeadlessGame() {
+        CopyGame(std::filesystem::path(TAVIRO_FIXTURE_PROJECTS) / fixture);
     }
-
-    void Write(const string& relative, const string& bytes) const { game_.Write(relative, bytes); }
-
-    // The automation command that dumps the state under a name.
-    string State(const string& name) const { return "state " + Path(name + ".json") + "\n"; }
-
-    // Runs the player on the automation text; the exit status.
-    int Run(const string& automation) const {
-        auto script = output_.Write("script.txt", automation);
-        string command = "HOME='" + output_.path().string() +
-                         "' SDL_AUDIODRIVER=dummy '" TAVIRO_PLAYER_PATH "' --headless --autoplay '" +
-                         script.string() + "' '" + game_.path().string() + "' >'" + Path("stdout") + "' 2>'" +
-                         Path("stderr") + "'";
-        int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    json Dump(const string& name) const { return json::parse(Read(name + ".json")); }
-    string Read(const string& name) const {
-        std::ifstream in(Path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    string Path(const string& name) const { return (output_.path() / name).string(); }
-
-    testing::TemporaryFolder game_;
-    testing::TemporaryFolder output_;
+    void Write(const string& relative, const string& bytes) const { game().Write(relative, bytes); }
+    string State(const string& name) const { return StateCommand(name); }
+    json Dump(const string& name) const { return Json(name + ".json"); }
 };
 
 std::vector<bool> Visibility(const json& state) {
