@@ -8,6 +8,7 @@ import os
 DEMO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "examples", "demo")
 SEPARATOR = "----- SEPARATOR -----"
 UNITS = 15  # editor units per pixel
+BUTTERFLY_LEFT = 252  # where the garden's butterfly starts, in pixels (its picture's left edge)
 
 
 def field(value):
@@ -39,9 +40,11 @@ def general():
             + line(False, "", "DEFAULT") + line(True, False, False))
 
 
-def frame_settings(picture, timer_to="", timer_ms=0):
+def frame_settings(picture, timer_to="", timer_ms=0, script=""):
+    """A frame's settings: its picture, its timer, and the script that runs each time it opens."""
     return (line(1, picture, False, False, "", bool(timer_to), timer_ms, timer_to, "", "")
-            + line(False, False, "") + line("", "", "", False, False, 0, 0, 0, 0) + line(True) + line(False, 0))
+            + line(False, False, "") + line("", "", "", False, False, 0, 0, 0, 0) + line(True) + line(False, 0)
+            + line(0) + line(bool(script), script.replace('"', "|")))
 
 
 def text(caption, left, top, size=14, colour=0xFFFFFF):
@@ -102,37 +105,72 @@ def dialogue(*lines):
     return line(0, 0, 0, "", "", 0, 0, 0, 0, 0, 0) + line(len(lines)) + "".join(lines)
 
 
+def script(*lines):
+    """VBScript lines joined as the editor stores them, one field holding every line."""
+    return "\r\n".join(lines)
+
+
+# The project procedures, shared by the scripts of every frame: the score, the visits to the garden
+# and the butterfly that the garden's script timer moves.
+PROCEDURES = script(
+    "Sub AddScore(points)",
+    "  Score = Score + points",
+    "End Sub",
+    "",
+    "' Tells the news and the score in the first text of the open frame.",
+    "Sub TellScore(news)",
+    '  Text(1).Caption = news & " Score: " & Score & "."',
+    "End Sub",
+    "",
+    "Sub CountGardenVisit()",
+    "  GardenVisits = GardenVisits + 1",
+    "End Sub",
+    "",
+    "' The garden's script timer: the butterfly (hotspot 3) flies 40 pixels to the right every half",
+    "' second, five times: 200 pixels from where it started, it stops.",
+    "Sub TimerObject0()",
+    '  If GetCurrentFrameName() <> "Garden" Then Exit Sub',
+    "  Hotspot(3).Left = Hotspot(3).Left + 40 * %d" % UNITS,
+    "  If Hotspot(3).Left < %d * %d Then TimerObject(0).Enabled = True" % (BUTTERFLY_LEFT + 200, UNITS),
+    "End Sub")
+
+
 def main():
     write("Config/General", general())
     write("Config/Texts", line(1))
     write("Config/More", "[General]\r\nScriptTimeOut=10\r\nAllowCreateObject=0\r\nProcEncr=0\r\n")
-    write("Config/Variables", line(0) + line("BookFound") + line("ChestOpen") + line("***") + line("GardenVisits"))
-    write("Config/Procedures", "Procedures of the demo game\r\n\r\n\r\n"
-          "Sub CountGardenVisit()\r\n  GardenVisits = GardenVisits + 1\r\nEnd Sub")
+    write("Config/Variables", line(0) + line("BookFound") + line("ChestOpen") + line("***") + line("GardenVisits")
+          + line("Score"))
+    write("Config/Procedures", "Procedures of the demo game\r\n\r\n\r\n" + PROCEDURES)
 
-    # The hall: the door to the library, the window to the garden, the key once the book is found,
-    # and a chest that the key opens; something comes out of it three seconds later.
+    # The hall: the door to the library, the window to the garden (a script counts the visit and goes
+    # there with a transition), the key once the book is found, and a chest that the key opens (20
+    # points); something comes out of it three seconds later.
     write("Frames/Hall.fme", frame_settings("hall.jpg"))
     write("Frames/Hall.lks", line(4))
     write("FramesData/Hall.fm1", text("Click the door, the window, or what you find.", 150, 440))
     write("FramesData/Hall.fm2", hotspot(60, 150, 120, 250) + hotspot(440, 190, 120, 110)
           + hotspot(300, 300, 48, 48, "key.gif", ["BookFound"]) + hotspot(200, 340, 80, 60))
-    write("FramesData/Hall.fm3", action(frame="Library") + action(frame="Garden", script="CountGardenVisit")
+    # GoToFrame takes the frame, the transition's duration in seconds, then the transition's number.
+    write("FramesData/Hall.fm3", action(frame="Library")
+          + action(script=script("CountGardenVisit", 'GoToFrame "Garden", 1.5, 2'))
           + action(message="A golden key. Now, what does it open?", remove=True)
           + action(message="The chest is locked."))
     write("FramesData/Hall.fm4", pick_up(3, "Key"))
     write("FramesData/Hall.fm0",
           action(key="4_key.drg", remove=True, set_variable="ChestOpen",
                  message="The key turns. Something stirs inside the chest...",
-                 script='CreateTimedEvent 3, "Message ""A mouse runs out of the chest and away!""", False'))
+                 script=script('AddScore 20 : TellScore "The chest is open."',
+                               'CreateTimedEvent 3, "Message ""A mouse runs out of the chest and away!""", False')))
 
-    # The library: the librarian's ghost talks; the red shelf hides the book and a candle.
+    # The library: the librarian's ghost talks; the red shelf hides the book and a candle (10 points).
     write("Frames/Library.fme", frame_settings("library.jpg"))
     write("FramesData/Library.fm1", text("The red shelf hides something. The blue one leads back.", 60, 440))
     write("FramesData/Library.fm2", hotspot(40, 120, 200, 300) + hotspot(400, 120, 200, 300))
     write("FramesData/Library.fm3",
           action(set_variable="BookFound", remove=True, add_item="Candle",
-                 message="Behind the books lie a candle and a note: look in the hall.")
+                 message="Behind the books lie a candle and a note: look in the hall.",
+                 script="AddScore 10")
           + action(back=True))
     write("FramesData/Library.dlg", dialogue(
         dialogue_line("Who are you?", "I was the librarian, long ago.", 1, show=[3], hide=[1]),
@@ -140,12 +178,19 @@ def main():
         dialogue_line("Where should I look?", "Behind the red books, of course.", 3, visible=False,
                       seconds=2.5)))
 
-    # The garden: matches in the flowerpot; its timer goes back to the hall.
-    write("Frames/Garden.fme", frame_settings("garden.jpg", "[last visited frame]", 4000))
+    # The garden: matches in the flowerpot (5 points); its timer goes back to the hall. Its script
+    # tells the visits and the score, and starts the script timer that moves the butterfly.
+    write("Frames/Garden.fme", frame_settings("garden.jpg", "[last visited frame]", 4000, script(
+        'Text(1).Caption = "Garden visit " & GardenVisits & ", score " & Score & ". Back to the hall soon."',
+        "TimerObject(0).Interval = 500 : TimerObject(0).Enabled = True")))
     write("FramesData/Garden.fm1", text("The garden. You will be back in the hall in a moment.", 100, 440))
-    write("FramesData/Garden.fm2", hotspot(70, 180, 160, 240) + hotspot(400, 330, 60, 60))
+    # A hotspot lies 2 pixels inside its rectangle: the butterfly's 36 x 36 holds its 32 x 32 picture.
+    write("FramesData/Garden.fm2", hotspot(70, 180, 160, 240) + hotspot(400, 330, 60, 60)
+          + hotspot(BUTTERFLY_LEFT - 2, 118, 36, 36, "butterfly.gif"))
     write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1')
-          + action(message="A box of matches, dry enough.", remove=True))
+          + action(message="A box of matches, dry enough.", remove=True,
+                   script='AddScore 5 : TellScore "Matches for the candle."')
+          + action(message="The butterfly flutters out of reach."))
     write("FramesData/Garden.fm4", pick_up(2, "Matches"))
 
     # The items, and the one combination: the matches dropped on the candle light it.

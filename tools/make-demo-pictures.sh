@@ -49,3 +49,9 @@ convert -size 32x32 xc:none -fill "#c04020" -stroke black -draw "rectangle 4,10 
     -fill "#f0d080" -draw "rectangle 8,14 24,20" Areas/matches.gif
 convert -size 32x32 xc:none -fill "#f0e8c8" -stroke "#806040" -draw "rectangle 12,12 20,30" \
     -fill "#ffb020" -stroke "#ff6000" -draw "ellipse 16,6 4,6 0,360" Areas/litcandle.gif
+
+# The garden's butterfly, a hotspot picture of 32 x 32 that the garden's script moves.
+convert -size 32x32 xc:none -fill "#ff8c1a" -stroke "#402000" -strokewidth 1 \
+    -draw "ellipse 10,11 8,7 0,360" -draw "ellipse 22,11 8,7 0,360" \
+    -fill "#ffb84d" -draw "ellipse 11,22 6,5 0,360" -draw "ellipse 21,22 6,5 0,360" \
+    -fill "#301800" -draw "rectangle 15,6 17,27" Areas/butterfly.gif
