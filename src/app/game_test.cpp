@@ -20,27 +20,6 @@ string Fme(const string& picture) {
         {1.0, picture, false, false, string(""), false, 0.0, string(""), string(""), string("")});
 }
 
-// A hotspot covering (left, top, width, height) pixels.
-string Hotspot(int left, int top, int width, int height) {
-    return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({left * 15.0, top * 15.0, width * 15.0, height * 15.0, 0.0, false, string(""), 0.0,
-                       string(""), 0.0, 0.0, 0.0}) +
-           FieldsLine({string(project::kRecordSeparator)});
-}
-
-// An action record that sets Door to 1, runs a script and goes to a frame.
-string Action(const string& frame, const string& script) {
-    return FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine(
-               {1.0, string("Door"), false, true, false, false, string(""), 0.0, string(""), false, false}) +
-           FieldsLine({frame.empty() ? 0.0 : 1.0, frame}) +
-           FieldsLine({0.0, 0.0, 0.0, string(""), false, false, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({false, false, string(""), false, string("")}) + FieldsLine({0.0, 0.0, 0.0, false}) +
-           FieldsLine({0.0, 0.0, 0.0, false}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({true}) + FieldsLine({0.0, 0.0}) + FieldsLine({!script.empty(), script}) +
-           FieldsLine({string(project::kRecordSeparator)});
-}
-
 // The window around the game, reduced to what the game asks of it.
 struct WindowRecord : GameWindowServices {
     void ClearLoadGameDisplayMode() override {}
@@ -97,9 +76,10 @@ struct GameFixture : GameWindowFixture {
         test.Write("Frames/hall.jpg", "x");
         test.Write("Frames/Library.fme", Fme("library.jpg"));
         test.Write("Frames/library.jpg", "x");
-        test.Write("FramesData/Hall.fm2", Hotspot(10, 10, 100, 100) + Hotspot(200, 10, 100, 100));
-        test.Write("FramesData/Hall.fm3",
-                   Action("Library", "Visits = Visits + 1") + Action("", "GoToFrame |Library|, 0, 1"));
+        test.Write("FramesData/Hall.fm2",
+                   testing::HotspotRecord(10, 10, 100, 100) + testing::HotspotRecord(200, 10, 100, 100));
+        test.Write("FramesData/Hall.fm3", testing::DoorActionRecord("Library", "Visits = Visits + 1") +
+                                              testing::DoorActionRecord("", "GoToFrame |Library|, 0, 1"));
         EXPECT_TRUE(test.Initialize());
         Start();
     }
@@ -158,8 +138,9 @@ struct TimedHallFixture : GameFixture {
     TimedHallFixture() {
         test.Write(
             "FramesData/Hall.fm3",
-            Action("", "CreateTimedEvent 1, |Visits = Visits + 1|, True : If Door = 1 Then PopupSaveGame") +
-                Action("Library", "CreateTimedEvent 1, |Visits = 100|, False"));
+            testing::DoorActionRecord(
+                "", "CreateTimedEvent 1, |Visits = Visits + 1|, True : If Door = 1 Then PopupSaveGame") +
+                testing::DoorActionRecord("Library", "CreateTimedEvent 1, |Visits = 100|, False"));
         test.Write("Frames/Hall.lks", "2\r\n");
         test.Write(
             "FramesData/Hall.dlg",

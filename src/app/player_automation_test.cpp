@@ -323,27 +323,6 @@ string FrameWithScript(const string& script) {
            FieldsLine({false, 0.0}) + FieldsLine({0.0}) + FieldsLine({true, script});
 }
 
-// A hotspot covering (left, top, width, height) pixels.
-string HotspotRecord(int left, int top, int width, int height) {
-    return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({left * 15.0, top * 15.0, width * 15.0, height * 15.0, 0.0, false, string(""), 0.0,
-                       string(""), 0.0, 0.0, 0.0}) +
-           FieldsLine({string(project::kRecordSeparator)});
-}
-
-// An action that sets Door to 1, runs a script and goes to a frame.
-string ActionRecord(const string& frame, const string& script) {
-    return FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine(
-               {1.0, string("Door"), false, true, false, false, string(""), 0.0, string(""), false, false}) +
-           FieldsLine({frame.empty() ? 0.0 : 1.0, frame}) +
-           FieldsLine({0.0, 0.0, 0.0, string(""), false, false, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({false, false, string(""), false, string("")}) + FieldsLine({0.0, 0.0, 0.0, false}) +
-           FieldsLine({0.0, 0.0, 0.0, false}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({true}) + FieldsLine({0.0, 0.0}) + FieldsLine({!script.empty(), script}) +
-           FieldsLine({string(project::kRecordSeparator)});
-}
-
 // A frame text at (left, top) pixels.
 string TextRecord(const string& caption, int left, int top) {
     return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
@@ -381,7 +360,8 @@ TEST(ScriptedGame, ScriptsMoveHotspotsRewriteTextsAndRunTheirTimersOnce) {
         "Hotspot(2).Left = Hotspot(2).Left + 150 : Text(1).Caption = |Hotspots: | & Hotspot.UBound : "
         "TimerObject(0).Interval = 500 : TimerObject(0).Enabled = True : If LoadControl(TimerObject(1)) Then "
         "TimerObject(1).Interval = 300 : TimerObject(1).Enabled = True");
-    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50) + HotspotRecord(100, 10, 50, 50));
+    run.game().Write("FramesData/Start.fm2",
+                     testing::HotspotRecord(10, 10, 50, 50) + testing::HotspotRecord(100, 10, 50, 50));
     run.game().Write("FramesData/Start.fm1", TextRecord("Welcome", 20, 200));
     run.game().Write(
         "Config/Procedures",
@@ -399,10 +379,10 @@ TEST(ScriptedGame, ScriptsMoveHotspotsRewriteTextsAndRunTheirTimersOnce) {
 
 TEST(ScriptedGame, ActionScriptsReadTheGameAndLeaveRequestsForAfterwards) {
     ScriptedRun run("");
-    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50));
+    run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));
     run.game().Write(
         "FramesData/Start.fm3",
-        ActionRecord(
+        testing::DoorActionRecord(
             "",
             "SaveParameter |Level|, 3 : x = WriteINI(|scores.ini|, |Best|, |Score|, 42) : "
             "Result = GetProjectName() & |/| & GetCurrentFrameName() & |/| & "
@@ -457,7 +437,8 @@ TEST(ScriptedGame, ScriptsLoadSaveAndListPictures) {
         "LoadAPicture Hotspot(1), |door.bmp| : Hotspot(2).Picture = LoadGraphicFile(|door.bmp|) : "
         "SaveAPicture Hotspot(1).Picture, |saved.bmp| : "
         "Result = DDir(|Areas\\*.BMP|, 0) & |,| & DDir(||, 0) & |,| & DDir(||, 0)");
-    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50) + HotspotRecord(100, 10, 50, 50));
+    run.game().Write("FramesData/Start.fm2",
+                     testing::HotspotRecord(10, 10, 50, 50) + testing::HotspotRecord(100, 10, 50, 50));
     run.game().Write("Areas/door.bmp", OnePixelBitmap());
     run.game().Write("Areas/window.bmp", OnePixelBitmap());
     run.game().Write("Areas/notes.txt", "");
@@ -474,8 +455,8 @@ TEST(ScriptedGame, ScriptsLoadSaveAndListPictures) {
 
 TEST(ScriptedGame, ASimulatedClickCarriesOutTheHotspotsActionOnceTheScriptHasReturned) {
     ScriptedRun run("SimulateHotspotClick 0 : SimulateHotspotClick 1 : Order = Order & |script,|");
-    run.game().Write("FramesData/Start.fm2", HotspotRecord(10, 10, 50, 50));
-    run.game().Write("FramesData/Start.fm3", ActionRecord("Second", "Order = Order & |click,|"));
+    run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));
+    run.game().Write("FramesData/Start.fm3", testing::DoorActionRecord("Second", "Order = Order & |click,|"));
     auto state = run.Play("wait 200");
     EXPECT_EQ(state["variables"]["variant"]["Order"], "0script,click,");
     EXPECT_EQ(state["frame"]["name"], "Second");

@@ -120,4 +120,25 @@ std::string Record(std::initializer_list<project::FieldValue> fields) {
 TestProject::TestProject()
     : project(std::make_unique<project::Project>(files, codePage, dialogs, cd, flags, configFolder.path())) {}
 
+std::string HotspotRecord(int left, int top, int width, int height) {
+    using std::string;
+    return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({left * 15.0, top * 15.0, width * 15.0, height * 15.0, 0.0, false, string(""), 0.0,
+                       string(""), 0.0, 0.0, 0.0}) +
+           FieldsLine({string(project::kRecordSeparator)});
+}
+
+std::string DoorActionRecord(const std::string& frame, const std::string& script) {
+    using std::string;
+    return FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine(
+               {1.0, string("Door"), false, true, false, false, string(""), 0.0, string(""), false, false}) +
+           FieldsLine({frame.empty() ? 0.0 : 1.0, frame}) +
+           FieldsLine({0.0, 0.0, 0.0, string(""), false, false, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({false, false, string(""), false, string("")}) + FieldsLine({0.0, 0.0, 0.0, false}) +
+           FieldsLine({0.0, 0.0, 0.0, false}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+           FieldsLine({true}) + FieldsLine({0.0, 0.0}) + FieldsLine({!script.empty(), script}) +
+           FieldsLine({string(project::kRecordSeparator)});
+}
+
 }  // namespace taviro::testing

@@ -50,6 +50,12 @@ std::string FieldsLine(std::initializer_list<project::FieldValue> fields);
 // A whole record: the fields, then the record separator.
 std::string Record(std::initializer_list<project::FieldValue> fields);
 
+// A hotspot record covering (left, top, width, height) pixels, with nothing else set.
+std::string HotspotRecord(int left, int top, int width, int height);
+// An action record that sets the variable Door to 1, runs the script (when there is one) and opens
+// the frame (when there is one).
+std::string DoorActionRecord(const std::string& frame, const std::string& script);
+
 // A project folder with the player's project objects over it.
 struct TestProject {
     TestProject();
