@@ -235,6 +235,7 @@ void Game::ResetAll(bool loadedFromGame) {
             if (platform::Canvas* canvas = scene->canvasIfAny()) canvas->Clear();
         // 4. The game is no longer stopping.
         window_.ClearLoadGameDisplayMode();
+        loadGameDisplayMode_ = 0;
         ControlsReferencesMode = 0;
         flags_.StopMovie = true;
         flags_.bInterruptTransition = true;
@@ -285,19 +286,37 @@ void Game::ShowSaveGameWindow() {
     const bool frameTimerWasOn = frameTimer.enabled();
     frameTimer.SetEnabled(false);
     timedEvents_.PauseTimedEvents();
-    if (saveGameWindow) saveGameWindow();
-    frameTimer.SetEnabled(frameTimerWasOn);
-    timedEvents_.StartTimedEvents();
+    auto closed = [this, frameTimerWasOn] {
+        loader_.frameTimer().SetEnabled(frameTimerWasOn);
+        timedEvents_.StartTimedEvents();
+    };
+    if (saveGameWindow) {
+        saveGameWindow(closed);
+    } else {
+        closed();
+    }
 }
 
-void Game::ShowLoadGameWindow(bool fromMenu) {
+void Game::ShowLoadGameWindow(bool bAbortIfATimerIsEnabled) {
+    // A script timer that runs keeps the player from loading through the menus and keys.
+    if (bAbortIfATimerIsEnabled)
+        for (const platform::TimerControl* timer : timedEvents_.ScriptTimers())
+            if (timer->enabled() && timer->intervalMs() > 0) return;
     platform::Timer& frameTimer = loader_.frameTimer();
     const bool frameTimerWasOn = frameTimer.enabled();
     frameTimer.SetEnabled(false);
     timedEvents_.PauseTimedEvents();
-    if (loadGameWindow) loadGameWindow(fromMenu);
-    frameTimer.SetEnabled(frameTimerWasOn);
-    timedEvents_.StartTimedEvents();
+    // A loaded game has opened its own frame; a cancelled window gives the frame back what it had.
+    auto closed = [this, frameTimerWasOn](bool loaded) {
+        if (loaded) return;
+        loader_.frameTimer().SetEnabled(frameTimerWasOn);
+        timedEvents_.StartTimedEvents();
+    };
+    if (loadGameWindow) {
+        loadGameWindow(closed);
+    } else {
+        closed(false);
+    }
 }
 
 void Game::StartNewGame() {

@@ -28,6 +28,7 @@
 #include "platform/programs/programs.h"
 #include "project/game_flags.h"
 #include "project/project.h"
+#include "saved_games/saved_games_services.h"
 #include "scripting/action_object.h"
 #include "scripting/environment_objects.h"
 #include "scripting/script_host.h"
@@ -42,7 +43,8 @@ class Game : private frames::HotspotServices,
              private messages::MessageServices,
              private inventory::InventoryServices,
              private timed_events::TimedEventServices,
-             private dialogues::DialogueServices {
+             private dialogues::DialogueServices,
+             private saved_games::SavedGamesServices {
 public:
     // The form is the game window's; its scene controls are made here.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
@@ -63,9 +65,20 @@ public:
 
     // The window's mouse, through which inventory items are dragged.
     void UseMouse(platform::MouseRouter& mouse) { mouse_ = &mouse; }
-    // The modal save and load windows; set by whoever owns them. Timed events pause while they are open.
-    std::function<void()> saveGameWindow;
-    std::function<void(bool fromMenu)> loadGameWindow;
+    // The modal save and load windows; set by whoever owns them. Each shows its window and calls
+    // `closed` once it has closed (the load window with whether a game was loaded). Timed events and
+    // the frame timer pause while they are open.
+    std::function<void(std::function<void()> closed)> saveGameWindow;
+    std::function<void(std::function<void(bool loaded)> closed)> loadGameWindow;
+    // The Load and Save commands of the menus and keys; the load is refused while a script timer runs.
+    void LoadGameCommand() { ShowLoadGameWindow(true); }
+    void SaveGameCommand() { ShowSaveGameWindow(); }
+    // The game as saving and loading see it.
+    saved_games::SavedGamesServices& savedGames() { return *this; }
+    // Brings the game window up; set by the program, which owns the windows.
+    std::function<void()> showWindow;
+    // Set while a saved game is loaded into a game window loaded for it from the welcome window.
+    bool loadingFromWelcome = false;
 
     // Paints a picture of the game side by side over a canvas; set by the program, which owns the
     // pictures. Without it tiled backgrounds stay empty.
@@ -175,8 +188,33 @@ private:
                    double durationSeconds) override {
         loader_.OpenFrame(name, withTransition, transitionNumber, durationSeconds);
     }
-    void ShowLoadGameWindow(bool fromMenu) override;
+    void ShowLoadGameWindow(bool bAbortIfATimerIsEnabled) override;
     void ShowSaveGameWindow() override;
+
+    // saved_games::SavedGamesServices
+    saved_games::SavedGame CurrentGame() override;
+    void WaitWithEvents(int durationMs) override;
+    void BeginLoading() override;
+    void ApplyLoadGameDisplayMode() override;
+    void ResetForLoad() override { ResetAll(!loadingFromWelcome); }
+    void ChangeVariableValue(const std::string& name, int16_t value) override {
+        variables_.ChangeVariableValue(name, value, true);
+    }
+    void AddRemovedHotspot(const std::string& frame, int16_t number) override {
+        variables_.Disappear.Add(frame, number, "");
+    }
+    void AddPickedObject(const std::string& name) override { inventory_.AddPickedObject(name, false); }
+    void ClearHistory() override { history_.Clear(); }
+    void AddToHistory(const std::string& frame) override { history_.FramesHistoryAdd(frame); }
+    void ChangeVariableVariantValue(const std::string& name, const vbscript::Variant& value) override {
+        variables_.ChangeVariableVariantValue(name, value);
+    }
+    void SetCurrentFrameName(const std::string& frame) override { frame_.name = frame; }
+    void ExecuteOnLoadVBScript() override { scripts_.ExecuteOnLoadVBScript(VBScriptAction->requests); }
+    void ShowScene() override;
+    void OpenFrame(const std::string& frame) override { loader_.OpenFrame(frame, false, 0, 0); }
+    void ShowGameWindow() override;
+    void EndLoading() override;
 
     // scripting::ActionHost
     void ShowMenus() override { inventory_.ShowMenus(false); }
@@ -200,7 +238,10 @@ private:
     void ResetDefaultPointer() override;
     void SavePicture(const std::string& picturePath, const std::string& file) override;
     void ChangeDisplayResolution(int mode) override { window_.SwitchToMode(mode); }
-    void ChangeDisplayResolutionOnLoadGame(int16_t mode) override { window_.SetLoadGameDisplayMode(mode); }
+    void ChangeDisplayResolutionOnLoadGame(int16_t mode) override {
+        loadGameDisplayMode_ = mode;
+        window_.SetLoadGameDisplayMode(mode);
+    }
     platform::Point ScreenSize() override { return window_.ScreenSize(); }
     bool TransitionsEnabled() override { return !window_.TransitionsDisabled(); }
     bool EffectsEnabled() override { return !window_.EffectsDisabled(); }
@@ -261,6 +302,8 @@ private:
     // The pending clicks of SimulateHotspotClick, one one-shot timer each.
     std::list<platform::Timer> timerSimulateHotspotClick;
     vbscript::Ref<vbscript::Object> TransitionDestination;
+    // The mode a script asked loaded games to switch to (0 none); cleared by ResetAll.
+    int16_t loadGameDisplayMode_ = 0;
 };
 
 }  // namespace taviro::app

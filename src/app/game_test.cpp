@@ -164,9 +164,10 @@ TEST_F(TimedHallFixture, TimedEventRunsOnceTheActionEndsWithoutAFrame) {
 
 TEST_F(TimedHallFixture, TimedEventsPauseWhileTheSaveWindowIsOpen) {
     int visitsWhileOpen = -1;
-    game->saveGameWindow = [&] {
+    game->saveGameWindow = [&](std::function<void()> closed) {
         loop.WaitMs(5000);
         visitsWhileOpen = Visits();
+        closed();
     };
     Click(50, 50);  // sets Door, so the script asks for the save window
     EXPECT_EQ(visitsWhileOpen, 0);

@@ -44,6 +44,8 @@ GameWindow::~GameWindow() {
 MenuCommands GameWindow::Commands() {
     MenuCommands commands;
     commands.quit = [this] { Quit(); };
+    commands.loadGame = [this] { game_->LoadGameCommand(); };
+    commands.saveGame = [this] { game_->SaveGameCommand(); };
     commands.toggleFullScreen = [this] { ToggleFullScreen(); };
     commands.hideMenus = [this] { game_->HideMenus(); };
     commands.openFrame = [this](const std::string& frame) { game_->frames().OpenFrame(frame, false, 0, 0); };

@@ -11,6 +11,7 @@
 #include "platform/automation/automation_runner.h"
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
+#include "platform/files/documents_folder.h"
 #include "platform/files/file_system.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
@@ -70,12 +71,13 @@ int Play(const app::Options& options) {
     project::Project project(files, codePage, dialogs, cd, flags, project::DefaultConfigFolder());
 
     std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
-    if (!project.InitializeProject(folder)) return 1;
+    const bool initialized = project.InitializeProject(folder);
+    if (!initialized && options.info) return 1;
     if (options.info) {
         std::cout << app::ProjectInfoJson(project).dump(2) << "\n";
         return 0;
     }
-    project.SaveSetting("Path", project.paths.ProjectPath);
+    if (initialized) project.SaveSetting("Path", project.paths.ProjectPath);
 
     // Headless play runs on the virtual clock, which moves only when automation waits.
     platform::RealClock realClock;
@@ -86,8 +88,19 @@ int Play(const app::Options& options) {
                                        .caption = project.information.ProjectTitle};
     if (options.desktopSize) settings.headlessDesktop = *options.desktopSize;
     HeadlessDesktop desktop;  // before the screen, whose state dump reads it
-    platform::PlayerScreen screen(settings, clock, files, options.autoplayFile.has_value());
+    // A headless screen has nobody to answer its boxes: they take their queued or default answers.
+    platform::PlayerScreen screen(settings, clock, files,
+                                  options.headless || options.autoplayFile.has_value());
     project.reports().UseDialogs(screen.dialogs());
+    // Reports made before the screen existed are shown now as the message boxes they are.
+    auto showStartupReports = [&screen, &dialogs] {
+        for (const platform::MessageBoxRequest& request : dialogs.messageBoxes())
+            screen.dialogs().MessageBox(request);
+    };
+    if (!initialized) {
+        showStartupReports();
+        return 1;
+    }
 
     app::DisplayModes modes(screen.desktopSize());
     modes.windowed = !options.fullScreen.value_or(!project.information.windowed);
@@ -136,9 +149,14 @@ int Play(const app::Options& options) {
         platform::SaveBitmap(*screen.pictures().Load(picturePath), file);
         files.Forget();
     };
+    services.savedGameWindows = &screen.savedGameWindows();
+    services.documentsFolder = platform::DocumentsFolder();
     app::Player player(project, flags, screen.windows(), screen.loop(), screen.stateDump(), modes, services);
     // The start-up runs as the first turn of the loop, like every later handler.
-    screen.loop().Defer([&player] { player.Start(); });
+    screen.loop().Defer([&player, &showStartupReports] {
+        showStartupReports();
+        player.Start();
+    });
     screen.loop().DoEvents();
 
     if (options.autoplayFile) return RunAutomation(screen, *options.autoplayFile);

@@ -31,36 +31,76 @@ void Player::Start() {
     services.pictureSize = screen_.pictureSize;
     services.openAddress = screen_.openAddress;
     services.startGame = [this] { StartGame(); };
+    if (screen_.savedGameWindows) {
+        savedGames_ = std::make_unique<saved_games::SavedGames>(
+            project_, *screen_.savedGameWindows, screen_.documentsFolder,
+            [this] { return loop_.clock().LocalTimeMs(); });
+        services.loadGame = [this] { LoadGameFromWelcome(); };
+    }
     services.endProgram = [this] { EndProgram(); };
     platform::TopWindow& window = screen_.loadWindow("welcome", kWelcomeWidth, kWelcomeHeight);
     welcome_ = std::make_unique<WelcomeWindow>(project_, windows_, window, modes_, std::move(services));
     welcome_->Load();
 }
 
+void Player::LoadGameWindow() {
+    platform::Point size = ProjectFrameSize(project_.information);
+    platform::TopWindow& window = screen_.loadWindow("game", size.x, size.y);
+    game_ = std::make_unique<GameWindow>(project_, flags_, windows_, window, loop_, modes_,
+                                         [this] { UnloadGame(); });
+    Game& game = game_->game();
+    game.tilePicture = screen_.tilePicture;
+    game.openDocument = screen_.openDocument;
+    if (screen_.startProgram) game.startProgram = screen_.startProgram;
+    game.savePicture = screen_.savePicture;
+    game.clipboardText = screen_.clipboardText;
+    game.setClipboardText = screen_.setClipboardText;
+    game.showWindow = [this, &window] {
+        welcome_->Hide();
+        windows_.Show(window);
+    };
+    if (savedGames_) {
+        game.scripts().savedGamesFolder = savedGames_->folder().path();
+        game.saveGameWindow = [this](std::function<void()> closed) {
+            savedGames_->ShowSaveWindow(game_->game().savedGames(), std::move(closed));
+        };
+        game.loadGameWindow = [this](std::function<void(bool loaded)> closed) {
+            savedGames_->ShowLoadWindow(
+                [this]() -> saved_games::SavedGamesServices& { return game_->game().savedGames(); },
+                std::move(closed));
+        };
+    }
+    ContributeGameState(dump_, game, window.form());
+}
+
 void Player::StartGame() {
     if (game_) return;
     try {
-        platform::Point size = ProjectFrameSize(project_.information);
-        platform::TopWindow& window = screen_.loadWindow("game", size.x, size.y);
-        game_ = std::make_unique<GameWindow>(project_, flags_, windows_, window, loop_, modes_,
-                                             [this] { UnloadGame(); });
-        Game& game = game_->game();
-        game.tilePicture = screen_.tilePicture;
-        game.openDocument = screen_.openDocument;
-        if (screen_.startProgram) game.startProgram = screen_.startProgram;
-        game.savePicture = screen_.savePicture;
-        game.clipboardText = screen_.clipboardText;
-        game.setClipboardText = screen_.setClipboardText;
-        ContributeGameState(dump_, game_->game(), window.form());
+        LoadGameWindow();
         welcome_->window().topmost = false;
         game_->game().ResetAll(false);
         welcome_->Hide();
         game_->game().StartNewGame();
-        windows_.Show(window);
+        windows_.Show(game_->window());
     } catch (const GameError&) {
         project_.reports().ShowErrorReport(
             " Error loading the main program window. Try restarting the program.");
     }
+}
+
+void Player::LoadGameFromWelcome() {
+    if (game_) return;
+    welcome_->window().topmost = false;
+    savedGames_->ShowLoadWindow(
+        [this]() -> saved_games::SavedGamesServices& {
+            // The game window is loaded first, then reset as for a new game, and the game loaded into it.
+            if (!game_) LoadGameWindow();
+            game_->game().loadingFromWelcome = true;
+            return game_->game().savedGames();
+        },
+        [this](bool loaded) {
+            if (!loaded) welcome_->window().topmost = true;
+        });
 }
 
 void Player::UnloadGame() {

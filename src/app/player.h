@@ -10,6 +10,7 @@
 #include "app/game_window.h"
 #include "app/welcome_window.h"
 #include "platform/automation/state_dump.h"
+#include "saved_games/saved_games.h"
 
 namespace taviro::app {
 
@@ -26,6 +27,9 @@ struct ScreenServices {
     std::function<void(const std::string& picturePath, const std::string& file)> savePicture;
     std::function<std::string()> clipboardText;
     std::function<void(const std::string&)> setClipboardText;
+    // Where the save and load windows are shown, and the documents folder ("" none) of saved games.
+    platform::SavedGameWindows* savedGameWindows = nullptr;
+    std::string documentsFolder;
 };
 
 class Player {
@@ -40,10 +44,16 @@ public:
     WelcomeWindow& welcome() { return *welcome_; }
     // The game window while a game is played, else nullptr.
     GameWindow* gameWindow() { return game_.get(); }
+    // Saving and loading; nullptr without a screen for their windows.
+    saved_games::SavedGames* savedGames() { return savedGames_.get(); }
 
 private:
     // Start on the welcome window: a fresh game window plays a new game.
     void StartGame();
+    // Loads a game window, hidden, with its hooks into the program.
+    void LoadGameWindow();
+    // Load on the welcome window: the load window, and a game window for the game chosen there.
+    void LoadGameFromWelcome();
     // The game window has closed: it unloads, and the welcome window shows again or the program ends.
     void UnloadGame();
     void EndProgram();
@@ -57,6 +67,7 @@ private:
     ScreenServices screen_;
     std::unique_ptr<WelcomeWindow> welcome_;
     std::unique_ptr<GameWindow> game_;
+    std::unique_ptr<saved_games::SavedGames> savedGames_;
 };
 
 }  // namespace taviro::app

@@ -9,6 +9,7 @@ ConsoleDialogs::ConsoleDialogs(std::ostream& out) : out_(out) {}
 
 MessageAnswer ConsoleDialogs::MessageBox(const MessageBoxRequest& request) {
     out_ << "[" << IconName(request.icon) << "] " << request.title << ": " << request.text << "\n";
+    messageBoxes_.push_back(request);
     return DefaultAnswer(request.buttons);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <vector>
 
 #include "platform/dialogs.h"
 
@@ -16,8 +17,12 @@ public:
     std::optional<std::string> InputBox(const std::string& title, const std::string& prompt,
                                         const std::string& defaultText) override;
 
+    // The message boxes written so far, so that they can be shown for real once a window exists.
+    const std::vector<MessageBoxRequest>& messageBoxes() const { return messageBoxes_; }
+
 private:
     std::ostream& out_;
+    std::vector<MessageBoxRequest> messageBoxes_;
 };
 
 }  // namespace taviro::platform

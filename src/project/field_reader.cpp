@@ -216,6 +216,8 @@ std::optional<std::string> FieldReader::PeekString() const {
     return std::string(Scan(position_).text);
 }
 
+bool FieldReader::NextIsQuoted() const { return !AtEnd() && Scan(position_).kind == Kind::Quoted; }
+
 void FieldReader::SkipRecord() {
     while (true) {
         Field field = Next();

@@ -39,6 +39,8 @@ public:
 
     // The next field as a string, without consuming it; nullopt at the end of the file.
     std::optional<std::string> PeekString() const;
+    // True when the next field is a quoted string (a bare "#...#" field is then no literal).
+    bool NextIsQuoted() const;
 
     // Reads fields up to and including the record separator.
     void SkipRecord();

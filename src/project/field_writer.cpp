@@ -50,6 +50,12 @@ FieldWriter& FieldWriter::WriteEmpty() {
     return *this;
 }
 
+FieldWriter& FieldWriter::WriteRaw(std::string_view text) {
+    BeginField();
+    text_ += text;
+    return *this;
+}
+
 FieldWriter& FieldWriter::WriteVariant(const FieldValue& value) {
     struct Visitor {
         FieldWriter& writer;

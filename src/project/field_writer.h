@@ -17,6 +17,8 @@ public:
     FieldWriter& WriteBoolean(bool value);
     FieldWriter& WriteNull();
     FieldWriter& WriteEmpty();
+    // A field written as given, without quotes ("#2024-07-04#").
+    FieldWriter& WriteRaw(std::string_view text);
     FieldWriter& WriteVariant(const FieldValue& value);
     FieldWriter& EndLine();  // ends the current line ("Write #" ends every statement so)
 

@@ -86,10 +86,16 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
     state_.Contribute("clock_ms", [this] { return nlohmann::ordered_json(clock_.NowMs()); });
     state_.Contribute("windows", [this] {
         nlohmann::ordered_json windows = windows_.VisibleNames();
+        if (const SavedGameWindow* saved = savedGameWindows_.window())
+            windows.push_back(saved->kind == SavedGameWindow::Kind::Save ? "save" : "load");
         if (dialogs_.open()) windows.push_back("dialog");
         return windows;
     });
     state_.Contribute("messageboxes", [this] { return history_.Json(); });
+    state_.Contribute("saves", [this] {
+        const SavedGameWindow* saved = savedGameWindows_.window();
+        return saved ? nlohmann::ordered_json(saved->names) : nlohmann::ordered_json::array();
+    });
     state_.Contribute("display", [this] { return DisplayJson(); });
     state_.Contribute("menus", [this] { return MenusJson(windows_.front()); });
 }
@@ -109,7 +115,19 @@ int PlayerScreen::menuBarHeight() const {
 
 TopWindow* PlayerScreen::InputWindow() const {
     TopWindow* front = windows_.front();
-    return front && front->enabled && !dialogs_.open() ? front : nullptr;
+    return front && front->enabled && !dialogs_.open() && !savedGameWindows_.window() ? front : nullptr;
+}
+
+SavedGameWindow* PlayerScreen::SavedGameInput() const {
+    return dialogs_.open() ? nullptr : savedGameWindows_.window();
+}
+
+void PlayerScreen::RunSavedGameButton(SavedGameWindow::Button button) {
+    SavedGameWindow* window = SavedGameInput();
+    if (!window || !window->onButton) return;
+    // The handler may close the window, which takes its handler with it: run a copy.
+    auto handler = window->onButton;
+    loop_.Dispatch([&] { handler(button); });
 }
 
 nlohmann::ordered_json PlayerScreen::DisplayJson() const {
@@ -241,9 +259,15 @@ void PlayerScreen::Draw() {
     imgui_->Frame(display_.clientWidth(), display_.clientHeight(), elapsed, [this] {
         BuildMenus();
         if (buildOverlay) buildOverlay();
+        savedGameWindows_.Build();
         dialogs_.Build();
     });
     display_.Present();
+    // A button of the save or load window runs now that the frame is over, as a menu command does.
+    if (auto button = savedGameWindows_.TakeChosen()) {
+        drawing_ = false;
+        RunSavedGameButton(*button);
+    }
     // A command chosen with the mouse runs now that the frame is over; it may pump events and draw.
     if (!chosenMenuPath_.empty() && chosenMenu_ && front == windows_.front()) {
         auto path = std::move(chosenMenuPath_);
@@ -309,6 +333,10 @@ void PlayerScreen::KeyTo(int virtualKey, int shift, bool down) {
 }
 
 void PlayerScreen::Key(int virtualKey, int shift) {
+    if (SavedGameInput()) {
+        if (auto button = savedGameWindows_.Key(virtualKey)) RunSavedGameButton(*button);
+        return;
+    }
     imgui_->Key(virtualKey, true, shift);
     KeyTo(virtualKey, shift, true);
     // Under automation the release follows at once; ImGui sees the press in its next frame.
@@ -325,10 +353,22 @@ void PlayerScreen::CloseBox() {
     }
 }
 
-void PlayerScreen::Text(const std::string& text) { imgui_->Text(text); }
+void PlayerScreen::Text(const std::string& text) {
+    if (SavedGameInput())
+        savedGameWindows_.Text(text);
+    else
+        imgui_->Text(text);
+}
 
 std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
     if (dialogs_.Press(caption)) return std::nullopt;
+    if (SavedGameWindow* saved = SavedGameInput()) {
+        SavedGameWindow::Button button;
+        if (!saved->FindButton(caption, button)) return "the window has no button " + caption;
+        RunSavedGameButton(button);
+        loop_.DoEvents();
+        return std::nullopt;
+    }
     TopWindow* window = InputWindow();
     if (!window) return "no window takes input";
     if (Control* control = FindByCaption(window->form(), caption)) {
@@ -345,6 +385,14 @@ std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
 }
 
 std::optional<std::string> PlayerScreen::Select(const std::string& text) {
+    if (SavedGameWindow* saved = SavedGameInput()) {
+        for (size_t i = 0; i < saved->names.size(); ++i)
+            if (saved->names[i] == text) {
+                saved->Select(static_cast<int>(i));
+                return std::nullopt;
+            }
+        return "the list has no entry " + text;
+    }
     int at = -1;
     TopWindow* window = InputWindow();
     ListBox* list = window ? FindListWith(window->form(), text, at) : nullptr;
@@ -402,11 +450,16 @@ void PlayerScreen::HandleSdlEvents() {
                 if (!code) break;
                 int shift = ShiftFlagsOf(event.key.keysym.mod);
                 bool down = event.type == SDL_KEYDOWN;
+                if (SavedGameInput()) {
+                    if (!down) break;
+                    if (auto button = savedGameWindows_.Key(*code)) RunSavedGameButton(*button);
+                    break;
+                }
                 imgui_->Key(*code, down, shift);
                 KeyTo(*code, shift, down);
                 break;
             }
-            case SDL_TEXTINPUT: imgui_->Text(event.text.text); break;
+            case SDL_TEXTINPUT: Text(event.text.text); break;
             default: break;
         }
     }

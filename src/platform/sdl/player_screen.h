@@ -12,6 +12,7 @@
 #include "platform/automation/state_dump.h"
 #include "platform/controls/menu.h"
 #include "platform/controls/mouse_router.h"
+#include "platform/dialogs/saved_game_window_view.h"
 #include "platform/dialogs/window_dialogs.h"
 #include "platform/events/event_loop.h"
 #include "platform/pictures/picture_cache.h"
@@ -39,6 +40,8 @@ public:
     TtfTextRenderer& text() { return *text_; }
     PictureCache& pictures() { return pictures_; }
     WindowDialogs& dialogs() { return dialogs_; }
+    // The save and load windows of the game.
+    SavedGameWindows& savedGameWindows() { return savedGameWindows_; }
     StateDump& stateDump() { return state_; }
 
     // The size of the desktop in pixels: the real one, or for a headless screen the one it was given.
@@ -100,6 +103,10 @@ private:
     // Shows the pointer of the control under the mouse (a real window only).
     void UpdatePointer(Point at);
     nlohmann::ordered_json DisplayJson() const;
+    // The save or load window when it takes input (no box over it), else nullptr.
+    SavedGameWindow* SavedGameInput() const;
+    // Runs a button of the save or load window as a handler of the game.
+    void RunSavedGameButton(SavedGameWindow::Button button);
 
     Clock& clock_;
     Display display_;
@@ -119,6 +126,7 @@ private:
     std::unique_ptr<ImGuiLayer> imgui_;
     DialogHistory history_;
     WindowDialogs dialogs_;
+    SavedGameWindowView savedGameWindows_;
     StateDump state_;
     std::unique_ptr<MouseCursors> cursors_;    // none when headless
     std::vector<std::string> chosenMenuPath_;  // chosen in the last ImGui frame, run after it

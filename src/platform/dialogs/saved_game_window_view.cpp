@@ -1,0 +1,97 @@
+// ImGui drawing of the save and load windows.
+#include "platform/dialogs/saved_game_window_view.h"
+
+#include <imgui.h>
+
+#include "platform/input/virtual_keys.h"
+
+namespace taviro::platform {
+namespace {
+
+constexpr float kWindowWidth = 380;
+constexpr float kListHeight = 170;
+constexpr float kButtonWidth = 110;
+
+}  // namespace
+
+std::optional<SavedGameWindow::Button> SavedGameWindowView::TakeChosen() {
+    auto chosen = chosen_;
+    chosen_.reset();
+    return chosen;
+}
+
+std::optional<SavedGameWindow::Button> SavedGameWindowView::Key(int virtualKey) {
+    if (!window_ || !window_->enabled) return std::nullopt;
+    switch (virtualKey) {
+        case vk::kReturn: return SavedGameWindow::Button::Ok;
+        case vk::kEscape: return SavedGameWindow::Button::Cancel;
+        case vk::kUp: window_->MoveSelection(-1); break;
+        case vk::kDown: window_->MoveSelection(1); break;
+        case vk::kBackspace: window_->EraseLastCharacter(); break;
+        default: break;
+    }
+    return std::nullopt;
+}
+
+void SavedGameWindowView::Build() {
+    if (!window_) return;
+    SavedGameWindow& window = *window_;
+    const ImGuiIO& io = ImGui::GetIO();
+    ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x / 2, io.DisplaySize.y / 2), ImGuiCond_Always,
+                            ImVec2(0.5f, 0.5f));
+    ImGui::SetNextWindowSize(ImVec2(kWindowWidth, 0), ImGuiCond_Always);
+    std::string title = (window.caption.empty() ? std::string(" ") : window.caption) + "###savedgames";
+    ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 1, 1, 1));  // white title on the blue bar
+    bool shown =
+        ImGui::Begin(title.c_str(), nullptr,
+                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                         ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_AlwaysAutoResize);
+    ImGui::PopStyleColor();
+    if (!shown) {
+        ImGui::End();
+        return;
+    }
+    if (!window.enabled) ImGui::BeginDisabled();
+    ImGui::TextWrapped("%s", window.prompt.c_str());
+    if (window.kind == SavedGameWindow::Kind::Save) {
+        // The name box: what was typed, with a caret; typing reaches it through the window's keys.
+        ImVec2 start = ImGui::GetCursorScreenPos();
+        float width = ImGui::GetContentRegionAvail().x;
+        float height = ImGui::GetFrameHeight();
+        ImDrawList* draw = ImGui::GetWindowDrawList();
+        draw->AddRectFilled(start, ImVec2(start.x + width, start.y + height), IM_COL32(255, 255, 255, 255));
+        draw->AddRect(start, ImVec2(start.x + width, start.y + height), IM_COL32(64, 64, 64, 255));
+        std::string shownName = window.name + "|";
+        draw->AddText(ImVec2(start.x + 4, start.y + (height - ImGui::GetFontSize()) / 2),
+                      IM_COL32(0, 0, 0, 255), shownName.c_str());
+        ImGui::Dummy(ImVec2(width, height));
+    }
+    if (ImGui::BeginListBox("##saves", ImVec2(-1, kListHeight))) {
+        for (size_t i = 0; i < window.names.size(); ++i) {
+            ImGui::PushID(static_cast<int>(i));
+            bool selected = window.selected == static_cast<int>(i);
+            if (ImGui::Selectable(window.names[i].c_str(), selected, ImGuiSelectableFlags_AllowDoubleClick)) {
+                window.Select(static_cast<int>(i));
+                if (window.kind == SavedGameWindow::Kind::Load && ImGui::IsMouseDoubleClicked(0))
+                    chosen_ = SavedGameWindow::Button::Ok;
+            }
+            if (selected && window.enabled) ImGui::SetItemDefaultFocus();
+            ImGui::PopID();
+        }
+        ImGui::EndListBox();
+    }
+    if (ImGui::Button(window.okCaption.c_str(), ImVec2(kButtonWidth, 0)))
+        chosen_ = SavedGameWindow::Button::Ok;
+    if (window.kind == SavedGameWindow::Kind::Save) {
+        ImGui::SameLine();
+        if (ImGui::Button(window.removeCaption.c_str(), ImVec2(kButtonWidth + 20, 0)))
+            chosen_ = SavedGameWindow::Button::Remove;
+    }
+    ImGui::SameLine();
+    if (ImGui::Button(window.cancelCaption.c_str(), ImVec2(kButtonWidth, 0)))
+        chosen_ = SavedGameWindow::Button::Cancel;
+    if (!window.enabled) ImGui::EndDisabled();
+    ImGui::End();
+}
+
+}  // namespace taviro::platform
