@@ -10,7 +10,6 @@ namespace {
 
 constexpr float kWindowWidth = 380;
 constexpr float kListHeight = 170;
-constexpr float kButtonWidth = 110;
 
 }  // namespace
 
@@ -70,25 +69,32 @@ void SavedGameWindowView::Build() {
         for (size_t i = 0; i < window.names.size(); ++i) {
             ImGui::PushID(static_cast<int>(i));
             bool selected = window.selected == static_cast<int>(i);
+            // White on the blue of the selection, as on the dialogs' title bars.
+            if (selected) ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 1, 1, 1));
             if (ImGui::Selectable(window.names[i].c_str(), selected, ImGuiSelectableFlags_AllowDoubleClick)) {
                 window.Select(static_cast<int>(i));
                 if (window.kind == SavedGameWindow::Kind::Load && ImGui::IsMouseDoubleClicked(0))
                     chosen_ = SavedGameWindow::Button::Ok;
             }
-            if (selected && window.enabled) ImGui::SetItemDefaultFocus();
+            if (selected) ImGui::PopStyleColor();
             ImGui::PopID();
         }
         ImGui::EndListBox();
     }
-    if (ImGui::Button(window.okCaption.c_str(), ImVec2(kButtonWidth, 0)))
+    // Three buttons share the width of the list; the load window leaves the middle place empty.
+    const bool saving = window.kind == SavedGameWindow::Kind::Save;
+    const float spacing = ImGui::GetStyle().ItemSpacing.x;
+    const float buttonWidth = (ImGui::GetContentRegionAvail().x - 2 * spacing) / 3;
+    const float left = ImGui::GetCursorPosX();
+    if (ImGui::Button(window.okCaption.c_str(), ImVec2(buttonWidth, 0)))
         chosen_ = SavedGameWindow::Button::Ok;
-    if (window.kind == SavedGameWindow::Kind::Save) {
+    if (saving) {
         ImGui::SameLine();
-        if (ImGui::Button(window.removeCaption.c_str(), ImVec2(kButtonWidth + 20, 0)))
+        if (ImGui::Button(window.removeCaption.c_str(), ImVec2(buttonWidth, 0)))
             chosen_ = SavedGameWindow::Button::Remove;
     }
-    ImGui::SameLine();
-    if (ImGui::Button(window.cancelCaption.c_str(), ImVec2(kButtonWidth, 0)))
+    ImGui::SameLine(left + 2 * (buttonWidth + spacing));
+    if (ImGui::Button(window.cancelCaption.c_str(), ImVec2(buttonWidth, 0)))
         chosen_ = SavedGameWindow::Button::Cancel;
     if (!window.enabled) ImGui::EndDisabled();
     ImGui::End();
