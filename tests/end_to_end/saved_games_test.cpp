@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <thread>
@@ -79,9 +81,9 @@ TEST(SavingTheDemo, WelcomeWindowLoadsAGameSavedInAnEarlierRun) {
                         demo.StateCommand("saved") + "key S ctrl\ntext Shelf\npress SAVE\nkey Q ctrl\n"),
               0)
         << demo.Read("stderr");
-    int status =
-        demo.Play("press Load Game...\n" + demo.StateCommand("welcome_load") + "screenshot " + demo.Path("load.png") +
-                  "\nselect Shelf\npress LOAD\nwait 500\n" + demo.StateCommand("loaded"));
+    int status = demo.Play("press Load Game...\n" + demo.StateCommand("welcome_load") + "screenshot " +
+                           demo.Path("load.png") + "\nselect Shelf\npress LOAD\nwait 500\n" +
+                           demo.StateCommand("loaded"));
     ASSERT_EQ(status, 0) << demo.Read("stderr");
     EXPECT_EQ(demo.Json("welcome_load.json")["windows"], json::array({"welcome", "load"}));
     json loaded = demo.Json("loaded.json");
@@ -89,17 +91,21 @@ TEST(SavingTheDemo, WelcomeWindowLoadsAGameSavedInAnEarlierRun) {
     EXPECT_EQ(GameState(loaded), GameState(demo.Json("saved.json")));
 }
 
-// A game of one frame with many variables, whose saved game is large.
+// A game of one frame with many variables, whose saved game is large (about 1.3 MB).
 class LargeGame : public testing::PlayerRun {
 public:
     static constexpr int kVariables = 20000;
+    static constexpr int kVariants = 60000;
     LargeGame() : PlayerRun(TAVIRO_PLAYER_PATH) {
         game().Write("Config/General", testing::GeneralFile().Text());
+        game().Write("Config/Texts", "1\r\n");
         game().Write("Frames/Start.fme",
                      testing::FieldsLine({0.0, string("0"), false, false, string(""), false, 0.0, string(""),
                                           string(""), string("")}));
         string variables = "1\r\n";
         for (int i = 0; i < kVariables; ++i) variables += "\"Variable" + std::to_string(i) + "\"\r\n";
+        variables += "\"***\"\r\n";
+        for (int i = 0; i < kVariants; ++i) variables += "\"Variant" + std::to_string(i) + "\"\r\n";
         game().Write("Config/Variables", variables);
     }
     fs::path SaveFile() const { return fs::path(Path("Documents")) / "Savegames" / "Test Game" / "Big.sav"; }
@@ -111,24 +117,31 @@ bool IsWhole(const fs::path& file) {
     saved_games::SavedGameReading reading =
         saved_games::ReadSavedGame(string(std::istreambuf_iterator<char>(in), {}));
     return !reading.failure && reading.game.variables.size() == LargeGame::kVariables &&
-           reading.game.variants;
+           reading.game.variants && reading.game.variants->size() == LargeGame::kVariants;
 }
 
 TEST(SavingSafely, KillingThePlayerWhileItSavesOverAGameNeverLeavesItBroken) {
     LargeGame game;
-    // A first run saves the game whole.
+    // A first run saves the game whole; its length tells when later runs have started.
     string first = "press Start New Game\nkey S ctrl\ntext Big\npress SAVE\n";
+    auto started = std::chrono::steady_clock::now();
     ASSERT_EQ(game.Run(first, "XDG_DOCUMENTS_DIR='" + game.Path("Documents") + "'"), 0)
         << game.Read("stderr");
+    auto firstRunMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started)
+            .count();
     ASSERT_TRUE(IsWhole(game.SaveFile()));
-    // Then runs that save over it again and again are killed at random moments.
-    string again = "press Start New Game\n";
+    // Then runs that save over it again and again are killed at random moments of their saving.
+    // The name box keeps the name typed at the first opening.
+    string again = "press Start New Game\nkey S ctrl\ntext Big\nanswer OK\npress SAVE\n";
     for (int i = 0; i < 200; ++i) again += "key S ctrl\nanswer OK\npress SAVE\n";
     std::ofstream(game.Path("again.txt")) << again;
     std::mt19937 random(20240704);
-    std::uniform_int_distribution<int> delayMs(50, 1500);
+    std::uniform_int_distribution<int> delayMs(static_cast<int>(firstRunMs),
+                                               static_cast<int>(firstRunMs) + 3000);
     string documents = "XDG_DOCUMENTS_DIR=" + game.Path("Documents");
     string home = "HOME=" + game.Path("");
+    int interrupted = 0;  // kills that found a save under way
     for (int run = 0; run < 12; ++run) {
         std::vector<string> arguments = {TAVIRO_PLAYER_PATH, "--headless", "--autoplay",
                                          game.Path("again.txt"), game.game().path().string()};
@@ -142,12 +155,29 @@ TEST(SavingSafely, KillingThePlayerWhileItSavesOverAGameNeverLeavesItBroken) {
         envp.push_back(nullptr);
         pid_t player = 0;
         ASSERT_EQ(posix_spawn(&player, argv[0], nullptr, nullptr, argv.data(), envp.data()), 0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs(random)));
+        // The kill comes at a random moment once the saves have begun, or, more often, while a save
+        // writes its file: the moment a loss would happen if the old file were overwritten in place.
+        const fs::path temporary = game.SaveFile().parent_path() / "~saving-Big.tmp";
+        const bool whileWriting = run % 3 != 0;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(delayMs(random));
+        if (whileWriting) deadline += std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (whileWriting && fs::exists(temporary)) {
+                std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
         kill(player, SIGKILL);
         int status = 0;
         waitpid(player, &status, 0);
         EXPECT_TRUE(IsWhole(game.SaveFile())) << "after the kill of run " << run;
+        if (fs::exists(temporary)) {
+            ++interrupted;
+            fs::remove(temporary);
+        }
     }
+    std::cout << interrupted << " of 12 kills came in the middle of a save\n";
 }
 
 }  // namespace
