@@ -7,6 +7,12 @@
 #include "project/scrambled_names.h"
 
 namespace taviro::project {
+namespace {
+
+// The error the interface texts raise for an index beyond the table ("Subscript out of range").
+constexpr int kTextBeyondTheTable = 9;
+
+}  // namespace
 
 Project::Project(platform::FileSystem& files, const platform::CodePage& codePage, platform::Dialogs& dialogs,
                  CdFileLocation& cd, const GameFlags& flags, const std::filesystem::path& configFolder)
@@ -55,8 +61,13 @@ void Project::LoadInterfaceTexts() {
     try {
         FieldReader reader(std::move(*text));
         UITexts.ReadInterfaceTexts(reader);
-    } catch (const GameError&) {
-        reports_.ShowErrorReport(" Unable to load text.");
+    } catch (const GameError& error) {
+        if (error.number() != kTextBeyondTheTable) return reports_.ShowErrorReport(" Unable to load text.");
+        // A list longer than the table has already replaced the title the report would take.
+        platform::MessageBoxRequest request{"Error",
+                                            UITexts[30] + "\n\n" + UITexts[31] + " Unable to load text.",
+                                            platform::MessageIcon::Critical, platform::MessageButtons::Ok};
+        reports_.dialogs().MessageBox(request);
     }
 }
 
