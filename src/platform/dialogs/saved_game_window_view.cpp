@@ -3,6 +3,8 @@
 
 #include <imgui.h>
 
+#include <algorithm>
+
 #include "platform/input/virtual_keys.h"
 
 namespace taviro::platform {
@@ -10,6 +12,7 @@ namespace {
 
 constexpr float kWindowWidth = 380;
 constexpr float kListHeight = 170;
+constexpr float kSmallestListHeight = 40;
 
 }  // namespace
 
@@ -38,7 +41,11 @@ void SavedGameWindowView::Build() {
     const ImGuiIO& io = ImGui::GetIO();
     ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x / 2, io.DisplaySize.y / 2), ImGuiCond_Always,
                             ImVec2(0.5f, 0.5f));
-    ImGui::SetNextWindowSize(ImVec2(kWindowWidth, 0), ImGuiCond_Always);
+    // A small window (the welcome window's) gets a narrower window with a shorter list.
+    ImGui::SetNextWindowSize(ImVec2(std::min(kWindowWidth, io.DisplaySize.x - 8), 0), ImGuiCond_Always);
+    const bool saving = window.kind == SavedGameWindow::Kind::Save;
+    const float listHeight =
+        std::max(kSmallestListHeight, std::min(kListHeight, io.DisplaySize.y - (saving ? 125.0f : 100.0f)));
     std::string title = (window.caption.empty() ? std::string(" ") : window.caption) + "###savedgames";
     ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 1, 1, 1));  // white title on the blue bar
     bool shown =
@@ -65,7 +72,7 @@ void SavedGameWindowView::Build() {
                       IM_COL32(0, 0, 0, 255), shownName.c_str());
         ImGui::Dummy(ImVec2(width, height));
     }
-    if (ImGui::BeginListBox("##saves", ImVec2(-1, kListHeight))) {
+    if (ImGui::BeginListBox("##saves", ImVec2(-1, listHeight))) {
         for (size_t i = 0; i < window.names.size(); ++i) {
             ImGui::PushID(static_cast<int>(i));
             bool selected = window.selected == static_cast<int>(i);
@@ -82,7 +89,6 @@ void SavedGameWindowView::Build() {
         ImGui::EndListBox();
     }
     // Three buttons share the width of the list; the load window leaves the middle place empty.
-    const bool saving = window.kind == SavedGameWindow::Kind::Save;
     const float spacing = ImGui::GetStyle().ItemSpacing.x;
     const float buttonWidth = (ImGui::GetContentRegionAvail().x - 2 * spacing) / 3;
     const float left = ImGui::GetCursorPosX();
