@@ -105,6 +105,7 @@ void Player::LoadGameFromWelcome() {
 
 void Player::UnloadGame() {
     if (!game_) return;
+    if (savedGames_) savedGames_->Dismiss();
     game_->StopForUnload();
     WithdrawGameState(dump_);
     platform::TopWindow& window = game_->window();

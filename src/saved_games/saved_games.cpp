@@ -79,6 +79,11 @@ void SavedGames::Close(bool loaded) {
     if (closed) closed(loaded);
 }
 
+void SavedGames::Dismiss() {
+    closed_ = nullptr;
+    Close(false);
+}
+
 void SavedGames::Refresh() {
     window_.names = ListSavedGames(folder_.ReadingPath(project_.files()), project_.files());
     if (window_.selected >= static_cast<int>(window_.names.size())) window_.selected = -1;
@@ -190,8 +195,14 @@ void SavedGames::LoadSelected() {
         return;
     }
     const std::string name = window_.names[static_cast<size_t>(window_.selected)];
-    SavedGamesServices& game = loadTarget_();
-    Load(name, game);
+    SavedGamesServices* game = nullptr;
+    try {
+        game = &loadTarget_();
+    } catch (const GameError& error) {
+        // No game window to load into: the player may try again or cancel.
+        return ReportLoadFailure(folder_.ReadingPath(project_.files()) + name + ".sav", error.description());
+    }
+    Load(name, *game);
 }
 
 void SavedGames::ReportLoadFailure(const std::string& path, const std::string& description) {

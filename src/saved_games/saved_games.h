@@ -30,6 +30,8 @@ public:
     // welcome window loads a game window then). `closed` runs once it has closed: loaded or cancelled.
     void ShowLoadWindow(std::function<SavedGamesServices&()> target, std::function<void(bool loaded)> closed);
 
+    // Closes the open window without a word to whoever opened it: the game it belongs to is going.
+    void Dismiss();
     // The open window, or nullptr.
     const platform::SavedGameWindow* openWindow() const { return open_ ? &window_ : nullptr; }
 
