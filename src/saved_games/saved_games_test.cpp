@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -244,6 +245,19 @@ TEST_F(SavedGamesFixture, BrokenFileIsReportedAndLeavesTheGameAsFarAsItWasLoaded
                                              "end"};
     ASSERT_GE(game.steps.size(), expectedTail.size());
     EXPECT_EQ(std::vector<std::string>(game.steps.end() - 5, game.steps.end()), expectedTail);
+}
+
+TEST_F(SavedGamesFixture, EmptyAndEnormousFilesAreReportedWithoutReadingThemWhole) {
+    fs::create_directories(GameFolder());
+    std::ofstream(GameFolder() / "Empty.sav");
+    std::ofstream(GameFolder() / "Huge.sav");
+    fs::resize_file(GameFolder() / "Huge.sav", 100u << 20);  // sparse: no time or disk spent
+    saves->Load("Empty", game);
+    saves->Load("Huge", game);
+    ASSERT_EQ(boxes().size(), 2u);
+    EXPECT_TRUE(boxes()[0].request.text.ends_with("Empty.sav'.\n\nInput past end of file"));
+    EXPECT_TRUE(boxes()[1].request.text.ends_with("Huge.sav'.\n\nOut of memory"));
+    EXPECT_EQ(std::count(game.steps.begin(), game.steps.end(), "open Hall"), 0);
 }
 
 TEST_F(SavedGamesFixture, DocumentsFolderThatIsAFileGivesTheSaveReport) {
