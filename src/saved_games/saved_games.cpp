@@ -223,7 +223,6 @@ void SavedGames::Load(const std::string& name, SavedGamesServices& game) {
     const std::string path = folder_.ReadingPath(files) + name + ".sav";
     game.WaitWithEvents(500);
     SavedGameReading reading;
-    files.Forget();
     std::error_code error;
     std::filesystem::path real = files.Resolve(path);
     uintmax_t size = std::filesystem::file_size(real, error);
