@@ -289,6 +289,30 @@ TEST_F(SavedGamesFixture, NameBoxTakesAtMost32CharactersOfTheCodePage) {
     EXPECT_EQ(platform::CharacterCount(windows.shown->name), 32u);
 }
 
+TEST_F(SavedGamesFixture, ArrowsMoveThroughTheListAndButtonsAnswerToTheirCaptions) {
+    for (const char* name : {"One", "Two"}) ASSERT_TRUE(saves->Save(name, game));
+    saves->ShowSaveWindow(game, nullptr);
+    SavedGameWindow& window = *windows.shown;
+    window.MoveSelection(1);
+    EXPECT_EQ(window.name, window.names[0]);
+    window.MoveSelection(1);
+    window.MoveSelection(1);  // stays on the last entry
+    EXPECT_EQ(window.selected, 1);
+    EXPECT_EQ(window.name, window.names[1]);
+    window.EraseLastCharacter();
+    EXPECT_EQ(window.name, window.names[1].substr(0, 2));
+    SavedGameWindow::Button button;
+    ASSERT_TRUE(window.FindButton("remove selected", button));
+    EXPECT_EQ(button, SavedGameWindow::Button::Remove);
+    EXPECT_FALSE(window.FindButton("LOAD", button));
+    Press(SavedGameWindow::Button::Cancel);
+    saves->ShowLoadWindow([this]() -> SavedGamesServices& { return game; }, nullptr);
+    EXPECT_FALSE(windows.shown->FindButton("Remove Selected", button)) << "the load window has no Remove";
+    const std::string before = windows.shown->name;
+    windows.shown->Type("typed");
+    EXPECT_EQ(windows.shown->name, before) << "typing reaches no name box in the load window";
+}
+
 TEST(ResumeFile, LastMatchingPairWinsIgnoringCase) {
     std::string resume =
         "\"a\",\"b\",1,2,3,4\r\n\"Shop\",\"Market\"\r\n\"SHOP\",\"Square\"\r\n\"shop\",\"\"\r\n";
