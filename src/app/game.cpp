@@ -2,6 +2,7 @@
 #include "app/game.h"
 
 #include "app/display_modes.h"
+#include "frames/mixer_media_player.h"
 #include "platform/controls/control_kinds.h"
 #include "platform/game_error.h"
 #include "scripting/control_objects.h"
@@ -26,12 +27,18 @@ vbscript::Engine::ClockMs ScriptClock(platform::Clock& clock) {
 }  // namespace
 
 Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
-           GameWindowServices& window)
+           GameWindowServices& window, platform::media::AudioEngine* audio)
     : project_(project),
       flags_(flags),
       form_(form),
       loop_(loop),
       window_(window),
+      ownAudio_(audio ? nullptr : std::make_unique<platform::media::AudioEngine>(loop.clock(), false)),
+      sounds_(project, loop.timers(),
+              [&project,
+               &engine = audio ? *audio : *ownAudio_](int number) -> std::unique_ptr<frames::MediaPlayer> {
+                  return std::make_unique<frames::MixerMediaPlayer>(engine, project.files(), number);
+              }),
       variables_(project),
       texts_(project, flags, form, frame_, *this),
       hotspots_(project, flags, form, frame_, *this),
@@ -251,7 +258,7 @@ void Game::ResetAll(bool loadedFromGame) {
         scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
         VBScriptAction->components.ResetComponents();
         // 12-13. Silence, and the script time-out of the project.
-        sounds_.StopAnyWavOrMP3();
+        sounds_.ResetPlayers();
         scripts_.ApplyScriptTimeOut();
     } catch (const GameError&) {
         project_.reports().ShowErrorReport(" Unable to initialize the program. ");

@@ -26,6 +26,10 @@ struct ScreenServices {
     std::function<void(const std::string& picturePath, const std::string& file)> savePicture;
     std::function<std::string()> clipboardText;
     std::function<void(const std::string&)> setClipboardText;
+    // The sound of the program, shared by every game it plays; without it each game has its own.
+    platform::media::AudioEngine* audio = nullptr;
+    // Opens or closes the player's own settings window (Ctrl+O).
+    std::function<void()> togglePlayerSettings;
 };
 
 class Player {
