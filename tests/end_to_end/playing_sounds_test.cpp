@@ -16,7 +16,12 @@ using testing::FieldsLine;
 
 class HeadlessGame : public testing::PlayerRun {
 public:
-    HeadlessGame() : PlayerRun(TAVIRO_PLAYER_PATH) {
+    // A game of the test's own, or a copy of the demo game.
+    explicit HeadlessGame(bool demo = false) : PlayerRun(TAVIRO_PLAYER_PATH) {
+        if (demo) {
+            CopyGame(TAVIRO_DEMO_GAME);
+            return;
+        }
         game().Write("Config/General", testing::GeneralFile().Text());
         game().Write("Config/Texts", "1\r\n");
     }
@@ -79,6 +84,64 @@ TEST(PlayingSounds, MusicFrameSoundAndChannelsPlayForTheirLengthOnTheVirtualCloc
     EXPECT_EQ(music["state"], 0);
     EXPECT_EQ(music["file"], areas + "Tone.WAV");
     EXPECT_EQ(game.Player("ended", 1)["state"], 2);
+}
+
+bool EndsWith(const json& text, const string& end) { return text.get<string>().ends_with(end); }
+
+// The demo game's sounds: each frame's music on channel 1, faded in over two seconds; the library
+// fades the music out and plays its MIDI tune on channel 2, which the hall fades out again; the
+// garden's music replaces the hall's at once behind the transition, and the hall's cross-fades with it
+// when the garden's timer goes back; the flowerpot rustles.
+TEST(PlayingSounds, DemoGameMusicCrossFadesBetweenFramesWithAMidiTuneAndEffects) {
+    HeadlessGame game(true);
+    string steps = "press Start New Game\n" + game.StateCommand("hall") + "wait 2500\n" +
+                   game.StateCommand("hall_faded") + "click 100 250\nwait 200\n" +
+                   game.StateCommand("library") + "wait 2500\n" + game.StateCommand("library_later") +
+                   "click 500 250\nwait 2500\n" + game.StateCommand("hall_again") +
+                   "click 500 240\nwait 200\n" + game.StateCommand("garden") + "click 430 360\nwait 100\n" +
+                   game.StateCommand("rustle") + "wait 4000\n" + game.StateCommand("cross_fade") +
+                   "wait 2500\n" + game.StateCommand("hall_last");
+    ASSERT_EQ(game.Run(steps), 0) << game.Read("stderr");
+
+    json hall = game.Player("hall", 1);
+    EXPECT_TRUE(EndsWith(hall["file"], "hall-theme.ogg")) << hall;
+    EXPECT_EQ(hall["state"], 2);
+    EXPECT_EQ(hall["play_count"], 0);
+    EXPECT_EQ(hall["volume"], -4000);
+    EXPECT_EQ(game.Player("hall_faded", 1)["volume"], -800);
+
+    json tune = game.Player("library", 2);
+    EXPECT_TRUE(EndsWith(tune["file"], "library.mid")) << tune;
+    EXPECT_EQ(tune["state"], 2);
+    EXPECT_EQ(tune["volume"], -1200);
+    EXPECT_EQ(game.Player("library", 1)["state"], 2);
+    EXPECT_EQ(game.Player("library_later", 1)["state"], 0);
+
+    EXPECT_EQ(game.Player("hall_again", 1)["state"], 2);
+    EXPECT_EQ(game.Player("hall_again", 1)["volume"], -800);
+    EXPECT_EQ(game.Player("hall_again", 2)["state"], 0);
+
+    json garden = game.Player("garden", 2);
+    EXPECT_TRUE(EndsWith(garden["file"], "garden-theme.ogg")) << garden;
+    EXPECT_EQ(garden["state"], 2);
+    EXPECT_EQ(garden["volume"], -800);
+    EXPECT_EQ(game.Player("garden", 1)["state"], 0);
+
+    json rustle = game.Player("rustle", 7);
+    EXPECT_TRUE(EndsWith(rustle["file"], "rustle.wav")) << rustle;
+    EXPECT_EQ(rustle["state"], 2);
+    EXPECT_EQ(rustle["play_count"], 1);
+
+    // Three tenths of a second into the hall's cross-fade both tunes sound, neither at its level.
+    json rising = game.Player("cross_fade", 1), falling = game.Player("cross_fade", 2);
+    EXPECT_TRUE(EndsWith(rising["file"], "hall-theme.ogg")) << rising;
+    EXPECT_EQ(rising["state"], 2);
+    EXPECT_EQ(falling["state"], 2);
+    EXPECT_GT(rising["volume"], -4000);
+    EXPECT_LT(rising["volume"], -800);
+    EXPECT_LT(falling["volume"], -800);
+    EXPECT_EQ(game.Player("hall_last", 1)["volume"], -800);
+    EXPECT_EQ(game.Player("hall_last", 2)["state"], 0);
 }
 
 }  // namespace
