@@ -15,6 +15,8 @@ extern "C" {
 namespace taviro::platform::media {
 namespace {
 
+constexpr unsigned kMaxIndexBytes = 64 * 1024;
+
 std::string ErrorText(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(code, text, sizeof text);
@@ -36,6 +38,9 @@ public:
         av_log_set_level(AV_LOG_QUIET);
         int result = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
         if (result < 0) return ErrorText(result);
+        // The demuxer indexes what it reads for seeking; only the start is ever sought, so a long
+        // file keeps a small index.
+        format_->max_index_size = kMaxIndexBytes;
         if ((result = avformat_find_stream_info(format_, nullptr)) < 0) return ErrorText(result);
         const AVCodec* decoder = nullptr;
         stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);

@@ -93,12 +93,16 @@ TEST_F(SoundFiles, FilesAreKnownByTheirContentNotTheirName) {
 }
 
 TEST_F(SoundFiles, DecodedSoundsStartAgainFromTheBeginning) {
-    string error;
-    auto source = OpenDecodedFile(Encode("again.ogg", "-c:a libvorbis"), error);
-    ASSERT_TRUE(source) << error;
-    int64_t first = ReadToEnd(*source).frames;
-    ASSERT_TRUE(source->Rewind());
-    EXPECT_NEAR(double(ReadToEnd(*source).frames), double(first), kMixRate * 0.01);
+    const std::pair<const char*, const char*> formats[] = {
+        {"again.ogg", "-c:a libvorbis"}, {"again.mp3", "-c:a libmp3lame"}, {"again.wav", "-c:a pcm_s16le"}};
+    for (const auto& [name, options] : formats) {
+        string error;
+        auto source = OpenDecodedFile(Encode(name, options), error);
+        ASSERT_TRUE(source) << error;
+        int64_t first = ReadToEnd(*source).frames;
+        ASSERT_TRUE(source->Rewind()) << name;
+        EXPECT_NEAR(double(ReadToEnd(*source).frames), double(first), kMixRate * 0.01) << name;
+    }
 }
 
 TEST_F(SoundFiles, MidiTunesLastUntilTheirLastEventInEitherContainer) {
