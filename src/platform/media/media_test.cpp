@@ -128,6 +128,59 @@ TEST_F(SoundFiles, MidiTunesLastUntilTheirLastEventInEitherContainer) {
     EXPECT_FALSE(IsMidiFileName("/a/tune.mp3"));
 }
 
+// A standard MIDI file of one track.
+string MidiOfTrack(const string& track) {
+    auto be = [](uint32_t value, int bytes) {
+        string text;
+        for (int i = bytes - 1; i >= 0; --i) text += static_cast<char>((value >> (8 * i)) & 0xFF);
+        return text;
+    };
+    return "MThd" + be(6, 4) + be(0, 2) + be(1, 2) + be(480, 2) + "MTrk" + be(uint32_t(track.size()), 4) +
+           track;
+}
+
+TEST_F(SoundFiles, OddMidiTunesPlayTheirLengthWithoutHanging) {
+    SoundFontLibrary library;
+    string error;
+    const string note = string("\x00\x90\x45\x64", 4) + "\x83\x60" + string("\x80\x45\x00", 3);  // 480 ticks
+    const string end = string("\x00\xFF\x2F\x00", 4);
+    // A beat of 16.7 seconds, then one of a millionth of a second.
+    auto slow = OpenMidiFile(
+        WriteBytes("slow.mid", MidiOfTrack(string("\x00\xFF\x51\x03\xFF\xFF\xFF", 7) + note + end)), library,
+        error);
+    ASSERT_TRUE(slow) << error;
+    EXPECT_NEAR(ReadToEnd(*slow).seconds(), 16.777, 0.05);
+    auto fast = OpenMidiFile(
+        WriteBytes("fast.mid", MidiOfTrack(string("\x00\xFF\x51\x03\x00\x00\x01", 7) + note + end)), library,
+        error);
+    ASSERT_TRUE(fast) << error;
+    EXPECT_LT(ReadToEnd(*fast).seconds(), 0.01);
+    // A million events at the same moment.
+    string crowd;
+    for (int i = 0; i < 500000; ++i) crowd += string("\x00\x90\x45\x64\x00\x80\x45\x00", 8);
+    auto crowded = OpenMidiFile(WriteBytes("crowd.mid", MidiOfTrack(crowd + end)), library, error);
+    ASSERT_TRUE(crowded) << error;
+    EXPECT_LT(ReadToEnd(*crowded).seconds(), 0.01);
+    string cut = MidiOfTrack(note + note + end);
+    // A track cut short plays what is there, or is refused.
+    if (auto truncated = OpenMidiFile(WriteBytes("cut.mid", cut.substr(0, cut.size() - 6)), library, error))
+        EXPECT_LE(ReadToEnd(*truncated).seconds(), 1.0);
+}
+
+TEST_F(SoundFiles, WithoutASoundDeviceSoundsStillEndOnTheClock) {
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    VirtualClock clock;
+    AudioEngine engine(clock, true);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_FALSE(engine.hasDevice());
+    SoundPlayer player(engine, 4);
+    player.SetFileName(folder.Write("tone.wav", ToneWav(1.0)).string());
+    clock.AdvanceTo(900);
+    EXPECT_EQ(player.PlayState(), SoundPlayer::kPlaying);
+    clock.AdvanceTo(1100);
+    EXPECT_EQ(player.PlayState(), SoundPlayer::kStopped);
+}
+
 TEST_F(SoundFiles, MidiTunesKeepTheirLengthWithoutASoundFont) {
     SoundFontLibrary missing((folder.path() / "none.sf2").string());
     string error;

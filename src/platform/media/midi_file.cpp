@@ -19,7 +19,7 @@ constexpr size_t kMaxMidiBytes = 64 * 1024 * 1024;
 // The synthesizer renders in small steps so that the end is found within a step.
 constexpr int kRenderStepFrames = 64;
 // The default gain of FluidSynth is very quiet beside decoded sounds.
-constexpr double kSynthGain = 0.6;
+constexpr double kSynthGain = 1.0;
 
 void SilenceFluidSynth() {
     static std::once_flag once;
