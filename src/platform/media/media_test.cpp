@@ -163,8 +163,9 @@ TEST_F(SoundFiles, OddMidiTunesPlayTheirLengthWithoutHanging) {
     EXPECT_LT(ReadToEnd(*crowded).seconds(), 0.01);
     string cut = MidiOfTrack(note + note + end);
     // A track cut short plays what is there, or is refused.
-    if (auto truncated = OpenMidiFile(WriteBytes("cut.mid", cut.substr(0, cut.size() - 6)), library, error))
+    if (auto truncated = OpenMidiFile(WriteBytes("cut.mid", cut.substr(0, cut.size() - 6)), library, error)) {
         EXPECT_LE(ReadToEnd(*truncated).seconds(), 1.0);
+    }
 }
 
 TEST_F(SoundFiles, WithoutASoundDeviceSoundsStillEndOnTheClock) {
