@@ -244,6 +244,26 @@ TEST(Mixer, VolumesAreDecibelsAndChangeWithoutAJump) {
     EXPECT_FLOAT_EQ(out[0], 0.5F);
 }
 
+TEST(Mixer, StoppedOrReplacedSoundsFadeOutOverARamp) {
+    Mixer mixer;
+    std::vector<float> out(2 * 1000);
+    mixer.Start(5, std::make_unique<ConstantSource>(0.5F, 100000), false, 0, 1);
+    mixer.Render(out.data(), 1000);
+    mixer.Stop(5);
+    mixer.Render(out.data(), 1000);
+    EXPECT_NEAR(out[0], 0.5F, 0.01F);
+    for (int frame = 1; frame < 1000; ++frame) EXPECT_LE(out[2 * frame], out[2 * frame - 2]);
+    EXPECT_EQ(out[2 * Mixer::kRampFrames + 2], 0.0F);
+    // A new sound on the voice starts at once while the old one fades under it.
+    mixer.Start(5, std::make_unique<ConstantSource>(0.25F, 100000), false, 0, 2);
+    mixer.Render(out.data(), 10);
+    EXPECT_FLOAT_EQ(out[0], 0.25F);
+    mixer.Start(5, std::make_unique<ConstantSource>(0.125F, 100000), false, 0, 3);
+    mixer.Render(out.data(), 1000);
+    EXPECT_GT(out[0], 0.125F);
+    EXPECT_FLOAT_EQ(out[2 * 999], 0.125F);
+}
+
 TEST(Mixer, SoundsEndOrRepeatAndVoicesAddUp) {
     Mixer mixer;
     std::vector<float> out(2 * 1000);

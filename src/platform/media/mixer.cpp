@@ -85,18 +85,41 @@ void Mixer::Retire(std::unique_ptr<AudioSource> source) {
     if (source) retired_.push_back(std::move(source));
 }
 
+void Mixer::Release(Voice& voice) {
+    if (!voice.source) return;
+    if (voice.fresh) return Retire(std::move(voice.source));
+    Retire(std::move(voice.tail));
+    voice.tail = std::move(voice.source);
+    voice.tailGain = voice.gain;
+    voice.tailScale = muted_ ? 0.0F : (voice.repeat ? musicGain_ : soundGain_);
+}
+
+void Mixer::MixTail(Voice& voice, float* out, int frames) {
+    if (!voice.tail) return;
+    const float step = 1.0F / kRampFrames;
+    int count = std::min(frames, static_cast<int>(std::ceil(voice.tailGain / step)));
+    int read = voice.tail->Read(scratch_.data(), count);
+    for (int frame = 0; frame < read; ++frame) {
+        voice.tailGain = std::max(0.0F, voice.tailGain - step);
+        float gain = voice.tailGain * voice.tailScale;
+        out[frame * 2] += scratch_[static_cast<size_t>(frame) * 2] * gain;
+        out[frame * 2 + 1] += scratch_[static_cast<size_t>(frame) * 2 + 1] * gain;
+    }
+    if (read < count || voice.tailGain <= 0) Retire(std::move(voice.tail));
+}
+
 void Mixer::Apply(Command& command) {
     Voice& voice = voices_[static_cast<size_t>(std::clamp(command.voice, 0, kVoices - 1))];
     switch (command.kind) {
         case Command::Kind::Start:
-            Retire(std::move(voice.source));
+            Release(voice);
             voice.source = std::move(command.source);
             voice.repeat = command.flag;
             voice.targetGain = voice.gain = GainOf(command.volume);
             voice.fresh = true;
             voice.ticket = command.ticket;
             break;
-        case Command::Kind::Stop: Retire(std::move(voice.source)); break;
+        case Command::Kind::Stop: Release(voice); break;
         case Command::Kind::Volume:
             voice.targetGain = GainOf(command.volume);
             if (voice.fresh) voice.gain = voice.targetGain;
@@ -133,7 +156,10 @@ void Mixer::Render(float* out, int frames) {
     // 2. Every voice adds its sound.
     if (scratch_.size() < static_cast<size_t>(frames) * kMixChannels)
         scratch_.resize(static_cast<size_t>(frames) * kMixChannels);
-    for (int index = 0; index < kVoices; ++index) MixVoice(index, out, frames);
+    for (int index = 0; index < kVoices; ++index) {
+        MixTail(voices_[static_cast<size_t>(index)], out, frames);
+        MixVoice(index, out, frames);
+    }
 }
 
 void Mixer::MixVoice(int index, float* out, int frames) {

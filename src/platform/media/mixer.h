@@ -75,12 +75,19 @@ private:
         float gain = 1;
         bool fresh = true;  // no frame rendered yet: a volume set now applies without a ramp
         uint64_t ticket = 0;
+        // A sound stopped or replaced while it sounded fades out over a ramp instead of cutting off.
+        std::unique_ptr<AudioSource> tail;
+        float tailGain = 0;
+        float tailScale = 1;
     };
 
     static Command MakeCommand(Command::Kind kind, int voice = 0);
     void Send(Command command);
     void Apply(Command& command);
     void Retire(std::unique_ptr<AudioSource> source);
+    // Takes the voice's source off it: to the tail when it has sounded, else away at once.
+    void Release(Voice& voice);
+    void MixTail(Voice& voice, float* out, int frames);
     void MixVoice(int index, float* out, int frames);
 
     std::mutex commandsLock_;
