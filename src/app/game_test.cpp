@@ -7,6 +7,7 @@
 #include "app/game_state.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
+#include "support/sound_files.h"
 #include "support/test_project.h"
 
 namespace taviro::app {
@@ -194,6 +195,45 @@ TEST_F(TimedHallFixture, DialogueKeepsRunningWhenItsLineOpensAnotherFrame) {
     EXPECT_EQ(game->dialogue().name(), "Hall");
     game->ResetAll(false);
     EXPECT_FALSE(game->dialogue().running());
+}
+
+// A frame with looping music and a channel record that fades a sound in over five seconds.
+string FadingFme(const string& picture, const string& music, const string& channelFile) {
+    return FieldsLine({1.0, picture, false, false, music, false, 0.0, string(""), string(""), string("")}) +
+           FieldsLine({false, false, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, false, false, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({true}) +
+           FieldsLine({false, 0.0}) + FieldsLine({0.0}) + FieldsLine({false, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 5000.0, 0.0, 5.0, 1.0}) +
+           FieldsLine({2.0, true, true, 10.0, channelFile}) + FieldsLine({false}) + FieldsLine({string("")});
+}
+
+TEST_F(GameFixture, AClickCompletesTheFadesAndANewGameSilencesEveryPlayer) {
+    test.Write("Areas/theme.wav", testing::ToneWav(2.0));
+    test.Write("Areas/rain.wav", testing::ToneWav(2.0));
+    test.Write("Frames/Hall.fme", FadingFme("hall.jpg", "theme.wav", "rain.wav"));
+    game->ResetAll(false);
+    game->StartNewGame();
+    const frames::MediaPlayer& music = game->sounds().Player(frames::kMusicPlayer);
+    const frames::MediaPlayer& rain = game->sounds().ChannelPlayer(1);
+    EXPECT_EQ(music.GetPlayState(), frames::PlayState::Playing);
+    EXPECT_EQ(music.Volume(), -1200);
+    EXPECT_EQ(rain.GetPlayState(), frames::PlayState::Playing);
+    EXPECT_EQ(rain.Volume(), -4000);
+    loop.WaitMs(1100);
+    EXPECT_GT(rain.Volume(), -4000);
+    EXPECT_LT(rain.Volume(), 0);
+
+    // The click finishes the fade at once, before the action opens the library.
+    Click(50, 50);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_EQ(rain.Volume(), 0);
+    EXPECT_EQ(music.GetPlayState(), frames::PlayState::Playing);
+
+    game->ResetAll(true);
+    for (int number = 1; number <= 7; ++number) {
+        EXPECT_EQ(game->sounds().Player(number).GetPlayState(), frames::PlayState::Stopped) << number;
+        EXPECT_EQ(game->sounds().channel(number).player, number);
+    }
 }
 
 TEST_F(GameFixture, NewGameEmptiesTheInventoryAndHidesTheMessage) {
