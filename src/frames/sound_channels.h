@@ -33,6 +33,7 @@ public:
 
     SoundChannels(project::Project& project, platform::TimerQueue& timers, PlayerFactory makePlayer);
 
+    // SoundSystem
     MediaPlayer& Player(int number) override;
     MediaPlayer& ChannelPlayer(int entry) override;
     bool IsFilePlaying(const std::string& path) override;
@@ -48,18 +49,22 @@ public:
 
     // The media players that exist, by number (players 1 to 7 always; 0 once it is asked for).
     const MediaPlayer* ExistingPlayer(int number) const;
+    // The channel table's entry 0..7, and the audio fade timer, for the state and for tests.
     const ChannelState& channel(int number) const { return table_.at(static_cast<size_t>(number)); }
-    double fadeDuration() const { return FrameFadeDuration; }
     const platform::Timer& fadeTimer() const { return TimerAudioFade; }
 
 private:
-    // Carries out a channel's pending file; false when the command was dropped.
+    // Starts a channel's pending file, or drops it when it is missing or already plays.
     void StartPendingFile(ChannelState& channel, bool withFade);
+    // Starts the channel's file on a player at a level of 0..10.
     void StartSoundOnPlayer(int player, const ChannelState& channel, double level);
     // The first of players 1 to 7 that is not playing, or 0.
     int FreePlayer();
+    // The tick of the audio fade timer.
     void FadeTick();
+    // The command is done: no mode, no file, no previous player, no fade.
     void ClearCommand(ChannelState& channel);
+    // Throws GameError for a number outside 0..7.
     void CheckPlayerNumber(int number) const;
 
     project::Project& project_;

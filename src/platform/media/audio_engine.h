@@ -24,6 +24,7 @@ public:
     AudioEngine(const AudioEngine&) = delete;
     AudioEngine& operator=(const AudioEngine&) = delete;
 
+    // The mixer, also for pausing and resuming every sound at once.
     Mixer& mixer() { return mixer_; }
 
     // Opens a sound file: MIDI tunes by their name, everything else by FFmpeg. nullptr with `error`
@@ -43,6 +44,7 @@ public:
     // A new ticket for a start on the mixer.
     uint64_t NextTicket() { return ++lastTicket_; }
     uint64_t lastTicket() const { return lastTicket_; }
+    // False when the mixer renders on the clock instead (no device, or it went away).
     bool hasDevice() const { return device_ != 0; }
 
 private:

@@ -28,8 +28,11 @@ public:
     // `ticket` names this start: Finished(voice) returns it once the source has ended.
     void Start(int voice, std::unique_ptr<AudioSource> source, bool repeat, int volumeHundredthsDb,
                uint64_t ticket);
+    // Ends the voice's sound; one that has sounded fades out over a ramp.
     void Stop(int voice);
+    // Hundredths of a decibel: 0 is unity. A voice that has not sounded yet takes it without a ramp.
     void SetVolume(int voice, int volumeHundredthsDb);
+    // A repeating voice starts its source again at its end instead of ending.
     void SetRepeat(int voice, bool repeat);
     // Makes the voice's source start again from its beginning.
     void Rewind(int voice);
