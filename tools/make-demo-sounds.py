@@ -114,7 +114,7 @@ def library_tune():
               65, 67, 65, 64, 62, 64, 65, 64, 62, 60, 59, 60, 62, 64, 60, 62]
     track = bytes([0, 0xC0, 6])  # channel 1: harpsichord
     for note in melody:
-        track += bytes([0, 0x90, note, 80]) + variable_length(240) + bytes([0x80, note, 0])
+        track += bytes([0, 0x90, note, 120]) + variable_length(240) + bytes([0x80, note, 0])
     track += bytes([0, 0xFF, 0x2F, 0])
     return b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(track)) + track
 
