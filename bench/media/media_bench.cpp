@@ -173,6 +173,7 @@ double ResidentBytes() {
 // after it has played a short sound once: FFmpeg's first use in a process pages in its code and
 // builds its tables (reported apart as ffmpeg_first_use_megabytes). Reported: the growth of resident
 // memory while the long MP3 plays, in megabytes, and how much of it came during the half hour.
+// Run it alone (--benchmark_filter=Memory): after the other benchmarks the process has it all already.
 void MemoryOfASixtyMinuteMp3(benchmark::State& state) {
     std::string file = Made("hour.mp3",
                             "-f lavfi -i sine=frequency=330:sample_rate=44100:duration=3600 -ac 2 "
