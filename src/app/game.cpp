@@ -7,6 +7,7 @@
 #include "platform/game_error.h"
 #include "scripting/control_objects.h"
 #include "scripting/engine_object.h"
+#include "scripting/media_player_object.h"
 
 namespace taviro::app {
 namespace {
@@ -58,7 +59,10 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
     BuildScene();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
-    scripts_.softwareObjects = [this] { return vbscript::MakeRef<scripting::FormObject>(form_); };
+    scripts_.softwareObjects = [this] {
+        return vbscript::MakeRef<scripting::FormObject>(
+            form_, scripting::MediaPlayerControls(sounds_, project_.paths.ProjectPath));
+    };
     startProgram = platform::StartProgram;
     environment_.screenSize = [this] { return window_.ScreenSize(); };
     environment_.clipboardText = [this] { return clipboardText ? clipboardText() : clipboard_; };

@@ -295,6 +295,41 @@ TEST_F(GameFixture, SoftwareObjectsOffersTheWindowsControlsByNameWhenReferencesA
     EXPECT_TRUE(test.dialogs.shown().empty());
 }
 
+TEST_F(GameFixture, ScriptsPlayOnTheSoundPlayersOfTheChannelsThroughTheWindowsControls) {
+    test.Write("Config/Variables",
+               FieldsLine({0.0, string("Reference_All_Controls"), string("***"), string("Visits")}));
+    test.Write("Areas/rain.wav", testing::ToneWav(1.0));
+    platform::StateDump dump;
+    ContributeGameState(dump, *game, form);
+    game->ResetAll(false);
+    game->StartNewGame();
+    const string player = "Set p = SoftwareObjects.Controls(\"7MediaPlayerControl\")\r\n";
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        player +
+            "p.PlayCount = 1 : p.Volume = -600 : p.FileName = \"Areas\\rain.wav\" : Visits = p.PlayState",
+        false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "2");
+
+    // The frame sound player itself plays, under the name the channels give the same file.
+    const string rain = test.project->LocateProjectFile(test.project->paths.AreasPath + "rain.wav");
+    EXPECT_TRUE(game->sounds().IsFilePlaying(rain));
+    nlohmann::ordered_json players = dump.Collect()["players"];
+    ASSERT_EQ(players.size(), 7u);
+    EXPECT_EQ(players[6],
+              (nlohmann::ordered_json{
+                  {"number", 7}, {"file", rain}, {"state", 2}, {"volume", -600}, {"play_count", 1}}));
+
+    // A second of sound has ended on the game clock; the player keeps its file.
+    loop.WaitMs(1100);
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(player + "Visits = p.PlayState & p.FileName", false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "0" + rain);
+    EXPECT_TRUE(test.dialogs.shown().empty());
+    EXPECT_TRUE(game->scripts().ExecuteVBScript(player + "p.Pause", false));
+    EXPECT_NE(test.dialogs.shown().back().request.text.find("Object doesn't support this property or method"),
+              string::npos);
+    WithdrawGameState(dump);
+}
+
 TEST_F(GameFixture, ScriptsReachTheMessageTheDialogueAndTheInventoryByName) {
     test.Write("Areas/Key.obj", FieldsLine({string("key.bmp")}));
     test.Write("Areas/key.bmp", "x");

@@ -25,6 +25,8 @@ public:
     virtual PlayState GetPlayState() const = 0;
     virtual void Play() = 0;
     virtual void Stop() = 0;
+    // Seconds from the start; 0 starts the playing sound again from its beginning.
+    virtual void SetCurrentPosition(double seconds) = 0;
 };
 
 // The volume of a sound level of 0..10: (level - 10) x 400 hundredths of a decibel, rounded.

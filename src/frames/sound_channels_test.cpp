@@ -32,6 +32,7 @@ struct FakePlayer : MediaPlayer {
         }
     }
     void Stop() override { state = PlayState::Stopped; }
+    void SetCurrentPosition(double) override {}
 
     string file;
     int playCount = 1, volume = 0, starts = 0;

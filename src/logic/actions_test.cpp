@@ -25,6 +25,7 @@ struct FakePlayer : frames::MediaPlayer {
     frames::PlayState GetPlayState() const override { return state; }
     void Play() override { state = frames::PlayState::Playing; }
     void Stop() override { state = frames::PlayState::Stopped; }
+    void SetCurrentPosition(double) override {}
     string file;
     int playCount = -1;
     int volume = 1;
