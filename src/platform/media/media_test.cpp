@@ -1,9 +1,17 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
+#include <thread>
 
+#include "platform/log.h"
 #include "platform/media/audio_engine.h"
 #include "platform/media/decoded_file.h"
 #include "platform/media/midi_file.h"
@@ -180,6 +188,68 @@ TEST_F(SoundFiles, WithoutASoundDeviceSoundsStillEndOnTheClock) {
     EXPECT_EQ(player.PlayState(), SoundPlayer::kPlaying);
     clock.AdvanceTo(1100);
     EXPECT_EQ(player.PlayState(), SoundPlayer::kStopped);
+}
+
+// SDL's disk driver writes the device's samples into a pipe that the test reads; closing the
+// reading end takes the device away while a sound plays.
+TEST_F(SoundFiles, ADeviceThatGoesAwayLeavesTheSoundsOnTheClockAndOneLogLine) {
+    string pipe = (folder.path() / "device").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    // Writing into the closed pipe must fail, not end the process.
+    auto previousPipeHandler = std::signal(SIGPIPE, SIG_IGN);
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", pipe.c_str(), 1);
+    string logPath = (folder.path() / "log.txt").string();
+    ASSERT_TRUE(log::Configure(logPath.c_str(), false));
+    auto waitUntil = [](auto condition) {
+        auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > limit) return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    };
+    {
+        VirtualClock clock;
+        AudioEngine engine(clock, true);
+        ASSERT_TRUE(engine.hasDevice());
+        SoundPlayer player(engine, 1);
+        player.SetFileName(folder.Write("tone.wav", ToneWav(3.0)).string());
+
+        // The tone reaches the device.
+        bool heard = waitUntil([&] {
+            char bytes[4096];
+            ssize_t read = ::read(reader, bytes, sizeof bytes);
+            return read > 0 && std::any_of(bytes, bytes + read, [](char byte) { return byte != 0; });
+        });
+        EXPECT_TRUE(heard);
+
+        // The device goes; the next look at the player finds out.
+        close(reader);
+        EXPECT_TRUE(waitUntil([&] {
+            player.PlayState();
+            return !engine.hasDevice();
+        }));
+        // The rest of the tone, under three seconds of it, plays silently on the game clock.
+        clock.AdvanceTo(clock.NowMs() + 300);
+        EXPECT_EQ(player.PlayState(), SoundPlayer::kPlaying);
+        clock.AdvanceTo(clock.NowMs() + 3000);
+        EXPECT_EQ(player.PlayState(), SoundPlayer::kStopped);
+        player.SetFileName((folder.path() / "tone.wav").string());
+        EXPECT_EQ(player.PlayState(), SoundPlayer::kPlaying);
+    }
+    log::Configure(nullptr, false);
+    std::signal(SIGPIPE, previousPipeHandler);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+
+    std::ifstream logFile(logPath);
+    int lines = 0, gone = 0;
+    for (string line; std::getline(logFile, line); ++lines)
+        gone += line.find("sound device has gone") != string::npos;
+    EXPECT_EQ(gone, 1);
+    EXPECT_EQ(lines, 1);
 }
 
 TEST_F(SoundFiles, MidiTunesKeepTheirLengthWithoutASoundFont) {
