@@ -319,8 +319,13 @@ TEST_F(GameFixture, ScriptsPlayOnTheSoundPlayersOfTheChannelsThroughTheWindowsCo
               (nlohmann::ordered_json{
                   {"number", 7}, {"file", rain}, {"state", 2}, {"volume", -600}, {"play_count", 1}}));
 
-    // A second of sound has ended on the game clock; the player keeps its file.
-    loop.WaitMs(1100);
+    // Its position follows the game clock; after a second the sound has ended and the player keeps
+    // its file.
+    loop.WaitMs(400);
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(player + "Visits = p.CurrentPosition", false));
+    EXPECT_NEAR(std::stod(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value).value()), 0.4,
+                0.03);
+    loop.WaitMs(700);
     EXPECT_FALSE(game->scripts().ExecuteVBScript(player + "Visits = p.PlayState & p.FileName", false));
     EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "0" + rain);
     EXPECT_TRUE(test.dialogs.shown().empty());

@@ -25,6 +25,7 @@ struct FakePlayer : MediaPlayer {
         ++starts;
     }
     void Stop() override { state = PlayState::Stopped; }
+    double CurrentPosition() const override { return 0; }
     void SetCurrentPosition(double) override {}
     string file;
     int playCount = -1, volume = 1, starts = 0;

@@ -25,7 +25,8 @@ public:
     virtual PlayState GetPlayState() const = 0;
     virtual void Play() = 0;
     virtual void Stop() = 0;
-    // Seconds from the start; 0 starts the playing sound again from its beginning.
+    // Seconds from the start of the playing sound, 0 when none plays; setting 0 starts it again.
+    virtual double CurrentPosition() const = 0;
     virtual void SetCurrentPosition(double seconds) = 0;
 };
 

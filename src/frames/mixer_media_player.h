@@ -22,6 +22,7 @@ public:
     PlayState GetPlayState() const override;
     void Play() override { player_->Play(); }
     void Stop() override { player_->Stop(); }
+    double CurrentPosition() const override { return player_->CurrentPosition(); }
     void SetCurrentPosition(double seconds) override { player_->SetCurrentPosition(seconds); }
 
 private:

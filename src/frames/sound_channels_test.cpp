@@ -32,6 +32,7 @@ struct FakePlayer : MediaPlayer {
         }
     }
     void Stop() override { state = PlayState::Stopped; }
+    double CurrentPosition() const override { return 0; }
     void SetCurrentPosition(double) override {}
 
     string file;

@@ -25,6 +25,7 @@ struct FakePlayer : frames::MediaPlayer {
     frames::PlayState GetPlayState() const override { return state; }
     void Play() override { state = frames::PlayState::Playing; }
     void Stop() override { state = frames::PlayState::Stopped; }
+    double CurrentPosition() const override { return 0; }
     void SetCurrentPosition(double) override {}
     string file;
     int playCount = -1;

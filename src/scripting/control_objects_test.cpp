@@ -208,6 +208,7 @@ struct FakePlayer : frames::MediaPlayer {
     frames::PlayState GetPlayState() const override { return state; }
     void Play() override { state = file.empty() ? state : frames::PlayState::Playing; }
     void Stop() override { state = frames::PlayState::Stopped; }
+    double CurrentPosition() const override { return 0; }
     void SetCurrentPosition(double seconds) override { positions.push_back(seconds); }
     string file;
     int playCount = 1, volume = 0;
@@ -278,8 +279,6 @@ TEST_F(WindowControlsFixture, WrongNamesAndMembersOfTheSoundPlayersGiveTheOrigin
     EXPECT_NE(Fail("Set p = Controls(16)").find("Subscript out of range"), string::npos);
     const string player = "Set p = Controls(\"7MediaPlayerControl\")\r\n";
     EXPECT_NE(Fail(player + "p.Rewind").find("Object doesn't support this property or method"), string::npos);
-    EXPECT_NE(Fail(player + "x = p.CurrentPosition").find("Object doesn't support this property or method"),
-              string::npos);
     EXPECT_NE(Fail(player + "p.PlayState = 2").find("read-only"), string::npos);
     EXPECT_NE(Fail(player + "p.Volume = 100").find("Invalid property value"), string::npos);
     EXPECT_EQ(Player(7).volume, 0);

@@ -83,6 +83,7 @@ Variant MediaPlayerObject::Invoke(DispatchId id, InvokeKind kind, std::span<Vari
                 case kPlayCount: return Variant(static_cast<int32_t>(player.PlayCount()));
                 case kVolume: return Variant(static_cast<int32_t>(player.Volume()));
                 case kPlayState: return Variant(static_cast<int32_t>(player.GetPlayState()));
+                case kCurrentPosition: return Variant(player.CurrentPosition());
                 case kPlay: player.Play(); return {};
                 case kStop: player.Stop(); return {};
                 default: vbscript::Throw(vbscript::err::kNoSuchMember);

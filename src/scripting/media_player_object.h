@@ -13,8 +13,8 @@ namespace taviro::scripting {
 
 // One sound player: FileName (setting it starts the sound), PlayCount (1 once, 0 endless), Volume
 // (hundredths of a decibel, -10000 to 0), PlayState (read-only: 2 playing, 0 stopped), Play, Stop,
-// CurrentPosition (write-only: 0 starts the sound again) and Name. It acts on the very player the
-// sound channels use, found at each use; any other member raises 438.
+// CurrentPosition (seconds into the playing sound; 0 starts it again) and Name. It acts on the very
+// player the sound channels use, found at each use; any other member raises 438.
 class MediaPlayerObject final : public vbscript::Object {
 public:
     // The players must outlive the object's use. A relative FileName is taken from projectPath (which

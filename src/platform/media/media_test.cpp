@@ -368,11 +368,18 @@ TEST_F(SoundFiles, PlayersEndOnTheVirtualClockAfterTheirLength) {
     EXPECT_EQ(once.fileName(), tone);
     clock.AdvanceTo(5000);
     EXPECT_EQ(looping.PlayState(), SoundPlayer::kPlaying);
+    // The looping sound is a second long: it has started again a quarter of a second ago.
+    clock.AdvanceTo(5250);
+    EXPECT_NEAR(looping.CurrentPosition(), 0.25, 0.01);
+    EXPECT_EQ(once.CurrentPosition(), 0);
+    looping.SetCurrentPosition(0);
+    clock.AdvanceTo(5350);
+    EXPECT_NEAR(looping.CurrentPosition(), 0.1, 0.01);
     // Play starts an ended sound again from its beginning.
     once.Play();
-    clock.AdvanceTo(5900);
+    clock.AdvanceTo(6250);
     EXPECT_EQ(once.PlayState(), SoundPlayer::kPlaying);
-    clock.AdvanceTo(6100);
+    clock.AdvanceTo(6450);
     EXPECT_EQ(once.PlayState(), SoundPlayer::kStopped);
 
     // A file that cannot be played leaves the player stopped with its name.

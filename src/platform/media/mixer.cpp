@@ -118,6 +118,7 @@ void Mixer::Apply(Command& command) {
             voice.targetGain = voice.gain = GainOf(command.volume);
             voice.fresh = true;
             voice.ticket = command.ticket;
+            playedFrames_[static_cast<size_t>(command.voice)].store(0);
             break;
         case Command::Kind::Stop: Release(voice); break;
         case Command::Kind::Volume:
@@ -126,6 +127,7 @@ void Mixer::Apply(Command& command) {
             break;
         case Command::Kind::Repeat: voice.repeat = command.flag; break;
         case Command::Kind::Rewind:
+            playedFrames_[static_cast<size_t>(command.voice)].store(0);
             if (voice.source && !voice.source->Rewind()) {
                 Retire(std::move(voice.source));
                 finished_[static_cast<size_t>(&voice - voices_.data())].store(voice.ticket);
@@ -169,9 +171,11 @@ void Mixer::MixVoice(int index, float* out, int frames) {
     // starting again has ended for good.
     int filled = 0;
     bool rewound = false;
+    int64_t played = playedFrames_[static_cast<size_t>(index)].load();
     while (filled < frames) {
         int read = voice.source->Read(scratch_.data() + filled * kMixChannels, frames - filled);
         filled += read;
+        played += read;
         if (read > 0) rewound = false;
         if (filled == frames) break;
         if (rewound || !voice.repeat || !voice.source->Rewind()) {
@@ -180,7 +184,9 @@ void Mixer::MixVoice(int index, float* out, int frames) {
             break;
         }
         rewound = true;
+        played = 0;
     }
+    playedFrames_[static_cast<size_t>(index)].store(played);
     if (voice.fresh && filled > 0) firstMixed_[static_cast<size_t>(index)].store(voice.ticket);
     voice.fresh = false;
     // 2. Add it with the voice's gain, moving towards its target.

@@ -51,6 +51,10 @@ public:
     // The ticket of the last start on the voice that has handed its first samples to the output.
     uint64_t FirstMixed(int voice) const { return firstMixed_[static_cast<size_t>(voice)].load(); }
 
+    // The frames of the voice's sound handed to the output since it started, or started again (by
+    // Rewind or by repeating).
+    int64_t PlayedFrames(int voice) const { return playedFrames_[static_cast<size_t>(voice)].load(); }
+
     // Audio thread (or the game thread when there is no device). Writes `frames` stereo frames.
     void Render(float* out, int frames);
 
@@ -105,6 +109,7 @@ private:
     float musicGain_ = 1, soundGain_ = 1;
     std::array<std::atomic<uint64_t>, kVoices> finished_{};
     std::array<std::atomic<uint64_t>, kVoices> firstMixed_{};
+    std::array<std::atomic<int64_t>, kVoices> playedFrames_{};
     std::atomic<bool> paused_ = false;
 };
 

@@ -52,6 +52,12 @@ void SoundPlayer::Stop() {
     playing_ = false;
 }
 
+double SoundPlayer::CurrentPosition() {
+    // A start the mixer has not taken yet has played nothing.
+    if (PlayState() != kPlaying || engine_.mixer().FirstMixed(voice_) != ticket_) return 0;
+    return static_cast<double>(engine_.mixer().PlayedFrames(voice_)) / kMixRate;
+}
+
 void SoundPlayer::SetCurrentPosition(double seconds) {
     if (seconds == 0 && playing_) engine_.mixer().Rewind(voice_);
 }

@@ -36,6 +36,8 @@ public:
     void Stop();
     // Position 0 starts the playing sound again from its beginning.
     void SetCurrentPosition(double seconds);
+    // Seconds of the playing sound heard so far (since it last started again); 0 when not playing.
+    double CurrentPosition();
 
 private:
     void StartFile();
