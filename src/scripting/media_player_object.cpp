@@ -92,10 +92,9 @@ Variant MediaPlayerObject::Invoke(DispatchId id, InvokeKind kind, std::span<Vari
         if (arguments.size() != 1) vbscript::Throw(vbscript::err::kWrongArgumentCount);
         const Variant& value = arguments[0].Target();
         switch (id) {
-            case kFileName: {
+            case kFileName:
                 player.SetFileName(GamePath(vbscript::ToUtf8(vbscript::ToString(value))));
                 return {};
-            }
             case kPlayCount: player.SetPlayCount(vbscript::ToLong(value)); return {};
             case kVolume: {
                 int32_t volume = vbscript::ToLong(value);
