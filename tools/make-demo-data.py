@@ -40,11 +40,18 @@ def general():
             + line(False, "", "DEFAULT") + line(True, False, False))
 
 
-def frame_settings(picture, timer_to="", timer_ms=0, script=""):
-    """A frame's settings: its picture, its timer, and the script that runs each time it opens."""
-    return (line(1, picture, False, False, "", bool(timer_to), timer_ms, timer_to, "", "")
-            + line(False, False, "") + line("", "", "", False, False, 0, 0, 0, 0) + line(True) + line(False, 0)
-            + line(0) + line(bool(script), script.replace('"', "|")))
+def frame_settings(picture, timer_to="", timer_ms=0, script="", channels=(), fade_ms=0):
+    """A frame's settings: its picture, its timer, the script that runs each time it opens, and its
+    sound channels: records of (command, fade, loop, level 0-10, file in Areas), channel 1 first."""
+    settings = (line(1, picture, False, False, "", bool(timer_to), timer_ms, timer_to, "", "")
+                + line(False, False, "") + line("", "", "", False, False, 0, 0, 0, 0) + line(True) + line(False, 0)
+                + line(0) + line(bool(script), script.replace('"', "|")))
+    if not channels:
+        return settings
+    settings += line(0, 0, 0, 0, 0, 0, fade_ms, 0, 5, len(channels))
+    for record in channels:
+        settings += line(*record)
+    return settings + line(False) + line("")
 
 
 def text(caption, left, top, size=14, colour=0xFFFFFF):
@@ -61,16 +68,18 @@ def hotspot(left, top, width, height, picture="", must_be_one=()):
     return record + line(SEPARATOR)
 
 
-def action(frame="", back=False, set_variable="", message="", script="", key="", remove=False, add_item=""):
+def action(frame="", back=False, set_variable="", message="", script="", key="", remove=False, add_item="",
+           sound=""):
     """An action record: set a variable to 1, show a message in the game window, remove the hotspot
-    (or the item dropped on it), run a script, add an item, then go to a frame or back. A record of
-    the ".fm0" file of items dropped on hotspots carries its key: hotspot + "_" + item + ".drg"."""
+    (or the item dropped on it), run a script, add an item, play a sound (in Frames), then go to a
+    frame or back. A record of the ".fm0" file of items dropped on hotspots carries its key:
+    hotspot + "_" + item + ".drg"."""
     record = line(0, key, 0, 0, 0, 0, 0, 0, 0, 0)
     record += line(1 if set_variable else 0, set_variable, False, bool(set_variable), False,
                    bool(message), message, 0, "", remove, False)
     record += line(1 if frame else 0, frame)
     record += line(0, 0, 0, "", False, False, 0, 0, 0, 0)
-    record += line(False, False, "", False, "")
+    record += line(False, False, "", bool(sound), sound)
     record += line(0, 0, 0, back)
     record += line(0, 0, 0, True)
     record += line(0, 0, 0, 0, 0, 0, 0)
@@ -146,7 +155,11 @@ def main():
     # The hall: the door to the library, the window to the garden (a script counts the visit and goes
     # there with a transition), the key once the book is found, and a chest that the key opens (20
     # points); something comes out of it three seconds later.
-    write("Frames/Hall.fme", frame_settings("hall.jpg"))
+    # Sounds: each frame has its music on channel 1, cross-faded over two seconds from the frame
+    # before; the library fades the music out and plays its MIDI tune on channel 2 instead, which the
+    # hall fades out again. Opening the chest creaks, the matches rustle.
+    write("Frames/Hall.fme", frame_settings("hall.jpg", channels=[(2, True, True, 8, "hall-theme.ogg"),
+                                                                  (3, True, False, 0, "")], fade_ms=2000))
     write("Frames/Hall.lks", line(4))
     write("FramesData/Hall.fm1", text("Click the door, the window, or what you find.", 150, 440))
     write("FramesData/Hall.fm2", hotspot(60, 150, 120, 250) + hotspot(440, 190, 120, 110)
@@ -158,13 +171,15 @@ def main():
           + action(message="The chest is locked."))
     write("FramesData/Hall.fm4", pick_up(3, "Key"))
     write("FramesData/Hall.fm0",
-          action(key="4_key.drg", remove=True, set_variable="ChestOpen",
+          action(key="4_key.drg", remove=True, set_variable="ChestOpen", sound="creak.wav",
                  message="The key turns. Something stirs inside the chest...",
                  script=script('AddScore 20 : TellScore "The chest is open."',
                                'CreateTimedEvent 3, "Message ""A mouse runs out of the chest and away!""", False')))
 
     # The library: the librarian's ghost talks; the red shelf hides the book and a candle (10 points).
-    write("Frames/Library.fme", frame_settings("library.jpg"))
+    write("Frames/Library.fme", frame_settings("library.jpg", channels=[(3, True, False, 0, ""),
+                                                                        (2, False, True, 7, "library.mid")],
+                                               fade_ms=2000))
     write("FramesData/Library.fm1", text("The red shelf hides something. The blue one leads back.", 60, 440))
     write("FramesData/Library.fm2", hotspot(40, 120, 200, 300) + hotspot(400, 120, 200, 300))
     write("FramesData/Library.fm3",
@@ -182,13 +197,14 @@ def main():
     # tells the visits and the score, and starts the script timer that moves the butterfly.
     write("Frames/Garden.fme", frame_settings("garden.jpg", "[last visited frame]", 4000, script(
         'Text(1).Caption = "Garden visit " & GardenVisits & ", score " & Score & ". Back to the hall soon."',
-        "TimerObject(0).Interval = 500 : TimerObject(0).Enabled = True")))
+        "TimerObject(0).Interval = 500 : TimerObject(0).Enabled = True"),
+        channels=[(2, True, True, 8, "garden-theme.ogg")], fade_ms=2000))
     write("FramesData/Garden.fm1", text("The garden. You will be back in the hall in a moment.", 100, 440))
     # A hotspot lies 2 pixels inside its rectangle: the butterfly's 36 x 36 holds its 32 x 32 picture.
     write("FramesData/Garden.fm2", hotspot(70, 180, 160, 240) + hotspot(400, 330, 60, 60)
           + hotspot(BUTTERFLY_LEFT - 2, 118, 36, 36, "butterfly.gif"))
     write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1')
-          + action(message="A box of matches, dry enough.", remove=True,
+          + action(message="A box of matches, dry enough.", remove=True, sound="rustle.wav",
                    script='AddScore 5 : TellScore "Matches for the candle."')
           + action(message="The butterfly flutters out of reach."))
     write("FramesData/Garden.fm4", pick_up(2, "Matches"))

@@ -37,6 +37,12 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
             options.fullScreen = false;
         } else if (argument == "--verbose") {
             options.verbose = true;
+        } else if (argument == "--mute") {
+            options.mute = true;
+        } else if (argument == "--soundfont") {
+            auto text = value();
+            if (!text) return UsageError{"--soundfont needs a file name"};
+            options.soundFont = *text;
         } else if (argument == "--autoplay" || argument == "--log") {
             auto text = value();
             if (!text) return UsageError{argument + " needs a file name"};
@@ -78,6 +84,8 @@ std::string UsageText() {
            "  --headless        play with no window and no sound, on a virtual clock\n"
            "  --desktop WxH     the desktop size a headless player pretends to have (default 1920x1080)\n"
            "  --autoplay FILE   run automation commands from FILE (- for standard input)\n"
+           "  --mute            play every sound silently\n"
+           "  --soundfont FILE  play MIDI music with this soundfont (.sf2)\n"
            "  --log FILE        write every error report to FILE as well\n"
            "  --verbose         log more\n"
            "  --version         print the version and exit\n"

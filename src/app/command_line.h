@@ -23,6 +23,8 @@ struct Options {
     std::optional<platform::Point> desktopSize;  // headless: the desktop to pretend
     std::optional<std::string> logFile;
     bool verbose = false;
+    bool mute = false;                     // every sound plays silently
+    std::optional<std::string> soundFont;  // the soundfont of MIDI music
 };
 
 // A usage error: the message to print before the usage text.

@@ -2,10 +2,12 @@
 #include "app/game.h"
 
 #include "app/display_modes.h"
+#include "frames/mixer_media_player.h"
 #include "platform/controls/control_kinds.h"
 #include "platform/game_error.h"
 #include "scripting/control_objects.h"
 #include "scripting/engine_object.h"
+#include "scripting/media_player_object.h"
 
 namespace taviro::app {
 namespace {
@@ -26,12 +28,18 @@ vbscript::Engine::ClockMs ScriptClock(platform::Clock& clock) {
 }  // namespace
 
 Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
-           GameWindowServices& window)
+           GameWindowServices& window, platform::media::AudioEngine* audio)
     : project_(project),
       flags_(flags),
       form_(form),
       loop_(loop),
       window_(window),
+      ownAudio_(audio ? nullptr : std::make_unique<platform::media::AudioEngine>(loop.clock(), false)),
+      sounds_(project, loop.timers(),
+              [&project,
+               &engine = audio ? *audio : *ownAudio_](int number) -> std::unique_ptr<frames::MediaPlayer> {
+                  return std::make_unique<frames::MixerMediaPlayer>(engine, project.files(), number);
+              }),
       variables_(project),
       texts_(project, flags, form, frame_, *this),
       hotspots_(project, flags, form, frame_, *this),
@@ -51,7 +59,10 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
     BuildScene();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
-    scripts_.softwareObjects = [this] { return vbscript::MakeRef<scripting::FormObject>(form_); };
+    scripts_.softwareObjects = [this] {
+        return vbscript::MakeRef<scripting::FormObject>(
+            form_, scripting::MediaPlayerControls(sounds_, project_.paths.ProjectPath));
+    };
     startProgram = platform::StartProgram;
     environment_.screenSize = [this] { return window_.ScreenSize(); };
     environment_.clipboardText = [this] { return clipboardText ? clipboardText() : clipboard_; };
@@ -252,7 +263,7 @@ void Game::ResetAll(bool loadedFromGame) {
         scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
         VBScriptAction->components.ResetComponents();
         // 12-13. Silence, and the script time-out of the project.
-        sounds_.StopAnyWavOrMP3();
+        sounds_.ResetPlayers();
         scripts_.ApplyScriptTimeOut();
     } catch (const GameError&) {
         project_.reports().ShowErrorReport(" Unable to initialize the program. ");

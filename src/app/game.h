@@ -17,7 +17,7 @@
 #include "frames/frames_history.h"
 #include "frames/hotspots.h"
 #include "frames/no_video.h"
-#include "frames/quiet_sounds.h"
+#include "frames/sound_channels.h"
 #include "inventory/inventory.h"
 #include "logic/actions.h"
 #include "logic/variables.h"
@@ -25,6 +25,7 @@
 #include "platform/controls/form.h"
 #include "platform/controls/mouse_router.h"
 #include "platform/events/event_loop.h"
+#include "platform/media/audio_engine.h"
 #include "platform/programs/programs.h"
 #include "project/game_flags.h"
 #include "project/project.h"
@@ -46,9 +47,10 @@ class Game : private frames::HotspotServices,
              private dialogues::DialogueServices,
              private saved_games::SavedGamesServices {
 public:
-    // The form is the game window's; its scene controls are made here.
+    // The form is the game window's; its scene controls are made here. The sound players play on
+    // `audio`; without it the game has sound of its own that no device plays.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
-         GameWindowServices& window);
+         GameWindowServices& window, platform::media::AudioEngine* audio = nullptr);
     // Every subsystem back to the state of a fresh game; `loadedFromGame` when a saved game is loaded
     // while a game runs, which keeps the window's layout.
     void ResetAll(bool loadedFromGame);
@@ -109,6 +111,7 @@ public:
     inventory::Inventory& inventory() { return inventory_; }
     messages::MessageStrip& messages() { return messages_; }
     timed_events::TimedEvents& timedEvents() { return timedEvents_; }
+    frames::SoundChannels& sounds() { return sounds_; }
     dialogues::Dialogue& dialogue() { return dialogue_; }
 
 private:
@@ -149,7 +152,8 @@ private:
     void StartTimedEvents() override { timedEvents_.StartTimedEvents(); }
     void ClearTransitionDestination() override { TransitionDestination = nullptr; }
     void TransitionStep1(int) override {}
-    void TransitionStep2(int, double) override {}
+    // Transitions are not drawn yet: each ends at once, and with it the channel fade it carries.
+    void TransitionStep2(int, double) override { sounds_.FadeStep(1.0); }
     bool EffectsDisabled() override { return true; }
     void StopRipplingWater() override {}
     bool LoadWaveEffectIfAny() override { return false; }
@@ -281,7 +285,8 @@ private:
     int16_t ControlsReferencesMode = 0;
     frames::CurrentFrame frame_;
     frames::FramesHistory history_;
-    frames::QuietSounds sounds_;
+    std::unique_ptr<platform::media::AudioEngine> ownAudio_;  // only when none was given
+    frames::SoundChannels sounds_;
     frames::NoVideo video_;
     logic::ProjectVariables variables_;
     frames::FrameTexts texts_;

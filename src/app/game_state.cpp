@@ -8,8 +8,8 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr const char* kKeys[] = {"frame", "history",   "variables", "removed_hotspots", "hotspots",
-                                 "texts", "inventory", "message",   "dialogue",         "timers"};
+constexpr const char* kKeys[] = {"frame",     "history", "variables", "removed_hotspots", "hotspots", "texts",
+                                 "inventory", "message", "dialogue",  "timers",           "players"};
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -83,6 +83,19 @@ void ContributeGameLogicState(platform::StateDump& dump, Game& game) {
                       {"running", frameTimer.enabled() && frameTimer.intervalMs() > 0}}},
                     {"timed_events", timed},
                     {"script_timers", scriptTimers}};
+    });
+    dump.Contribute("players", [&game] {
+        Json players = Json::array();
+        for (int number = 0; number <= 7; ++number) {
+            const frames::MediaPlayer* player = game.sounds().ExistingPlayer(number);
+            if (!player) continue;
+            players.push_back({{"number", number},
+                               {"file", player->FileName()},
+                               {"state", static_cast<int>(player->GetPlayState())},
+                               {"volume", player->Volume()},
+                               {"play_count", player->PlayCount()}});
+        }
+        return players;
     });
 }
 

@@ -1,6 +1,6 @@
 // The game's keys of the automation state dump: the frame, the history, the variables, the
 // removed hotspots, the hotspots and texts on the frame, the inventory, the message strip, the
-// dialogue and the timers.
+// dialogue, the timers and the sound players.
 #pragma once
 
 #include "app/game.h"

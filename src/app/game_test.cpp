@@ -7,6 +7,7 @@
 #include "app/game_state.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
+#include "support/sound_files.h"
 #include "support/test_project.h"
 
 namespace taviro::app {
@@ -197,6 +198,45 @@ TEST_F(TimedHallFixture, DialogueKeepsRunningWhenItsLineOpensAnotherFrame) {
     EXPECT_FALSE(game->dialogue().running());
 }
 
+// A frame with looping music and a channel record that fades a sound in over five seconds.
+string FadingFme(const string& picture, const string& music, const string& channelFile) {
+    return FieldsLine({1.0, picture, false, false, music, false, 0.0, string(""), string(""), string("")}) +
+           FieldsLine({false, false, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, false, false, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({true}) +
+           FieldsLine({false, 0.0}) + FieldsLine({0.0}) + FieldsLine({false, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 5000.0, 0.0, 5.0, 1.0}) +
+           FieldsLine({2.0, true, true, 10.0, channelFile}) + FieldsLine({false}) + FieldsLine({string("")});
+}
+
+TEST_F(GameFixture, AClickCompletesTheFadesAndANewGameSilencesEveryPlayer) {
+    test.Write("Areas/theme.wav", testing::ToneWav(2.0));
+    test.Write("Areas/rain.wav", testing::ToneWav(2.0));
+    test.Write("Frames/Hall.fme", FadingFme("hall.jpg", "theme.wav", "rain.wav"));
+    game->ResetAll(false);
+    game->StartNewGame();
+    const frames::MediaPlayer& music = game->sounds().Player(frames::kMusicPlayer);
+    const frames::MediaPlayer& rain = game->sounds().ChannelPlayer(1);
+    EXPECT_EQ(music.GetPlayState(), frames::PlayState::Playing);
+    EXPECT_EQ(music.Volume(), -1200);
+    EXPECT_EQ(rain.GetPlayState(), frames::PlayState::Playing);
+    EXPECT_EQ(rain.Volume(), -4000);
+    loop.WaitMs(1100);
+    EXPECT_GT(rain.Volume(), -4000);
+    EXPECT_LT(rain.Volume(), 0);
+
+    // The click finishes the fade at once, before the action opens the library.
+    Click(50, 50);
+    EXPECT_EQ(game->currentFrame().name, "Library");
+    EXPECT_EQ(rain.Volume(), 0);
+    EXPECT_EQ(music.GetPlayState(), frames::PlayState::Playing);
+
+    game->ResetAll(true);
+    for (int number = 1; number <= 7; ++number) {
+        EXPECT_EQ(game->sounds().Player(number).GetPlayState(), frames::PlayState::Stopped) << number;
+        EXPECT_EQ(game->sounds().channel(number).player, number);
+    }
+}
+
 TEST_F(GameFixture, NewGameEmptiesTheInventoryAndHidesTheMessage) {
     test.Write("Areas/Key.obj", FieldsLine({string("key.bmp")}));
     test.Write("Areas/key.bmp", "x");
@@ -254,6 +294,46 @@ TEST_F(GameFixture, SoftwareObjectsOffersTheWindowsControlsByNameWhenReferencesA
     EXPECT_EQ(static_cast<platform::PictureBox*>(form.Find("PictureBox"))->backColor, 255u);
     EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "2" + form.caption);
     EXPECT_TRUE(test.dialogs.shown().empty());
+}
+
+TEST_F(GameFixture, ScriptsPlayOnTheSoundPlayersOfTheChannelsThroughTheWindowsControls) {
+    test.Write("Config/Variables",
+               FieldsLine({0.0, string("Reference_All_Controls"), string("***"), string("Visits")}));
+    test.Write("Areas/rain.wav", testing::ToneWav(1.0));
+    platform::StateDump dump;
+    ContributeGameState(dump, *game, form);
+    game->ResetAll(false);
+    game->StartNewGame();
+    const string player = "Set p = SoftwareObjects.Controls(\"7MediaPlayerControl\")\r\n";
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        player +
+            "p.PlayCount = 1 : p.Volume = -600 : p.FileName = \"Areas\\rain.wav\" : Visits = p.PlayState",
+        false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "2");
+
+    // The frame sound player itself plays, under the name the channels give the same file.
+    const string rain = test.project->LocateProjectFile(test.project->paths.AreasPath + "rain.wav");
+    EXPECT_TRUE(game->sounds().IsFilePlaying(rain));
+    nlohmann::ordered_json players = dump.Collect()["players"];
+    ASSERT_EQ(players.size(), 7u);
+    EXPECT_EQ(players[6],
+              (nlohmann::ordered_json{
+                  {"number", 7}, {"file", rain}, {"state", 2}, {"volume", -600}, {"play_count", 1}}));
+
+    // Its position follows the game clock; after a second the sound has ended and the player keeps
+    // its file.
+    loop.WaitMs(400);
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(player + "Visits = p.CurrentPosition", false));
+    EXPECT_NEAR(std::stod(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value).value()), 0.4,
+                0.03);
+    loop.WaitMs(700);
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(player + "Visits = p.PlayState & p.FileName", false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "0" + rain);
+    EXPECT_TRUE(test.dialogs.shown().empty());
+    EXPECT_TRUE(game->scripts().ExecuteVBScript(player + "p.Pause", false));
+    EXPECT_NE(test.dialogs.shown().back().request.text.find("Object doesn't support this property or method"),
+              string::npos);
+    WithdrawGameState(dump);
 }
 
 TEST_F(GameFixture, ScriptsReachTheMessageTheDialogueAndTheInventoryByName) {

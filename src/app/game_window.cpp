@@ -8,7 +8,7 @@ namespace taviro::app {
 
 GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::TopWindows& windows,
                        platform::TopWindow& window, platform::EventLoop& loop, DisplayModes& modes,
-                       std::function<void()> unload)
+                       std::function<void()> unload, platform::media::AudioEngine* audio)
     : project_(project),
       flags_(flags),
       windows_(windows),
@@ -18,8 +18,9 @@ GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::To
       unload_(std::move(unload)),
       menus_(project, Commands()),
       game_(std::make_unique<Game>(project, flags, window.form(), loop,
-                                   static_cast<GameWindowServices&>(*this))),
-      TimerUnloadMe(loop.timers()) {
+                                   static_cast<GameWindowServices&>(*this), audio)),
+      TimerUnloadMe(loop.timers()),
+      audio_(audio) {
     // The next script takes the mark off the menu bar's item (the pop-up twin keeps it).
     game_->scripts().interceptCodeShown = [this] { menus_.Item("mnuInterceptCode").checked = false; };
     window_.caption = project.information.ProjectTitle;
@@ -96,6 +97,11 @@ void GameWindow::KeyDown(int virtualKey, int shift) {
             menus_.Run("mnuSaveGame");
         } else if (virtualKey == 'Q') {
             Quit();
+        } else if (virtualKey == 'M' && audio_) {
+            // The player's own keys, not the game's: sound on or off, and the player's settings.
+            audio_->SetMuted(!audio_->muted());
+        } else if (virtualKey == 'O' && togglePlayerSettings) {
+            togglePlayerSettings();
         }
     }
     TrackDebugKey(virtualKey);

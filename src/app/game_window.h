@@ -22,13 +22,15 @@ public:
     static constexpr int64_t kUnloadDelayMs = 500;
 
     // Loads the window (hidden). `unload` is asked to unload it once it has closed; it runs outside
-    // every handler of the window.
+    // every handler of the window. The game's sounds play on `audio` when given.
     GameWindow(project::Project& project, GameFlags& flags, platform::TopWindows& windows,
                platform::TopWindow& window, platform::EventLoop& loop, DisplayModes& modes,
-               std::function<void()> unload);
+               std::function<void()> unload, platform::media::AudioEngine* audio = nullptr);
     ~GameWindow() override;
 
     Game& game() { return *game_; }
+    // The player's own settings window, opened and closed by Ctrl+O.
+    std::function<void()> togglePlayerSettings;
     GameMenus& menus() { return menus_; }
     platform::TopWindow& window() { return window_; }
 
@@ -84,6 +86,7 @@ private:
     platform::Timer TimerUnloadMe;
     int16_t debugKeyState_ = 0;
     bool subMenuOpen_ = false;
+    platform::media::AudioEngine* audio_;  // the program's sound, for the player's own mute key
 };
 
 }  // namespace taviro::app

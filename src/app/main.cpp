@@ -1,4 +1,5 @@
 // taviro-player: plays the Taviro adventure game in a folder.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -12,14 +13,17 @@
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
 #include "platform/files/documents_folder.h"
+#include "platform/dialogs/sound_settings_window.h"
 #include "platform/files/file_system.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
+#include "platform/media/audio_engine.h"
 #include "platform/memory/memory_reuse.h"
 #include "platform/sdl/desktop.h"
 #include "platform/sdl/player_screen.h"
 #include "project/cd_file_location.h"
 #include "project/project.h"
+#include "project/user_settings.h"
 
 namespace {
 
@@ -35,6 +39,32 @@ struct HeadlessDesktop {
 struct EndedProgram : platform::RunningProgram {
     bool Running() override { return false; }
 };
+
+// The player's sound settings are kept under a section of their own, apart from every game's.
+constexpr char kPlayerSection[] = "Taviro Player";
+
+platform::SoundSettings ReadSoundSettings(const project::UserSettings& settings) {
+    platform::SoundSettings sound;
+    auto percent = [&](const char* key, int fallback) {
+        std::optional<std::string> text = settings.GetSetting(kPlayerSection, key);
+        if (!text) return fallback;
+        try {
+            return std::clamp(std::stoi(*text), 0, 100);
+        } catch (const std::exception&) {
+            return fallback;
+        }
+    };
+    sound.musicPercent = percent("MusicVolume", 100);
+    sound.soundPercent = percent("SoundVolume", 100);
+    sound.muted = settings.GetSetting(kPlayerSection, "Mute").value_or("") == "1";
+    return sound;
+}
+
+void SaveSoundSettings(project::UserSettings& settings, const platform::SoundSettings& sound) {
+    settings.SaveSetting(kPlayerSection, "MusicVolume", std::to_string(sound.musicPercent));
+    settings.SaveSetting(kPlayerSection, "SoundVolume", std::to_string(sound.soundPercent));
+    settings.SaveSetting(kPlayerSection, "Mute", sound.muted ? "1" : "0");
+}
 
 // Runs the automation file (or standard input) against the screen; the exit status of the program.
 int RunAutomation(platform::PlayerScreen& screen, const std::string& file) {
@@ -151,6 +181,20 @@ int Play(const app::Options& options) {
     };
     services.savedGameWindows = &screen.savedGameWindows();
     services.documentsFolder = platform::DocumentsFolder();
+    // One mixer for the whole program; headless play has no device and renders on the virtual clock.
+    platform::media::AudioEngine audio(clock, !options.headless, options.soundFont.value_or(""));
+    screen.loop().AddMediaHandler([&audio] { audio.Pump(); });
+    services.audio = &audio;
+    // The player's own sound settings, kept per user apart from every game's.
+    project::UserSettings playerSettings(project.profiles(), project::DefaultConfigFolder());
+    platform::SoundSettings sound = ReadSoundSettings(playerSettings);
+    sound.muted = sound.muted || options.mute;
+    platform::ApplySoundSettings(audio, sound);
+    platform::SoundSettingsWindow soundWindow(
+        audio, sound,
+        [&playerSettings](const platform::SoundSettings& kept) { SaveSoundSettings(playerSettings, kept); });
+    screen.buildOverlay = [&soundWindow] { soundWindow.Build(); };
+    services.togglePlayerSettings = [&soundWindow] { soundWindow.Toggle(); };
     app::Player player(project, flags, screen.windows(), screen.loop(), screen.stateDump(), modes, services);
     // The start-up runs as the first turn of the loop, like every later handler.
     screen.loop().Defer([&player, &showStartupReports] {

@@ -46,9 +46,10 @@ void Player::Start() {
 void Player::LoadGameWindow() {
     platform::Point size = ProjectFrameSize(project_.information);
     platform::TopWindow& window = screen_.loadWindow("game", size.x, size.y);
-    game_ = std::make_unique<GameWindow>(project_, flags_, windows_, window, loop_, modes_,
-                                         [this] { UnloadGame(); });
+    game_ = std::make_unique<GameWindow>(
+        project_, flags_, windows_, window, loop_, modes_, [this] { UnloadGame(); }, screen_.audio);
     Game& game = game_->game();
+    game_->togglePlayerSettings = screen_.togglePlayerSettings;
     game.tilePicture = screen_.tilePicture;
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;

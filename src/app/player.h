@@ -30,6 +30,10 @@ struct ScreenServices {
     // Where the save and load windows are shown, and the documents folder ("" none) of saved games.
     platform::SavedGameWindows* savedGameWindows = nullptr;
     std::string documentsFolder;
+    // The sound of the program, shared by every game it plays; without it each game has its own.
+    platform::media::AudioEngine* audio = nullptr;
+    // Opens or closes the player's own settings window (Ctrl+O).
+    std::function<void()> togglePlayerSettings;
 };
 
 class Player {

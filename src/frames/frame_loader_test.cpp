@@ -16,13 +16,17 @@ struct FakePlayer : MediaPlayer {
     void SetFileName(const string& path) override { file = path; }
     string FileName() const override { return file; }
     void SetPlayCount(int count) override { playCount = count; }
-    void SetVolume(int volumeCentibels) override { volume = volumeCentibels; }
+    void SetVolume(int volumeHundredthsDb) override { volume = volumeHundredthsDb; }
+    int Volume() const override { return volume; }
+    int PlayCount() const override { return playCount; }
     PlayState GetPlayState() const override { return state; }
     void Play() override {
         state = PlayState::Playing;
         ++starts;
     }
     void Stop() override { state = PlayState::Stopped; }
+    double CurrentPosition() const override { return 0; }
+    void SetCurrentPosition(double) override {}
     string file;
     int playCount = -1, volume = 1, starts = 0;
     PlayState state = PlayState::Stopped;
@@ -32,6 +36,7 @@ struct FakePlayer : MediaPlayer {
 struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
     // SoundSystem
     MediaPlayer& Player(int number) override { return players[number]; }
+    MediaPlayer& ChannelPlayer(int entry) override { return players[entry]; }
     bool IsFilePlaying(const string& path) override {
         for (auto& player : players) {
             if (player.file == path && player.state == PlayState::Playing) return true;
@@ -51,6 +56,7 @@ struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
     void StartChannels() override {}
     void EnableFadeTimer() override {}
     void FadeStep(double) override {}
+    void ResetPlayers() override {}
     // VideoSystem
     void PlayMovieWithStop(const string& file, bool stretched, int left, int top, int width,
                            int height) override {

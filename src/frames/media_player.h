@@ -18,10 +18,16 @@ public:
     virtual std::string FileName() const = 0;
     // 1 = play once, 0 = repeat without end.
     virtual void SetPlayCount(int count) = 0;
-    virtual void SetVolume(int volumeCentibels) = 0;
+    virtual int PlayCount() const = 0;
+    // Hundredths of a decibel: 0 is full volume, -4000 is -40 dB. Applies at once, also while playing.
+    virtual void SetVolume(int volumeHundredthsDb) = 0;
+    virtual int Volume() const = 0;
     virtual PlayState GetPlayState() const = 0;
     virtual void Play() = 0;
     virtual void Stop() = 0;
+    // Seconds from the start of the playing sound, 0 when none plays; setting 0 starts it again.
+    virtual double CurrentPosition() const = 0;
+    virtual void SetCurrentPosition(double seconds) = 0;
 };
 
 // The volume of a sound level of 0..10: (level - 10) x 400 hundredths of a decibel, rounded.

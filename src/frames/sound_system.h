@@ -29,6 +29,8 @@ public:
 
     // Media player 0..7; throws GameError for another number.
     virtual MediaPlayer& Player(int number) = 0;
+    // The media player a channel entry (1..7) uses now: its own number unless a cross-fade moved it.
+    virtual MediaPlayer& ChannelPlayer(int entry) = 0;
     virtual bool IsFilePlaying(const std::string& path) = 0;
     virtual void StopAnyWavOrMP3() = 0;
 
@@ -45,6 +47,8 @@ public:
     virtual void EnableFadeTimer() = 0;
     // Sets volumes for a fade progress of 0..1; 1 completes every fade.
     virtual void FadeStep(double progress) = 0;
+    // A new game: players 1 to 7 stop and every channel gets its own player back.
+    virtual void ResetPlayers() = 0;
 };
 
 }  // namespace taviro::frames

@@ -31,7 +31,7 @@ public:
             variables_.Disappear.Add(frame_.name, static_cast<int16_t>(areaIndex_), "");
         }
     }
-    void StopMusic() override { sounds_.Player(frames::kMusicPlayer).Stop(); }
+    void StopMusic() override { sounds_.ChannelPlayer(frames::kMusicPlayer).Stop(); }
     void StopAllSounds() override { sounds_.StopAnyWavOrMP3(); }
     void SetFadeDuration(double seconds) override { sounds_.SetFadeDuration(seconds); }
     void SetChannel(int entry, const ChannelEntry& channel) override {
@@ -47,11 +47,12 @@ private:
     int objectIndex_;
 };
 
-void StartOnPlayer(frames::MediaPlayer& player, const std::string& path, int playCount, int volumeCentibels) {
+void StartOnPlayer(frames::MediaPlayer& player, const std::string& path, int playCount,
+                   int volumeHundredthsDb) {
     player.Stop();
     player.SetFileName(path);
     player.SetPlayCount(playCount);
-    player.SetVolume(volumeCentibels);
+    player.SetVolume(volumeHundredthsDb);
     player.Play();
 }
 
@@ -121,18 +122,18 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
 
         // 14. Music and sound. Music that still plays is replaced only when the action stopped it.
         if (action.playMusic && !action.musicFile.empty()) {
-            frames::MediaPlayer& music = sounds_.Player(frames::kMusicPlayer);
+            frames::MediaPlayer& music = sounds_.ChannelPlayer(frames::kMusicPlayer);
             if (music.GetPlayState() != frames::PlayState::Playing || action.stopMusic) {
                 StartOnPlayer(music, project_.LocateProjectFile(project_.paths.AreasPath + action.musicFile),
                               action.musicLoops ? 0 : 1, frames::VolumeToPlayerUnits(7));
             }
         }
         if (action.playSound) {
-            StartOnPlayer(sounds_.Player(frames::kFrameSoundPlayer),
+            StartOnPlayer(sounds_.ChannelPlayer(frames::kFrameSoundPlayer),
                           project_.LocateProjectFile(project_.paths.FramesPath + action.soundFile), 1,
                           frames::VolumeToPlayerUnits(8));
         } else if (action.stopFrameSound && !action.stopAllSounds) {
-            sounds_.Player(frames::kFrameSoundPlayer).Stop();
+            sounds_.ChannelPlayer(frames::kFrameSoundPlayer).Stop();
         }
         if (stopping()) return ActionResult::Nothing;
 

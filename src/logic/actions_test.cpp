@@ -19,10 +19,14 @@ struct FakePlayer : frames::MediaPlayer {
     void SetFileName(const string& path) override { file = path; }
     string FileName() const override { return file; }
     void SetPlayCount(int count) override { playCount = count; }
-    void SetVolume(int volumeCentibels) override { volume = volumeCentibels; }
+    void SetVolume(int volumeHundredthsDb) override { volume = volumeHundredthsDb; }
+    int Volume() const override { return volume; }
+    int PlayCount() const override { return playCount; }
     frames::PlayState GetPlayState() const override { return state; }
     void Play() override { state = frames::PlayState::Playing; }
     void Stop() override { state = frames::PlayState::Stopped; }
+    double CurrentPosition() const override { return 0; }
+    void SetCurrentPosition(double) override {}
     string file;
     int playCount = -1;
     int volume = 1;
@@ -33,6 +37,7 @@ struct FakePlayer : frames::MediaPlayer {
 struct FakeSounds : frames::SoundSystem {
     explicit FakeSounds(std::vector<string>& sharedLog) : log(sharedLog) {}
     frames::MediaPlayer& Player(int number) override { return number == 6 ? music : sound; }
+    frames::MediaPlayer& ChannelPlayer(int entry) override { return Player(entry); }
     bool IsFilePlaying(const string&) override { return false; }
     void StopAnyWavOrMP3() override { log.push_back("stop all sounds"); }
     void SetChannelEntry(int entry, const ChannelEntry&) override {
@@ -46,6 +51,7 @@ struct FakeSounds : frames::SoundSystem {
     void StartChannels() override { log.push_back("fade"); }
     void EnableFadeTimer() override {}
     void FadeStep(double) override { log.push_back("fade done"); }
+    void ResetPlayers() override {}
     std::vector<string>& log;
     FakePlayer music, sound;
 };

@@ -414,13 +414,77 @@ vbscript::Ref<vbscript::Enumerator> ControlArrayObject::Enumerate() {
     return vbscript::MakeRef<ElementWalker>(std::move(items));
 }
 
-// The form's own members keep their numbers; controls are numbered after them.
+enum CollectionMember : DispatchId { kCollectionItem = vbscript::kDefaultMember, kCollectionCount };
+
+DispatchId ControlsCollectionObject::MemberId(std::u16string_view name) {
+    std::u16string folded = vbscript::FoldCase(name);
+    if (folded == u"item") return kCollectionItem;
+    if (folded == u"count") return kCollectionCount;
+    return vbscript::kUnknownMember;
+}
+
+const void* ControlsCollectionObject::DispatchKey() const {
+    static const char key = 0;
+    return &key;
+}
+
+std::vector<Variant> ControlsCollectionObject::Items() const {
+    std::vector<Variant> items;
+    auto walk = [&](auto& self, const platform::Control& parent) -> void {
+        for (const auto& child : parent.children()) {
+            items.emplace_back(vbscript::Ref<vbscript::Object>(
+                vbscript::MakeRef<ControlObject>(form_, child->name(), child->index())));
+            self(self, *child);
+        }
+    };
+    walk(walk, form_);
+    for (const HostedControl& control : hosted_) items.emplace_back(control.object);
+    return items;
+}
+
+Variant ControlsCollectionObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) {
+    if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
+    if (id == kCollectionCount) {
+        if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+        return Variant(static_cast<int32_t>(Items().size()));
+    }
+    if (id != kCollectionItem) vbscript::Throw(vbscript::err::kNoSuchMember);
+    if (arguments.size() != 1) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+    const Variant& key = arguments[0].Target();
+    if (key.type() != vbscript::VarType::String) {
+        std::vector<Variant> items = Items();
+        int32_t at = vbscript::ToLong(key);
+        if (at < 0 || static_cast<size_t>(at) >= items.size())
+            vbscript::Throw(vbscript::err::kSubscriptOutOfRange);
+        return items[static_cast<size_t>(at)];
+    }
+    std::string name = Utf8(key.string());
+    for (const HostedControl& control : hosted_) {
+        if (platform::SameName(control.name, name)) return Variant(control.object);
+    }
+    if (!form_.Elements(name).empty())
+        return Variant(vbscript::Ref<vbscript::Object>(vbscript::MakeRef<ControlArrayObject>(form_, name)));
+    if (platform::Control* control = form_.Find(name))
+        return Variant(vbscript::Ref<vbscript::Object>(
+            vbscript::MakeRef<ControlObject>(form_, control->name(), std::nullopt)));
+    throw vbscript::ScriptError(730, u"Control '" + key.string() + u"' not found");
+}
+
+vbscript::Ref<vbscript::Enumerator> ControlsCollectionObject::Enumerate() {
+    return vbscript::MakeRef<ElementWalker>(Items());
+}
+
+// The form's own members keep their numbers; Controls and the controls are numbered after them.
+constexpr DispatchId kControls = 9999;
 constexpr DispatchId kFirstControl = 10000;
 
-FormObject::FormObject(platform::Form& form)
-    : form_(form), window_(vbscript::MakeRef<ControlObject>(form, form.name(), std::nullopt)) {}
+FormObject::FormObject(platform::Form& form, std::vector<HostedControl> hosted)
+    : form_(form),
+      window_(vbscript::MakeRef<ControlObject>(form, form.name(), std::nullopt)),
+      controls_(vbscript::MakeRef<ControlsCollectionObject>(form, std::move(hosted))) {}
 
 DispatchId FormObject::MemberId(std::u16string_view name) {
+    if (vbscript::FoldCase(name) == u"controls") return kControls;
     std::string utf8 = Utf8(std::u16string(name));
     for (size_t i = 0; i < controlNames_.size(); ++i) {
         if (platform::SameName(controlNames_[i], utf8)) return kFirstControl + static_cast<DispatchId>(i);
@@ -433,6 +497,12 @@ DispatchId FormObject::MemberId(std::u16string_view name) {
 }
 
 Variant FormObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) {
+    if (id == kControls) {
+        // "Controls("7MediaPlayerControl")": the collection's item.
+        if (!arguments.empty()) return controls_->Invoke(kCollectionItem, kind, arguments);
+        if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
+        return Variant(vbscript::Ref<vbscript::Object>(controls_));
+    }
     if (id < kFirstControl) return window_->Invoke(id, kind, arguments);
     size_t at = static_cast<size_t>(id - kFirstControl);
     if (at >= controlNames_.size()) vbscript::Throw(vbscript::err::kNoSuchMember);

@@ -88,11 +88,44 @@ private:
     std::string name_;
 };
 
+// A control that the window made at run time outside its control tree (a sound player), as
+// scripts reach it.
+struct HostedControl {
+    std::string name;
+    vbscript::Ref<vbscript::Object> object;
+};
+
+// A window's Controls collection: every control of the form, each element of a control array on
+// its own, back to front through the tree, then the hosted controls. Item, the default member,
+// takes a name without regard to case (a control array's name gives the array) or a position from
+// 0; Count; For Each. An unknown name raises 730, a position out of range 9.
+class ControlsCollectionObject final : public vbscript::Object {
+public:
+    ControlsCollectionObject(platform::Form& form, std::vector<HostedControl> hosted)
+        : form_(form), hosted_(std::move(hosted)) {}
+
+    std::u16string TypeName() const override { return u"Object"; }
+    vbscript::DispatchId MemberId(std::u16string_view name) override;
+    const void* DispatchKey() const override;
+    vbscript::Variant Invoke(vbscript::DispatchId id, vbscript::InvokeKind kind,
+                             std::span<vbscript::Variant> arguments) override;
+    vbscript::Ref<vbscript::Enumerator> Enumerate() override;
+
+private:
+    // Every control now, in the collection's order.
+    std::vector<vbscript::Variant> Items() const;
+
+    platform::Form& form_;
+    std::vector<HostedControl> hosted_;
+};
+
 // A whole window ("SoftwareObjects"): every control and control array of the form under its own
-// name ("Area(3)", "PictureBox"), and the form's own properties ("Caption", "Width").
+// name ("Area(3)", "PictureBox"), the form's own properties ("Caption", "Width"), and Controls, the
+// collection that also holds the hosted controls, whose names ("7MediaPlayerControl") scripts
+// cannot write as members.
 class FormObject final : public vbscript::Object {
 public:
-    explicit FormObject(platform::Form& form);
+    explicit FormObject(platform::Form& form, std::vector<HostedControl> hosted = {});
 
     std::u16string TypeName() const override { return vbscript::FromUtf8OrWindows1252(form_.name()); }
     vbscript::DispatchId MemberId(std::u16string_view name) override;
@@ -101,7 +134,8 @@ public:
 
 private:
     platform::Form& form_;
-    vbscript::Ref<ControlObject> window_;    // the form's own properties
+    vbscript::Ref<ControlObject> window_;  // the form's own properties
+    vbscript::Ref<ControlsCollectionObject> controls_;
     std::vector<std::string> controlNames_;  // member k + 1 is control name k
 };
 

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "frames/sound_channels.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
 #include "scripting/action_object.h"
 #include "scripting/environment_objects.h"
+#include "scripting/media_player_object.h"
 #include "scripting/recording_action_host.h"
 #include "scripting/script_host.h"
 #include "support/test_project.h"
@@ -190,6 +192,97 @@ TEST_F(ControlObjectsFixture, TheEnvironmentOffersScreenAppAndClipboard) {
               "False");
     EXPECT_NE(Fail("PrinterObject.Print \"page\"").find("Object doesn't support this property or method"),
               string::npos);
+}
+
+// A sound player that keeps what it was told; setting a file starts it.
+struct FakePlayer : frames::MediaPlayer {
+    void SetFileName(const string& path) override {
+        file = path;
+        state = path.empty() ? frames::PlayState::Stopped : frames::PlayState::Playing;
+    }
+    string FileName() const override { return file; }
+    void SetPlayCount(int count) override { playCount = count; }
+    int PlayCount() const override { return playCount; }
+    void SetVolume(int volumeHundredthsDb) override { volume = volumeHundredthsDb; }
+    int Volume() const override { return volume; }
+    frames::PlayState GetPlayState() const override { return state; }
+    void Play() override { state = file.empty() ? state : frames::PlayState::Playing; }
+    void Stop() override { state = frames::PlayState::Stopped; }
+    double CurrentPosition() const override { return 0; }
+    void SetCurrentPosition(double seconds) override { positions.push_back(seconds); }
+    string file;
+    int playCount = 1, volume = 0;
+    frames::PlayState state = frames::PlayState::Stopped;
+    std::vector<double> positions;
+};
+
+// The window as "SoftwareObjects", with the sound players of the channels among its controls.
+struct WindowControlsFixture : ControlObjectsFixture {
+    WindowControlsFixture() {
+        referencesMode = 2;
+        host.softwareObjects = [this] {
+            return vbscript::MakeRef<FormObject>(
+                form, MediaPlayerControls(sounds, test.project->paths.ProjectPath));
+        };
+    }
+    FakePlayer& Player(int number) { return static_cast<FakePlayer&>(sounds.Player(number)); }
+
+    platform::VirtualClock clock;
+    platform::TimerQueue timers{clock};
+    frames::SoundChannels sounds{*test.project, timers, [](int) -> std::unique_ptr<frames::MediaPlayer> {
+                                     return std::make_unique<FakePlayer>();
+                                 }};
+};
+
+TEST_F(WindowControlsFixture, ScriptsSetAndReadTheSoundPlayersThroughTheControlsCollection) {
+    EXPECT_EQ(Run("Set p = SoftwareObjects.Controls(\"7mediaplayercontrol\")\r\n"
+                  "p.PlayCount = 0 : p.Volume = -800 : p.FileName = \"Areas\\rain.wav\"\r\n"
+                  "Result = p.Name & \" \" & p.PlayState & \" \" & p.Volume & \" \" & p.PlayCount\r\n"
+                  "p.CurrentPosition = 0"),
+              "7MediaPlayerControl 2 -800 0");
+    // The player the channels use: a relative name is taken from the project folder.
+    EXPECT_EQ(Player(7).file, test.project->paths.AreasPath + "rain.wav");
+    EXPECT_EQ(Player(7).volume, -800);
+    EXPECT_EQ(Player(7).playCount, 0);
+    EXPECT_EQ(Player(7).positions, std::vector<double>{0.0});
+    EXPECT_EQ(
+        Run("Set p = Controls(\"7MediaPlayerControl\")\r\np.Stop\r\nResult = p.PlayState\r\n"
+            "p.Play\r\nResult = Result & p.PlayState & (p.FileName = AppObject.Path & \"/Areas/rain.wav\")"),
+        "02True");
+    // An absolute name is kept; an empty one stops the player.
+    Run("Controls(\"6MediaPlayerControl\").FileName = \"/music/theme.mp3\"");
+    EXPECT_EQ(Player(6).file, "/music/theme.mp3");
+    Run("Controls(\"6MediaPlayerControl\").FileName = \"\"");
+    EXPECT_EQ(Player(6).state, frames::PlayState::Stopped);
+}
+
+TEST_F(WindowControlsFixture, TheControlsCollectionCountsWalksAndFindsEveryControl) {
+    // The tree's eight controls, back to front, then the eight players.
+    EXPECT_EQ(Run("Result = Controls.Count & \" \" & Controls(0).Name & \" \" & Controls(15).Name"),
+              "16 PictureBox 7MediaPlayerControl");
+    EXPECT_EQ(Run("Result = \"\"\r\nFor Each c In SoftwareObjects.Controls\r\n"
+                  "If TypeName(c) = \"MediaPlayer\" Then Result = Result & Left(c.Name, 1)\r\nNext"),
+              "01234567");
+    // A control array by its name, a single control by its name in any case.
+    EXPECT_EQ(Run("Controls(\"area\")(2).Visible = False\r\nResult = Controls(\"LISTBOX\").ListCount"), "0");
+    EXPECT_FALSE(Area(2).visible());
+    // Enumerating makes no player: player 0 exists once a script uses it.
+    EXPECT_EQ(sounds.ExistingPlayer(0), nullptr);
+    Run("Controls(\"0MediaPlayerControl\").Volume = -100");
+    EXPECT_EQ(Player(0).volume, -100);
+}
+
+TEST_F(WindowControlsFixture, WrongNamesAndMembersOfTheSoundPlayersGiveTheOriginalsErrors) {
+    EXPECT_NE(
+        Fail("Set p = Controls(\"8MediaPlayerControl\")").find("Control '8MediaPlayerControl' not found"),
+        string::npos);
+    EXPECT_NE(Fail("Set p = Controls(16)").find("Subscript out of range"), string::npos);
+    const string player = "Set p = Controls(\"7MediaPlayerControl\")\r\n";
+    EXPECT_NE(Fail(player + "p.Rewind").find("Object doesn't support this property or method"), string::npos);
+    EXPECT_NE(Fail(player + "p.PlayState = 2").find("read-only"), string::npos);
+    EXPECT_NE(Fail(player + "p.Volume = 100").find("Invalid property value"), string::npos);
+    EXPECT_EQ(Player(7).volume, 0);
+    EXPECT_TRUE(Player(7).file.empty());
 }
 
 }  // namespace
