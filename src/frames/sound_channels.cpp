@@ -77,15 +77,19 @@ void SoundChannels::ResetPlayers() {
     }
 }
 
+void ChannelState::Take(const ChannelEntry& values) {
+    mode = values.command;
+    fade = values.fade;
+    loop = values.loop;
+    previousLevel = level;
+    level = values.level;
+    file = values.file;
+}
+
 void SoundChannels::SetChannelEntry(int entry, const ChannelEntry& values) {
     CheckPlayerNumber(entry);
     ChannelState& channel = table_[static_cast<size_t>(entry)];
-    channel.mode = values.command;
-    channel.fade = values.fade;
-    channel.loop = values.loop;
-    channel.previousLevel = channel.level;
-    channel.level = values.level;
-    channel.file = values.file;
+    channel.Take(values);
     channel.previousPlayer = 0;
 }
 
@@ -96,12 +100,7 @@ bool SoundChannels::ApplyChannelRecord(int record, const ChannelEntry& values) {
     // none.
     if (!((values.command > 1 && channel.mode < 2) || (!values.file.empty() && channel.file.empty())))
         return false;
-    channel.mode = values.command;
-    channel.fade = values.fade;
-    channel.loop = values.loop;
-    channel.previousLevel = channel.level;
-    channel.level = values.level;
-    channel.file = values.file;
+    channel.Take(values);
     channel.changed = true;
     return true;
 }

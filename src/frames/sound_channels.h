@@ -24,6 +24,10 @@ struct ChannelState {
     double previousLevel = 0;
     double level = 0;
     bool changed = false;  // a frame's channel record was applied
+
+    // Takes the command, fade, loop, level and file of a frame's or an action's entry; the level it
+    // had becomes the level a fade starts from.
+    void Take(const ChannelEntry& values);
 };
 
 class SoundChannels : public SoundSystem {
