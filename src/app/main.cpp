@@ -1,6 +1,7 @@
 // taviro-player: plays the Taviro adventure game in a folder.
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -101,6 +102,11 @@ int Play(const app::Options& options) {
     project::Project project(files, codePage, dialogs, cd, flags, project::DefaultConfigFolder());
 
     std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
+    // Paths the game shows (the players' file names, the saved "Path") are full paths, as in the
+    // original, whatever folder the command line names.
+    std::error_code noFullPath;
+    if (std::filesystem::path full = std::filesystem::absolute(folder, noFullPath); !noFullPath)
+        folder = full.string();
     const bool initialized = project.InitializeProject(folder);
     if (!initialized && options.info) return 1;
     if (options.info) {
