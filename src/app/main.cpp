@@ -72,7 +72,9 @@ int Play(const app::Options& options) {
     std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
     if (!project.InitializeProject(folder)) return 1;
     if (options.info) {
-        std::cout << app::ProjectInfoJson(project).dump(2) << "\n";
+        std::cout << app::ProjectInfoJson(project).dump(2, ' ', false,
+                                                        nlohmann::json::error_handler_t::replace)
+                  << "\n";
         return 0;
     }
     project.SaveSetting("Path", project.paths.ProjectPath);
@@ -174,8 +176,9 @@ int main(int argc, char** argv) {
     } catch (const std::invalid_argument& error) {
         std::cerr << "taviro-player: " << error.what() << "\n";
         status = 2;
-    } catch (const GameError& error) {
-        platform::log::Error(error.description());
+    } catch (const std::exception& failure) {
+        // Only a failure before the event loop runs, or of automation itself, comes this far.
+        platform::log::Error(failure.what());
         status = 1;
     }
     platform::QuitSdl();

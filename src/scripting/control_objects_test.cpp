@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ios>
+#include <new>
+
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
 #include "scripting/action_object.h"
@@ -190,6 +193,27 @@ TEST_F(ControlObjectsFixture, TheEnvironmentOffersScreenAppAndClipboard) {
               "False");
     EXPECT_NE(Fail("PrinterObject.Print \"page\"").find("Object doesn't support this property or method"),
               string::npos);
+}
+
+// A failure of the player inside a script's call reaches the script as an error it may trap, never as
+// an exception that would leave the engine half way through the script.
+TEST(AsScriptError, EveryFailureOfThePlayerBecomesAScriptErrorWithItsNumber) {
+    auto numberOf = [](auto failing) {
+        try {
+            AsScriptError([&]() -> int {
+                failing();
+                return 0;
+            });
+        } catch (const vbscript::ScriptError& error) {
+            return error.number;
+        }
+        return 0;
+    };
+    EXPECT_EQ(numberOf([] { throw errors::FileNotFound(); }), 53);
+    EXPECT_EQ(numberOf([] { throw std::bad_alloc(); }), 7);
+    EXPECT_EQ(
+        numberOf([] { throw std::ios_base::failure("basic_filebuf::underflow error reading the file"); }),
+        51);
 }
 
 }  // namespace

@@ -110,6 +110,10 @@ TEST(Pictures, BadFilesGiveTheirCallerAClearErrorAndTheLogALine) {
     ASSERT_TRUE(log::Configure(logPath.c_str(), false));
     log::SetQuiet(true);
     EXPECT_EQ(ErrorNumberOf(pictures, "missing.bmp"), 53);
+    // A damaged item description whose picture name is empty names the Areas folder itself.
+    pictures.Write("Areas/key.gif", "x");
+    EXPECT_EQ(ErrorNumberOf(pictures, "Areas/"), 53);
+    EXPECT_EQ(ErrorNumberOf(pictures, "Areas"), 53);
     for (const char* name : {"empty.bmp", "cut.png", "notes.jpg", "plan.wmf", "cut.gif", "cut.cur"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(ErrorNumberOf(pictures, name), 481);
