@@ -13,6 +13,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPOSITORY = os.path.normpath(os.path.join(HERE, "..", ".."))
+sys.dont_write_bytecode = True  # no cache folders in the source tree
 sys.path.insert(0, os.path.join(REPOSITORY, "fuzz", "games"))
 import soak_games  # noqa: E402
 from player_run import resident_kb  # noqa: E402

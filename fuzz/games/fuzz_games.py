@@ -19,6 +19,7 @@ import tempfile
 import threading
 import time
 
+sys.dont_write_bytecode = True  # no cache folders in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import commands  # noqa: E402
 import damage  # noqa: E402

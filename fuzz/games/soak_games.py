@@ -14,6 +14,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True  # no cache folders in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import commands  # noqa: E402
 import player_run  # noqa: E402

@@ -45,13 +45,14 @@ void EventLoop::Failed(const std::exception& failure) {
 
 void EventLoop::DoEvents() {
     const bool outermost = depth_ == 0;
+    if (outermost) {
+        // Tasks run as handlers do, each on its own, so that one that fails leaves the others to run;
+        // those they defer wait for the next turn.
+        auto tasks = std::move(deferred_);
+        deferred_.clear();
+        for (auto& task : tasks) Turn(true, task);
+    }
     Turn(outermost, [&] {
-        if (outermost) {
-            // Tasks run as handlers do; those they defer wait for the next turn.
-            auto tasks = std::move(deferred_);
-            deferred_.clear();
-            for (auto& task : tasks) task();
-        }
         if (input_) input_();
         timers_.FireDue();
         for (auto& handler : media_) handler();

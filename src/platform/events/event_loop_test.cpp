@@ -183,10 +183,14 @@ TEST(EventLoop, AFailureNoOperationCaughtIsReportedAndTheLoopGoesOn) {
     auto ticking = game.MakeTimer("tick", 150);
     game.loop.WaitMs(300);
     game.loop.Dispatch([] { throw std::bad_alloc(); });
+    // A deferred task that fails leaves the next one to run.
+    bool laterTaskRan = false;
+    game.loop.Defer([] { throw std::bad_alloc(); });
+    game.loop.Defer([&] { laterTaskRan = true; });
+    game.loop.DoEvents();
     // Inside a handler, a nested turn lets the failure through to the handler's own boundary.
     bool caughtInside = false;
     game.loop.Dispatch([&] {
-        game.loop.Defer([] {});
         try {
             game.loop.Dispatch([] { throw GameError(62, "Input past end of file"); });
         } catch (const GameError&) {
@@ -194,7 +198,8 @@ TEST(EventLoop, AFailureNoOperationCaughtIsReportedAndTheLoopGoesOn) {
         }
     });
     log::SetQuiet(false);
-    EXPECT_EQ(reported, (std::vector<std::string>{"51", "51", "51", "7"}));
+    EXPECT_EQ(reported, (std::vector<std::string>{"51", "51", "51", "7", "7"}));
+    EXPECT_TRUE(laterTaskRan);
     EXPECT_EQ(game.log, (std::vector<std::string>{"tick@150", "tick@300"}));
     EXPECT_TRUE(caughtInside);
     EXPECT_EQ(game.loop.depth(), 0);
