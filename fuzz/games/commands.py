@@ -58,5 +58,7 @@ def random_command(rng, width=640, height=480, quits=True):
 
 
 def random_commands(rng, count, width=640, height=480, quits=True):
-    """keep-going, then count commands."""
-    return ["keep-going"] + [random_command(rng, width, height, quits) for _ in range(count)]
+    """keep-going, then count commands. Without quits the game starts at once, so that no click
+    lands on the welcome window's Exit button either."""
+    start = [] if quits else ["press Start New Game"]
+    return ["keep-going"] + start + [random_command(rng, width, height, quits) for _ in range(count)]
