@@ -13,6 +13,10 @@ MENUS = ["Options/Disable Transitions", "Options/Disable Real-Time Effects", "Lo
 PRESSES = ["Start New Game", "Load Game", "OK", "Cancel", "Yes", "No"]
 INPUTS = ["1", "Hall", "save one", "x" * 300, "\u00e9t\u00e9", "\"|,"]
 
+# Headless play draws only for a screenshot: taking one now and then draws every picture and text.
+# The player runs in a scratch folder of its own, where the file lands.
+SCREENSHOT = "screenshot shot.png"
+
 # The inventory bar's icons sit along the top of the scene; drags start there more often.
 ICON_ROW = [(26 + 42 * i, 26) for i in range(6)]
 
@@ -51,10 +55,20 @@ def random_command(rng, width=640, height=480, quits=True):
         return "input " + rng.choice(INPUTS) if rng.random() < 0.8 else "input-cancel"
     if roll < 0.80:
         return "down %d %d" % (x, y) if rng.random() < 0.5 else "up %d %d" % (x, y)
+    if roll < 0.805:
+        return SCREENSHOT
     # Waits: mostly a moment, sometimes long enough for timers, now and then a minute.
     duration = rng.choice([0, 10, 100, 250, 500, 1000, 2000, 2000, 5000]) if rng.random() < 0.9 \
         else rng.randrange(60001)
     return "wait %d" % duration
+
+
+def with_screenshots(rng, script, count=2):
+    """The script with screenshots at random places after its first command."""
+    script = list(script)
+    for _ in range(count):
+        script.insert(rng.randint(1, len(script)), SCREENSHOT)
+    return script
 
 
 def random_commands(rng, count, width=640, height=480, quits=True):

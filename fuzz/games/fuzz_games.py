@@ -55,7 +55,7 @@ def plan(seed, games):
         script = ["keep-going"] + [c for c in read_commands(walkthrough) if c.strip() != "state -"]
     else:
         script = commands.random_commands(rng, RANDOM_COMMANDS)
-    return game, script, rng
+    return game, commands.with_screenshots(rng, script), rng
 
 
 def run_seed(seed, games, player, findings_folder, hang_seconds):
