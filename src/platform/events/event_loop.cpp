@@ -29,7 +29,7 @@ void EventLoop::Turn(bool outermost, Work&& work) {
     } catch (const std::exception& failure) {
         Failed(failure);
     } catch (...) {
-        Failed(GameError(51, "Internal error"));
+        Failed(errors::InternalError());  // something that is not even an exception of the library
     }
 }
 
