@@ -48,33 +48,35 @@ def read_commands(path):
 
 
 def plan(seed, games):
-    """The game, the commands and the random generator of damage that a seed stands for."""
+    """The game, the commands, the player's options and the random generator of damage that a seed
+    stands for. One run in five reads the game as UTF-8, where damaged bytes are invalid text."""
     rng = random.Random(seed)
     game, walkthrough = games[rng.randrange(len(games))]
     if walkthrough and rng.random() < 0.7:
         script = ["keep-going"] + [c for c in read_commands(walkthrough) if c.strip() != "state -"]
     else:
         script = commands.random_commands(rng, RANDOM_COMMANDS)
-    return game, commands.with_screenshots(rng, script), rng
+    options = ["--codepage", "65001"] if rng.random() < 0.2 else []
+    return game, commands.with_screenshots(rng, script), options, rng
 
 
 def run_seed(seed, games, player, findings_folder, hang_seconds):
-    game, script, rng = plan(seed, games)
+    game, script, options, rng = plan(seed, games)
     scratch = tempfile.mkdtemp(prefix="taviro-fuzz-%d-" % seed)
     try:
         copy = os.path.join(scratch, "game")
         shutil.copytree(game, copy, symlinks=True)
         damaged = damage.damage_game(rng, copy)
         outcome = player_run.play(player, copy, script, scratch, os.path.join(scratch, "stderr.txt"),
-                                  hang_seconds)
+                                  hang_seconds, options=options)
         if outcome.finding:
-            keep(seed, game, damaged, script, outcome, scratch, findings_folder)
+            keep(seed, game, damaged, script, options, outcome, scratch, findings_folder)
         return seed, os.path.basename(game), damaged, outcome
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
 
 
-def keep(seed, game, damaged, script, outcome, scratch, findings_folder):
+def keep(seed, game, damaged, script, options, outcome, scratch, findings_folder):
     """The reproducer: the damaged folder, the commands, the player's output and what was done."""
     folder = os.path.join(findings_folder, "seed-%d" % seed)
     shutil.rmtree(folder, ignore_errors=True)
@@ -84,8 +86,10 @@ def keep(seed, game, damaged, script, outcome, scratch, findings_folder):
     shutil.copy(os.path.join(scratch, "stderr.txt"), os.path.join(folder, "stderr.txt"))
     with open(os.path.join(folder, "commands.auto"), "w", encoding="utf-8") as f:
         f.write("\n".join(script) + "\n")
+    with open(os.path.join(folder, "options"), "w", encoding="utf-8") as f:
+        f.write(" ".join(options))
     with open(os.path.join(folder, "finding.txt"), "w", encoding="utf-8") as f:
-        f.write("seed %d, game %s\n%s\ndamage:\n" % (seed, game, outcome))
+        f.write("seed %d, game %s, options '%s'\n%s\ndamage:\n" % (seed, game, " ".join(options), outcome))
         f.writelines("  %s\n" % line for line in damaged)
 
 
@@ -106,9 +110,11 @@ def _copy_sparse(source, target):
 def replay(folder, player, hang_seconds):
     scratch = tempfile.mkdtemp(prefix="taviro-replay-")
     try:
+        with open(os.path.join(folder, "options"), encoding="utf-8") as f:
+            options = f.read().split()
         outcome = player_run.play(player, os.path.join(folder, "game"),
                                   read_commands(os.path.join(folder, "commands.auto")), scratch,
-                                  os.path.join(scratch, "stderr.txt"), hang_seconds)
+                                  os.path.join(scratch, "stderr.txt"), hang_seconds, options=options)
         print(outcome)
         with open(os.path.join(scratch, "stderr.txt"), encoding="utf-8", errors="replace") as f:
             sys.stdout.write(f.read()[-4000:])

@@ -118,12 +118,13 @@ def resident_kb(pid):
 
 
 def play(player, game, commands, scratch, stderr_path, hang_seconds=10.0, on_state=None,
-         commands_per_step=None):
+         commands_per_step=None, options=()):
     """Runs the player on the game with the commands; the outcome. on_state(step, pid) runs after
-    each answered step (for measurements); commands_per_step as for steps_of."""
+    each answered step (for measurements); commands_per_step as for steps_of; options go on the
+    player's command line."""
     env = player_environment(scratch)
     with open(stderr_path, "wb") as stderr:
-        process = subprocess.Popen([player, "--headless", "--autoplay", "-", game], stdin=subprocess.PIPE,
+        process = subprocess.Popen([player, "--headless", *options, "--autoplay", "-", game], stdin=subprocess.PIPE,
                                    stdout=subprocess.PIPE, stderr=stderr, env=env, cwd=scratch,
                                    start_new_session=True)
         states = queue.Queue()
