@@ -14,6 +14,7 @@ import concurrent.futures
 import os
 import random
 import shutil
+import signal
 import sys
 import tempfile
 import threading
@@ -149,10 +150,14 @@ def main():
     seeds = iter(args.seeds) if args.seeds else iter(range(args.first_seed, 1 << 62))
     lock = threading.Lock()
     runs, findings, kinds = 0, 0, {}
+    stopping = threading.Event()
+    # Stopped from outside (interrupt or kill), the runs under way end and the summary still comes.
+    for sig in (signal.SIGINT, signal.SIGTERM):
+        signal.signal(sig, lambda *_: stopping.set())
 
     def next_seed():
         with lock:
-            if deadline and time.monotonic() >= deadline:
+            if stopping.is_set() or (deadline and time.monotonic() >= deadline):
                 return None
             return next(seeds, None)
 
@@ -167,6 +172,8 @@ def main():
                     kinds[outcome.kind] = kinds.get(outcome.kind, 0) + 1
                 if outcome.finding or args.verbose:
                     print("seed %d (%s): %s; %s" % (seed, game, outcome, "; ".join(damaged)), flush=True)
+                elif runs % 1000 == 0:
+                    print("%d damaged games played, %d findings so far" % (runs, findings), flush=True)
 
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         for future in [pool.submit(worker) for _ in range(args.jobs)]:
