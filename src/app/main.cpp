@@ -101,7 +101,7 @@ int Play(const app::Options& options) {
         try {
             auto picture = screen.pictures().Load(path);
             return platform::Point{picture->width(), picture->height()};
-        } catch (const GameError&) {
+        } catch (const std::exception&) {
             return std::nullopt;
         }
     };
