@@ -171,7 +171,8 @@ bool GifDryRun::Frame(int width, int height, bool interlaced) {
     if (!minimumCodeBits) return true;                     // the decoder stops at the end of the file
     if (*minimumCodeBits > kLargestCodeBits) return true;  // and refuses this size
     // An empty frame has no pixels to write into; a huge one takes gigabytes.
-    if (width == 0 || height == 0 || static_cast<long long>(width) * height > kLargestGifPixels) return false;
+    if (width == 0 || height == 0 || static_cast<long long>(width) * height > kLargestPicturePixels)
+        return false;
     minimumCodeBits_ = *minimumCodeBits;
     clear_ = 1 << minimumCodeBits_;
     end_ = clear_ + 1;
@@ -211,7 +212,7 @@ bool GifDryRun::Run() {
             return true;
     const long long screenWidth = screen[0] | (screen[1] << 8);
     const long long screenHeight = screen[2] | (screen[3] << 8);
-    if (screenWidth * screenHeight > kLargestGifPixels) return false;
+    if (screenWidth * screenHeight > kLargestPicturePixels) return false;
     if ((screen[4] & 0x80) && !Skip(3u << ((screen[4] & 7) + 1))) return true;
     // 2. Blocks until the trailer: extensions, frames, and stray bytes the decoder skips.
     while (auto introducer = Byte()) {
@@ -232,7 +233,7 @@ bool GifDryRun::Run() {
                 return true;
         const int left = frame[0] | (frame[1] << 8), top = frame[2] | (frame[3] << 8);
         const int width = frame[4] | (frame[5] << 8), height = frame[6] | (frame[7] << 8);
-        if (static_cast<long long>(left + width) * (top + height) > kLargestGifPixels) return false;
+        if (static_cast<long long>(left + width) * (top + height) > kLargestPicturePixels) return false;
         if ((frame[8] & 0x80) && !Skip(3u << ((frame[8] & 7) + 1))) return true;
         if (!Frame(width, height, (frame[8] & 0x40) != 0)) return false;
     }
@@ -242,5 +243,51 @@ bool GifDryRun::Run() {
 }  // namespace
 
 bool IsSoundGif(std::string_view bytes) { return GifDryRun(bytes).Run(); }
+
+long long DeclaredPicturePixels(std::string_view bytes) {
+    auto byteAt = [&](size_t at) -> long long { return static_cast<uint8_t>(bytes[at]); };
+    auto little = [&](size_t at, int count) {
+        long long value = 0;
+        for (int i = count - 1; i >= 0; --i) value = value << 8 | byteAt(at + static_cast<size_t>(i));
+        return value;
+    };
+    auto big = [&](size_t at, int count) {
+        long long value = 0;
+        for (int i = 0; i < count; ++i) value = value << 8 | byteAt(at + static_cast<size_t>(i));
+        return value;
+    };
+    // BMP: the size follows the file header, as 16-bit values in the oldest header, else 32-bit ones
+    // with a height that is negative for a picture stored top down.
+    if (bytes.size() >= 26 && bytes.starts_with("BM")) {
+        if (little(14, 4) == 12) return little(18, 2) * little(20, 2);
+        long long height = little(22, 4);
+        if (height >= 0x80000000LL) height = 0x100000000LL - height;
+        return little(18, 4) * height;
+    }
+    // PNG: the first chunk, IHDR, holds the size.
+    if (bytes.size() >= 24 && bytes.starts_with("\x89PNG\r\n\x1a\n")) return big(16, 4) * big(20, 4);
+    // JPEG: the size sits in the start-of-frame segment; other segments are skipped by their length.
+    if (bytes.size() >= 4 && bytes.starts_with("\xff\xd8")) {
+        size_t at = 2;
+        while (at + 4 <= bytes.size()) {
+            if (byteAt(at) != 0xff) return -1;
+            const long long marker = byteAt(at + 1);
+            if (marker == 0xff) {
+                ++at;  // fill byte
+                continue;
+            }
+            if (marker == 0x01 || (marker >= 0xd0 && marker <= 0xd9)) {
+                at += 2;  // markers without a segment
+                continue;
+            }
+            const bool startOfFrame =
+                marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+            if (startOfFrame) return at + 9 <= bytes.size() ? big(at + 5, 2) * big(at + 7, 2) : -1;
+            if (marker == 0xda) return -1;  // the picture's data before any size
+            at += 2 + static_cast<size_t>(big(at + 2, 2));
+        }
+    }
+    return -1;
+}
 
 }  // namespace taviro::platform

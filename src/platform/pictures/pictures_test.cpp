@@ -102,6 +102,32 @@ TEST(Pictures, DamagedGifsThatWouldCrashOrExhaustTheDecoderAreNotPictures) {
     log::SetQuiet(false);
 }
 
+// A damaged header that declares a picture of gigapixels is refused before any decoder allocates
+// for it; the same pictures with their own sizes load.
+TEST(Pictures, PicturesDeclaringSizesFarBeyondAnyGameAreNotPictures) {
+    PictureFolder pictures;
+    auto surface = Filled(8, 8, kOrange);
+    std::string bmp = BmpBytes(surface.get()), png = PngBytes(surface.get()), jpeg = JpegBytes(surface.get());
+    EXPECT_EQ(DeclaredPicturePixels(bmp), 64);
+    EXPECT_EQ(DeclaredPicturePixels(png), 64);
+    EXPECT_EQ(DeclaredPicturePixels(jpeg), 64);
+    bmp.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30,000 x 30,000
+    png.replace(16, 8, std::string("\0\x01\0\0\0\x01\0\0", 8));      // 65,536 x 65,536
+    size_t frame = jpeg.find("\xff\xc0");
+    ASSERT_NE(frame, std::string::npos);
+    jpeg.replace(frame + 5, 4, "\xff\xff\xff\xff");  // 65,535 x 65,535
+    pictures.Write("huge.bmp", bmp);
+    pictures.Write("huge.png", png);
+    pictures.Write("huge.jpg", jpeg);
+    log::SetQuiet(true);
+    for (const char* name : {"huge.bmp", "huge.png", "huge.jpg"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ErrorNumberOf(pictures, name), 481);
+    }
+    EXPECT_EQ(DeclaredPicturePixels(bmp), 900'000'000);
+    log::SetQuiet(false);
+}
+
 // What the dry run of GIF reading refuses, on GIFs small enough to write here: a frame of no pixels,
 // a screen too large, and compressed data that goes on past the end of the file.
 TEST(Pictures, GifCheckRefusesEmptyFramesHugeScreensAndCutData) {
