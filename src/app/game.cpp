@@ -160,7 +160,8 @@ void Game::ExecuteVBScriptCommand() {
         code = *answer;
         actions_.ExecuteVBScriptAndConsequences(code, true);
         project_.SaveSetting("ExecuteVBScriptCode", code);
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         // 4. Any other failure.
         platform::MessageBoxRequest request{
             "Error Executing VBScript Code",
@@ -192,7 +193,8 @@ void Game::ShellAndWait(const std::string& path) {
         if (!startProgram) throw errors::FileNotFound();
         std::unique_ptr<platform::RunningProgram> program = startProgram(path);
         while (program->Running()) loop_.WaitMs(100);
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         platform::MessageBoxRequest request{
             "Error",
             "Error launching external application. Probably file not found (" + error.description() + ").",
@@ -265,7 +267,7 @@ void Game::ResetAll(bool loadedFromGame) {
         // 12-13. Silence, and the script time-out of the project.
         sounds_.ResetPlayers();
         scripts_.ApplyScriptTimeOut();
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         project_.reports().ShowErrorReport(" Unable to initialize the program. ");
     }
 }

@@ -110,7 +110,9 @@ int Play(const app::Options& options) {
     const bool initialized = project.InitializeProject(folder);
     if (!initialized && options.info) return 1;
     if (options.info) {
-        std::cout << app::ProjectInfoJson(project).dump(2) << "\n";
+        std::cout << app::ProjectInfoJson(project).dump(2, ' ', false,
+                                                        nlohmann::json::error_handler_t::replace)
+                  << "\n";
         return 0;
     }
     if (initialized) project.SaveSetting("Path", project.paths.ProjectPath);
@@ -148,7 +150,7 @@ int Play(const app::Options& options) {
         try {
             auto picture = screen.pictures().Load(path);
             return platform::Point{picture->width(), picture->height()};
-        } catch (const GameError&) {
+        } catch (const std::exception&) {
             return std::nullopt;
         }
     };
@@ -242,8 +244,9 @@ int main(int argc, char** argv) {
     } catch (const std::invalid_argument& error) {
         std::cerr << "taviro-player: " << error.what() << "\n";
         status = 2;
-    } catch (const GameError& error) {
-        platform::log::Error(error.description());
+    } catch (const std::exception& failure) {
+        // Only a failure before the event loop runs, or of automation itself, comes this far.
+        platform::log::Error(failure.what());
         status = 1;
     }
     platform::QuitSdl();

@@ -20,9 +20,15 @@ Player::Player(project::Project& project, GameFlags& flags, platform::TopWindows
       loop_(loop),
       dump_(dump),
       modes_(modes),
-      screen_(std::move(screen)) {}
+      screen_(std::move(screen)) {
+    // The last line of defence: a failure no operation caught gets the standard report, and play goes on.
+    loop_.SetFailureHandler([this](const std::exception& failure) {
+        project_.reports().ShowErrorReport(" " + AsGameError(failure).description());
+    });
+}
 
 Player::~Player() {
+    loop_.SetFailureHandler({});
     if (game_) WithdrawGameState(dump_);
 }
 
@@ -83,7 +89,7 @@ void Player::StartGame() {
         welcome_->Hide();
         game_->game().StartNewGame();
         windows_.Show(game_->window());
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         project_.reports().ShowErrorReport(
             " Error loading the main program window. Try restarting the program.");
     }

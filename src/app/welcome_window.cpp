@@ -142,7 +142,7 @@ void WelcomeWindow::BuildControls() {
 void WelcomeWindow::Step(const std::function<void()>& step) {
     try {
         step();
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         stepFailed_ = true;
     }
 }

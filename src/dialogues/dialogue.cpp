@@ -58,7 +58,8 @@ void Dialogue::LoadAndStartDialogue(const std::string& frameName) {
         lines_ = ReadDialogueFile(reader);
         running_ = true;
         name_ = frameName;
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         lines_.clear();
         project_.reports().ShowErrorReport(" Unable to load the dialogue of the frame '" + frameName + "'. " +
                                            error.description());
@@ -89,7 +90,8 @@ void Dialogue::RuntimeDisplayQuestions() {
         panel_->SetBounds({scene.x, scene.y + scene.height - height, scene.width, height});
         panel_->SetVisible(running_ && y > kPanelPadding);
         if (panel_->visible()) panel_->BringToFront();
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         project_.reports().ShowErrorReport(" Error in RuntimeDisplayQuestions. " + error.description());
     }
 }

@@ -244,5 +244,30 @@ TEST_F(DialogueFixture, DamagedFileIsReportedAndStartsNothing) {
     EXPECT_EQ(test.dialogs.shown().size(), 1u);
 }
 
+// Counts from the file are never trusted: a million lines announced is an overflow, and thirty
+// thousand lines or shown identifiers announced with one given end in a read error, each reported.
+TEST_F(DialogueFixture, CountsLargerThanTheFileAreReportedAndStartNothing) {
+    const string file = DialogueFile({Line("Q", 1, [](LineSpec& l) { l.show = {2}; })});
+    const size_t lineCount = file.find("\r\n1\r\n") + 2;
+    const size_t showCount = file.find("\r\n1\r\n2\r\n") + 2;
+    struct Case {
+        size_t at;
+        const char* count;
+        const char* error;
+    } cases[] = {{lineCount, "1000000", "Overflow"},
+                 {lineCount, "32767", "Input past end of file"},
+                 {showCount, "32767", "Input past end of file"}};
+    size_t reports = test.dialogs.shown().size();
+    for (const Case& damage : cases) {
+        SCOPED_TRACE(damage.count);
+        test.Write("FramesData/Shop.dlg", string(file).replace(damage.at, 1, damage.count));
+        dialogue.LoadAndStartDialogue("Shop");
+        EXPECT_FALSE(dialogue.running());
+        ASSERT_EQ(test.dialogs.shown().size(), ++reports);
+        EXPECT_TRUE(test.dialogs.shown().back().request.text.ends_with(damage.error))
+            << test.dialogs.shown().back().request.text;
+    }
+}
+
 }  // namespace
 }  // namespace taviro::dialogues

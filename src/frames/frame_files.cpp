@@ -18,7 +18,7 @@ void UnloadRunTimeElements(platform::Form& form, std::string_view array) {
         if (index < 1) continue;
         try {
             form.Unload(array, index);
-        } catch (const GameError&) {
+        } catch (const std::exception&) {
         }
     }
 }

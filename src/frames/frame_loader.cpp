@@ -174,7 +174,8 @@ void FrameLoader::OpenFrame(std::string name, bool bWithTransition, int iTransNu
 
         // 31. The timed events.
         services_.StartTimedEvents();
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         if (flags_.GameStopping) return;
         project_.reports().ShowErrorReport(" Unable to load the frame called '" + name +
                                            "'. Verify that the 'Initial Frame' exists and that the 'Go to "
@@ -276,7 +277,7 @@ void FrameLoader::StartFrameTimer(const FrameSettings& settings) {
             throw GameError(380, "Invalid property value");
         frameTimer_.SetEnabled(true);
         frameTimer_.SetIntervalMs(static_cast<int64_t>(intervalMs));
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         project_.reports().ShowErrorReport(" Unable to load timer duration.");
     }
 }

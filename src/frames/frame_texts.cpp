@@ -52,7 +52,7 @@ void FrameTexts::LoadTexts() {
             AttachBackgroundEvents(label);
             label.SetVisible(true);
         }
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         // 8. Loading ends quietly on a control that cannot be made.
     }
 }

@@ -88,7 +88,8 @@ void Hotspots::LoadAreas() {
             Create(number, record);
             records_.push_back(std::move(record));
         }
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         if (!flags_.GameStopping) {
             project_.reports().ShowErrorReport(" Unable to load hotspot #" + std::to_string(number) + ". " +
                                                error.description());

@@ -15,7 +15,7 @@ void Tolerant(project::FieldReader& reader, Read read) {
     if (reader.AtEnd()) return;
     try {
         read();
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
     }
 }
 

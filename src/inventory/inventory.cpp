@@ -94,7 +94,7 @@ void Inventory::AddPickedObject(const std::string& name, bool doNotPopup) {
         bar_.FitToItems(ObjectsCount());
         // 7. The bar shows the new item for two seconds.
         if (!doNotPopup && options_.popUpOnNewItem) bar_.PopUp();
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         // The item is not added; the original says nothing.
     }
 }
@@ -117,7 +117,8 @@ void Inventory::RemoveItem(const std::string& name, bool removeDuplicates) {
             RemovePickedObject(i);
             if (!removeDuplicates) break;
         }
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         project_.reports().ShowErrorReport(" Error removing from the inventory the item named '" + name +
                                            "'. " + error.description());
     }
@@ -126,7 +127,8 @@ void Inventory::RemoveItem(const std::string& name, bool removeDuplicates) {
 void Inventory::RemoveAllItems() {
     try {
         while (ObjectsCount() > 0) RemovePickedObject(1);
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         project_.reports().ShowErrorReport(" Error removing all the inventory items. " + error.description());
     }
 }
@@ -149,7 +151,8 @@ void Inventory::PickOrNotPickObject(int areaIndex) {
             if (project::NumericValue(reader.ReadVariant()) == 1) AddPickedObject(reader.ReadString(), false);
             return;
         }
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         if (!flags_.GameStopping) {
             project_.reports().ShowErrorReport(" Error in the \"PickOrNotPickObject\" procedure.\n\n" +
                                                error.description());
@@ -209,7 +212,8 @@ void Inventory::Combine(int dragged, int target) {
         const std::string script = project::ReplaceBarsWithQuotes(reader.ReadString());
         if (!flags_.GameStopping && runScript && !script.empty())
             services_.ExecuteVBScriptAndConsequences(script, true);
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         if (!flags_.GameStopping)
             project_.reports().ShowErrorReport(" Error combining the inventory items. " +
                                                error.description());

@@ -142,7 +142,7 @@ void InventoryBar::Load_InventoryBackground() {
                 ShowCaption(*menuButton_, false);
             }
         }
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         // The bar keeps the pictures it has; the original says nothing either.
     }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+
 #include "platform/clock.h"
 #include "support/test_project.h"
 
@@ -18,6 +21,7 @@ struct RecordingServices : InventoryServices {
     const platform::Control* DragSource() override { return dragged; }
     bool ExecuteVBScriptAndConsequences(const string& code, bool) override {
         scripts.push_back(code);
+        if (scriptFailure) scriptFailure();
         return false;
     }
     void ShowMenuBar(bool visible) override { menuBar.push_back(visible); }
@@ -25,6 +29,7 @@ struct RecordingServices : InventoryServices {
     bool AreMenusPinned() override { return pinned; }
 
     bool videoPlaying = false;
+    std::function<void()> scriptFailure;  // what running a script throws, if anything
     platform::Control* dragged = nullptr;
     std::vector<string> scripts;
     std::vector<bool> menuBar;
@@ -149,6 +154,21 @@ TEST_F(InventoryFixture, DamagedCombinationIsReportedAndKeepsWhatWasDone) {
     ASSERT_EQ(test.dialogs.shown().size(), 1u);
     EXPECT_NE(test.dialogs.shown()[0].request.text.find(" Error combining the inventory items. "),
               string::npos);
+}
+
+// A failure the readers do not raise (here running out of memory in the combination's script) gets
+// the combination's own report, and the items stay as the combination left them.
+TEST_F(InventoryFixture, AnyFailureInsideACombinationGetsTheCombinationsReport) {
+    test.Write("Areas/A_on_B.drg",
+               FieldsLine({1.0, 0.0, 0.0, string(""), 0.0, 0.0, 0.0, true, string("Boom")}));
+    services.scriptFailure = [] { throw std::bad_alloc(); };
+    Add("AB");
+    Mutable(1).events.mouseDown(Mutable(1), {platform::kLeftButton, 0, 5, 5});
+    Mutable(2).events.dragDrop(Mutable(2), Mutable(1), 5, 5);
+    EXPECT_EQ(Held(), "B");
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_TRUE(test.dialogs.shown()[0].request.text.ends_with(
+        " Error combining the inventory items. Out of memory"));
 }
 
 TEST_F(InventoryFixture, OnlyItemsDraggedWithTheLeftButtonReachHotspots) {

@@ -214,7 +214,8 @@ ActionResult Actions::MakeAction(int areaIndex, int objectIndex, bool bDoNotQuit
             }
         }
         return result;
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         if (!flags_.GameStopping) {
             project_.reports().ShowErrorReport(" Unable to make the action associated with the hotspot #" +
                                                std::to_string(areaIndex) + ". " + error.description());

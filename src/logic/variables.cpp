@@ -106,7 +106,7 @@ void ProjectVariables::LoadVariables(const std::vector<std::string>& pluginInteg
             if (!DoesVariantVariableExist(name))
                 VariablesVariant.Add(name, vbscript::Variant(int16_t{0}), name);
         }
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         project_.reports().ShowErrorReport(
             " Unable to load the list of variables. There may be a variable that has un unsupported name, or "
             "there "

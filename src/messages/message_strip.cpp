@@ -74,7 +74,8 @@ void MessageStrip::ShowTextMessage(const std::string& text, bool bInsideWindow, 
         } else {
             ShowInStrip(text, bKeep);
         }
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         project_.reports().ShowErrorReport(" Unable to display text message.");
     }
 }

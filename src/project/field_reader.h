@@ -18,6 +18,10 @@ struct NullField {
 };
 using FieldValue = std::variant<std::monostate, NullField, bool, double, std::string>;
 
+// The editor writes text files of a few kilobytes; a larger one than this is damaged, and reading it
+// would only slow down every operation that reads it. Readers treat it as a file that cannot be read.
+inline constexpr uintmax_t kLargestTextFileBytes = 16 * 1024 * 1024;
+
 // The string that ends every record of the hotspot, action, item and sound files.
 inline constexpr std::string_view kRecordSeparator = "----- SEPARATOR -----";
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/files/file_system.h"
+#include "project/field_reader.h"
 
 namespace taviro::project {
 namespace {
@@ -138,7 +139,7 @@ ProfileFiles::ProfileFiles(platform::FileSystem& files, const platform::CodePage
 
 std::optional<std::string> ProfileFiles::FindINIString(std::string_view file, std::string_view section,
                                                        std::string_view key) {
-    std::optional<std::string> content = files_.ReadFile(file);
+    std::optional<std::string> content = files_.ReadFile(file, kLargestTextFileBytes);
     if (!content) return std::nullopt;
     return FindProfileValue(codePage_.Decode(*content), section, key);
 }
@@ -150,7 +151,7 @@ std::string ProfileFiles::ReadINIString(std::string_view file, std::string_view 
 
 bool ProfileFiles::WriteINIString(std::string_view file, std::string_view section, std::string_view key,
                                   std::string_view value) {
-    std::string content = codePage_.Decode(files_.ReadFile(file).value_or(""));
+    std::string content = codePage_.Decode(files_.ReadFile(file, kLargestTextFileBytes).value_or(""));
     return files_.WriteFile(file, codePage_.Encode(WriteProfileValue(content, section, key, value)));
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "platform/game_error.h"
+#include "project/field_reader.h"
 #include "project/scrambled_names.h"
 
 namespace taviro::project {
@@ -68,6 +69,8 @@ void Project::LoadInterfaceTexts() {
                                             UITexts[30] + "\n\n" + UITexts[31] + " Unable to load text.",
                                             platform::MessageIcon::Critical, platform::MessageButtons::Ok};
         reports_.dialogs().MessageBox(request);
+    } catch (const std::exception&) {
+        reports_.ShowErrorReport(" Unable to load text.");
     }
 }
 
@@ -78,7 +81,7 @@ void Project::LoadProjectInformation() {
         if (!text) throw errors::FileNotFound();
         FieldReader reader(std::move(*text));
         ReadProjectInformation(reader, information);
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         reports_.ShowErrorReport(" Error loading project information.");
     }
 }
@@ -109,7 +112,7 @@ std::string Project::LocateProjectFile(std::string_view path) {
 }
 
 std::optional<std::string> Project::ReadTextFile(std::string_view path) {
-    std::optional<std::string> bytes = files_.ReadFile(path);
+    std::optional<std::string> bytes = files_.ReadFile(path, kLargestTextFileBytes);
     if (!bytes) return std::nullopt;
     return codePage_.Decode(*bytes);
 }

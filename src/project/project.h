@@ -40,7 +40,8 @@ public:
     // When it is nowhere, shows the missing-file message and returns the last path tried.
     std::string LocateProjectFile(std::string_view path);
 
-    // The whole text of a project file decoded to UTF-8, or nullopt when it cannot be read.
+    // The whole text of a project file decoded to UTF-8, or nullopt when it cannot be read (see
+    // FileSystem::ReadFile) or is larger than kLargestTextFileBytes.
     std::optional<std::string> ReadTextFile(std::string_view path);
 
     // A value of the "More" file ("" when absent), and all its keys at once.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "project/scrambled_names.h"
 #include "support/test_project.h"
 
@@ -80,6 +82,23 @@ TEST(InitializeProject, GarbageAndBinaryFilesNeverStopStartUp) {
         EXPECT_TRUE(test.Initialize());
         EXPECT_EQ(test.project->ReadMoreSettings().scriptTimeOutSeconds, 0);
     }
+}
+
+// A damaged download may hold a data file grown to a hundred megabytes: it is a file that cannot be
+// read, reported as such, and never read again and again by every operation that needs it.
+TEST(InitializeProject, TextFilesFarLargerThanTheEditorWritesAreFilesThatCannotBeRead) {
+    testing::TestProject test;
+    auto general = test.folder.Write("Config/General", testing::GeneralFile().Text());
+    auto more = test.folder.Write("Config/More", "[General]\r\nScriptTimeOut=15\r\n");
+    std::filesystem::resize_file(general, kLargestTextFileBytes + 1);  // sparse: costs nothing
+    std::filesystem::resize_file(more, 100 * 1024 * 1024);
+    ASSERT_TRUE(test.Initialize());
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_TRUE(test.dialogs.shown()[0].request.text.ends_with(
+        "Error description: Error loading project information."));
+    EXPECT_EQ(test.project->ReadMoreSettings().scriptTimeOutSeconds, 0);
+    std::filesystem::resize_file(general, kLargestTextFileBytes);
+    EXPECT_TRUE(test.project->ReadTextFile(general.string()).has_value());
 }
 
 TEST(MoreSettings, KeysOfTheGeneralSection) {

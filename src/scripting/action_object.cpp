@@ -242,7 +242,8 @@ void VBScriptActionModule::Reported(const std::string& message, Described descri
     };
     try {
         operation();
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         report(error.description());
     } catch (const vbscript::ScriptError& error) {
         report(vbscript::ToUtf8(error.description));

@@ -171,12 +171,14 @@ private:
     platform::MenuItem& item_;
 };
 
-// Runs an operation of the player for a script: the player's own errors become the script's.
+// Runs an operation of the player for a script: the player's own errors become the script's, and so
+// does any other failure (as AsGameError numbers it), which the script may then trap.
 template <typename Operation>
 auto AsScriptError(Operation&& operation) -> decltype(operation()) {
     try {
         return operation();
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         throw vbscript::ScriptError(error.number(), vbscript::FromUtf8OrWindows1252(error.description()));
     }
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ios>
+#include <new>
+
 #include "frames/sound_channels.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
@@ -283,6 +286,26 @@ TEST_F(WindowControlsFixture, WrongNamesAndMembersOfTheSoundPlayersGiveTheOrigin
     EXPECT_NE(Fail(player + "p.Volume = 100").find("Invalid property value"), string::npos);
     EXPECT_EQ(Player(7).volume, 0);
     EXPECT_TRUE(Player(7).file.empty());
+
+// A failure of the player inside a script's call reaches the script as an error it may trap, never as
+// an exception that would leave the engine half way through the script.
+TEST(AsScriptError, EveryFailureOfThePlayerBecomesAScriptErrorWithItsNumber) {
+    auto numberOf = [](auto failing) {
+        try {
+            AsScriptError([&]() -> int {
+                failing();
+                return 0;
+            });
+        } catch (const vbscript::ScriptError& error) {
+            return error.number;
+        }
+        return 0;
+    };
+    EXPECT_EQ(numberOf([] { throw errors::FileNotFound(); }), 53);
+    EXPECT_EQ(numberOf([] { throw std::bad_alloc(); }), 7);
+    EXPECT_EQ(
+        numberOf([] { throw std::ios_base::failure("basic_filebuf::underflow error reading the file"); }),
+        51);
 }
 
 }  // namespace

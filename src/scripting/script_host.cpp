@@ -5,6 +5,7 @@
 
 #include "logic/actions.h"
 #include "platform/game_error.h"
+#include "project/field_reader.h"
 #include "project/field_value.h"
 #include "project/scrambled_names.h"
 #include "scripting/file_system_object.h"
@@ -189,7 +190,7 @@ std::string ScriptHost::LoadProjectProcedures() {
 
     // 3. Skip the three header lines; scrambled lines are unscrambled in the file's code page.
     try {
-        std::optional<std::string> bytes = project_.files().ReadFile(path);
+        std::optional<std::string> bytes = project_.files().ReadFile(path, project::kLargestTextFileBytes);
         if (!bytes) throw errors::FileNotFound();
         project::FieldReader reader(std::move(*bytes));
         for (int header = 0; header < 3 && !reader.AtEnd(); ++header) reader.ReadLine();
@@ -204,7 +205,8 @@ std::string ScriptHost::LoadProjectProcedures() {
             text += project_.codePage().Decode(line);
         }
         return text;
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         platform::MessageBoxRequest request{"Error",
                                             "Error loading projet procedures. " + error.description(),
                                             platform::MessageIcon::Critical, platform::MessageButtons::Ok};

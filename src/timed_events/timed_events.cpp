@@ -26,7 +26,7 @@ void TimedEvents::AddControls() {
         int number = timer.index().value_or(0);
         try {
             events.TimedEventFires(number);
-        } catch (const GameError&) {
+        } catch (const std::exception&) {
             // A failure of the tick itself ends it quietly; script failures were reported by the host.
         }
     };
@@ -75,7 +75,8 @@ int TimedEvents::CreateTimedEvent(double durationSeconds, const std::string& cod
         table_.resize(static_cast<size_t>(number) + 1);
         table_[static_cast<size_t>(number)] = {true, repeatForever, code};
         return number;
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         project_.reports().ShowErrorReport(" Unable to create the timed event #" + std::to_string(number) +
                                            ". " + error.description());
         return 0;
@@ -146,7 +147,8 @@ void TimedEvents::ScriptTimerFires(platform::Control& timer) {
     TimedEvents& events = *this;
     try {
         events.services_.ExecuteVBScriptAndConsequences(procedure, false);
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         // 4.
         events.project_.reports().dialogs().MessageBox(
             {"Error Executing VBScript Code",

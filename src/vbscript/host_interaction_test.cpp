@@ -1,6 +1,8 @@
 // How scripts and the player meet: re-entrant calls, redefinition, object lifetimes, time-outs.
 #include <gtest/gtest.h>
 
+#include <ios>
+
 #include "vbscript/array.h"
 #include "vbscript/engine.h"
 #include "vbscript/script_error.h"
@@ -45,6 +47,26 @@ TEST(HostInteraction, ErrorInANestedRunReachesTheOuterScript) {
         run.Run(
             "Sub Broken: x = 1 / 0: End Sub\nOn Error Resume Next\nHost.Fire \"Broken\"\nPrint Err.Number"),
         "11");
+}
+
+// A host object that fails with something other than a script error (a library exception of the
+// player) gives the statement error 51, which the script may trap; the engine stays usable.
+class Failing final : public Object {
+public:
+    std::u16string TypeName() const override { return u"Failing"; }
+    DispatchId MemberId(std::u16string_view) override { return 1; }
+    Variant Invoke(DispatchId, InvokeKind, std::span<Variant>) override {
+        throw std::ios_base::failure("basic_filebuf::underflow error reading the file");
+    }
+};
+
+TEST(HostInteraction, AHostFailureThatIsNoScriptErrorIsAnInternalErrorOfTheStatement) {
+    ScriptRun run;
+    run.engine.AddObject(u"Host", MakeRef<Failing>(), false);
+    EXPECT_EQ(run.Run("On Error Resume Next\nHost.Read\nPrint Err.Number & \" then on\""), "51 then on");
+    EXPECT_FALSE(run.engine.AddCode("Host.Read"));
+    EXPECT_EQ(run.engine.Error().number, 51);
+    EXPECT_EQ(run.Run("Print \"still running scripts\""), "still running scripts");
 }
 
 TEST(HostInteraction, LaterCodeRedefinesAProcedure) {

@@ -604,6 +604,11 @@ Variant Vm::Execute(size_t entryFrame) {
         } catch (const std::length_error&) {
             ScriptError error(err::kOutOfMemory);
             if (!Recover(error, entryFrame, f, ip)) throw error;
+        } catch (const std::exception&) {
+            // Any other failure of a host object is the statement's error, trapped like the rest,
+            // so that the engine unwinds its frames instead of being left inside the script.
+            ScriptError error(51);
+            if (!Recover(error, entryFrame, f, ip)) throw error;
         }
         VBS_SWITCH_FRAME();
     }

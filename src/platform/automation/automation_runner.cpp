@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "platform/game_error.h"
+#include "platform/log.h"
 
 namespace taviro::platform {
 namespace {
@@ -107,7 +108,9 @@ std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& co
             }
             break;
         case Kind::State: {
-            std::string text = host_.State().dump(2) + "\n";
+            // Text of a damaged game may hold bytes that are not UTF-8; they show as U+FFFD.
+            std::string text =
+                host_.State().dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
             if (command.text == "-") {
                 out_ << text << std::flush;
                 break;
@@ -117,8 +120,15 @@ std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& co
             break;
         }
         case Kind::Quit: host_.Quit(); break;
+        case Kind::KeepGoing: keepGoing_ = true; break;
     }
-    if (error) return failed(*error);
+    if (error) return Failed(failed(*error));
+    return std::nullopt;
+}
+
+std::optional<std::string> AutomationRunner::Failed(const std::string& message) {
+    if (!keepGoing_) return message;
+    log::Error("automation " + message);
     return std::nullopt;
 }
 

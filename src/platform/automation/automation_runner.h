@@ -51,7 +51,8 @@ public:
     // `standardOutput` receives "state -".
     AutomationRunner(AutomationHost& host, std::ostream& standardOutput);
 
-    // Runs the commands in order until the last, quit, or the first that fails.
+    // Runs the commands in order until the last, quit, or the first that fails (after keep-going,
+    // failures are logged and the next command runs).
     Outcome Run(const std::vector<AutomationCommand>& commands);
     // Reads, parses and runs one line at a time (for standard input), stopping at a malformed line.
     Outcome RunLines(std::istream& in);
@@ -60,8 +61,12 @@ public:
     std::optional<std::string> Execute(const AutomationCommand& command);
 
 private:
+    // A command that failed ends the run, or with keep-going is written to the log.
+    std::optional<std::string> Failed(const std::string& message);
+
     AutomationHost& host_;
     std::ostream& out_;
+    bool keepGoing_ = false;
 };
 
 }  // namespace taviro::platform

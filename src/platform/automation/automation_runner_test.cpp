@@ -6,6 +6,7 @@
 
 #include "platform/automation/state_dump.h"
 #include "platform/game_error.h"
+#include "platform/log.h"
 
 namespace taviro::platform {
 namespace {
@@ -90,6 +91,14 @@ TEST(AutomationRunner, StateGoesToStandardOutputWithEveryContributedKey) {
     EXPECT_EQ(host.state.Collect().begin().key(), "clock_ms");
 }
 
+TEST(AutomationRunner, TextThatIsNotUtf8IsDumpedWithReplacementCharacters) {
+    FakeHost host;
+    host.state.Contribute("caption", [] { return nlohmann::ordered_json("caf\xff"); });
+    std::ostringstream out;
+    EXPECT_EQ(RunText(host, "state -\n", out).exitStatus, 0);
+    EXPECT_EQ(nlohmann::json::parse(out.str())["caption"], "caf\xef\xbf\xbd");
+}
+
 TEST(AutomationRunner, QuitStopsBeforeTheRemainingCommands) {
     FakeHost host;
     std::ostringstream out;
@@ -106,6 +115,19 @@ TEST(AutomationRunner, ACommandThatCannotBeCarriedOutStopsWithItsLine) {
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(RunText(host, "screenshot relative.png", out).message,
               "line 1: cannot write the screenshot relative.png");
+}
+
+TEST(AutomationRunner, AfterKeepGoingAFailedCommandIsSkippedAndTheRestRuns) {
+    FakeHost host;
+    std::ostringstream out;
+    log::SetQuiet(true);
+    auto outcome = RunText(host, "press Fly away\nkeep-going\npress Fly away\nmove 1 1\n", out);
+    EXPECT_EQ(outcome.exitStatus, 1);  // before keep-going a failure still ends the run
+    outcome = RunText(host, "keep-going\npress Fly away\nmenu Game/Exit\npress Swim\nmove 1 1\n", out);
+    log::SetQuiet(false);
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"menu Game>Exit", "move 1,1"}));
+    EXPECT_EQ(ParseAutomation("keep-going now").index(), 1u);
 }
 
 TEST(AutomationRunner, LinesFromAStreamRunUntilAMalformedOne) {
@@ -133,6 +155,17 @@ TEST(DialogHistory, RecordsEveryBoxWithItsAnswerForTheStateDump) {
     EXPECT_EQ(json[0]["answer"], "No");
     EXPECT_EQ(json[1]["kind"], "input");
     EXPECT_EQ(json[1]["cancelled"], true);
+}
+
+TEST(DialogHistory, KeepsOnlyTheLatestThousandBoxes) {
+    DialogHistory history;
+    for (int i = 1; i <= 1500; ++i)
+        history.RecordMessageBox({"Box", std::to_string(i), MessageIcon::None, MessageButtons::Ok},
+                                 MessageAnswer::Ok);
+    auto json = history.Json();
+    ASSERT_EQ(json.size(), 1000u);
+    EXPECT_EQ(json.front()["text"], "501");
+    EXPECT_EQ(json.back()["text"], "1500");
 }
 
 }  // namespace

@@ -178,6 +178,10 @@ struct Parser {
             }
             return true;
         }
+        if (is("keep-going")) {
+            command.kind = Kind::KeepGoing;
+            return Count(0, 0, "keep-going with nothing after it");
+        }
         if (is("input-cancel") || is("quit")) {
             command.kind = is("quit") ? Kind::Quit : Kind::InputCancel;
             return Count(0, 0,

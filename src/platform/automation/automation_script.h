@@ -34,6 +34,7 @@ struct AutomationCommand {
         Screenshot,  // text: a file
         State,       // text: a file, "-" for standard output
         Quit,
+        KeepGoing,  // from here on, a command that cannot be carried out is logged and play goes on
     };
     Kind kind = Kind::Quit;
     int lineNumber = 0;

@@ -4,14 +4,17 @@
 namespace taviro::platform {
 
 void DialogHistory::RecordMessageBox(const MessageBoxRequest& request, MessageAnswer answer) {
-    shown_.push_back(
-        {false, request.title, request.text, request.icon, request.buttons, AnswerName(answer), false});
+    Record({false, request.title, request.text, request.icon, request.buttons, AnswerName(answer), false});
 }
 
 void DialogHistory::RecordInputBox(const std::string& title, const std::string& prompt,
                                    const std::optional<std::string>& answer) {
-    shown_.push_back(
-        {true, title, prompt, MessageIcon::None, MessageButtons::OkCancel, answer.value_or(""), !answer});
+    Record({true, title, prompt, MessageIcon::None, MessageButtons::OkCancel, answer.value_or(""), !answer});
+}
+
+void DialogHistory::Record(Shown shown) {
+    if (shown_.size() == kLimit) shown_.pop_front();
+    shown_.push_back(std::move(shown));
 }
 
 nlohmann::ordered_json DialogHistory::Json() const {

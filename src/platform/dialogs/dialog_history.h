@@ -1,5 +1,6 @@
 // The message boxes and input boxes shown so far, in order, with the answers they got: the
-// "messageboxes" key of the state dump. Also the answers automation has queued for the next boxes.
+// "messageboxes" key of the state dump (the latest kLimit of them, so that a long game keeps its
+// memory). Also the answers automation has queued for the next boxes.
 #pragma once
 
 #include <deque>
@@ -24,10 +25,12 @@ public:
         bool cancelled = false;  // an input box left with Cancel
     };
 
+    static constexpr size_t kLimit = 1000;
+
     void RecordMessageBox(const MessageBoxRequest& request, MessageAnswer answer);
     void RecordInputBox(const std::string& title, const std::string& prompt,
                         const std::optional<std::string>& answer);
-    const std::vector<Shown>& shown() const { return shown_; }
+    const std::deque<Shown>& shown() const { return shown_; }
     nlohmann::ordered_json Json() const;
 
     // Answers queued by automation: the next message box takes the next answer, the next input box the next
@@ -38,7 +41,9 @@ public:
     std::optional<std::optional<std::string>> TakeInput();
 
 private:
-    std::vector<Shown> shown_;
+    void Record(Shown shown);
+
+    std::deque<Shown> shown_;
     std::deque<MessageAnswer> answers_;
     std::deque<std::optional<std::string>> inputs_;
 };

@@ -2,6 +2,10 @@
 #include "platform/events/event_loop.h"
 
 #include <algorithm>
+#include <string>
+
+#include "platform/game_error.h"
+#include "platform/log.h"
 
 namespace taviro::platform {
 
@@ -12,33 +16,51 @@ constexpr int64_t kRealTurnMs = 10;
 
 EventLoop::EventLoop(Clock& clock, TimerQueue& timers) : clock_(clock), timers_(timers) {}
 
-void EventLoop::DoEvents() {
-    const bool outermost = depth_ == 0;
+template <typename Work>
+void EventLoop::Turn(bool outermost, Work&& work) {
     ++depth_;
     struct Leave {
         int& depth;
         ~Leave() { --depth; }
     } leave{depth_};
-    if (outermost) {
-        // Tasks run as handlers do; those they defer wait for the next turn.
-        auto tasks = std::move(deferred_);
-        deferred_.clear();
-        for (auto& task : tasks) task();
+    if (!outermost) return work();
+    try {
+        work();
+    } catch (const std::exception& failure) {
+        Failed(failure);
+    } catch (...) {
+        Failed(errors::InternalError());  // something that is not even an exception of the library
     }
-    if (input_) input_();
-    timers_.FireDue();
-    for (auto& handler : media_) handler();
-    if (draw_ && !clock_.IsVirtual()) draw_();
 }
 
-void EventLoop::Dispatch(const std::function<void()>& handler) {
-    ++depth_;
-    struct Leave {
-        int& depth;
-        ~Leave() { --depth; }
-    } leave{depth_};
-    handler();
+void EventLoop::Failed(const std::exception& failure) {
+    log::Error(std::string("An operation failed and nothing caught it: ") + failure.what());
+    if (!onFailure_) return;
+    try {
+        onFailure_(failure);
+    } catch (...) {
+        log::Error("The report of that failure failed as well.");
+    }
 }
+
+void EventLoop::DoEvents() {
+    const bool outermost = depth_ == 0;
+    if (outermost) {
+        // Tasks run as handlers do, each on its own, so that one that fails leaves the others to run;
+        // those they defer wait for the next turn.
+        auto tasks = std::move(deferred_);
+        deferred_.clear();
+        for (auto& task : tasks) Turn(true, task);
+    }
+    Turn(outermost, [&] {
+        if (input_) input_();
+        timers_.FireDue();
+        for (auto& handler : media_) handler();
+        if (draw_ && !clock_.IsVirtual()) draw_();
+    });
+}
+
+void EventLoop::Dispatch(const std::function<void()>& handler) { Turn(depth_ == 0, handler); }
 
 void EventLoop::WaitMs(int64_t durationMs) {
     const int64_t endMs = clock_.NowMs() + std::max<int64_t>(0, durationMs);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -22,11 +23,18 @@ public:
     // which draws for itself, so a long wait costs no drawing.
     void SetDrawHandler(std::function<void()> handler) { draw_ = std::move(handler); }
 
+    // What the outermost turn does with a failure that no operation caught, after writing it to the
+    // log: the game shows its error report. The loop goes on either way.
+    void SetFailureHandler(std::function<void(const std::exception&)> handler) {
+        onFailure_ = std::move(handler);
+    }
+
     // One turn of the loop. Re-entrant: a handler that calls it gets events handled underneath it.
+    // The outermost turn never lets an exception out: it is the last line of defence.
     void DoEvents();
 
     // Runs an input handler of the game as a turn of the loop does, so that deferred work waits
-    // until it is over.
+    // until it is over; outside any turn, a failure is handled as the outermost turn does.
     void Dispatch(const std::function<void()>& handler);
     // Runs the task at the start of the next outermost turn, when no handler is running: for work
     // that must not happen under a handler, such as destroying the window whose timer asked for it.
@@ -47,12 +55,18 @@ public:
     TimerQueue& timers() { return timers_; }
 
 private:
+    // Runs work; as the outermost turn, logs and reports what escapes it instead of ending the program.
+    template <typename Work>
+    void Turn(bool outermost, Work&& work);
+    void Failed(const std::exception& failure);
+
     Clock& clock_;
     TimerQueue& timers_;
     std::function<void()> input_;
     std::vector<std::function<void()>> media_;
     std::function<void()> draw_;
     std::vector<std::function<void()>> deferred_;
+    std::function<void(const std::exception&)> onFailure_;
     bool quitRequested_ = false;
     int depth_ = 0;
 };

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ios>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
+
+#include "platform/game_error.h"
+#include "platform/log.h"
 
 namespace taviro::platform {
 namespace {
@@ -161,6 +166,43 @@ TEST(EventLoop, DeferredWorkWaitsUntilNoHandlerRuns) {
     });
     game.loop.DoEvents();
     EXPECT_EQ(game.log, (std::vector<std::string>{"click", "deferred"}));
+}
+
+// The last line of defence: whatever a handler lets out is logged and reported by the outermost
+// turn, and the game goes on with its timers and input.
+TEST(EventLoop, AFailureNoOperationCaughtIsReportedAndTheLoopGoesOn) {
+    VirtualLoop game;
+    log::SetQuiet(true);
+    std::vector<std::string> reported;
+    game.loop.SetFailureHandler([&](const std::exception& failure) {
+        reported.push_back(std::to_string(AsGameError(failure).number()));
+    });
+    auto failing = game.MakeTimer("failing", 100);
+    failing->SetHandler(
+        [] { throw std::ios_base::failure("basic_filebuf::underflow error reading the file"); });
+    auto ticking = game.MakeTimer("tick", 150);
+    game.loop.WaitMs(300);
+    game.loop.Dispatch([] { throw std::bad_alloc(); });
+    // A deferred task that fails leaves the next one to run.
+    bool laterTaskRan = false;
+    game.loop.Defer([] { throw std::bad_alloc(); });
+    game.loop.Defer([&] { laterTaskRan = true; });
+    game.loop.DoEvents();
+    // Inside a handler, a nested turn lets the failure through to the handler's own boundary.
+    bool caughtInside = false;
+    game.loop.Dispatch([&] {
+        try {
+            game.loop.Dispatch([] { throw GameError(62, "Input past end of file"); });
+        } catch (const GameError&) {
+            caughtInside = true;
+        }
+    });
+    log::SetQuiet(false);
+    EXPECT_EQ(reported, (std::vector<std::string>{"51", "51", "51", "7", "7"}));
+    EXPECT_TRUE(laterTaskRan);
+    EXPECT_EQ(game.log, (std::vector<std::string>{"tick@150", "tick@300"}));
+    EXPECT_TRUE(caughtInside);
+    EXPECT_EQ(game.loop.depth(), 0);
 }
 
 }  // namespace

@@ -151,13 +151,33 @@ std::vector<std::string> FileSystem::List(std::string_view folder, std::string_v
     return matches;
 }
 
-std::optional<std::string> FileSystem::ReadFile(std::string_view path) {
+std::optional<std::string> FileSystem::ReadFile(std::string_view path, uintmax_t largestBytes) noexcept {
     if (path.empty()) return std::nullopt;
-    std::ifstream in(Resolve(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return content;
+    try {
+        // A folder, a link that leads nowhere or to itself, a device or a pipe is a file that cannot
+        // be read: only regular files are opened (a pipe would block the game for ever).
+        fs::path real = Resolve(path);
+        std::error_code error;
+        if (!fs::is_regular_file(real, error)) return std::nullopt;
+        uintmax_t size = fs::file_size(real, error);
+        if (error || size > largestBytes) return std::nullopt;
+        std::ifstream in(real, std::ios::binary);
+        if (!in) return std::nullopt;
+        // istream::read turns a failing read of the system into badbit; reading through the stream
+        // buffer directly would let the library's exception out. The size is only a hint: files of
+        // the system may say 0 and hold more, and a file may grow while it is read.
+        std::string content;
+        content.reserve(static_cast<size_t>(size));
+        char buffer[1 << 16];
+        while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+            content.append(buffer, static_cast<size_t>(in.gcount()));
+            if (content.size() > largestBytes) return std::nullopt;
+        }
+        if (in.bad()) return std::nullopt;
+        return content;
+    } catch (const std::exception&) {
+        return std::nullopt;  // a file too large for memory cannot be read either
+    }
 }
 
 bool FileSystem::WriteFile(std::string_view path, std::string_view bytes) {

@@ -2,6 +2,7 @@
 // letter case and with backslashes; every path the player opens goes through here.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,8 +27,10 @@ public:
     // letter case ignored), sorted without regard to case. A missing folder gives an empty list.
     std::vector<std::string> List(std::string_view folder, std::string_view pattern);
 
-    // The whole content of a file, or nullopt when it cannot be read.
-    std::optional<std::string> ReadFile(std::string_view path);
+    // The whole content of a file, or nullopt when it cannot be read: missing, a folder, a broken or
+    // looping link, not a regular file, unreadable, failing while read, or larger than largestBytes.
+    // Never throws.
+    std::optional<std::string> ReadFile(std::string_view path, uintmax_t largestBytes = UINTMAX_MAX) noexcept;
 
     // Creates or replaces a file (and the folders above it); false when it cannot be written.
     bool WriteFile(std::string_view path, std::string_view bytes);

@@ -9,6 +9,7 @@
 #include "platform/game_error.h"
 #include "platform/log.h"
 #include "platform/pictures/cursor_file.h"
+#include "platform/pictures/gif_check.h"
 
 namespace taviro::platform {
 namespace {
@@ -87,6 +88,10 @@ std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
 std::shared_ptr<const Picture> PictureCache::Decode(std::string_view bytes, const std::string& name) {
     if (bytes.empty()) throw InvalidPicture(name, "the file is empty");
     if (IsMetafile(bytes)) throw InvalidPicture(name, "WMF and EMF pictures are not supported");
+    if (DeclaredPicturePixels(bytes) > kLargestPicturePixels)
+        throw InvalidPicture(name, "a picture larger than any the player shows (a damaged file)");
+    if ((bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a")) && !IsSoundGif(bytes))
+        throw InvalidPicture(name, "a damaged GIF picture");
     SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (!source) throw InvalidPicture(name, SDL_GetError());
 

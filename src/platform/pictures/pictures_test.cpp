@@ -7,6 +7,7 @@
 #include "platform/game_error.h"
 #include "platform/log.h"
 #include "platform/pictures/cursor_file.h"
+#include "platform/pictures/gif_check.h"
 #include "platform/pictures/picture_cache.h"
 #include "platform/pictures/test_pictures.h"
 #include "support/test_project.h"
@@ -83,6 +84,66 @@ TEST(Pictures, AnimatedGifsKeepEveryFrameAndItsDelay) {
     EXPECT_EQ(PixelAt(picture->surface(2), 1, 1), 0xFF0000FFu);
 }
 
+// Two damaged copies of a GIF found by the game-corruption fuzzer: digits written into its compressed
+// data made SDL_image write outside its tables and crash, and "_on_" written over a frame's position
+// placed it 28,000 pixels away, which made SDL_image allocate gigabytes. Both are pictures the player
+// cannot read, and the undamaged GIF still loads.
+TEST(Pictures, DamagedGifsThatWouldCrashOrExhaustTheDecoderAreNotPictures) {
+    PictureFolder pictures;
+    log::SetQuiet(true);
+    for (const char* name : {"damaged_lzw_data.gif", "frame_far_outside.gif", "three_frames.gif"}) {
+        std::ifstream in(std::string("tests/pictures/") + name, std::ios::binary);
+        ASSERT_TRUE(in) << "run the tests from the source folder";
+        pictures.Write(name, std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    EXPECT_EQ(ErrorNumberOf(pictures, "damaged_lzw_data.gif"), 481);
+    EXPECT_EQ(ErrorNumberOf(pictures, "frame_far_outside.gif"), 481);
+    EXPECT_EQ(ErrorNumberOf(pictures, "three_frames.gif"), 0);
+    log::SetQuiet(false);
+}
+
+// A damaged header that declares a picture of gigapixels is refused before any decoder allocates
+// for it; the same pictures with their own sizes load.
+TEST(Pictures, PicturesDeclaringSizesFarBeyondAnyGameAreNotPictures) {
+    PictureFolder pictures;
+    auto surface = Filled(8, 8, kOrange);
+    std::string bmp = BmpBytes(surface.get()), png = PngBytes(surface.get()), jpeg = JpegBytes(surface.get());
+    EXPECT_EQ(DeclaredPicturePixels(bmp), 64);
+    EXPECT_EQ(DeclaredPicturePixels(png), 64);
+    EXPECT_EQ(DeclaredPicturePixels(jpeg), 64);
+    bmp.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30,000 x 30,000
+    png.replace(16, 8, std::string("\0\x01\0\0\0\x01\0\0", 8));      // 65,536 x 65,536
+    size_t frame = jpeg.find("\xff\xc0");
+    ASSERT_NE(frame, std::string::npos);
+    jpeg.replace(frame + 5, 4, "\xff\xff\xff\xff");  // 65,535 x 65,535
+    pictures.Write("huge.bmp", bmp);
+    pictures.Write("huge.png", png);
+    pictures.Write("huge.jpg", jpeg);
+    log::SetQuiet(true);
+    for (const char* name : {"huge.bmp", "huge.png", "huge.jpg"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(ErrorNumberOf(pictures, name), 481);
+    }
+    EXPECT_EQ(DeclaredPicturePixels(bmp), 900'000'000);
+    log::SetQuiet(false);
+}
+
+// What the dry run of GIF reading refuses, on GIFs small enough to write here: a frame of no pixels,
+// a screen too large, and compressed data that goes on past the end of the file.
+TEST(Pictures, GifCheckRefusesEmptyFramesHugeScreensAndCutData) {
+    const std::string header("GIF89a\2\0\2\0\0\0\0", 13);
+    const std::string frame(",\0\0\0\0\2\0\2\0\0", 10);
+    const std::string data("\2\2\x44\x01\0;", 6);  // clear, a pixel of colour 0, end
+    EXPECT_TRUE(IsSoundGif(header + frame + data));
+    std::string empty = frame;
+    empty[5] = '\0';  // width 0
+    EXPECT_FALSE(IsSoundGif(header + empty + data));
+    std::string huge = header;
+    huge[6] = huge[7] = huge[8] = huge[9] = '\xff';  // 65535 x 65535
+    EXPECT_FALSE(IsSoundGif(huge + frame + data));
+    EXPECT_FALSE(IsSoundGif(header + frame + "\2\x09\x44"));  // a block of nine bytes, three given
+}
+
 TEST(Pictures, APictureUsedAgainIsNotDecodedAgainWhateverTheLetterCase) {
     PictureFolder pictures;
     pictures.Write("Rooms/Hall.PNG", PngBytes(Filled(8, 8, kOrange).get()));
@@ -110,6 +171,10 @@ TEST(Pictures, BadFilesGiveTheirCallerAClearErrorAndTheLogALine) {
     ASSERT_TRUE(log::Configure(logPath.c_str(), false));
     log::SetQuiet(true);
     EXPECT_EQ(ErrorNumberOf(pictures, "missing.bmp"), 53);
+    // A damaged item description whose picture name is empty names the Areas folder itself.
+    pictures.Write("Areas/key.gif", "x");
+    EXPECT_EQ(ErrorNumberOf(pictures, "Areas/"), 53);
+    EXPECT_EQ(ErrorNumberOf(pictures, "Areas"), 53);
     for (const char* name : {"empty.bmp", "cut.png", "notes.jpg", "plan.wmf", "cut.gif", "cut.cur"}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(ErrorNumberOf(pictures, name), 481);

@@ -27,7 +27,7 @@ SDL_Cursor* MouseCursors::CustomCursor(const std::string& iconPath) {
         // An icon has no hot spot; the original used its centre.
         Point hotSpot = picture->hotSpot().value_or(Point{picture->width() / 2, picture->height() / 2});
         cursor = SDL_CreateColorCursor(picture->surface(), hotSpot.x, hotSpot.y);
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         cursor = nullptr;
     }
     return custom_[iconPath] = cursor;

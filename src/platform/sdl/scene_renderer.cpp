@@ -105,7 +105,8 @@ std::shared_ptr<const Picture> SceneRenderer::PictureOf(const std::string& gameP
     if (gamePath.empty() || failedPictures_.count(gamePath)) return nullptr;
     try {
         return pictures_.Load(gamePath);
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
+        const GameError error = AsGameError(failure);
         // Reported where the picture was loaded; drawing leaves it out without asking every frame.
         failedPictures_.insert(gamePath);
         return nullptr;
