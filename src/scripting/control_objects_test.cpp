@@ -286,6 +286,7 @@ TEST_F(WindowControlsFixture, WrongNamesAndMembersOfTheSoundPlayersGiveTheOrigin
     EXPECT_NE(Fail(player + "p.Volume = 100").find("Invalid property value"), string::npos);
     EXPECT_EQ(Player(7).volume, 0);
     EXPECT_TRUE(Player(7).file.empty());
+}
 
 // A failure of the player inside a script's call reaches the script as an error it may trap, never as
 // an exception that would leave the engine half way through the script.
