@@ -166,6 +166,7 @@ void ProcedureCompiler::CallExpression(const Expr& callee, const std::vector<Exp
                 count = Arguments(arguments);
                 Emit(Op::CallValue, -count);
                 U16(static_cast<uint32_t>(count));
+                U8(0);
                 return;
             case Resolved::Kind::Outer:
                 count = Arguments(arguments);
@@ -189,10 +190,15 @@ void ProcedureCompiler::CallExpression(const Expr& callee, const std::vector<Exp
         U16(Cache());
         return;
     }
-    Expression(callee);
+    // "x(0)(1)" as an assignment target or ByRef argument: a reference to the inner element.
+    if (wantReference && callee.kind == ExprKind::Call && !callee.parenthesized)
+        CallExpression(*callee.object, callee.arguments, true);
+    else
+        Expression(callee);
     int count = Arguments(arguments);
     Emit(Op::CallValue, -count);
     U16(static_cast<uint32_t>(count));
+    U8(wantReference);
 }
 
 void ProcedureCompiler::EmitCompare(BinaryOp op, LiteralSide literal) {

@@ -62,6 +62,7 @@ void ProcedureCompiler::Statement(const Stmt& stmt) {
         }
         case StmtKind::OnErrorResumeNext: Emit(Op::OnErrorResumeNext, 0); break;
         case StmtKind::OnErrorGoTo0: Emit(Op::OnErrorGoTo0, 0); break;
+        case StmtKind::Stop: break;
     }
 }
 
@@ -174,6 +175,19 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
             U16(static_cast<uint32_t>(count));
             return;
         }
+        // "x(0)(1) = 5" assigns into the array held by x(0); "Me(0) = 5" calls Me's default member.
+        if ((callee.kind == ExprKind::Call && !callee.parenthesized) || callee.kind == ExprKind::Me) {
+            if (callee.kind == ExprKind::Me)
+                Expression(callee);
+            else
+                CallExpression(*callee.object, callee.arguments, true);
+            int count = 0;
+            for (const ExprPtr& argument : target.arguments) Expression(*argument), ++count;
+            Expression(*stmt.value);
+            Emit(isSet ? Op::SetIndexed : Op::LetIndexed, -2 - count);
+            U16(static_cast<uint32_t>(count));
+            return;
+        }
     }
     FailAt(err::kSyntaxError, target.position);
 }
@@ -191,6 +205,7 @@ void ProcedureCompiler::CallStatement(const Stmt& stmt) {
         int count = Arguments(stmt.arguments);
         Emit(Op::CallValue, -count);
         U16(static_cast<uint32_t>(count));
+        U8(0);
     }
     Emit(Op::Pop, -1);
 }

@@ -208,6 +208,7 @@ private:
     // Execute inside a procedure: a variable of the procedure's call, new unless the call has it.
     void DeclareExecuteLocal(const DimItem& item, ExecuteLocal local);
     void BuildClass(ClassDecl& decl, ClassDef& def);
+    void DropRedeclaredProcedures(Program& program);
     std::unique_ptr<Procedure> NewProcedure(const ProcedureDecl& decl, const ClassDef* owner);
 
     std::shared_ptr<Module> module_ = std::make_shared<Module>();

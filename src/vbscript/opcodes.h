@@ -43,7 +43,7 @@
     X(CallDynamic, "hhhb")                                                                          \
     X(CallField, "hhb")                                                                             \
     X(CallMe, "hh")     /* args -> result of Me's member by name */                                 \
-    X(CallValue, "h")   /* callee args -> element or default member of a computed value */          \
+    X(CallValue, "hb")  /* callee args -> element or default member of a computed value; b: reference */\
     X(GetMember, "hhh") /* object args -> object.name(args); name, argc, cache */                   \
     X(LetMember, "hhh") /* object args value -> */                                                  \
     X(SetMember, "hhh") /* object args value -> */                                                  \

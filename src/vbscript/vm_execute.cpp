@@ -296,7 +296,8 @@ Variant Vm::Execute(size_t entryFrame) {
                     }
                     case Op::CallValue: {
                         uint16_t argc = U16(ip);
-                        VBS_CALL(IndexOrDefault(*(sp_ - argc - 1), argc, false, 1));
+                        bool wantReference = *ip++ != 0;
+                        VBS_CALL(IndexOrDefault(*(sp_ - argc - 1), argc, wantReference, 1));
                         break;
                     }
                     case Op::GetMember:
