@@ -228,8 +228,10 @@ std::optional<Variant> FoldWith(const Expr& e, const std::unordered_map<std::u16
                                 const ModuleCompiler& module);
 
 // A number or string written in the script, which comparisons treat specially.
+// A number written in the code ("9", "-2.5"): a string compared with it is read as a number.
 inline bool IsLiteral(const Expr& e) {
-    return e.kind == ExprKind::Literal && (e.literal.IsNumeric() || e.literal.IsString());
+    if (e.kind == ExprKind::Unary && e.unary != UnaryOp::Not) return IsLiteral(*e.object);
+    return e.kind == ExprKind::Literal && e.literal.IsNumeric() && e.literal.type() != VarType::Boolean;
 }
 
 }  // namespace taviro::vbscript::compiling

@@ -626,8 +626,8 @@ void Vm::InvokeMember(std::u16string_view name, uint16_t argc, MemberCache& cach
         if (member.field < 0) {
             const Procedure* procedure = kind == InvokeKind::Get   ? (member.get ? member.get : member.method)
                                          : kind == InvokeKind::Let ? member.let
-                                                                   : (member.set ? member.set : member.let);
-            if (!procedure) Throw(kind == InvokeKind::Get ? err::kNoSuchMember : err::kIllegalAssignment);
+                                                                   : member.set;
+            if (!procedure) Throw(kind == InvokeKind::Let ? err::kIllegalAssignment : err::kNoSuchMember);
             if (kind == InvokeKind::Set && !arguments[argc].Target().IsObject()) Throw(err::kObjectRequired);
             PushFrame(procedure, instance->unit(), instance, static_cast<uint16_t>(total), 1,
                       kind == InvokeKind::Get ? Frame::Mode::PushResult : Frame::Mode::Discard);

@@ -483,9 +483,19 @@ Variant Vm::Execute(size_t entryFrame) {
                     case Op::ForInit: {
                         uint16_t variable = U16(ip), limit = U16(ip), step = U16(ip);
                         uint32_t exit = U32(ip);
-                        Variant stepValue = LoopNumber(*(sp_ - 1));
-                        Variant limitValue = LoopNumber(*(sp_ - 2));
-                        Variant start = LoopNumber(*(sp_ - 3));
+                        Variant stepValue, limitValue, start;
+                        try {
+                            stepValue = LoopNumber(*(sp_ - 1));
+                            limitValue = LoopNumber(*(sp_ - 2));
+                            start = LoopNumber(*(sp_ - 3));
+                        } catch (ScriptError& error) {
+                            // Under On Error Resume Next a loop whose bounds fail is skipped whole.
+                            if (!f->resumeNext) throw;
+                            ClearTo(sp_ - 3);
+                            err_->Set(error);
+                            ip = f->proc->code.data() + exit;
+                            break;
+                        }
                         ClearTo(sp_ - 3);
                         locals[limit] = std::move(limitValue);
                         locals[step] = std::move(stepValue);
@@ -569,7 +579,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         bool global = *ip++ != 0;
                         Variant text = Pop();
                         f->ip = ip;
-                        RunText(ToString(text), false, global ? nullptr : f);
+                        if (!text.Target().IsString()) Throw(err::kTypeMismatch);
+                        RunText(text.Target().string(), false, global ? nullptr : f);
                         break;
                     }
                     case Op::Eval: {

@@ -1,0 +1,33 @@
+' How strings meet numbers in comparisons, and the result subtypes of the logical operators.
+
+' A number written in the code converts the string; a number held in a variable is less than any string.
+WScript.Echo "10" > 9, " 5" = 5, 9 < "10", "-2" = -2
+n = 9
+WScript.Echo "10" > n, "1" < n, n < "abc", n = "9"
+On Error Resume Next
+x = ("abc" = 5)
+WScript.Echo "text against a literal number:", Err.Number, Err.Description
+Err.Clear
+On Error GoTo 0
+
+' Booleans held in variables compare with strings as numbers do.
+t = True
+s = "True"
+WScript.Echo t = s, s > t, t < "-1"
+
+' Select Case follows the same rules.
+For Each subject In Array(5, "5")
+    Select Case subject
+        Case "5": WScript.Echo TypeName(subject), "matched the string case"
+        Case 5: WScript.Echo TypeName(subject), "matched the number case"
+    End Select
+Next
+
+' And, Or, Xor, Eqv, Imp and Not: Empty counts as an Integer, Bytes stay Bytes, Booleans stay Booleans.
+WScript.Echo TypeName(Empty And Empty), TypeName(Empty Or True), TypeName(CByte(1) And CByte(3)), _
+    TypeName(True And CByte(3)), TypeName(Not Empty), TypeName(Not CByte(1)), TypeName(Not True)
+WScript.Echo TypeName(Empty Xor Empty), TypeName(True Xor CByte(1)), TypeName(CByte(1) Eqv CByte(2)), _
+    TypeName(True Imp True), TypeName(Empty Imp Empty), Not CByte(1), CByte(6) Xor CByte(3)
+' Null: False And Null is False, True Or Null is True, True Imp Null is Null, Null Imp True is True.
+WScript.Echo TypeName(Null And False), TypeName(Null And True), TypeName(Null Or True), TypeName(Null Or False)
+WScript.Echo TypeName(Null Imp True), TypeName(False Imp Null), TypeName(True Imp Null), TypeName(Null Imp False)
