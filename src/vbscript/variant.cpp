@@ -94,15 +94,13 @@ bool Variant::IsNumeric() const {
     }
 }
 
-Variant& Variant::Target() {
+Variant& Variant::ReferencedTarget() {
     if (type_ == VarType::Reference) return u_.ref->Target();
-    if (type_ == VarType::ElementReference) return u_.arr->at(aux_);
-    return *this;
+    return u_.arr->at(aux_);
 }
 
-void Variant::AddRefPayload() {
+void Variant::AddRefHeapPayload() {
     switch (type_) {
-        case VarType::String: ++u_.str->refCount; break;
         case VarType::Object:
             if (u_.obj) u_.obj->AddRef();
             break;

@@ -122,7 +122,10 @@ public:
     bool AppendInPlace(std::u16string_view text);
 
     // The variable a by-reference Variant stands for; the Variant itself otherwise.
-    Variant& Target();
+    Variant& Target() {
+        if (type_ != VarType::Reference && type_ != VarType::ElementReference) return *this;
+        return ReferencedTarget();
+    }
     const Variant& Target() const { return const_cast<Variant*>(this)->Target(); }
 
 private:
@@ -131,8 +134,15 @@ private:
         return type_ == VarType::String || type_ == VarType::Object || type_ == VarType::Array ||
                type_ == VarType::ElementReference;
     }
-    void AddRefPayload();
+    void AddRefPayload() {
+        if (type_ == VarType::String)
+            ++u_.str->refCount;
+        else if (HasPayload())
+            AddRefHeapPayload();
+    }
+    void AddRefHeapPayload();
     void ReleasePayload();
+    Variant& ReferencedTarget();
 
     VarType type_ = VarType::Empty;
     uint32_t aux_ = 0;  // flat element index of an ElementReference

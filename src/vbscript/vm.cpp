@@ -421,10 +421,6 @@ void Vm::ClearTo(Variant* newTop) {
     }
 }
 
-void Vm::PushValue(Variant value) { *sp_++ = std::move(value); }
-
-Variant Vm::Pop() { return std::move(*--sp_); }
-
 void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc,
                    uint16_t dropBelow, Frame::Mode mode) {
     if (argc != proc->parameterCount) Throw(err::kWrongArgumentCount);

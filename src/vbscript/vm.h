@@ -164,8 +164,8 @@ private:
     void LoadGlobalSlot(GlobalSlot* slot);
     void StoreGlobalSlot(GlobalSlot* slot, Variant value, bool isSet);
     void ReferenceGlobalSlot(GlobalSlot* slot);
-    void PushValue(Variant value);
-    Variant Pop();
+    void PushValue(Variant value) { *sp_++ = std::move(value); }
+    Variant Pop() { return std::move(*--sp_); }
 
     Clock clock_;
     Clock localTime_;

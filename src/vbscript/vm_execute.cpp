@@ -62,6 +62,43 @@ Variant LoopNumber(const Variant& input) {
     return value;
 }
 
+enum class WholeOperation : uint8_t { Add, Subtract, Multiply, Modulo, IntDivide };
+
+// Integer and Long operands: stores the result in left when it stays an Integer or Long (Integers
+// widen to Long as VBScript widens them). False leaves every other case (other subtypes, overflow
+// past Long, division by zero) to the general operator.
+inline bool WholeArithmetic(Variant& left, const Variant& right, WholeOperation operation) {
+    VarType leftType = left.type(), rightType = right.type();
+    if ((leftType != VarType::Integer && leftType != VarType::Long) ||
+        (rightType != VarType::Integer && rightType != VarType::Long))
+        return false;
+    int64_t a = leftType == VarType::Integer ? left.integer() : left.longValue();
+    int64_t b = rightType == VarType::Integer ? right.integer() : right.longValue();
+    int64_t result;
+    switch (operation) {
+        case WholeOperation::Add: result = a + b; break;
+        case WholeOperation::Subtract: result = a - b; break;
+        case WholeOperation::Multiply: result = a * b; break;
+        case WholeOperation::Modulo:
+            if (b == 0) return false;
+            result = a % b;
+            break;
+        case WholeOperation::IntDivide:
+            if (b == 0) return false;
+            result = a / b;
+            break;
+    }
+    if (leftType == VarType::Integer && rightType == VarType::Integer && result >= INT16_MIN &&
+        result <= INT16_MAX) {
+        left = Variant(static_cast<int16_t>(result));
+    } else if (result >= INT32_MIN && result <= INT32_MAX) {
+        left = Variant(static_cast<int32_t>(result));
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // For Each over the elements of an array, in storage order.
 class ArrayEnumerator final : public Enumerator {
 public:
@@ -374,22 +411,23 @@ Variant Vm::Execute(size_t entryFrame) {
                         Pop();
                         break;
                     }
-                    case Op::Add: {
-                        Variant& left = *(sp_ - 2);
-                        const Variant& right = *(sp_ - 1);
-                        if (left.type() == VarType::Long && right.type() == VarType::Long) {
-                            int64_t sum = int64_t{left.longValue()} + right.longValue();
-                            if (sum >= INT32_MIN && sum <= INT32_MAX) {
-                                left = Variant(static_cast<int32_t>(sum));
-                                Pop();
-                                break;
-                            }
-                        }
-                        Variant result = Add(left, right);
-                        Pop();
-                        *(sp_ - 1) = std::move(result);
-                        break;
-                    }
+#define VBS_WHOLE_BINARY(name, function)                                                \
+    case Op::name: {                                                                    \
+        if (WholeArithmetic(*(sp_ - 2), *(sp_ - 1), WholeOperation::name)) {            \
+            --sp_; /* the right operand was a number: nothing to release */             \
+            break;                                                                      \
+        }                                                                               \
+        Variant result = function(*(sp_ - 2), *(sp_ - 1));                              \
+        Pop();                                                                          \
+        *(sp_ - 1) = std::move(result);                                                 \
+        break;                                                                          \
+    }
+                        VBS_WHOLE_BINARY(Add, Add)
+                        VBS_WHOLE_BINARY(Subtract, Subtract)
+                        VBS_WHOLE_BINARY(Multiply, Multiply)
+                        VBS_WHOLE_BINARY(IntDivide, IntDivide)
+                        VBS_WHOLE_BINARY(Modulo, Modulo)
+#undef VBS_WHOLE_BINARY
 #define VBS_BINARY(name, function)                         \
     case Op::name: {                                       \
         Variant result = function(*(sp_ - 2), *(sp_ - 1)); \
@@ -397,11 +435,7 @@ Variant Vm::Execute(size_t entryFrame) {
         *(sp_ - 1) = std::move(result);                    \
         break;                                             \
     }
-                        VBS_BINARY(Subtract, Subtract)
-                        VBS_BINARY(Multiply, Multiply)
                         VBS_BINARY(Divide, Divide)
-                        VBS_BINARY(IntDivide, IntDivide)
-                        VBS_BINARY(Modulo, Modulo)
                         VBS_BINARY(Power, Power)
                         VBS_BINARY(Concat, Concat)
                         VBS_BINARY(And, And)
