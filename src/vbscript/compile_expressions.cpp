@@ -201,16 +201,19 @@ void ProcedureCompiler::CallExpression(const Expr& callee, const std::vector<Exp
     U8(wantReference);
 }
 
-void ProcedureCompiler::EmitCompare(BinaryOp op, LiteralSide literal) {
-    Comparison comparison = Comparison::Equal;
+Comparison ComparisonOf(BinaryOp op) {
     switch (op) {
-        case BinaryOp::NotEqual: comparison = Comparison::NotEqual; break;
-        case BinaryOp::Less: comparison = Comparison::Less; break;
-        case BinaryOp::LessEqual: comparison = Comparison::LessEqual; break;
-        case BinaryOp::Greater: comparison = Comparison::Greater; break;
-        case BinaryOp::GreaterEqual: comparison = Comparison::GreaterEqual; break;
-        default: break;
+        case BinaryOp::NotEqual: return Comparison::NotEqual;
+        case BinaryOp::Less: return Comparison::Less;
+        case BinaryOp::LessEqual: return Comparison::LessEqual;
+        case BinaryOp::Greater: return Comparison::Greater;
+        case BinaryOp::GreaterEqual: return Comparison::GreaterEqual;
+        default: return Comparison::Equal;
     }
+}
+
+void ProcedureCompiler::EmitCompare(BinaryOp op, LiteralSide literal) {
+    Comparison comparison = ComparisonOf(op);
     Emit(Op::Compare, -1);
     U8(static_cast<uint8_t>(comparison));
     U8(static_cast<uint8_t>(literal));

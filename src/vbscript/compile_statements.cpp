@@ -238,6 +238,17 @@ void ProcedureCompiler::SelectStatement(const Stmt& stmt) {
             LiteralSide side = subjectIsLiteral         ? LiteralSide::LeftIsLiteral
                                : IsLiteral(*test.value) ? LiteralSide::RightIsLiteral
                                                         : LiteralSide::None;
+            // "Case 3" or "Case "look"": one instruction compares the subject with the constant and jumps.
+            auto constant = test.upper ? std::nullopt : Fold(*test.value);
+            if (constant && !subjectIsLiteral && (constant->IsNumeric() || constant->IsString())) {
+                Comparison comparison = ComparisonOf(test.comparison);
+                Emit(Op::JumpIfCase, 0);
+                U16(subject);
+                U16(Constant(*constant));
+                U8(static_cast<uint8_t>(comparison) | (side == LiteralSide::RightIsLiteral ? 0x80 : 0));
+                matches.push_back(U32Placeholder());
+                continue;
+            }
             Emit(Op::LoadLocal, 1);
             U16(subject);
             Expression(*test.value);

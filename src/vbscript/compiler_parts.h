@@ -228,6 +228,9 @@ std::optional<Variant> FoldWith(const Expr& e, const std::unordered_map<std::u16
                                 const ModuleCompiler& module);
 
 // A number or string written in the script, which comparisons treat specially.
+// The comparison a comparison operator makes.
+Comparison ComparisonOf(BinaryOp op);
+
 // A number written in the code ("9", "-2.5"): a string compared with it is read as a number.
 inline bool IsLiteral(const Expr& e) {
     if (e.kind == ExprKind::Unary && e.unary != UnaryOp::Not) return IsLiteral(*e.object);

@@ -72,6 +72,7 @@
     X(Imp, "")                                                                                      \
     X(Is, "")                                                                                       \
     X(Compare, "bb") /* left right -> Boolean; comparison, literal side */                          \
+    X(JumpIfCase, "hhbw") /* -> ; jumps when local compares true with a constant: slot, constant, op */\
     X(ToValue, "")   /* value -> plain value (objects keep their identity) */                       \
     X(Jump, "w")                                                                                    \
     X(JumpIfFalse, "w")   /* condition -> */                                                        \

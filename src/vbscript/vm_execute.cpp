@@ -62,6 +62,38 @@ Variant LoopNumber(const Variant& input) {
     return value;
 }
 
+// Whether an order (-1, 0 or 1) satisfies a comparison.
+inline bool Satisfies(Comparison comparison, int order) {
+    switch (comparison) {
+        case Comparison::Equal: return order == 0;
+        case Comparison::NotEqual: return order != 0;
+        case Comparison::Less: return order < 0;
+        case Comparison::LessEqual: return order <= 0;
+        case Comparison::Greater: return order > 0;
+        case Comparison::GreaterEqual: return order >= 0;
+    }
+    return false;
+}
+
+// The comparison of two Integers, Longs or Strings without the general rules' conversions; false when
+// the operands are of other kinds.
+inline bool QuickCompare(const Variant& left, const Variant& right, Comparison comparison, bool& truth) {
+    VarType leftType = left.type(), rightType = right.type();
+    if ((leftType == VarType::Integer || leftType == VarType::Long) &&
+        (rightType == VarType::Integer || rightType == VarType::Long)) {
+        int32_t a = leftType == VarType::Integer ? left.integer() : left.longValue();
+        int32_t b = rightType == VarType::Integer ? right.integer() : right.longValue();
+        truth = Satisfies(comparison, a < b ? -1 : a > b ? 1 : 0);
+        return true;
+    }
+    if (leftType == VarType::String && rightType == VarType::String) {
+        int order = left.string().compare(right.string());
+        truth = Satisfies(comparison, order < 0 ? -1 : order > 0 ? 1 : 0);
+        return true;
+    }
+    return false;
+}
+
 enum class WholeOperation : uint8_t { Add, Subtract, Multiply, Modulo, IntDivide };
 
 // Integer and Long operands: stores the result in left when it stays an Integer or Long (Integers
@@ -162,6 +194,12 @@ Variant Vm::Execute(size_t entryFrame) {
                     case Op::LoadLocal: PushValue(locals[U16(ip)].Target()); break;
                     case Op::StoreLocal: {
                         uint16_t slot = U16(ip);
+                        Variant& top = *(sp_ - 1);
+                        if (!top.IsReference() && !top.IsObject() && !top.IsArray()) {
+                            locals[slot].Target() = std::move(top);
+                            --sp_;
+                            break;
+                        }
                         Variant value = LetValue(Pop());
                         locals[slot].Target() = std::move(value);
                         break;
@@ -463,28 +501,30 @@ Variant Vm::Execute(size_t entryFrame) {
                         auto literal = static_cast<LiteralSide>(*ip++);
                         const Variant& left = *(sp_ - 2);
                         const Variant& right = *(sp_ - 1);
-                        Variant result;
-                        if ((left.type() == VarType::Integer || left.type() == VarType::Long) &&
-                            (right.type() == VarType::Integer || right.type() == VarType::Long)) {
-                            int32_t a = left.type() == VarType::Integer ? left.integer() : left.longValue();
-                            int32_t b =
-                                right.type() == VarType::Integer ? right.integer() : right.longValue();
-                            int order = a < b ? -1 : a > b ? 1 : 0;
-                            bool truth = false;
-                            switch (comparison) {
-                                case Comparison::Equal: truth = order == 0; break;
-                                case Comparison::NotEqual: truth = order != 0; break;
-                                case Comparison::Less: truth = order < 0; break;
-                                case Comparison::LessEqual: truth = order <= 0; break;
-                                case Comparison::Greater: truth = order > 0; break;
-                                case Comparison::GreaterEqual: truth = order >= 0; break;
-                            }
-                            result = Variant(truth);
-                        } else {
-                            result = Compare(left, right, comparison, literal);
+                        bool truth;
+                        if (QuickCompare(left, right, comparison, truth)) {
+                            Pop();
+                            *(sp_ - 1) = Variant(truth);
+                            break;
                         }
+                        Variant result = Compare(left, right, comparison, literal);
                         Pop();
                         *(sp_ - 1) = std::move(result);
+                        break;
+                    }
+                    case Op::JumpIfCase: {
+                        const Variant& subject = locals[U16(ip)];
+                        const Variant& constant = f->proc->constants[U16(ip)];
+                        uint8_t mode = *ip++;
+                        uint32_t target = U32(ip);
+                        auto comparison = static_cast<Comparison>(mode & 0x7F);
+                        bool truth;
+                        if (!QuickCompare(subject, constant, comparison, truth)) {
+                            Variant result = Compare(subject, constant, comparison,
+                                                     mode & 0x80 ? LiteralSide::RightIsLiteral : LiteralSide::None);
+                            truth = result.type() == VarType::Boolean && result.boolean();
+                        }
+                        if (truth) ip = f->proc->code.data() + target;
                         break;
                     }
                     case Op::Jump: {

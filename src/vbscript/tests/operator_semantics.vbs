@@ -31,3 +31,31 @@ WScript.Echo TypeName(Empty Xor Empty), TypeName(True Xor CByte(1)), TypeName(CB
 ' Null: False And Null is False, True Or Null is True, True Imp Null is Null, Null Imp True is True.
 WScript.Echo TypeName(Null And False), TypeName(Null And True), TypeName(Null Or True), TypeName(Null Or False)
 WScript.Echo TypeName(Null Imp True), TypeName(False Imp Null), TypeName(True Imp Null), TypeName(Null Imp False)
+
+' Case tests against constants, comparisons and ranges, with Null falling through to Case Else.
+For Each subject In Array(3, 12, Null, 7.5, "8")
+    Select Case subject
+        Case 3, 4: result = "three or four"
+        Case Is >= 10: result = "ten or more"
+        Case 5 To 8: result = "five to eight"
+        Case Else: result = "something else"
+    End Select
+    WScript.Echo subject & ":", result
+Next
+For Each subject In Array("look", "Look", "take")
+    Select Case subject
+        Case "look", "use": result = "look or use"
+        Case Is > "s": result = "after s"
+        Case Else: result = "something else"
+    End Select
+    WScript.Echo subject & ":", result
+Next
+' A text that is not a number, met by a number written in a Case, is a type mismatch.
+Sub MatchWord(word)
+    Select Case word
+        Case 3: WScript.Echo "must not match"
+    End Select
+End Sub
+On Error Resume Next
+MatchWord "many"
+WScript.Echo "Case 3 against a word:", Err.Number
