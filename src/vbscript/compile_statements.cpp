@@ -210,11 +210,30 @@ void ProcedureCompiler::CallStatement(const Stmt& stmt) {
     Emit(Op::Pop, -1);
 }
 
+uint32_t ProcedureCompiler::ForwardJumpIf(const Expr& condition, bool jumpWhenTrue) {
+    // "If n < 2 Then": a local compared with a constant tests and jumps in one instruction.
+    if (condition.kind == ExprKind::Binary && condition.binary >= BinaryOp::Equal &&
+        condition.binary <= BinaryOp::GreaterEqual && condition.left->kind == ExprKind::Name) {
+        auto constant = Fold(*condition.right);
+        Resolved r = Resolve(condition.left->name, condition.left->position);
+        if (constant && r.kind == Resolved::Kind::Local &&
+            ((constant->IsNumeric() && constant->type() != VarType::Boolean) || constant->IsString())) {
+            Emit(Op::JumpIfCase, 0);
+            U16(r.slot);
+            U16(Constant(*constant));
+            U8(static_cast<uint8_t>(ComparisonOf(condition.binary)) |
+               (IsLiteral(*condition.right) ? kCaseLiteral : 0) | (jumpWhenTrue ? 0 : kCaseJumpUnlessTrue));
+            return U32Placeholder();
+        }
+    }
+    Expression(condition);
+    return EmitJump(jumpWhenTrue ? Op::JumpIfTrue : Op::JumpIfFalse, -1);
+}
+
 void ProcedureCompiler::IfStatement(const Stmt& stmt) {
     std::vector<uint32_t> ends;
     for (const auto& [condition, body] : stmt.branches) {
-        Expression(*condition);
-        uint32_t skip = EmitJump(Op::JumpIfFalse, -1);
+        uint32_t skip = ForwardJumpIf(*condition, false);
         Statements(body);
         MarkStatement(stmt.position);
         ends.push_back(EmitJump(Op::Jump, 0));
@@ -245,7 +264,7 @@ void ProcedureCompiler::SelectStatement(const Stmt& stmt) {
                 Emit(Op::JumpIfCase, 0);
                 U16(subject);
                 U16(Constant(*constant));
-                U8(static_cast<uint8_t>(comparison) | (side == LiteralSide::RightIsLiteral ? 0x80 : 0));
+                U8(static_cast<uint8_t>(comparison) | (side == LiteralSide::RightIsLiteral ? kCaseLiteral : 0));
                 matches.push_back(U32Placeholder());
                 continue;
             }
@@ -349,10 +368,7 @@ void ProcedureCompiler::DoStatement(const Stmt& stmt) {
     uint32_t top = Here();
     uint32_t exitBefore = 0;
     bool testBefore = stmt.test == LoopTest::WhileBefore || stmt.test == LoopTest::UntilBefore;
-    if (testBefore) {
-        Expression(*stmt.value);
-        exitBefore = EmitJump(stmt.test == LoopTest::WhileBefore ? Op::JumpIfFalse : Op::JumpIfTrue, -1);
-    }
+    if (testBefore) exitBefore = ForwardJumpIf(*stmt.value, stmt.test == LoopTest::UntilBefore);
     loops_.push_back({false, {}});
     Statements(stmt.body);
     MarkStatement(stmt.position);

@@ -128,6 +128,8 @@ private:
     void PushReference(const Expr& nameExpression);
     void WithObject(Position position);
     void EmitCompare(BinaryOp op, LiteralSide literal);
+    // Evaluates a condition and jumps forward when it is (or is not) True; returns the place to patch.
+    uint32_t ForwardJumpIf(const Expr& condition, bool jumpWhenTrue);
 
     // ---- statements ----
     void Statements(const Block& block);

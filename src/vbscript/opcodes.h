@@ -72,7 +72,7 @@
     X(Imp, "")                                                                                      \
     X(Is, "")                                                                                       \
     X(Compare, "bb") /* left right -> Boolean; comparison, literal side */                          \
-    X(JumpIfCase, "hhbw") /* -> ; jumps when local compares true with a constant: slot, constant, op */\
+    X(JumpIfCase, "hhbw") /* -> ; a local compared with a constant: slot, constant, comparison, target */\
     X(ToValue, "")   /* value -> plain value (objects keep their identity) */                       \
     X(Jump, "w")                                                                                    \
     X(JumpIfFalse, "w")   /* condition -> */                                                        \
@@ -88,6 +88,11 @@
     X(Return, "")
 
 namespace taviro::vbscript {
+
+// Flags of JumpIfCase's comparison byte: the constant is a number written in the code; jump when the
+// comparison is not True (False or Null) rather than when it is.
+constexpr uint8_t kCaseLiteral = 0x80;
+constexpr uint8_t kCaseJumpUnlessTrue = 0x40;
 
 enum class Op : uint8_t {
 #define VBS_OPCODE_ENUM(name, operands) name,

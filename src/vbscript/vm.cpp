@@ -85,7 +85,7 @@ Vm::~Vm() {
     std::destroy(stack_, constructedEnd_);
 }
 
-void Vm::ReserveStack(Variant* end) {
+void Vm::ConstructStack(Variant* end) {
     if (end > stackEnd_) Throw(err::kOutOfStackSpace);
     while (constructedEnd_ < end) {
         new (constructedEnd_) Variant();
@@ -186,9 +186,8 @@ GlobalSlot& Vm::Declare(const std::u16string& folded, std::u16string_view displa
     return slot;
 }
 
-GlobalSlot* Vm::Link(LoadedUnit* unit, uint16_t link, bool create) {
-    GlobalSlot* slot = unit->links[link];
-    if (slot) return slot;
+GlobalSlot* Vm::LinkByName(LoadedUnit* unit, uint16_t link, bool create) {
+    GlobalSlot* slot = nullptr;
     // A name found missing stays missing until some global is added: no need to look again.
     if (!create && unit->missedAt[link] == globalsGeneration_) return nullptr;
     const std::u16string& name = unit->module->globalNames[link];
@@ -437,22 +436,25 @@ void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, u
         }
     }
     sp_ = locals + proc->localCount;
-    Frame frame;
+    Frame& frame = frames_.emplace_back();
     frame.proc = proc;
     frame.unit = unit;
     frame.ip = proc->code.data();
     frame.locals = locals;
     frame.me = me;
-    frame.meHolder = Ref<Object>(me);
+    if (me) frame.meHolder = Ref<Object>(me);
     frame.dropBelow = dropBelow;
     frame.mode = mode;
-    frames_.push_back(std::move(frame));
     if (--budget_ <= 0) CheckTimeout();
 }
 
 void Vm::PopFrame() {
     Frame& frame = frames_.back();
     ClearTo(frame.locals - frame.dropBelow);
+    if (!frame.meHolder && !frame.executeScope) {
+        frames_.pop_back();
+        return;
+    }
     Ref<Object> me = std::move(frame.meHolder);
     // Like the locals, variables Execute declared die only once the frame is gone.
     std::unique_ptr<ExecuteScope> executeScope = std::move(frame.executeScope);

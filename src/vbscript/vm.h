@@ -148,12 +148,19 @@ private:
     void PopFrame();
     void ClearTo(Variant* newTop);
     // Makes the slots below end usable; throws 28 when end lies beyond the stack.
-    void ReserveStack(Variant* end);
+    void ReserveStack(Variant* end) {
+        if (end > constructedEnd_) ConstructStack(end);
+    }
+    void ConstructStack(Variant* end);
     void CheckTimeout();
 
     GlobalSlot* Lookup(std::u16string_view folded);
     GlobalSlot& Declare(const std::u16string& folded, std::u16string_view displayName);
-    GlobalSlot* Link(LoadedUnit* unit, uint16_t link, bool create);
+    GlobalSlot* Link(LoadedUnit* unit, uint16_t link, bool create) {
+        GlobalSlot* slot = unit->links[link];
+        return slot ? slot : LinkByName(unit, link, create);
+    }
+    GlobalSlot* LinkByName(LoadedUnit* unit, uint16_t link, bool create);
 
     // Instruction helpers; each works on the top of the stack.
     void CallGlobalSlot(GlobalSlot* slot, uint16_t argc, bool wantReference);

@@ -513,18 +513,19 @@ Variant Vm::Execute(size_t entryFrame) {
                         break;
                     }
                     case Op::JumpIfCase: {
-                        const Variant& subject = locals[U16(ip)];
+                        const Variant& subject = locals[U16(ip)].Target();
                         const Variant& constant = f->proc->constants[U16(ip)];
                         uint8_t mode = *ip++;
                         uint32_t target = U32(ip);
-                        auto comparison = static_cast<Comparison>(mode & 0x7F);
+                        auto comparison = static_cast<Comparison>(mode & ~(kCaseLiteral | kCaseJumpUnlessTrue));
                         bool truth;
                         if (!QuickCompare(subject, constant, comparison, truth)) {
                             Variant result = Compare(subject, constant, comparison,
-                                                     mode & 0x80 ? LiteralSide::RightIsLiteral : LiteralSide::None);
+                                                     mode & kCaseLiteral ? LiteralSide::RightIsLiteral
+                                                                         : LiteralSide::None);
                             truth = result.type() == VarType::Boolean && result.boolean();
                         }
-                        if (truth) ip = f->proc->code.data() + target;
+                        if (truth != ((mode & kCaseJumpUnlessTrue) != 0)) ip = f->proc->code.data() + target;
                         break;
                     }
                     case Op::Jump: {

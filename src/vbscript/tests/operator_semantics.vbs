@@ -59,3 +59,36 @@ End Sub
 On Error Resume Next
 MatchWord "many"
 WScript.Echo "Case 3 against a word:", Err.Number
+
+' Conditions that compare a variable with a constant: Null makes no branch true, a text reads as a
+' number against a number written in the code, and loops test before each pass.
+Sub Classify(value)
+    If value < 2 Then
+        WScript.Echo value & ": below two"
+    ElseIf value >= 10 Then
+        WScript.Echo value & ": ten or more"
+    Else
+        WScript.Echo value & ": between"
+    End If
+End Sub
+Classify 1
+Classify "1"
+Classify 7
+Classify 12.5
+Classify Null
+Sub CountDown(n)
+    Dim steps
+    steps = 0
+    Do While n > 0
+        n = n - 1
+        steps = steps + 1
+    Loop
+    Do Until n = -3
+        n = n - 1
+        steps = steps + 1
+    Loop
+    WScript.Echo "steps:", steps, n
+End Sub
+start = 4
+CountDown start
+WScript.Echo "ByRef start after the loops:", start
