@@ -37,7 +37,7 @@ public:
     uint32_t FlatIndex(std::span<const Variant> subscripts) const {
         // The common case first: one Integer or Long subscript of a one-dimensional array.
         if (subscripts.size() == 1 && upperBounds_.size() == 1) {
-            const Variant& subscript = subscripts[0];
+            const Variant& subscript = subscripts[0].Target();
             int32_t index = subscript.type() == VarType::Integer ? subscript.integer()
                             : subscript.type() == VarType::Long  ? subscript.longValue()
                                                                  : -1;

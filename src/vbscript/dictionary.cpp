@@ -1,6 +1,7 @@
 // Scripting.Dictionary's members.
 #include "vbscript/dictionary.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "vbscript/array.h"
@@ -108,6 +109,10 @@ uint32_t Dictionary::KeyHash(const Variant& input) const {
             break;
         case KeyKind::Number: {
             double number = NumberKey(key);
+            // A whole number is its own hash, so that neighbouring keys sit in neighbouring places of
+            // the index; the probe sequence scatters keys that collide.
+            if (number == std::trunc(number) && std::fabs(number) < 9007199254740992.0)
+                return static_cast<uint32_t>(static_cast<int64_t>(number));
             uint64_t bits;
             std::memcpy(&bits, &number, sizeof bits);
             hash ^= bits;
@@ -141,10 +146,25 @@ bool Dictionary::SameKey(const Variant& stored, const Variant& input) const {
     return false;
 }
 
+namespace {
+// The places a hash visits: its own, then a sequence that takes in the hash's upper bits a few at a
+// time and, once they are used up, visits every place of the power-of-two index.
+struct ProbeSequence {
+    ProbeSequence(uint32_t hash, size_t size) : mask(size - 1), place(hash & mask), perturbation(hash) {}
+    void Advance() {
+        perturbation >>= 5;
+        place = (place * 5 + perturbation + 1) & mask;
+    }
+    size_t mask;
+    size_t place;
+    size_t perturbation;
+};
+}  // namespace
+
 std::pair<size_t, bool> Dictionary::Probe(const Variant& key, uint32_t hash) const {
-    size_t mask = slots_.size() - 1;
     size_t reusable = SIZE_MAX;
-    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    for (ProbeSequence probe(hash, slots_.size());; probe.Advance()) {
+        size_t i = probe.place;
         const Slot& slot = slots_[i];
         if (slot.entry == kFreeSlot) return {reusable != SIZE_MAX ? reusable : i, false};
         if (slot.entry == kRemovedSlot) {
@@ -160,13 +180,12 @@ void Dictionary::Reindex(size_t expectedEntries) {
     while (capacity < expectedEntries * 2) capacity *= 2;
     slots_.assign(capacity, Slot{});
     usedSlots_ = 0;
-    size_t mask = capacity - 1;
     for (size_t position = 0; position < entries_.size(); ++position) {
         const Entry& entry = entries_[position];
         if (entry.removed) continue;
-        size_t i = entry.hash & mask;
-        while (slots_[i].entry != kFreeSlot) i = (i + 1) & mask;
-        slots_[i] = {entry.hash, static_cast<uint32_t>(position + 1)};
+        ProbeSequence probe(entry.hash, capacity);
+        while (slots_[probe.place].entry != kFreeSlot) probe.Advance();
+        slots_[probe.place] = {entry.hash, static_cast<uint32_t>(position + 1)};
         ++usedSlots_;
     }
 }

@@ -62,6 +62,19 @@ Variant LoopNumber(const Variant& input) {
     return value;
 }
 
+// The element of a one-dimensional array at one Integer or Long subscript; null for anything else.
+inline Variant* SimpleElement(Variant& container, const Variant& subscriptIn) {
+    if (!container.IsArray()) return nullptr;
+    Array* array = container.array();
+    if (array->dimensions() != 1) return nullptr;
+    const Variant& subscript = subscriptIn.Target();
+    int32_t index = subscript.type() == VarType::Integer ? subscript.integer()
+                    : subscript.type() == VarType::Long  ? subscript.longValue()
+                                                         : -1;
+    if (index < 0 || index > array->upperBound(0)) return nullptr;
+    return &array->at(static_cast<size_t>(index));
+}
+
 // Whether an order (-1, 0 or 1) satisfies a comparison.
 inline bool Satisfies(Comparison comparison, int order) {
     switch (comparison) {
@@ -321,6 +334,12 @@ Variant Vm::Execute(size_t entryFrame) {
                         uint16_t slot = U16(ip);
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
+                        if (argc == 1 && !wantReference) {
+                            if (Variant* element = SimpleElement(locals[slot].Target(), *(sp_ - 1))) {
+                                *(sp_ - 1) = *element;
+                                break;
+                            }
+                        }
                         VBS_CALL(IndexOrDefault(locals[slot], argc, wantReference, 0));
                         break;
                     }
@@ -335,6 +354,12 @@ Variant Vm::Execute(size_t entryFrame) {
                         GlobalSlot* slot = Link(f->unit, U16(ip), true);
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
+                        if (argc == 1 && !wantReference && slot->kind == GlobalSlot::Kind::Variable) {
+                            if (Variant* element = SimpleElement(slot->value, *(sp_ - 1))) {
+                                *(sp_ - 1) = *element;
+                                break;
+                            }
+                        }
                         VBS_CALL(CallGlobalSlot(slot, argc, wantReference));
                         break;
                     }

@@ -43,3 +43,11 @@ WScript.Echo big.Count, total, keys(0), keys(1), keys(big.Count - 1), big.Exists
 big.RemoveAll
 big("after") = 1
 WScript.Echo big.Count, big("after")
+
+' Whole-number keys far apart, negative and fractional keys.
+Set strided = CreateObject("Scripting.Dictionary")
+For i = 0 To 3000
+    strided(i * 4096) = i
+    strided(-i - 0.5) = -i
+Next
+WScript.Echo strided.Count, strided(4096 * 1234), strided(-77.5), strided.Exists(4095), strided.Exists(-0.5)
