@@ -190,22 +190,42 @@ Variant Vm::Execute(size_t entryFrame) {
         if (frames_.size() != depthBefore) VBS_SWITCH_FRAME(); \
     } while (0)
 
+// Each handler ends by jumping straight to the next instruction's handler where the compiler allows
+// it: one indirect jump per handler predicts far better than the one shared by a switch. A computed
+// jump runs no destructors, so a handler jumps only once the block holding its variables has closed.
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpedantic"
+#define VBS_OPCODE_LABEL_ADDRESS(name, operands) &&label_##name,
+    static void* const kHandlers[] = {VBS_OPCODES(VBS_OPCODE_LABEL_ADDRESS)};
+#undef VBS_OPCODE_LABEL_ADDRESS
+#define VBS_LABEL(name) label_##name:
+#define VBS_NEXT()                                   \
+    do {                                             \
+        op = static_cast<Op>(*ip++);                 \
+        goto* kHandlers[static_cast<uint8_t>(op)];   \
+    } while (0)
+#else
+#define VBS_LABEL(name)
+#define VBS_NEXT() break
+#endif
+    Op op;
     for (;;) {
         try {
             for (;;) {
-                const Op op = static_cast<Op>(*ip++);
+                op = static_cast<Op>(*ip++);
                 switch (op) {
-                    case Op::PushEmpty: PushValue(Variant()); break;
-                    case Op::PushNull: PushValue(Variant::MakeNull()); break;
-                    case Op::PushNothing: PushValue(Variant::Nothing()); break;
-                    case Op::PushTrue: PushValue(Variant(true)); break;
-                    case Op::PushFalse: PushValue(Variant(false)); break;
-                    case Op::PushMissing: PushValue(Variant::Missing()); break;
-                    case Op::PushInteger: PushValue(Variant(static_cast<int16_t>(U16(ip)))); break;
-                    case Op::PushConst: PushValue(f->proc->constants[U16(ip)]); break;
-                    case Op::Pop: Pop(); break;
-                    case Op::LoadLocal: PushValue(locals[U16(ip)].Target()); break;
-                    case Op::StoreLocal: {
+                    case Op::PushEmpty: VBS_LABEL(PushEmpty) PushValue(Variant()); VBS_NEXT();
+                    case Op::PushNull: VBS_LABEL(PushNull) PushValue(Variant::MakeNull()); VBS_NEXT();
+                    case Op::PushNothing: VBS_LABEL(PushNothing) PushValue(Variant::Nothing()); VBS_NEXT();
+                    case Op::PushTrue: VBS_LABEL(PushTrue) PushValue(Variant(true)); VBS_NEXT();
+                    case Op::PushFalse: VBS_LABEL(PushFalse) PushValue(Variant(false)); VBS_NEXT();
+                    case Op::PushMissing: VBS_LABEL(PushMissing) PushValue(Variant::Missing()); VBS_NEXT();
+                    case Op::PushInteger: VBS_LABEL(PushInteger) PushValue(Variant(static_cast<int16_t>(U16(ip)))); VBS_NEXT();
+                    case Op::PushConst: VBS_LABEL(PushConst) PushValue(f->proc->constants[U16(ip)]); VBS_NEXT();
+                    case Op::Pop: VBS_LABEL(Pop) Pop(); VBS_NEXT();
+                    case Op::LoadLocal: VBS_LABEL(LoadLocal) PushValue(locals[U16(ip)].Target()); VBS_NEXT();
+                    case Op::StoreLocal: VBS_LABEL(StoreLocal) {
                         uint16_t slot = U16(ip);
                         Variant& top = *(sp_ - 1);
                         if (!top.IsReference() && !top.IsObject() && !top.IsArray()) {
@@ -215,29 +235,29 @@ Variant Vm::Execute(size_t entryFrame) {
                         }
                         Variant value = LetValue(Pop());
                         locals[slot].Target() = std::move(value);
-                        break;
                     }
-                    case Op::SetLocal: {
+                    VBS_NEXT();
+                    case Op::SetLocal: VBS_LABEL(SetLocal) {
                         uint16_t slot = U16(ip);
                         Variant value = SetValue(Pop());
                         locals[slot].Target() = std::move(value);
-                        break;
                     }
-                    case Op::RefLocal: PushValue(Variant::ReferenceTo(&locals[U16(ip)])); break;
-                    case Op::StoreHidden: {
+                    VBS_NEXT();
+                    case Op::RefLocal: VBS_LABEL(RefLocal) PushValue(Variant::ReferenceTo(&locals[U16(ip)])); VBS_NEXT();
+                    case Op::StoreHidden: VBS_LABEL(StoreHidden) {
                         uint16_t slot = U16(ip);
                         locals[slot] = Pop();
-                        break;
                     }
-                    case Op::AppendLocal: {
+                    VBS_NEXT();
+                    case Op::AppendLocal: VBS_LABEL(AppendLocal) {
                         Variant& target = locals[U16(ip)].Target();
                         Variant text = Pop();
                         const Variant& piece = text.Target();
                         if (piece.IsString() && target.AppendInPlace(piece.string())) break;
                         target = LetValue(Concat(target, piece));
-                        break;
                     }
-                    case Op::AppendGlobal: {
+                    VBS_NEXT();
+                    case Op::AppendGlobal: VBS_LABEL(AppendGlobal) {
                         GlobalSlot* slot = Link(f->unit, U16(ip), true);
                         Variant text = Pop();
                         const Variant& piece = text.Target();
@@ -250,32 +270,32 @@ Variant Vm::Execute(size_t entryFrame) {
                             Variant current = Pop();
                             StoreGlobalSlot(slot, Concat(current, piece), false);
                         }
-                        break;
                     }
-                    case Op::LoadGlobal: {
+                    VBS_NEXT();
+                    case Op::LoadGlobal: VBS_LABEL(LoadGlobal) {
                         GlobalSlot* slot = Link(f->unit, U16(ip), true);
                         if (slot->kind == GlobalSlot::Kind::Variable) {
                             PushValue(slot->value);
                         } else {
                             VBS_CALL(LoadGlobalSlot(slot));
                         }
-                        break;
                     }
-                    case Op::StoreGlobal:
-                    case Op::SetGlobal: {
+                    VBS_NEXT();
+                    case Op::StoreGlobal: VBS_LABEL(StoreGlobal)
+                    case Op::SetGlobal: VBS_LABEL(SetGlobal) {
                         GlobalSlot* slot = Link(f->unit, U16(ip), true);
                         StoreGlobalSlot(slot, Pop(), op == Op::SetGlobal);
-                        break;
                     }
-                    case Op::RefGlobal: {
+                    VBS_NEXT();
+                    case Op::RefGlobal: VBS_LABEL(RefGlobal) {
                         GlobalSlot* slot = Link(f->unit, U16(ip), true);
                         VBS_CALL(ReferenceGlobalSlot(slot));
-                        break;
                     }
-                    case Op::LoadDynamic:
-                    case Op::StoreDynamic:
-                    case Op::SetDynamic:
-                    case Op::RefDynamic: {
+                    VBS_NEXT();
+                    case Op::LoadDynamic: VBS_LABEL(LoadDynamic)
+                    case Op::StoreDynamic: VBS_LABEL(StoreDynamic)
+                    case Op::SetDynamic: VBS_LABEL(SetDynamic)
+                    case Op::RefDynamic: VBS_LABEL(RefDynamic) {
                         uint16_t link = U16(ip);
                         uint16_t fallback = U16(ip);
                         GlobalSlot* slot = Link(f->unit, link, false);
@@ -296,12 +316,12 @@ Variant Vm::Execute(size_t entryFrame) {
                             Variant value = op == Op::SetDynamic ? SetValue(Pop()) : LetValue(Pop());
                             FallbackVariable(*f, fallback).Target() = std::move(value);
                         }
-                        break;
                     }
-                    case Op::LoadOuter:
-                    case Op::StoreOuter:
-                    case Op::SetOuter:
-                    case Op::RefOuter: {
+                    VBS_NEXT();
+                    case Op::LoadOuter: VBS_LABEL(LoadOuter)
+                    case Op::StoreOuter: VBS_LABEL(StoreOuter)
+                    case Op::SetOuter: VBS_LABEL(SetOuter)
+                    case Op::RefOuter: VBS_LABEL(RefOuter) {
                         Variant& target = OuterVariable(*f, U16(ip));
                         if (op == Op::LoadOuter) {
                             PushValue(target.Target());
@@ -311,26 +331,26 @@ Variant Vm::Execute(size_t entryFrame) {
                             Variant value = op == Op::SetOuter ? SetValue(Pop()) : LetValue(Pop());
                             target.Target() = std::move(value);
                         }
-                        break;
                     }
-                    case Op::CallOuter: {
+                    VBS_NEXT();
+                    case Op::CallOuter: VBS_LABEL(CallOuter) {
                         uint16_t slot = U16(ip);
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
                         VBS_CALL(IndexOrDefault(OuterVariable(*f, slot), argc, wantReference, 0));
-                        break;
                     }
-                    case Op::LoadField: PushValue(f->me->field(U16(ip))); break;
-                    case Op::StoreField:
-                    case Op::SetField: {
+                    VBS_NEXT();
+                    case Op::LoadField: VBS_LABEL(LoadField) PushValue(f->me->field(U16(ip))); VBS_NEXT();
+                    case Op::StoreField: VBS_LABEL(StoreField)
+                    case Op::SetField: VBS_LABEL(SetField) {
                         uint16_t index = U16(ip);
                         Variant value = op == Op::SetField ? SetValue(Pop()) : LetValue(Pop());
                         f->me->field(index) = std::move(value);
-                        break;
                     }
-                    case Op::RefField: PushValue(Variant::ReferenceTo(&f->me->field(U16(ip)))); break;
-                    case Op::LoadMe: PushValue(Variant(Ref<Object>(f->me))); break;
-                    case Op::CallLocal: {
+                    VBS_NEXT();
+                    case Op::RefField: VBS_LABEL(RefField) PushValue(Variant::ReferenceTo(&f->me->field(U16(ip)))); VBS_NEXT();
+                    case Op::LoadMe: VBS_LABEL(LoadMe) PushValue(Variant(Ref<Object>(f->me))); VBS_NEXT();
+                    case Op::CallLocal: VBS_LABEL(CallLocal) {
                         uint16_t slot = U16(ip);
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
@@ -341,16 +361,16 @@ Variant Vm::Execute(size_t entryFrame) {
                             }
                         }
                         VBS_CALL(IndexOrDefault(locals[slot], argc, wantReference, 0));
-                        break;
                     }
-                    case Op::CallField: {
+                    VBS_NEXT();
+                    case Op::CallField: VBS_LABEL(CallField) {
                         uint16_t index = U16(ip);
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
                         VBS_CALL(IndexOrDefault(f->me->field(index), argc, wantReference, 0));
-                        break;
                     }
-                    case Op::CallGlobal: {
+                    VBS_NEXT();
+                    case Op::CallGlobal: VBS_LABEL(CallGlobal) {
                         GlobalSlot* slot = Link(f->unit, U16(ip), true);
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
@@ -361,9 +381,9 @@ Variant Vm::Execute(size_t entryFrame) {
                             }
                         }
                         VBS_CALL(CallGlobalSlot(slot, argc, wantReference));
-                        break;
                     }
-                    case Op::CallDynamic: {
+                    VBS_NEXT();
+                    case Op::CallDynamic: VBS_LABEL(CallDynamic) {
                         uint16_t link = U16(ip);
                         uint16_t fallback = U16(ip);
                         uint16_t argc = U16(ip);
@@ -376,9 +396,9 @@ Variant Vm::Execute(size_t entryFrame) {
                         } else {
                             VBS_CALL(IndexOrDefault(FallbackVariable(*f, fallback), argc, wantReference, 0));
                         }
-                        break;
                     }
-                    case Op::CallMe: {
+                    VBS_NEXT();
+                    case Op::CallMe: VBS_LABEL(CallMe) {
                         uint16_t name = U16(ip);
                         uint16_t argc = U16(ip);
                         ClassInstance* me = f->me;
@@ -392,17 +412,17 @@ Variant Vm::Execute(size_t entryFrame) {
                             if (!procedure) Throw(err::kNoSuchMember);
                             VBS_CALL(PushFrame(procedure, me->unit(), me, argc, 0, Frame::Mode::PushResult));
                         }
-                        break;
                     }
-                    case Op::CallValue: {
+                    VBS_NEXT();
+                    case Op::CallValue: VBS_LABEL(CallValue) {
                         uint16_t argc = U16(ip);
                         bool wantReference = *ip++ != 0;
                         VBS_CALL(IndexOrDefault(*(sp_ - argc - 1), argc, wantReference, 1));
-                        break;
                     }
-                    case Op::GetMember:
-                    case Op::LetMember:
-                    case Op::SetMember: {
+                    VBS_NEXT();
+                    case Op::GetMember: VBS_LABEL(GetMember)
+                    case Op::LetMember: VBS_LABEL(LetMember)
+                    case Op::SetMember: VBS_LABEL(SetMember) {
                         uint16_t name = U16(ip);
                         uint16_t argc = U16(ip);
                         uint16_t cache = U16(ip);
@@ -411,16 +431,16 @@ Variant Vm::Execute(size_t entryFrame) {
                                                                 : InvokeKind::Set;
                         VBS_CALL(
                             InvokeMember(f->proc->memberNames[name], argc, f->proc->caches[cache], kind));
-                        break;
                     }
-                    case Op::LetIndexed:
-                    case Op::SetIndexed: {
+                    VBS_NEXT();
+                    case Op::LetIndexed: VBS_LABEL(LetIndexed)
+                    case Op::SetIndexed: VBS_LABEL(SetIndexed) {
                         uint16_t argc = U16(ip);
                         f->ip = ip;
                         AssignIndexed(argc, op == Op::SetIndexed);
-                        break;
                     }
-                    case Op::NewObject: {
+                    VBS_NEXT();
+                    case Op::NewObject: VBS_LABEL(NewObject) {
                         uint16_t link = U16(ip);
                         GlobalSlot* slot = Link(f->unit, link, false);
                         if (!slot || slot->kind != GlobalSlot::Kind::Class) {
@@ -437,9 +457,9 @@ Variant Vm::Execute(size_t entryFrame) {
                             VBS_CALL(PushFrame(slot->classDef->initialize, slot->unit, instance.get(), 0, 0,
                                                Frame::Mode::Discard));
                         }
-                        break;
                     }
-                    case Op::NewArray: {
+                    VBS_NEXT();
+                    case Op::NewArray: VBS_LABEL(NewArray) {
                         uint16_t count = U16(ip);
                         bool fixed = *ip++ != 0;
                         std::vector<int32_t> bounds(count);
@@ -447,9 +467,9 @@ Variant Vm::Execute(size_t entryFrame) {
                         Ref<Array> array = Array::Create(bounds, fixed);
                         ClearTo(sp_ - count);
                         PushValue(Variant(std::move(array)));
-                        break;
                     }
-                    case Op::ReDim: {
+                    VBS_NEXT();
+                    case Op::ReDim: VBS_LABEL(ReDim) {
                         uint16_t count = U16(ip);
                         bool preserve = *ip++ != 0;
                         std::vector<int32_t> bounds(count);
@@ -461,9 +481,9 @@ Variant Vm::Execute(size_t entryFrame) {
                             target = Variant(Array::Create(bounds, false));
                         }
                         ClearTo(sp_ - count - 1);
-                        break;
                     }
-                    case Op::Erase: {
+                    VBS_NEXT();
+                    case Op::Erase: VBS_LABEL(Erase) {
                         Variant& target = (sp_ - 1)->Target();
                         if (!target.IsArray()) Throw(err::kTypeMismatch);
                         if (target.array()->fixed()) {
@@ -472,19 +492,19 @@ Variant Vm::Execute(size_t entryFrame) {
                             target.array()->Clear();
                         }
                         Pop();
-                        break;
                     }
-#define VBS_WHOLE_BINARY(name, function)                                                \
-    case Op::name: {                                                                    \
-        if (WholeArithmetic(*(sp_ - 2), *(sp_ - 1), WholeOperation::name)) {            \
-            --sp_; /* the right operand was a number: nothing to release */             \
-            break;                                                                      \
-        }                                                                               \
-        Variant result = function(*(sp_ - 2), *(sp_ - 1));                              \
-        Pop();                                                                          \
-        *(sp_ - 1) = std::move(result);                                                 \
-        break;                                                                          \
-    }
+                    VBS_NEXT();
+#define VBS_WHOLE_BINARY(name, function)                                       \
+    case Op::name: VBS_LABEL(name) {                                           \
+        if (WholeArithmetic(*(sp_ - 2), *(sp_ - 1), WholeOperation::name)) {   \
+            --sp_; /* the right operand was a number: nothing to release */    \
+            break;                                                             \
+        }                                                                      \
+        Variant result = function(*(sp_ - 2), *(sp_ - 1));                     \
+        Pop();                                                                 \
+        *(sp_ - 1) = std::move(result);                                        \
+    }                                                                          \
+    VBS_NEXT();
                         VBS_WHOLE_BINARY(Add, Add)
                         VBS_WHOLE_BINARY(Subtract, Subtract)
                         VBS_WHOLE_BINARY(Multiply, Multiply)
@@ -492,12 +512,12 @@ Variant Vm::Execute(size_t entryFrame) {
                         VBS_WHOLE_BINARY(Modulo, Modulo)
 #undef VBS_WHOLE_BINARY
 #define VBS_BINARY(name, function)                         \
-    case Op::name: {                                       \
+    case Op::name: VBS_LABEL(name) {                       \
         Variant result = function(*(sp_ - 2), *(sp_ - 1)); \
         Pop();                                             \
         *(sp_ - 1) = std::move(result);                    \
-        break;                                             \
-    }
+    }                                                      \
+    VBS_NEXT();
                         VBS_BINARY(Divide, Divide)
                         VBS_BINARY(Power, Power)
                         VBS_BINARY(Concat, Concat)
@@ -507,21 +527,21 @@ Variant Vm::Execute(size_t entryFrame) {
                         VBS_BINARY(Eqv, Eqv)
                         VBS_BINARY(Imp, Imp)
 #undef VBS_BINARY
-                    case Op::Is: {
+                    case Op::Is: VBS_LABEL(Is) {
                         bool same = Is(*(sp_ - 2), *(sp_ - 1));
                         Pop();
                         *(sp_ - 1) = Variant(same);
-                        break;
                     }
-                    case Op::Negate: *(sp_ - 1) = Negate(*(sp_ - 1)); break;
-                    case Op::Not: *(sp_ - 1) = Not(*(sp_ - 1)); break;
-                    case Op::ToValue: {
+                    VBS_NEXT();
+                    case Op::Negate: VBS_LABEL(Negate) *(sp_ - 1) = Negate(*(sp_ - 1)); VBS_NEXT();
+                    case Op::Not: VBS_LABEL(Not) *(sp_ - 1) = Not(*(sp_ - 1)); VBS_NEXT();
+                    case Op::ToValue: VBS_LABEL(ToValue) {
                         Variant& top = *(sp_ - 1);
                         if (top.IsReference()) top = Variant(top.Target());
                         if (!top.IsObject()) top = ValueOf(top);
-                        break;
                     }
-                    case Op::Compare: {
+                    VBS_NEXT();
+                    case Op::Compare: VBS_LABEL(Compare) {
                         auto comparison = static_cast<Comparison>(*ip++);
                         auto literal = static_cast<LiteralSide>(*ip++);
                         const Variant& left = *(sp_ - 2);
@@ -535,9 +555,9 @@ Variant Vm::Execute(size_t entryFrame) {
                         Variant result = Compare(left, right, comparison, literal);
                         Pop();
                         *(sp_ - 1) = std::move(result);
-                        break;
                     }
-                    case Op::JumpIfCase: {
+                    VBS_NEXT();
+                    case Op::JumpIfCase: VBS_LABEL(JumpIfCase) {
                         const Variant& subject = locals[U16(ip)].Target();
                         const Variant& constant = f->proc->constants[U16(ip)];
                         uint8_t mode = *ip++;
@@ -551,9 +571,9 @@ Variant Vm::Execute(size_t entryFrame) {
                             truth = result.type() == VarType::Boolean && result.boolean();
                         }
                         if (truth != ((mode & kCaseJumpUnlessTrue) != 0)) ip = f->proc->code.data() + target;
-                        break;
                     }
-                    case Op::Jump: {
+                    VBS_NEXT();
+                    case Op::Jump: VBS_LABEL(Jump) {
                         uint32_t target = U32(ip);
                         const uint8_t* destination = f->proc->code.data() + target;
                         if (destination < ip && --budget_ <= 0) {
@@ -561,10 +581,10 @@ Variant Vm::Execute(size_t entryFrame) {
                             CheckTimeout();
                         }
                         ip = destination;
-                        break;
                     }
-                    case Op::JumpIfFalse:
-                    case Op::JumpIfTrue: {
+                    VBS_NEXT();
+                    case Op::JumpIfFalse: VBS_LABEL(JumpIfFalse)
+                    case Op::JumpIfTrue: VBS_LABEL(JumpIfTrue) {
                         uint32_t target = U32(ip);
                         const Variant& condition = *(sp_ - 1);
                         bool truth =
@@ -578,9 +598,9 @@ Variant Vm::Execute(size_t entryFrame) {
                             }
                             ip = destination;
                         }
-                        break;
                     }
-                    case Op::ForInit: {
+                    VBS_NEXT();
+                    case Op::ForInit: VBS_LABEL(ForInit) {
                         uint16_t variable = U16(ip), limit = U16(ip), step = U16(ip);
                         uint32_t exit = U32(ip);
                         Variant stepValue, limitValue, start;
@@ -601,9 +621,9 @@ Variant Vm::Execute(size_t entryFrame) {
                         locals[step] = std::move(stepValue);
                         locals[variable].Target() = start;
                         if (!InRange(start, locals[limit], locals[step])) ip = f->proc->code.data() + exit;
-                        break;
                     }
-                    case Op::ForNext: {
+                    VBS_NEXT();
+                    case Op::ForNext: VBS_LABEL(ForNext) {
                         uint16_t variable = U16(ip), limit = U16(ip), step = U16(ip);
                         uint32_t body = U32(ip);
                         Variant& counter = locals[variable].Target();
@@ -626,9 +646,9 @@ Variant Vm::Execute(size_t entryFrame) {
                                 CheckTimeout();
                             }
                         }
-                        break;
                     }
-                    case Op::ForEachInit: {
+                    VBS_NEXT();
+                    case Op::ForEachInit: VBS_LABEL(ForEachInit) {
                         uint16_t slot = U16(ip);
                         U32(ip);
                         Variant collection = Pop();
@@ -646,9 +666,9 @@ Variant Vm::Execute(size_t entryFrame) {
                         }
                         locals[slot] =
                             Variant(Ref<Object>(MakeRef<EnumeratorBox>(std::move(enumerator)).get()));
-                        break;
                     }
-                    case Op::ForEachNext: {
+                    VBS_NEXT();
+                    case Op::ForEachNext: VBS_LABEL(ForEachNext) {
                         uint16_t slot = U16(ip), variable = U16(ip);
                         uint32_t exit = U32(ip);
                         // No enumerator when the loop's header failed under On Error Resume Next: skip it.
@@ -665,31 +685,31 @@ Variant Vm::Execute(size_t entryFrame) {
                         } else {
                             ip = f->proc->code.data() + exit;
                         }
-                        break;
                     }
-                    case Op::OnErrorResumeNext:
+                    VBS_NEXT();
+                    case Op::OnErrorResumeNext: VBS_LABEL(OnErrorResumeNext)
                         f->resumeNext = true;
                         err_->Clear();
-                        break;
-                    case Op::OnErrorGoTo0:
+                        VBS_NEXT();
+                    case Op::OnErrorGoTo0: VBS_LABEL(OnErrorGoTo0)
                         f->resumeNext = false;
                         err_->Clear();
-                        break;
-                    case Op::Execute: {
+                        VBS_NEXT();
+                    case Op::Execute: VBS_LABEL(Execute) {
                         bool global = *ip++ != 0;
                         Variant text = Pop();
                         f->ip = ip;
                         if (!text.Target().IsString()) Throw(err::kTypeMismatch);
                         RunText(text.Target().string(), false, global ? nullptr : f);
-                        break;
                     }
-                    case Op::Eval: {
+                    VBS_NEXT();
+                    case Op::Eval: VBS_LABEL(Eval) {
                         Variant text = Pop();
                         f->ip = ip;
                         PushValue(RunText(ToString(text), true, f));
-                        break;
                     }
-                    case Op::Return: {
+                    VBS_NEXT();
+                    case Op::Return: VBS_LABEL(Return) {
                         Frame& frame = frames_.back();
                         Variant result;
                         ProcedureKind kind = frame.proc->kind;
@@ -703,8 +723,8 @@ Variant Vm::Execute(size_t entryFrame) {
                         if (isEntry) return result;
                         if (mode == Frame::Mode::PushResult) PushValue(std::move(result));
                         VBS_SWITCH_FRAME();
-                        break;
                     }
+                    VBS_NEXT();
                     default: Throw(51);
                 }
             }
@@ -721,6 +741,11 @@ Variant Vm::Execute(size_t entryFrame) {
     }
 #undef VBS_CALL
 #undef VBS_SWITCH_FRAME
+#undef VBS_LABEL
+#undef VBS_NEXT
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
 }
 
 }  // namespace taviro::vbscript
