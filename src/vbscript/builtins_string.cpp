@@ -30,6 +30,11 @@ const std::u16string& TextOf(const Variant& value, std::u16string& storage) {
     return storage;
 }
 
+// A String result: single characters come from the shared ones.
+Variant TextResult(std::u16string_view text) {
+    return text.size() == 1 ? Variant::Character(text[0]) : Variant(std::u16string(text));
+}
+
 bool TextCompare(std::span<Variant> arguments, size_t index) {
     return HasArg(arguments, index) && ToLong(Arg(arguments, index)) == 1;
 }
@@ -45,7 +50,7 @@ Variant Left(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
     std::u16string storage;
     const std::u16string& text = TextOf(Arg(a, 0), storage);
-    return Variant(text.substr(0, std::min(CountArgument(Arg(a, 1)), text.size())));
+    return TextResult(std::u16string_view(text).substr(0, std::min(CountArgument(Arg(a, 1)), text.size())));
 }
 
 Variant Right(Vm&, std::span<Variant> a) {
@@ -53,7 +58,7 @@ Variant Right(Vm&, std::span<Variant> a) {
     std::u16string storage;
     const std::u16string& text = TextOf(Arg(a, 0), storage);
     size_t count = std::min(CountArgument(Arg(a, 1)), text.size());
-    return Variant(text.substr(text.size() - count));
+    return TextResult(std::u16string_view(text).substr(text.size() - count));
 }
 
 Variant Mid(Vm&, std::span<Variant> a) {
@@ -64,7 +69,7 @@ Variant Mid(Vm&, std::span<Variant> a) {
     std::u16string storage;
     const std::u16string& text = TextOf(Arg(a, 0), storage);
     if (static_cast<size_t>(start) > text.size()) return Variant(u"");
-    return Variant(text.substr(static_cast<size_t>(start) - 1, length));
+    return TextResult(std::u16string_view(text).substr(static_cast<size_t>(start) - 1, length));
 }
 
 Variant UCase(Vm&, std::span<Variant> a) {
@@ -130,13 +135,13 @@ Variant Chr(Vm&, std::span<Variant> a) {
     int32_t code = ToLong(Arg(a, 0));
     if (code < 0 || code > 255) Throw(err::kInvalidProcedureCall);
     char16_t c = code >= 0x80 && code < 0xA0 ? kHighCharacters[code - 0x80] : static_cast<char16_t>(code);
-    return Variant(std::u16string(1, c));
+    return Variant::Character(c);
 }
 
 Variant ChrW(Vm&, std::span<Variant> a) {
     int32_t code = ToLong(Arg(a, 0));
     if (code < -32768 || code > 65535) Throw(err::kInvalidProcedureCall);
-    return Variant(std::u16string(1, static_cast<char16_t>(code & 0xFFFF)));
+    return Variant::Character(static_cast<char16_t>(code & 0xFFFF));
 }
 
 char16_t FirstCharacter(const Variant& value) {

@@ -65,6 +65,9 @@ public:
     static Variant Currency(int64_t tenThousandths);
     static Variant Date(double days);
     static Variant Error(int32_t code);
+    // A one-character String; characters below 256 share text made once per thread, so a loop of
+    // Mid(s, i, 1) allocates nothing.
+    static Variant Character(char16_t c);
     // A by-reference argument to a variable slot that outlives the reference.
     static Variant ReferenceTo(Variant* slot);
     // A by-reference argument to an array element: keeps the array alive and locked.
