@@ -106,6 +106,14 @@ void Engine::SetDialogService(DialogService* dialogs) { vm_->host().dialogs = di
 
 void Engine::AllowObjectCreation(bool allow) { vm_->host().allowObjectCreation = allow; }
 
+bool Engine::SetLocale(int32_t lcid) {
+    const LocaleConventions* locale = FindLocale(lcid);
+    if (!locale) return false;
+    vm_->host().startLocale = locale;
+    vm_->locale() = locale;
+    return true;
+}
+
 void Engine::SetObjectFactory(ObjectFactory factory) { vm_->host().objectFactory = std::move(factory); }
 
 void Engine::Timeout(int32_t milliseconds) { vm_->SetTimeout(milliseconds); }

@@ -312,6 +312,7 @@ Variant Vm::Run(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
         explicit DepthGuard(int& d) : depth(d) { ++depth; }
         ~DepthGuard() { --depth; }
     } guard(nativeDepth_);
+    LocaleScope locale(&locale_);
     Variant* base = sp_;
     // Arrays arrive as copies, as they do through IDispatch: the script may change its own.
     for (const Variant& argument : arguments) *sp_++ = CopyForStore(argument);

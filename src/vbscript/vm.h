@@ -14,6 +14,7 @@
 #include "vbscript/builtins.h"
 #include "vbscript/bytecode.h"
 #include "vbscript/host_services.h"
+#include "vbscript/locale.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
 #include "vbscript/variant.h"
@@ -90,8 +91,8 @@ public:
     Variant EvalText(std::u16string_view text);
     // Dialogs and object creation as the host allows them.
     HostServices& host() { return host_; }
-    // The locale SetLocale chose; only US English (1033) changes nothing in how values read and write.
-    int32_t& locale() { return locale_; }
+    // The locale SetLocale chose (null: US English); values read and write in it while this Vm runs.
+    const LocaleConventions*& locale() { return locale_; }
     // The random number state of Rnd and Randomize.
     uint32_t& randomSeed() { return randomSeed_; }
     float& lastRandom() { return lastRandom_; }
@@ -202,7 +203,7 @@ private:
     // Expires when the Vm goes: objects that outlive it stop running its code.
     std::shared_ptr<void> alive_;
     HostServices host_;
-    int32_t locale_ = 1033;
+    const LocaleConventions* locale_ = nullptr;
     uint32_t randomSeed_ = 0x50000;
     float lastRandom_ = 0;
 
