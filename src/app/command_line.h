@@ -23,6 +23,7 @@ struct Options {
     std::optional<platform::Point> desktopSize;  // headless: the desktop to pretend
     std::optional<std::string> logFile;
     bool verbose = false;
+    std::optional<int> locale;  // --locale LCID: the scripts' locale; absent: the environment's
 };
 
 // A usage error: the message to print before the usage text.

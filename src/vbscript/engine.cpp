@@ -34,7 +34,9 @@ Engine::ClockMs Engine::LocalTimeMs() {
 Engine::Engine(ClockMs clock, ClockMs localTime)
     : vm_(std::make_unique<Vm>(std::move(clock), std::move(localTime))),
       cache_(std::make_unique<CodeCache>()),
-      utf16Cache_(std::make_unique<CodeCache>()) {}
+      utf16Cache_(std::make_unique<CodeCache>()) {
+    if (DefaultStartLocale() != DefaultLocale().lcid) SetLocale(DefaultStartLocale());
+}
 
 Engine::~Engine() = default;
 

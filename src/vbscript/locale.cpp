@@ -7,6 +7,7 @@
 #include <unicode/locid.h>
 #include <unicode/numfmt.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -104,6 +105,7 @@ const std::vector<LocaleConventions>& Locales() {
 }
 
 thread_local const LocaleConventions* const* currentSlot = nullptr;
+std::atomic<int32_t> defaultStartLocale{1033};
 
 bool IsBlankSeparator(char16_t c) { return c == u' ' || c == u'\u00A0' || c == u'\u202F'; }
 }  // namespace
@@ -133,6 +135,14 @@ const LocaleConventions& CurrentLocale() {
 LocaleScope::LocaleScope(const LocaleConventions* const* slot) : previous_(currentSlot) { currentSlot = slot; }
 
 LocaleScope::~LocaleScope() { currentSlot = previous_; }
+
+bool SetDefaultStartLocale(int32_t lcid) {
+    if (!FindLocale(lcid)) return false;
+    defaultStartLocale = lcid;
+    return true;
+}
+
+int32_t DefaultStartLocale() { return defaultStartLocale; }
 
 int32_t LcidFromPosixName(std::string_view name) {
     std::string language(name.substr(0, name.find_first_of(".@")));

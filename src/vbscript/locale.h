@@ -44,6 +44,11 @@ private:
     const LocaleConventions* const* previous_;
 };
 
+// The locale engines created from now on start in, for the whole process (US English until set);
+// false, changing nothing, for an LCID SetLocale does not know.
+bool SetDefaultStartLocale(int32_t lcid);
+int32_t DefaultStartLocale();
+
 // The LCID nearest to a POSIX locale name: "de_DE.UTF-8" is 1031, "fr_CA" falls back to the language
 // (1036); "C", "POSIX", "C.UTF-8", empty or unknown names are US English (1033).
 int32_t LcidFromPosixName(std::string_view name);
