@@ -165,7 +165,8 @@ int main(int argc, char** argv) {
         std::cout << "taviro-player " << TAVIRO_VERSION << "\n";
         return 0;
     }
-    if (!vbscript::SetDefaultStartLocale(options.locale ? *options.locale : vbscript::LcidFromEnvironment())) {
+    if (!vbscript::SetDefaultStartLocale(options.locale ? *options.locale
+                                                        : vbscript::LcidFromEnvironment())) {
         std::cerr << "taviro-player: unknown locale " << *options.locale << "\n";
         return 2;
     }

@@ -4,8 +4,8 @@
 
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
-#include "vbscript/locale.h"
 #include "vbscript/date_time.h"
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
@@ -178,7 +178,8 @@ Variant WeekdayName(Vm&, std::span<Variant> a) {
     if (day < 1 || day > 7) Throw(err::kInvalidProcedureCall);
     const LocaleConventions& locale = CurrentLocale();
     bool abbreviate = HasArg(a, 1) && ToBoolean(Arg(a, 1));
-    return Variant((abbreviate ? locale.shortDays : locale.days)[static_cast<size_t>((day - 1 + firstDay - 1) % 7)]);
+    return Variant(
+        (abbreviate ? locale.shortDays : locale.days)[static_cast<size_t>((day - 1 + firstDay - 1) % 7)]);
 }
 
 Variant DateAdd(Vm& vm, std::span<Variant> a) {

@@ -100,7 +100,8 @@ std::u16string Formatted(double value, const NumberFormat& format, std::u16strin
         for (size_t at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, ",");
     }
     if (whole == "0" && !format.leadingDigit && !rest.empty()) whole.clear();
-    std::u16string body = std::u16string(prefix) + LocalizeSeparators(Widen(whole + rest)) + std::u16string(suffix);
+    std::u16string body =
+        std::u16string(prefix) + LocalizeSeparators(Widen(whole + rest)) + std::u16string(suffix);
     if (value >= 0 || isZero) return body;
     return format.parentheses ? u"(" + body + u")" : u"-" + body;
 }

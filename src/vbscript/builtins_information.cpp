@@ -2,8 +2,8 @@
 // VarType; and GetRef.
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
-#include "vbscript/locale.h"
 #include "vbscript/date_time.h"
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 #include "vbscript/vm.h"

@@ -264,7 +264,8 @@ void ProcedureCompiler::SelectStatement(const Stmt& stmt) {
                 Emit(Op::JumpIfCase, 0);
                 U16(subject);
                 U16(Constant(*constant));
-                U8(static_cast<uint8_t>(comparison) | (side == LiteralSide::RightIsLiteral ? kCaseLiteral : 0));
+                U8(static_cast<uint8_t>(comparison) |
+                   (side == LiteralSide::RightIsLiteral ? kCaseLiteral : 0));
                 matches.push_back(U32Placeholder());
                 continue;
             }

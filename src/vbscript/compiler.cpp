@@ -153,7 +153,8 @@ void ModuleCompiler::DeclareGlobals(const Block& block) {
 void ModuleCompiler::DropRedeclaredProcedures(Program& program) {
     std::unordered_set<std::u16string> seen;
     std::vector<ProcedureDecl> kept;
-    for (auto declaration = program.procedures.rbegin(); declaration != program.procedures.rend(); ++declaration) {
+    for (auto declaration = program.procedures.rbegin(); declaration != program.procedures.rend();
+         ++declaration) {
         if (seen.insert(declaration->name).second) kept.push_back(std::move(*declaration));
     }
     std::reverse(kept.begin(), kept.end());

@@ -1,11 +1,11 @@
 // Subtype conversions.
 #include "vbscript/conversions.h"
-#include "vbscript/locale.h"
 
 #include <cmath>
 
 #include "vbscript/array.h"
 #include "vbscript/date_time.h"
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
@@ -138,7 +138,8 @@ std::u16string ToString(const Variant& input) {
         case VarType::Byte: return FormatInteger(value.byte());
         case VarType::Integer: return FormatInteger(value.integer());
         case VarType::Long: return FormatInteger(value.longValue());
-        case VarType::Single: return LocalizeSeparators(FormatSingle(static_cast<float>(value.doubleValue())));
+        case VarType::Single:
+            return LocalizeSeparators(FormatSingle(static_cast<float>(value.doubleValue())));
         case VarType::Double: return LocalizeSeparators(FormatDouble(value.doubleValue()));
         case VarType::Currency: return LocalizeSeparators(FormatCurrency(value.currency()));
         case VarType::Date: return FormatDate(value.doubleValue());

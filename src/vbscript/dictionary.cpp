@@ -308,8 +308,8 @@ Variant Dictionary::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> ar
             if (!assign) Throw(err::kNoSuchMember);
             expect(1);
             uint32_t hash = KeyHash(Arg(arguments, 0));
-            auto [place, found] = slots_.empty() ? std::pair<size_t, bool>{0, false}
-                                                 : Probe(Arg(arguments, 0), hash);
+            auto [place, found] =
+                slots_.empty() ? std::pair<size_t, bool>{0, false} : Probe(Arg(arguments, 0), hash);
             if (!found) Throw(err::kElementNotFound);
             size_t position = slots_[place].entry - 1;
             const Variant& renamed = Last(arguments);

@@ -29,7 +29,8 @@ constexpr KnownLocale kKnownLocales[] = {
 };
 
 std::u16string FromIcu(const icu::UnicodeString& text) {
-    return std::u16string(reinterpret_cast<const char16_t*>(text.getBuffer()), static_cast<size_t>(text.length()));
+    return std::u16string(reinterpret_cast<const char16_t*>(text.getBuffer()),
+                          static_cast<size_t>(text.length()));
 }
 
 // The first character of an ICU symbol, or the fallback when ICU has none.
@@ -49,7 +50,8 @@ LocaleConventions Build(const KnownLocale& known) {
     UErrorCode status = U_ZERO_ERROR;
     icu::DecimalFormatSymbols symbols(icuLocale, status);
     if (U_SUCCESS(status)) {
-        locale.decimal = FirstCharacter(symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol), u'.');
+        locale.decimal =
+            FirstCharacter(symbols.getSymbol(icu::DecimalFormatSymbols::kDecimalSeparatorSymbol), u'.');
         locale.grouping =
             FirstCharacter(symbols.getSymbol(icu::DecimalFormatSymbols::kGroupingSeparatorSymbol), u',');
         locale.currencySymbol = FromIcu(symbols.getSymbol(icu::DecimalFormatSymbols::kCurrencySymbol));
@@ -80,15 +82,19 @@ LocaleConventions Build(const KnownLocale& known) {
         int32_t count = 0;
         const icu::UnicodeString* months =
             dates.getMonths(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::WIDE);
-        for (int32_t i = 0; i < count && i < 12; ++i) locale.months[static_cast<size_t>(i)] = FromIcu(months[i]);
-        months = dates.getMonths(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::ABBREVIATED);
+        for (int32_t i = 0; i < count && i < 12; ++i)
+            locale.months[static_cast<size_t>(i)] = FromIcu(months[i]);
+        months =
+            dates.getMonths(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::ABBREVIATED);
         for (int32_t i = 0; i < count && i < 12; ++i)
             locale.shortMonths[static_cast<size_t>(i)] = FromIcu(months[i]);
         // ICU numbers the days from 1 (Sunday); place 0 is empty.
         const icu::UnicodeString* days =
             dates.getWeekdays(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::WIDE);
-        for (int32_t i = 1; i < count && i <= 7; ++i) locale.days[static_cast<size_t>(i - 1)] = FromIcu(days[i]);
-        days = dates.getWeekdays(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::ABBREVIATED);
+        for (int32_t i = 1; i < count && i <= 7; ++i)
+            locale.days[static_cast<size_t>(i - 1)] = FromIcu(days[i]);
+        days =
+            dates.getWeekdays(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::ABBREVIATED);
         for (int32_t i = 1; i < count && i <= 7; ++i)
             locale.shortDays[static_cast<size_t>(i - 1)] = FromIcu(days[i]);
     }
@@ -132,7 +138,9 @@ const LocaleConventions& CurrentLocale() {
     return DefaultLocale();
 }
 
-LocaleScope::LocaleScope(const LocaleConventions* const* slot) : previous_(currentSlot) { currentSlot = slot; }
+LocaleScope::LocaleScope(const LocaleConventions* const* slot) : previous_(currentSlot) {
+    currentSlot = slot;
+}
 
 LocaleScope::~LocaleScope() { currentSlot = previous_; }
 

@@ -16,7 +16,7 @@ struct LocaleConventions {
     char16_t decimal = u'.';
     char16_t grouping = u',';
     std::u16string currencySymbol;
-    bool currencyFirst = true;   // "$1.00" rather than "1,00 €"
+    bool currencyFirst = true;    // "$1.00" rather than "1,00 €"
     bool currencySpaced = false;  // a blank between the amount and the symbol
     std::array<std::u16string, 12> months, shortMonths;
     std::array<std::u16string, 7> days, shortDays;  // Sunday first

@@ -1,8 +1,9 @@
 // The locale an engine starts in: from the user's environment names, and for the whole process.
+#include "vbscript/locale.h"
+
 #include <gtest/gtest.h>
 
 #include "vbscript/engine.h"
-#include "vbscript/locale.h"
 #include "vbscript/script_test_support.h"
 
 namespace taviro::vbscript {

@@ -43,7 +43,7 @@
     X(CallDynamic, "hhhb")                                                                          \
     X(CallField, "hhb")                                                                             \
     X(CallMe, "hh")     /* args -> result of Me's member by name */                                 \
-    X(CallValue, "hb")  /* callee args -> element or default member of a computed value; b: reference */\
+    X(CallValue, "hb")  /* callee args -> element or default member of a computed value; b: ref */  \
     X(GetMember, "hhh") /* object args -> object.name(args); name, argc, cache */                   \
     X(LetMember, "hhh") /* object args value -> */                                                  \
     X(SetMember, "hhh") /* object args value -> */                                                  \
@@ -72,11 +72,11 @@
     X(Imp, "")                                                                                      \
     X(Is, "")                                                                                       \
     X(Compare, "bb") /* left right -> Boolean; comparison, literal side */                          \
-    X(JumpIfCase, "hhbw") /* -> ; a local compared with a constant: slot, constant, comparison, target */\
     X(ToValue, "")   /* value -> plain value (objects keep their identity) */                       \
     X(Jump, "w")                                                                                    \
     X(JumpIfFalse, "w")   /* condition -> */                                                        \
     X(JumpIfTrue, "w")    /* condition -> */                                                        \
+    X(JumpIfCase, "hhbw") /* -> ; a local against a constant: slot, constant, comparison, jump */   \
     X(ForInit, "hhhw")    /* start limit step -> ; variable reference, limit, step, exit */         \
     X(ForNext, "hhhw")    /* -> ; steps the variable, jumps back to the body while in range */      \
     X(ForEachInit, "hw")  /* collection -> ; enumerator slot, exit */                               \

@@ -113,7 +113,8 @@ private:
     Position Here() const { return {Peek().line, Peek().column}; }
     // An identifier, or a keyword usable as a name in this position.
     std::pair<std::u16string, std::u16string> ExpectName() {
-        if (Peek().kind != TokenKind::Identifier && !IsKeyword(Keyword::Property)) Fail(err::kExpectedIdentifier);
+        if (Peek().kind != TokenKind::Identifier && !IsKeyword(Keyword::Property))
+            Fail(err::kExpectedIdentifier);
         const Token& token = Next();
         return {token.folded, token.text};
     }

@@ -62,7 +62,8 @@ namespace {
 // never reach the end of their life while scripts use them.
 struct CharacterTexts {
     CharacterTexts() {
-        for (size_t c = 0; c < std::size(texts); ++c) texts[c] = new StringData{1, std::u16string(1, char16_t(c))};
+        for (size_t c = 0; c < std::size(texts); ++c)
+            texts[c] = new StringData{1, std::u16string(1, char16_t(c))};
     }
     ~CharacterTexts() {
         for (StringData* text : texts) {

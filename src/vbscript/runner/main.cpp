@@ -50,9 +50,8 @@ int main(int argc, char** argv) {
     engine.SetDialogService(&dialogs);
     engine.AllowObjectCreation(true);
     engine.SetLocale(lcid);
-    engine.AddObject(u"WScript",
-                     MakeRef<WScriptObject>(stdout, FromUtf8OrWindows1252(path), std::move(arguments)),
-                     false);
+    engine.AddObject(
+        u"WScript", MakeRef<WScriptObject>(stdout, FromUtf8OrWindows1252(path), std::move(arguments)), false);
     if (engine.AddCode(std::string_view(bytes))) return 0;
 
     const ErrorInfo& error = engine.Error();
