@@ -467,6 +467,16 @@ Variant Vm::Execute(size_t entryFrame) {
                         VBS_LABEL(SetIndexed) {
                             uint16_t argc = U16(ip);
                             f->ip = ip;
+                            // "a(i) = number or text": straight into the element.
+                            Variant& value = *(sp_ - 1);
+                            if (argc == 1 && op == Op::LetIndexed && !value.IsReference() &&
+                                !value.IsObject() && !value.IsArray()) {
+                                if (Variant* element = SimpleElement((sp_ - 3)->Target(), *(sp_ - 2))) {
+                                    *element = std::move(value);
+                                    ClearTo(sp_ - 3);
+                                    break;
+                                }
+                            }
                             AssignIndexed(argc, op == Op::SetIndexed);
                         }
                         VBS_NEXT();
@@ -506,7 +516,10 @@ Variant Vm::Execute(size_t entryFrame) {
                         VBS_LABEL(ReDim) {
                             uint16_t count = U16(ip);
                             bool preserve = *ip++ != 0;
-                            std::vector<int32_t> bounds(count);
+                            // Most arrays have few dimensions: their bounds need no allocation.
+                            int32_t fewBounds[4];
+                            std::vector<int32_t> manyBounds(count > 4 ? count : 0);
+                            std::span<int32_t> bounds(count > 4 ? manyBounds.data() : fewBounds, count);
                             for (uint16_t i = 0; i < count; ++i) bounds[i] = ToLong(*(sp_ - count + i));
                             Variant& target = (sp_ - count - 1)->Target();
                             if (target.IsArray()) {
@@ -558,8 +571,24 @@ Variant Vm::Execute(size_t entryFrame) {
                         VBS_BINARY(Divide, Divide)
                         VBS_BINARY(Power, Power)
                         VBS_BINARY(Concat, Concat)
-                        VBS_BINARY(And, And)
-                        VBS_BINARY(Or, Or)
+#define VBS_BOOLEAN_BINARY(name, function, operation)                                  \
+    case Op::name:                                                                     \
+        VBS_LABEL(name) {                                                              \
+            Variant& left = *(sp_ - 2);                                                \
+            const Variant& right = *(sp_ - 1);                                         \
+            if (left.type() == VarType::Boolean && right.type() == VarType::Boolean) { \
+                left = Variant(left.boolean() operation right.boolean());              \
+                --sp_; /* the right operand was a Boolean: nothing to release */       \
+                break;                                                                 \
+            }                                                                          \
+            Variant result = function(left, right);                                    \
+            Pop();                                                                     \
+            *(sp_ - 1) = std::move(result);                                            \
+        }                                                                              \
+        VBS_NEXT();
+                        VBS_BOOLEAN_BINARY(And, And, &&)
+                        VBS_BOOLEAN_BINARY(Or, Or, ||)
+#undef VBS_BOOLEAN_BINARY
                         VBS_BINARY(Xor, Xor)
                         VBS_BINARY(Eqv, Eqv)
                         VBS_BINARY(Imp, Imp)
