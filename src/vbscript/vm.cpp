@@ -437,17 +437,20 @@ void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, u
         }
     }
     sp_ = locals + proc->localCount;
-    Frame& frame = frames_.emplace_back();
-    frame.proc = proc;
-    frame.unit = unit;
-    frame.ip = proc->code.data();
-    frame.locals = locals;
-    frame.me = me;
-    if (me) frame.meHolder = Ref<Object>(me);
-    frame.dropBelow = dropBelow;
-    frame.mode = mode;
+    frames_.emplace_back(proc, unit, locals, me, dropBelow, mode);
     if (--budget_ <= 0) CheckTimeout();
 }
+
+Vm::Frame::Frame(const Procedure* procedure, LoadedUnit* loaded, Variant* firstLocal, ClassInstance* instance,
+                 uint16_t slotsBelow, Mode callMode)
+    : proc(procedure),
+      unit(loaded),
+      ip(procedure->code.data()),
+      locals(firstLocal),
+      me(instance),
+      meHolder(instance),
+      dropBelow(slotsBelow),
+      mode(callMode) {}
 
 void Vm::PopFrame() {
     Frame& frame = frames_.back();

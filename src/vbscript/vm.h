@@ -112,6 +112,11 @@ private:
     };
 
     struct Frame {
+        enum class Mode : uint8_t { PushResult, Discard, Native };
+        // Every member is set one by one: a call is frequent, and clearing the whole frame at once
+        // costs more than the call's other work.
+        Frame(const Procedure* procedure, LoadedUnit* loaded, Variant* firstLocal, ClassInstance* instance,
+              uint16_t slotsBelow, Mode callMode);
         const Procedure* proc = nullptr;
         LoadedUnit* unit = nullptr;
         const uint8_t* ip = nullptr;
@@ -121,7 +126,7 @@ private:
         ClassInstance* me = nullptr;                 // kept alive by meHolder
         Ref<Object> meHolder;
         uint16_t dropBelow = 0;  // slots under the locals the call pops on return (the object called)
-        enum class Mode : uint8_t { PushResult, Discard, Native } mode = Mode::PushResult;
+        Mode mode = Mode::PushResult;
         bool resumeNext = false;
     };
 
