@@ -52,6 +52,11 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
             auto number = text ? ParseNumber(*text) : std::nullopt;
             if (!number || *number <= 0) return UsageError{argument + " needs a positive whole number"};
             (argument == "--codepage" ? options.codePage : options.scale) = *number;
+        } else if (argument == "--locale") {
+            auto text = value();
+            auto number = text ? ParseNumber(*text) : std::nullopt;
+            if (!number || *number <= 0) return UsageError{"--locale needs a locale number such as 1031"};
+            options.locale = *number;
         } else if (argument == "--desktop") {
             auto text = value();
             auto cross = text ? text->find('x') : std::string::npos;
@@ -86,6 +91,8 @@ std::string UsageText() {
            "  --autoplay FILE   run automation commands from FILE (- for standard input)\n"
            "  --mute            play every sound silently\n"
            "  --soundfont FILE  play MIDI music with this soundfont (.sf2)\n"
+           "  --locale LCID     the locale scripts start in, such as 1031 for German (default: the\n"
+           "                    environment's LC_ALL, LC_NUMERIC or LANG)\n"
            "  --log FILE        write every error report to FILE as well\n"
            "  --verbose         log more\n"
            "  --version         print the version and exit\n"

@@ -25,6 +25,7 @@ struct Options {
     bool verbose = false;
     bool mute = false;                     // every sound plays silently
     std::optional<std::string> soundFont;  // the soundfont of MIDI music
+    std::optional<int> locale;  // --locale LCID: the scripts' locale; absent: the environment's
 };
 
 // A usage error: the message to print before the usage text.

@@ -26,12 +26,15 @@ TEST(CommandLine, GameFolderAndOptions) {
     EXPECT_EQ(options.fullScreen, false);
     EXPECT_FALSE(Parse({}).projectFolder.has_value());
     EXPECT_EQ(Parse({}).codePage, 1252);
+    EXPECT_EQ(Parse({"--locale", "1031"}).locale, 1031);
+    EXPECT_FALSE(Parse({}).locale.has_value());
 }
 
 TEST(CommandLine, BadUsageIsExplained) {
     EXPECT_EQ(ErrorOf({"--scale"}), "--scale needs a positive whole number");
     EXPECT_EQ(ErrorOf({"--scale", "two"}), "--scale needs a positive whole number");
     EXPECT_EQ(ErrorOf({"--log"}), "--log needs a file name");
+    EXPECT_EQ(ErrorOf({"--locale", "German"}), "--locale needs a locale number such as 1031");
     EXPECT_EQ(ErrorOf({"--bogus"}), "unknown option --bogus");
     EXPECT_EQ(ErrorOf({"a", "b"}), "only one game folder can be played at a time");
 }

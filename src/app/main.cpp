@@ -25,6 +25,7 @@
 #include "project/cd_file_location.h"
 #include "project/project.h"
 #include "project/user_settings.h"
+#include "vbscript/locale.h"
 
 namespace {
 
@@ -233,6 +234,11 @@ int main(int argc, char** argv) {
     if (options.version) {
         std::cout << "taviro-player " << TAVIRO_VERSION << "\n";
         return 0;
+    }
+    if (!vbscript::SetDefaultStartLocale(options.locale ? *options.locale
+                                                        : vbscript::LcidFromEnvironment())) {
+        std::cerr << "taviro-player: unknown locale " << *options.locale << "\n";
+        return 2;
     }
     if (!platform::log::Configure(options.logFile ? options.logFile->c_str() : nullptr, options.verbose)) {
         std::cerr << "taviro-player: cannot write the log file " << *options.logFile << "\n";

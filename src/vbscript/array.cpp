@@ -49,7 +49,7 @@ Ref<Array> Array::FromValues(std::vector<Variant> values) {
     return array;
 }
 
-uint32_t Array::FlatIndex(std::span<const Variant> subscripts) const {
+uint32_t Array::FlatIndexOfAny(std::span<const Variant> subscripts) const {
     if (subscripts.size() != upperBounds_.size()) Throw(err::kSubscriptOutOfRange);
     uint64_t flat = 0;
     uint64_t stride = 1;

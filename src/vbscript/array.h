@@ -34,7 +34,17 @@ public:
 
     // The flat index of the element the subscripts name; the first subscript varies fastest.
     // Throws 9 when the count or a value is out of range, 13 when a subscript is not a number.
-    uint32_t FlatIndex(std::span<const Variant> subscripts) const;
+    uint32_t FlatIndex(std::span<const Variant> subscripts) const {
+        // The common case first: one Integer or Long subscript of a one-dimensional array.
+        if (subscripts.size() == 1 && upperBounds_.size() == 1) {
+            const Variant& subscript = subscripts[0].Target();
+            int32_t index = subscript.type() == VarType::Integer ? subscript.integer()
+                            : subscript.type() == VarType::Long  ? subscript.longValue()
+                                                                 : -1;
+            if (index >= 0 && index <= upperBounds_[0]) return static_cast<uint32_t>(index);
+        }
+        return FlatIndexOfAny(subscripts);
+    }
     // A copy whose nested arrays are copied too: assigning an array copies it in VBScript.
     Ref<Array> Clone(int depth = 0) const;
     // ReDim: new bounds; with preserve only the last dimension may change and values are kept.
@@ -49,6 +59,7 @@ public:
 
 private:
     Array() = default;
+    uint32_t FlatIndexOfAny(std::span<const Variant> subscripts) const;
     // Keeps the memory account in step with the element count; call after every size change.
     void AccountSize();
     size_t accountedElements_ = 0;

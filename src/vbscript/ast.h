@@ -83,6 +83,7 @@ enum class StmtKind : uint8_t {
     With,
     OnErrorResumeNext,
     OnErrorGoTo0,
+    Stop,  // does nothing without a debugger
 };
 
 enum class ExitKind : uint8_t { Do, For, Sub, Function, Property };

@@ -48,7 +48,9 @@ Variant Filter(Vm&, std::span<Variant> a) {
     if (Arg(a, 1).IsNull()) Throw(err::kInvalidUseOfNull);
     std::u16string value = ToString(Arg(a, 1));
     bool include = !HasArg(a, 2) || ToBoolean(Arg(a, 2));
-    bool ignoreCase = HasArg(a, 3) && ToLong(Arg(a, 3)) == 1;
+    int32_t compare = HasArg(a, 3) ? ToLong(Arg(a, 3)) : 0;
+    if (compare != 0 && compare != 1) Throw(err::kInvalidProcedureCall);
+    bool ignoreCase = compare == 1;
     if (ignoreCase) value = FoldCase(value);
     std::vector<Variant> kept;
     for (const Variant& element : list.array()->elements()) {

@@ -15,6 +15,9 @@ template <VarType type>
 Variant ConvertBuiltin(Vm&, std::span<Variant> arguments) {
     const Variant& value = Arg(arguments, 0);
     if (value.IsNull()) Throw(err::kInvalidUseOfNull);
+    // True becomes a Byte by its low bits, as the system's conversion does: CByte(True) is 255.
+    if (type == VarType::Byte && value.Target().type() == VarType::Boolean)
+        return Variant::Byte(value.Target().boolean() ? 255 : 0);
     return ConvertTo(value, type);
 }
 

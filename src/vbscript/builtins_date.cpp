@@ -5,6 +5,7 @@
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
 #include "vbscript/date_time.h"
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
@@ -166,18 +167,19 @@ Variant TimeValue(Vm& vm, std::span<Variant> a) {
 Variant MonthName(Vm&, std::span<Variant> a) {
     int32_t month = ToLong(Arg(a, 0));
     if (month < 1 || month > 12) Throw(err::kInvalidProcedureCall);
-    std::u16string name = kMonthNames[month - 1];
-    if (HasArg(a, 1) && ToBoolean(Arg(a, 1))) name.resize(3);
-    return Variant(std::move(name));
+    const LocaleConventions& locale = CurrentLocale();
+    bool abbreviate = HasArg(a, 1) && ToBoolean(Arg(a, 1));
+    return Variant((abbreviate ? locale.shortMonths : locale.months)[static_cast<size_t>(month - 1)]);
 }
 
 Variant WeekdayName(Vm&, std::span<Variant> a) {
     int32_t day = ToLong(Arg(a, 0));
     int firstDay = FirstDayArgument(a, 2);
     if (day < 1 || day > 7) Throw(err::kInvalidProcedureCall);
-    std::u16string name = kDayNames[(day - 1 + firstDay - 1) % 7];
-    if (HasArg(a, 1) && ToBoolean(Arg(a, 1))) name.resize(3);
-    return Variant(std::move(name));
+    const LocaleConventions& locale = CurrentLocale();
+    bool abbreviate = HasArg(a, 1) && ToBoolean(Arg(a, 1));
+    return Variant(
+        (abbreviate ? locale.shortDays : locale.days)[static_cast<size_t>((day - 1 + firstDay - 1) % 7)]);
 }
 
 Variant DateAdd(Vm& vm, std::span<Variant> a) {

@@ -6,6 +6,7 @@
 
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/script_error.h"
 
@@ -99,7 +100,8 @@ std::u16string Formatted(double value, const NumberFormat& format, std::u16strin
         for (size_t at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, ",");
     }
     if (whole == "0" && !format.leadingDigit && !rest.empty()) whole.clear();
-    std::u16string body = std::u16string(prefix) + Widen(whole + rest) + std::u16string(suffix);
+    std::u16string body =
+        std::u16string(prefix) + LocalizeSeparators(Widen(whole + rest)) + std::u16string(suffix);
     if (value >= 0 || isZero) return body;
     return format.parentheses ? u"(" + body + u")" : u"-" + body;
 }
@@ -110,8 +112,14 @@ Variant FormatNumber(Vm&, std::span<Variant> a) {
 }
 
 Variant FormatCurrency(Vm&, std::span<Variant> a) {
-    NumberFormat format = FormatArguments(a, true);
-    return Variant(Formatted(ToDouble(Arg(a, 0)), format, u"$", u""));
+    // Negative amounts stand in parentheses by default only in US English, as Windows writes them.
+    NumberFormat format = FormatArguments(a, CurrentLocale().lcid == 1033);
+    // The locale's symbol, before or after the amount, with a blank where the locale puts one.
+    const LocaleConventions& locale = CurrentLocale();
+    std::u16string blank = locale.currencySpaced ? u" " : u"";
+    if (locale.currencyFirst)
+        return Variant(Formatted(ToDouble(Arg(a, 0)), format, locale.currencySymbol + blank, u""));
+    return Variant(Formatted(ToDouble(Arg(a, 0)), format, u"", blank + locale.currencySymbol));
 }
 
 Variant FormatPercent(Vm&, std::span<Variant> a) {

@@ -47,23 +47,24 @@ Variant CreateObject(Vm& vm, std::span<Variant> a) {
     return Variant(std::move(created));
 }
 
-Variant GetLocale(Vm& vm, std::span<Variant>) { return Variant(vm.locale()); }
+Variant GetLocale(Vm& vm, std::span<Variant>) {
+    return Variant(vm.locale() ? vm.locale()->lcid : DefaultLocale().lcid);
+}
 
-// SetLocale(lcid or tag): the previous locale. Text and numbers always read and write as US English;
-// the identifier is only remembered for GetLocale.
+// SetLocale(lcid or tag): the previous locale's LCID. 0, an empty tag or no argument is the locale the
+// engine started in; an LCID or tag of no known locale fails with 5.
 Variant SetLocale(Vm& vm, std::span<Variant> a) {
-    int32_t previous = vm.locale();
-    int32_t locale = 1033;
+    int32_t previous = vm.locale() ? vm.locale()->lcid : DefaultLocale().lcid;
+    const LocaleConventions* locale = vm.host().startLocale;
     if (HasArg(a, 0)) {
         const Variant& value = Arg(a, 0);
         if (value.IsString()) {
-            std::u16string tag = FoldCase(value.string());
-            if (tag != u"en-us" && !tag.empty()) Throw(err::kInvalidProcedureCall);
-        } else {
-            locale = ToLong(value);
-            if (locale < 0) Throw(err::kInvalidProcedureCall);
-            if (locale == 0) locale = 1033;  // 0 is the system's locale
+            if (!value.string().empty()) locale = FindLocaleByTag(value.string());
+        } else if (int32_t lcid = ToLong(value); lcid != 0) {
+            locale = FindLocale(lcid);
         }
+        if (!locale && !(value.IsString() ? value.string().empty() : ToLong(value) == 0))
+            Throw(err::kInvalidProcedureCall);
     }
     vm.locale() = locale;
     return Variant(previous);

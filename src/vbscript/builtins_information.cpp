@@ -3,6 +3,7 @@
 #include "vbscript/builtins.h"
 #include "vbscript/conversions.h"
 #include "vbscript/date_time.h"
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 #include "vbscript/vm.h"
@@ -19,7 +20,7 @@ Variant IsNumeric(Vm&, std::span<Variant> a) {
     const Variant& value = Arg(a, 0);
     if (value.IsString()) {
         double number;
-        return Variant(ParseNumber(value.string(), number));
+        return Variant(ParseLocalNumber(value.string(), number));
     }
     return Variant(value.IsEmpty() || (value.IsNumeric() && value.type() != VarType::Date));
 }

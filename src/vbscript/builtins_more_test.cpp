@@ -137,7 +137,7 @@ TEST(EngineIdentity, ScriptEngineAndLocale) {
                       "ScriptEngineBuildVersion > 0, GetLocale"),
               "VBScript 5 8 True 1033");
     EXPECT_EQ(run.Run("Print SetLocale(1031), GetLocale, CStr(1.5), SetLocale(\"en-us\"), GetLocale"),
-              "1033 1031 1.5 1031 1033");
+              "1033 1031 1,5 1031 1033");
     EXPECT_EQ(run.Run("Print SetLocale(\"xx-nowhere\")"),
               "error 5 (1, 1): Invalid procedure call or argument");
 }

@@ -30,6 +30,11 @@ const std::u16string& TextOf(const Variant& value, std::u16string& storage) {
     return storage;
 }
 
+// A String result: single characters come from the shared ones.
+Variant TextResult(std::u16string_view text) {
+    return text.size() == 1 ? Variant::Character(text[0]) : Variant(std::u16string(text));
+}
+
 bool TextCompare(std::span<Variant> arguments, size_t index) {
     return HasArg(arguments, index) && ToLong(Arg(arguments, index)) == 1;
 }
@@ -37,20 +42,23 @@ bool TextCompare(std::span<Variant> arguments, size_t index) {
 Variant Len(Vm&, std::span<Variant> a) {
     const Variant& value = Arg(a, 0);
     if (value.IsNull()) return Variant::MakeNull();
-    return Variant(static_cast<int32_t>(ToString(value).size()));
+    std::u16string storage;
+    return Variant(static_cast<int32_t>(TextOf(value, storage).size()));
 }
 
 Variant Left(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(Arg(a, 0));
-    return Variant(text.substr(0, std::min(CountArgument(Arg(a, 1)), text.size())));
+    std::u16string storage;
+    const std::u16string& text = TextOf(Arg(a, 0), storage);
+    return TextResult(std::u16string_view(text).substr(0, std::min(CountArgument(Arg(a, 1)), text.size())));
 }
 
 Variant Right(Vm&, std::span<Variant> a) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(Arg(a, 0));
+    std::u16string storage;
+    const std::u16string& text = TextOf(Arg(a, 0), storage);
     size_t count = std::min(CountArgument(Arg(a, 1)), text.size());
-    return Variant(text.substr(text.size() - count));
+    return TextResult(std::u16string_view(text).substr(text.size() - count));
 }
 
 Variant Mid(Vm&, std::span<Variant> a) {
@@ -58,9 +66,10 @@ Variant Mid(Vm&, std::span<Variant> a) {
     if (start < 1) Throw(err::kInvalidProcedureCall);
     size_t length = HasArg(a, 2) ? CountArgument(Arg(a, 2)) : SIZE_MAX;
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(Arg(a, 0));
+    std::u16string storage;
+    const std::u16string& text = TextOf(Arg(a, 0), storage);
     if (static_cast<size_t>(start) > text.size()) return Variant(u"");
-    return Variant(text.substr(static_cast<size_t>(start) - 1, length));
+    return TextResult(std::u16string_view(text).substr(static_cast<size_t>(start) - 1, length));
 }
 
 Variant UCase(Vm&, std::span<Variant> a) {
@@ -82,7 +91,8 @@ bool IsSpace(char16_t c) { return c == u' '; }
 
 Variant TrimSides(std::span<Variant> a, bool left, bool right) {
     if (Arg(a, 0).IsNull()) return Variant::MakeNull();
-    std::u16string text = ToString(Arg(a, 0));
+    std::u16string storage;
+    const std::u16string& text = TextOf(Arg(a, 0), storage);
     size_t begin = 0, end = text.size();
     if (left)
         while (begin < end && IsSpace(text[begin])) ++begin;
@@ -125,23 +135,24 @@ Variant Chr(Vm&, std::span<Variant> a) {
     int32_t code = ToLong(Arg(a, 0));
     if (code < 0 || code > 255) Throw(err::kInvalidProcedureCall);
     char16_t c = code >= 0x80 && code < 0xA0 ? kHighCharacters[code - 0x80] : static_cast<char16_t>(code);
-    return Variant(std::u16string(1, c));
+    return Variant::Character(c);
 }
 
 Variant ChrW(Vm&, std::span<Variant> a) {
     int32_t code = ToLong(Arg(a, 0));
     if (code < -32768 || code > 65535) Throw(err::kInvalidProcedureCall);
-    return Variant(std::u16string(1, static_cast<char16_t>(code & 0xFFFF)));
+    return Variant::Character(static_cast<char16_t>(code & 0xFFFF));
 }
 
-std::u16string FirstCharacterText(const Variant& value) {
-    std::u16string text = ToString(value);
+char16_t FirstCharacter(const Variant& value) {
+    std::u16string storage;
+    const std::u16string& text = TextOf(value, storage);
     if (text.empty()) Throw(err::kInvalidProcedureCall);
-    return text;
+    return text[0];
 }
 
 Variant Asc(Vm&, std::span<Variant> a) {
-    char16_t c = FirstCharacterText(Arg(a, 0))[0];
+    char16_t c = FirstCharacter(Arg(a, 0));
     for (int i = 0; i < 32; ++i) {
         if (kHighCharacters[i] == c) return Variant(static_cast<int16_t>(0x80 + i));
     }
@@ -150,7 +161,7 @@ Variant Asc(Vm&, std::span<Variant> a) {
 }
 
 Variant AscW(Vm&, std::span<Variant> a) {
-    char16_t c = FirstCharacterText(Arg(a, 0))[0];
+    char16_t c = FirstCharacter(Arg(a, 0));
     return Variant(static_cast<int16_t>(static_cast<int16_t>(c)));
 }
 

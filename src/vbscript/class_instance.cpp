@@ -64,7 +64,7 @@ Variant ClassInstance::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
     }
     const Procedure* procedure = kind == InvokeKind::Get   ? (member.get ? member.get : member.method)
                                  : kind == InvokeKind::Let ? member.let
-                                                           : (member.set ? member.set : member.let);
+                                                           : member.set;
     if (!procedure) Throw(err::kNoSuchMember);
     return vm_.CallProcedure(procedure, unit_, this, arguments);
 }

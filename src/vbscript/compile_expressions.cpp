@@ -166,6 +166,7 @@ void ProcedureCompiler::CallExpression(const Expr& callee, const std::vector<Exp
                 count = Arguments(arguments);
                 Emit(Op::CallValue, -count);
                 U16(static_cast<uint32_t>(count));
+                U8(0);
                 return;
             case Resolved::Kind::Outer:
                 count = Arguments(arguments);
@@ -189,22 +190,30 @@ void ProcedureCompiler::CallExpression(const Expr& callee, const std::vector<Exp
         U16(Cache());
         return;
     }
-    Expression(callee);
+    // "x(0)(1)" as an assignment target or ByRef argument: a reference to the inner element.
+    if (wantReference && callee.kind == ExprKind::Call && !callee.parenthesized)
+        CallExpression(*callee.object, callee.arguments, true);
+    else
+        Expression(callee);
     int count = Arguments(arguments);
     Emit(Op::CallValue, -count);
     U16(static_cast<uint32_t>(count));
+    U8(wantReference);
+}
+
+Comparison ComparisonOf(BinaryOp op) {
+    switch (op) {
+        case BinaryOp::NotEqual: return Comparison::NotEqual;
+        case BinaryOp::Less: return Comparison::Less;
+        case BinaryOp::LessEqual: return Comparison::LessEqual;
+        case BinaryOp::Greater: return Comparison::Greater;
+        case BinaryOp::GreaterEqual: return Comparison::GreaterEqual;
+        default: return Comparison::Equal;
+    }
 }
 
 void ProcedureCompiler::EmitCompare(BinaryOp op, LiteralSide literal) {
-    Comparison comparison = Comparison::Equal;
-    switch (op) {
-        case BinaryOp::NotEqual: comparison = Comparison::NotEqual; break;
-        case BinaryOp::Less: comparison = Comparison::Less; break;
-        case BinaryOp::LessEqual: comparison = Comparison::LessEqual; break;
-        case BinaryOp::Greater: comparison = Comparison::Greater; break;
-        case BinaryOp::GreaterEqual: comparison = Comparison::GreaterEqual; break;
-        default: break;
-    }
+    Comparison comparison = ComparisonOf(op);
     Emit(Op::Compare, -1);
     U8(static_cast<uint8_t>(comparison));
     U8(static_cast<uint8_t>(literal));

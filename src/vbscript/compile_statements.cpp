@@ -62,6 +62,7 @@ void ProcedureCompiler::Statement(const Stmt& stmt) {
         }
         case StmtKind::OnErrorResumeNext: Emit(Op::OnErrorResumeNext, 0); break;
         case StmtKind::OnErrorGoTo0: Emit(Op::OnErrorGoTo0, 0); break;
+        case StmtKind::Stop: break;
     }
 }
 
@@ -174,6 +175,19 @@ void ProcedureCompiler::Assignment(const Stmt& stmt, bool isSet) {
             U16(static_cast<uint32_t>(count));
             return;
         }
+        // "x(0)(1) = 5" assigns into the array held by x(0); "Me(0) = 5" calls Me's default member.
+        if ((callee.kind == ExprKind::Call && !callee.parenthesized) || callee.kind == ExprKind::Me) {
+            if (callee.kind == ExprKind::Me)
+                Expression(callee);
+            else
+                CallExpression(*callee.object, callee.arguments, true);
+            int count = 0;
+            for (const ExprPtr& argument : target.arguments) Expression(*argument), ++count;
+            Expression(*stmt.value);
+            Emit(isSet ? Op::SetIndexed : Op::LetIndexed, -2 - count);
+            U16(static_cast<uint32_t>(count));
+            return;
+        }
     }
     FailAt(err::kSyntaxError, target.position);
 }
@@ -191,15 +205,35 @@ void ProcedureCompiler::CallStatement(const Stmt& stmt) {
         int count = Arguments(stmt.arguments);
         Emit(Op::CallValue, -count);
         U16(static_cast<uint32_t>(count));
+        U8(0);
     }
     Emit(Op::Pop, -1);
+}
+
+uint32_t ProcedureCompiler::ForwardJumpIf(const Expr& condition, bool jumpWhenTrue) {
+    // "If n < 2 Then": a local compared with a constant tests and jumps in one instruction.
+    if (condition.kind == ExprKind::Binary && condition.binary >= BinaryOp::Equal &&
+        condition.binary <= BinaryOp::GreaterEqual && condition.left->kind == ExprKind::Name) {
+        auto constant = Fold(*condition.right);
+        Resolved r = Resolve(condition.left->name, condition.left->position);
+        if (constant && r.kind == Resolved::Kind::Local &&
+            ((constant->IsNumeric() && constant->type() != VarType::Boolean) || constant->IsString())) {
+            Emit(Op::JumpIfCase, 0);
+            U16(r.slot);
+            U16(Constant(*constant));
+            U8(static_cast<uint8_t>(ComparisonOf(condition.binary)) |
+               (IsLiteral(*condition.right) ? kCaseLiteral : 0) | (jumpWhenTrue ? 0 : kCaseJumpUnlessTrue));
+            return U32Placeholder();
+        }
+    }
+    Expression(condition);
+    return EmitJump(jumpWhenTrue ? Op::JumpIfTrue : Op::JumpIfFalse, -1);
 }
 
 void ProcedureCompiler::IfStatement(const Stmt& stmt) {
     std::vector<uint32_t> ends;
     for (const auto& [condition, body] : stmt.branches) {
-        Expression(*condition);
-        uint32_t skip = EmitJump(Op::JumpIfFalse, -1);
+        uint32_t skip = ForwardJumpIf(*condition, false);
         Statements(body);
         MarkStatement(stmt.position);
         ends.push_back(EmitJump(Op::Jump, 0));
@@ -223,6 +257,18 @@ void ProcedureCompiler::SelectStatement(const Stmt& stmt) {
             LiteralSide side = subjectIsLiteral         ? LiteralSide::LeftIsLiteral
                                : IsLiteral(*test.value) ? LiteralSide::RightIsLiteral
                                                         : LiteralSide::None;
+            // "Case 3" or "Case "look"": one instruction compares the subject with the constant and jumps.
+            auto constant = test.upper ? std::nullopt : Fold(*test.value);
+            if (constant && !subjectIsLiteral && (constant->IsNumeric() || constant->IsString())) {
+                Comparison comparison = ComparisonOf(test.comparison);
+                Emit(Op::JumpIfCase, 0);
+                U16(subject);
+                U16(Constant(*constant));
+                U8(static_cast<uint8_t>(comparison) |
+                   (side == LiteralSide::RightIsLiteral ? kCaseLiteral : 0));
+                matches.push_back(U32Placeholder());
+                continue;
+            }
             Emit(Op::LoadLocal, 1);
             U16(subject);
             Expression(*test.value);
@@ -323,10 +369,7 @@ void ProcedureCompiler::DoStatement(const Stmt& stmt) {
     uint32_t top = Here();
     uint32_t exitBefore = 0;
     bool testBefore = stmt.test == LoopTest::WhileBefore || stmt.test == LoopTest::UntilBefore;
-    if (testBefore) {
-        Expression(*stmt.value);
-        exitBefore = EmitJump(stmt.test == LoopTest::WhileBefore ? Op::JumpIfFalse : Op::JumpIfTrue, -1);
-    }
+    if (testBefore) exitBefore = ForwardJumpIf(*stmt.value, stmt.test == LoopTest::UntilBefore);
     loops_.push_back({false, {}});
     Statements(stmt.body);
     MarkStatement(stmt.position);

@@ -149,6 +149,18 @@ void ModuleCompiler::DeclareGlobals(const Block& block) {
     }
 }
 
+// A procedure declared twice in one text is the later declaration; the earlier one is never seen.
+void ModuleCompiler::DropRedeclaredProcedures(Program& program) {
+    std::unordered_set<std::u16string> seen;
+    std::vector<ProcedureDecl> kept;
+    for (auto declaration = program.procedures.rbegin(); declaration != program.procedures.rend();
+         ++declaration) {
+        if (seen.insert(declaration->name).second) kept.push_back(std::move(*declaration));
+    }
+    std::reverse(kept.begin(), kept.end());
+    program.procedures = std::move(kept);
+}
+
 std::unique_ptr<Procedure> ModuleCompiler::NewProcedure(const ProcedureDecl& decl, const ClassDef* owner) {
     auto procedure = std::make_unique<Procedure>();
     procedure->kind = decl.kind;
@@ -226,6 +238,7 @@ void ModuleCompiler::BuildClass(ClassDecl& decl, ClassDef& def) {
 
 std::shared_ptr<Module> ModuleCompiler::Run(Program& program) {
     module_->optionExplicit = program.optionExplicit;
+    DropRedeclaredProcedures(program);
     DeclareGlobals(program.statements);
     for (const ProcedureDecl& decl : program.procedures) {
         auto procedure = NewProcedure(decl, nullptr);

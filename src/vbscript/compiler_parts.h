@@ -128,6 +128,8 @@ private:
     void PushReference(const Expr& nameExpression);
     void WithObject(Position position);
     void EmitCompare(BinaryOp op, LiteralSide literal);
+    // Evaluates a condition and jumps forward when it is (or is not) True; returns the place to patch.
+    uint32_t ForwardJumpIf(const Expr& condition, bool jumpWhenTrue);
 
     // ---- statements ----
     void Statements(const Block& block);
@@ -208,6 +210,7 @@ private:
     // Execute inside a procedure: a variable of the procedure's call, new unless the call has it.
     void DeclareExecuteLocal(const DimItem& item, ExecuteLocal local);
     void BuildClass(ClassDecl& decl, ClassDef& def);
+    void DropRedeclaredProcedures(Program& program);
     std::unique_ptr<Procedure> NewProcedure(const ProcedureDecl& decl, const ClassDef* owner);
 
     std::shared_ptr<Module> module_ = std::make_shared<Module>();
@@ -227,8 +230,13 @@ std::optional<Variant> FoldWith(const Expr& e, const std::unordered_map<std::u16
                                 const ModuleCompiler& module);
 
 // A number or string written in the script, which comparisons treat specially.
+// The comparison a comparison operator makes.
+Comparison ComparisonOf(BinaryOp op);
+
+// A number written in the code ("9", "-2.5"): a string compared with it is read as a number.
 inline bool IsLiteral(const Expr& e) {
-    return e.kind == ExprKind::Literal && (e.literal.IsNumeric() || e.literal.IsString());
+    if (e.kind == ExprKind::Unary && e.unary != UnaryOp::Not) return IsLiteral(*e.object);
+    return e.kind == ExprKind::Literal && e.literal.IsNumeric() && e.literal.type() != VarType::Boolean;
 }
 
 }  // namespace taviro::vbscript::compiling

@@ -5,6 +5,7 @@
 
 #include "vbscript/array.h"
 #include "vbscript/date_time.h"
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
@@ -16,7 +17,7 @@ constexpr double kCurrencyLimit = 922337203685477.5807;
 
 double StringToDouble(const std::u16string& text) {
     double number;
-    if (ParseNumber(text, number)) return number;
+    if (ParseLocalNumber(text, number)) return number;
     Throw(err::kTypeMismatch);
 }
 }  // namespace
@@ -105,7 +106,7 @@ double ToDate(const Variant& input, int yearWhenMissing) {
         double serial;
         if (ParseDate(value.string(), serial, yearWhenMissing)) return serial;
         double number;
-        if (ParseNumber(value.string(), number)) return number;
+        if (ParseLocalNumber(value.string(), number)) return number;
         Throw(err::kTypeMismatch);
     }
     double serial = ToDouble(value);
@@ -137,9 +138,10 @@ std::u16string ToString(const Variant& input) {
         case VarType::Byte: return FormatInteger(value.byte());
         case VarType::Integer: return FormatInteger(value.integer());
         case VarType::Long: return FormatInteger(value.longValue());
-        case VarType::Single: return FormatSingle(static_cast<float>(value.doubleValue()));
-        case VarType::Double: return FormatDouble(value.doubleValue());
-        case VarType::Currency: return FormatCurrency(value.currency());
+        case VarType::Single:
+            return LocalizeSeparators(FormatSingle(static_cast<float>(value.doubleValue())));
+        case VarType::Double: return LocalizeSeparators(FormatDouble(value.doubleValue()));
+        case VarType::Currency: return LocalizeSeparators(FormatCurrency(value.currency()));
         case VarType::Date: return FormatDate(value.doubleValue());
         case VarType::Error: return u"Error " + FormatInteger(value.errorCode());
         case VarType::Object: return ToString(DefaultValue(value.object()));

@@ -1,8 +1,9 @@
 // Scripting.Dictionary: keys and items in the order they were added, keys compared by value.
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "vbscript/object.h"
@@ -24,11 +25,26 @@ private:
     struct Entry {
         Variant key;
         Variant item;
+        uint32_t hash = 0;
         bool removed = false;
     };
-    // The text that identifies a key: numbers by value ("1" the string differs from 1 the number),
-    // strings by their text (folded under text comparison), objects by identity.
-    std::u16string LookupKey(const Variant& key) const;
+    // One place of the index: open addressing with linear probing over the keys' hashes.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t entry = 0;  // the entry's position + 1; kFreeSlot or kRemovedSlot otherwise
+    };
+    static constexpr uint32_t kFreeSlot = 0;
+    static constexpr uint32_t kRemovedSlot = UINT32_MAX;
+
+    // Keys are compared by value: numbers of every subtype by their value ("1" the string differs
+    // from 1 the number), strings by their text (ignoring case under text comparison), objects by
+    // identity. Throws 13 for an array.
+    uint32_t KeyHash(const Variant& key) const;
+    bool SameKey(const Variant& stored, const Variant& key) const;
+    // The index place holding key, or (found false) the place where it would go.
+    std::pair<size_t, bool> Probe(const Variant& key, uint32_t hash) const;
+    // Rebuilds the index for the live entries, with room to add more before it grows again.
+    void Reindex(size_t expectedEntries);
     Entry* Find(const Variant& key);
     Entry& Add(const Variant& key, Variant item);
     void Remove(const Variant& key);
@@ -39,7 +55,8 @@ private:
     void Compact();
 
     std::vector<Entry> entries_;
-    std::unordered_map<std::u16string, size_t> index_;
+    std::vector<Slot> slots_;  // a power of two in size, at most half used
+    size_t usedSlots_ = 0;     // holding an entry or marked removed
     size_t removedCount_ = 0;
     int32_t compareMode_ = 0;  // vbBinaryCompare
 };

@@ -34,7 +34,9 @@ Engine::ClockMs Engine::LocalTimeMs() {
 Engine::Engine(ClockMs clock, ClockMs localTime)
     : vm_(std::make_unique<Vm>(std::move(clock), std::move(localTime))),
       cache_(std::make_unique<CodeCache>()),
-      utf16Cache_(std::make_unique<CodeCache>()) {}
+      utf16Cache_(std::make_unique<CodeCache>()) {
+    if (DefaultStartLocale() != DefaultLocale().lcid) SetLocale(DefaultStartLocale());
+}
 
 Engine::~Engine() = default;
 
@@ -105,6 +107,14 @@ bool Engine::Run(std::u16string_view procedure, std::span<const Variant> argumen
 void Engine::SetDialogService(DialogService* dialogs) { vm_->host().dialogs = dialogs; }
 
 void Engine::AllowObjectCreation(bool allow) { vm_->host().allowObjectCreation = allow; }
+
+bool Engine::SetLocale(int32_t lcid) {
+    const LocaleConventions* locale = FindLocale(lcid);
+    if (!locale) return false;
+    vm_->host().startLocale = locale;
+    vm_->locale() = locale;
+    return true;
+}
 
 void Engine::SetObjectFactory(ObjectFactory factory) { vm_->host().objectFactory = std::move(factory); }
 

@@ -65,6 +65,9 @@ public:
     void SetDialogService(DialogService* dialogs);
     // Whether CreateObject may create objects (Scripting.Dictionary, and the factory's); off by default.
     void AllowObjectCreation(bool allow);
+    // The locale scripts start in (a Windows LCID, as SetLocale takes; by default the process's, see
+    // SetDefaultStartLocale); false, changing nothing, when the engine does not know it.
+    bool SetLocale(int32_t lcid);
     // Creates the host's own objects for CreateObject, asked for ProgIDs the engine does not know.
     void SetObjectFactory(ObjectFactory factory);
     // Names of the procedures of the loaded code.

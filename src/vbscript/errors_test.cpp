@@ -18,7 +18,9 @@ TEST(CompileErrors, ReportNumberLineAndColumn) {
     EXPECT_EQ(run.Run("x = 1 $ 2"), "error 1032 (1, 7): Invalid character");
     EXPECT_EQ(run.Run("For i = 1 To 2\nLoop"), "error 1020 (2, 1): Expected 'Next'");
     EXPECT_EQ(run.Run("Exit Do"), "error 1039 (1, 1): Invalid 'exit' statement");
-    EXPECT_EQ(run.Run("Sub A: End Sub\nSub A: End Sub"), "error 1041 (2, 1): Name redefined");
+    EXPECT_EQ(run.Run("Dim A\nSub A: End Sub"), "error 1041 (2, 1): Name redefined");
+    EXPECT_EQ(run.Run("Sub S\nIf x Then\nSub T: End Sub\nEnd If\nEnd Sub"),
+              "error 1002 (3, 1): Syntax error");
     EXPECT_EQ(run.Run("x = 1 +"), "error 1023 (1, 8): Expected expression");
 }
 

@@ -28,12 +28,16 @@ public:
 using ObjectFactory = std::function<Ref<Object>(std::u16string_view progId)>;
 
 // The host's choices, read by CreateObject, MsgBox and InputBox.
+struct LocaleConventions;
+
 struct HostServices {
     // Null: MsgBox and InputBox fail with 70 "Permission denied".
     DialogService* dialogs = nullptr;
     // False: CreateObject fails with 429 for every ProgID, as when a host forbids object creation.
     bool allowObjectCreation = false;
     ObjectFactory objectFactory;
+    // The locale the engine starts in and SetLocale(0) returns to; null: US English.
+    const LocaleConventions* startLocale = nullptr;
 };
 
 }  // namespace taviro::vbscript

@@ -75,8 +75,8 @@ public:
                 DateLiteral();
             } else if (c == u'&' && pos_ + 1 < source_.size() &&
                        (source_[pos_ + 1] == u'h' || source_[pos_ + 1] == u'H' || source_[pos_ + 1] == u'o' ||
-                        source_[pos_ + 1] == u'O' || IsDigit(source_[pos_ + 1]))) {
-                RadixNumber();
+                        source_[pos_ + 1] == u'O' || IsDigit(source_[pos_ + 1])) &&
+                       RadixNumber()) {
             } else {
                 OperatorToken();
             }
@@ -233,8 +233,9 @@ private:
         tokens_.push_back(std::move(token));
     }
 
-    // &H and &O literals: four digits or fewer make an Integer with the sign bit at 0x8000.
-    void RadixNumber() {
+    // &H and &O literals: four digits or fewer make an Integer with the sign bit at 0x8000, a trailing
+    // '&' makes a Long. False, consuming nothing, when no number follows: '"x" &hi' concatenates hi.
+    bool RadixNumber() {
         tokenStart_ = pos_;
         ++pos_;
         int radix = 8;
@@ -258,7 +259,10 @@ private:
             ++count;
             ++pos_;
         }
-        if (count == 0) Fail(err::kSyntaxError);
+        if (count == 0 || (pos_ < source_.size() && (IsLetter(source_[pos_]) || source_[pos_] == u'_'))) {
+            pos_ = tokenStart_;
+            return false;
+        }
         bool longSuffix = pos_ < source_.size() && source_[pos_] == u'&';
         if (longSuffix) ++pos_;
         Token token = MakeToken(TokenKind::Literal);
@@ -268,6 +272,7 @@ private:
             token.value = Variant(static_cast<int32_t>(static_cast<uint32_t>(value)));
         }
         tokens_.push_back(std::move(token));
+        return true;
     }
 
     void String() {
@@ -317,6 +322,9 @@ private:
         size_t length = 1;
         if ((c == u'<' && (next == u'=' || next == u'>')) || (c == u'>' && next == u'=')) {
             text += next;
+            length = 2;
+        } else if (c == u'>' && next == u'<') {
+            text = u"<>";  // "><" is another spelling of "<>"
             length = 2;
         } else if (c == u'=' && (next == u'<' || next == u'>')) {
             // "=<" and "=>" are accepted spellings of "<=" and ">=".

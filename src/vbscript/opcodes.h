@@ -43,7 +43,7 @@
     X(CallDynamic, "hhhb")                                                                          \
     X(CallField, "hhb")                                                                             \
     X(CallMe, "hh")     /* args -> result of Me's member by name */                                 \
-    X(CallValue, "h")   /* callee args -> element or default member of a computed value */          \
+    X(CallValue, "hb")  /* callee args -> element or default member of a computed value; b: ref */  \
     X(GetMember, "hhh") /* object args -> object.name(args); name, argc, cache */                   \
     X(LetMember, "hhh") /* object args value -> */                                                  \
     X(SetMember, "hhh") /* object args value -> */                                                  \
@@ -76,6 +76,7 @@
     X(Jump, "w")                                                                                    \
     X(JumpIfFalse, "w")   /* condition -> */                                                        \
     X(JumpIfTrue, "w")    /* condition -> */                                                        \
+    X(JumpIfCase, "hhbw") /* -> ; a local against a constant: slot, constant, comparison, jump */   \
     X(ForInit, "hhhw")    /* start limit step -> ; variable reference, limit, step, exit */         \
     X(ForNext, "hhhw")    /* -> ; steps the variable, jumps back to the body while in range */      \
     X(ForEachInit, "hw")  /* collection -> ; enumerator slot, exit */                               \
@@ -87,6 +88,11 @@
     X(Return, "")
 
 namespace taviro::vbscript {
+
+// Flags of JumpIfCase's comparison byte: the constant is a number written in the code; jump when the
+// comparison is not True (False or Null) rather than when it is.
+constexpr uint8_t kCaseLiteral = 0x80;
+constexpr uint8_t kCaseJumpUnlessTrue = 0x40;
 
 enum class Op : uint8_t {
 #define VBS_OPCODE_ENUM(name, operands) name,

@@ -163,16 +163,9 @@ int Order(const Variant& leftIn, const Variant& rightIn, LiteralSide literal) {
         }
         bool otherIsLiteral = (literal == LiteralSide::LeftIsLiteral && !textOnLeft) ||
                               (literal == LiteralSide::RightIsLiteral && textOnLeft);
-        bool textIsLiteral = (literal == LiteralSide::LeftIsLiteral && textOnLeft) ||
-                             (literal == LiteralSide::RightIsLiteral && !textOnLeft);
-        int order;
-        if (otherIsLiteral) {
-            order = CompareNumbers(ToDouble(text), ToDouble(other));
-        } else if (textIsLiteral) {
-            order = CompareText(text.string(), ToString(other));
-        } else {
-            order = 1;  // a string is greater than any number
-        }
+        // A string is greater than any number held in a variable, and read as a number next to a number
+        // written in the code (failing with 13 when it is not one).
+        int order = otherIsLiteral ? CompareNumbers(ToDouble(text), ToDouble(other)) : 1;
         return textOnLeft ? order : -order;
     }
     if (left->type() == VarType::Currency && right->type() == VarType::Currency) {
@@ -186,7 +179,7 @@ Variant Logical(const Variant& leftIn, const Variant& rightIn, int64_t (*combine
                 int nullRule) {
     Operand left(leftIn), right(rightIn);
     // nullRule: 0 = Null with anything is Null; 1 = And (False And Null is False); 2 = Or (True Or Null is
-    // True)
+    // True); 3 = Imp (False Imp Null and Null Imp True are True)
     if (left->IsNull() || right->IsNull()) {
         const Variant& other = left->IsNull() ? *right : *left;
         if (!other.IsNull()) {
@@ -194,6 +187,10 @@ Variant Logical(const Variant& leftIn, const Variant& rightIn, int64_t (*combine
             if (nullRule == 1 && bits == 0)
                 return other.type() == VarType::Boolean ? Variant(false) : NarrowWhole(0, kInteger);
             if (nullRule == 2 && bits == -1 && other.type() == VarType::Boolean) return Variant(true);
+            // Imp: False Imp Null and Null Imp True are True, whatever the unknown side holds.
+            bool otherOnLeft = right->IsNull();
+            if (nullRule == 3 && bits == (otherOnLeft ? 0 : -1))
+                return other.type() == VarType::Boolean ? Variant(true) : NarrowWhole(-1, kInteger);
         }
         return Variant::MakeNull();
     }
@@ -360,7 +357,7 @@ Variant Eqv(const Variant& left, const Variant& right) {
 }
 Variant Imp(const Variant& left, const Variant& right) {
     return Logical(
-        left, right, [](int64_t a, int64_t b) { return ~a | b; }, 0);
+        left, right, [](int64_t a, int64_t b) { return ~a | b; }, 3);
 }
 
 bool Is(const Variant& leftIn, const Variant& rightIn) {

@@ -17,9 +17,8 @@ Variant Negate(const Variant& operand);
 Variant Concat(const Variant& left, const Variant& right);  // Null only when both are Null
 
 enum class Comparison : uint8_t { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
-// How a string meets a number: by default the number is the smaller; when the other side is a
-// numeric literal of the script, the string is read as a number (and a string literal turns a number
-// into text), as the original engine does.
+// How a string meets a number: by default the number is the smaller; when the number is written as a
+// literal in the script, the string is read as a number, as the original engine does.
 enum class LiteralSide : uint8_t { None, LeftIsLiteral, RightIsLiteral };
 // A Boolean, or Null when either side is Null.
 Variant Compare(const Variant& left, const Variant& right, Comparison comparison,

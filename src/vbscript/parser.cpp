@@ -18,6 +18,7 @@ public:
 
     Program ParseProgram() {
         Program program;
+        program_ = &program;
         SkipStatementEnds();
         if (IsKeyword(Keyword::Option)) {
             Next();
@@ -63,7 +64,29 @@ private:
     }
     bool AtStatementEnd() const {
         return Peek().kind == TokenKind::StatementEnd || Peek().kind == TokenKind::End ||
-               (singleLineIf_ > 0 && IsKeyword(Keyword::Else));
+               (singleLineIf_ > 0 && IsKeyword(Keyword::Else)) || AtClosingEnd();
+    }
+    // "End If", "End Sub", "End Function", "End Property" or "End Class" also ends the statement
+    // before it on the same line: "Else x = 3 End If".
+    bool AtClosingEnd() const {
+        if (!IsKeyword(Keyword::End)) return false;
+        return IsKeyword(Keyword::If, 1) || IsKeyword(Keyword::Sub, 1) || IsKeyword(Keyword::Function, 1) ||
+               IsKeyword(Keyword::Property, 1) || IsKeyword(Keyword::Class, 1);
+    }
+    // "Property Get", "Property Let" or "Property Set": elsewhere Property is an ordinary name.
+    bool AtPropertyDeclaration(size_t ahead = 0) const {
+        return IsKeyword(Keyword::Property, ahead) &&
+               (IsWord(u"get", ahead + 1) || IsWord(u"let", ahead + 1) || IsKeyword(Keyword::Set, ahead + 1));
+    }
+    bool AtProcedureDeclaration(size_t ahead = 0) const {
+        return IsKeyword(Keyword::Sub, ahead) || IsKeyword(Keyword::Function, ahead) ||
+               AtPropertyDeclaration(ahead);
+    }
+    // A Sub, Function, Property or Class declaration, with its Public or Private if any.
+    bool AtDeclaration() const {
+        if (IsKeyword(Keyword::Class) || AtProcedureDeclaration()) return true;
+        if (!IsKeyword(Keyword::Public) && !IsKeyword(Keyword::Private)) return false;
+        return AtProcedureDeclaration(1) || (IsWord(u"default", 1) && AtProcedureDeclaration(2));
     }
     [[noreturn]] void Fail(int32_t number) const { FailAt(number, Peek()); }
     [[noreturn]] void FailAt(int32_t number, const Token& token) const {
@@ -90,7 +113,8 @@ private:
     Position Here() const { return {Peek().line, Peek().column}; }
     // An identifier, or a keyword usable as a name in this position.
     std::pair<std::u16string, std::u16string> ExpectName() {
-        if (Peek().kind != TokenKind::Identifier) Fail(err::kExpectedIdentifier);
+        if (Peek().kind != TokenKind::Identifier && !IsKeyword(Keyword::Property))
+            Fail(err::kExpectedIdentifier);
         const Token& token = Next();
         return {token.folded, token.text};
     }
@@ -116,7 +140,7 @@ private:
                 Next();
             }
         }
-        if (IsKeyword(Keyword::Sub) || IsKeyword(Keyword::Function) || IsKeyword(Keyword::Property)) {
+        if (AtProcedureDeclaration()) {
             if (isDefault) Fail(err::kSyntaxError);
             program.procedures.push_back(ParseProcedure(isPublic, false));
             return;
@@ -131,6 +155,7 @@ private:
     }
 
     ProcedureDecl ParseProcedure(bool isPublic, bool inClass) {
+        DeclarationDepth depth(*this);
         ProcedureDecl procedure;
         procedure.isPublic = isPublic;
         procedure.position = Here();
@@ -179,7 +204,8 @@ private:
         if ((procedure.kind == ProcedureKind::PropertyLet || procedure.kind == ProcedureKind::PropertySet) &&
             procedure.parameters.empty())
             Fail(err::kPropertyNeedsArgument);
-        ExpectStatementEnd();
+        // The first statement of the body may follow the declaration on its line: "Sub S() x = 1 End Sub".
+        if (AtStatementEnd()) ExpectStatementEnd();
         procedure.body = ParseBlockUntilEnd();
         Expect(Keyword::End, err::kExpectedEnd);
         if (!IsKeyword(endKeyword)) {
@@ -193,6 +219,7 @@ private:
     }
 
     ClassDecl ParseClass() {
+        DeclarationDepth depth(*this);
         ClassDecl decl;
         decl.position = Here();
         Next();
@@ -214,7 +241,7 @@ private:
                     Next();
                 }
             }
-            if (IsKeyword(Keyword::Sub) || IsKeyword(Keyword::Function) || IsKeyword(Keyword::Property)) {
+            if (AtProcedureDeclaration()) {
                 ProcedureDecl procedure = ParseProcedure(isPublic, true);
                 procedure.isDefault = isDefault;
                 if (isDefault) {
@@ -264,9 +291,12 @@ private:
         while (true) {
             SkipStatementEnds();
             if (AtBlockEnd()) break;
-            if (IsKeyword(Keyword::Sub) || IsKeyword(Keyword::Function) || IsKeyword(Keyword::Class) ||
-                IsKeyword(Keyword::Property))
-                Fail(err::kSyntaxError);
+            if (AtDeclaration()) {
+                // In global code a declaration inside a block is declared as if it stood at the top level.
+                if (declarationDepth_ > 0 || !program_) Fail(err::kSyntaxError);
+                ParseTopLevel(*program_);
+                continue;
+            }
             block.push_back(ParseStatement());
         }
         return block;
@@ -373,13 +403,20 @@ private:
                     return stmt;
                 }
                 case Keyword::On: return ParseOnError(position);
-                case Keyword::Me: return ParseAssignOrCall(position);
+                case Keyword::Me:
+                case Keyword::Property: return ParseAssignOrCall(position);
                 default: Fail(err::kExpectedStatement);
             }
         }
         if (token.kind == TokenKind::Identifier && token.folded == u"let" &&
             Peek(1).kind == TokenKind::Identifier) {
             Next();
+        }
+        // Stop breaks into a debugger; without one it does nothing.
+        if (token.kind == TokenKind::Identifier && token.folded == u"stop" &&
+            (Peek(1).kind == TokenKind::StatementEnd || Peek(1).kind == TokenKind::End)) {
+            Next();
+            return MakeStmt(StmtKind::Stop, position);
         }
         if (token.kind == TokenKind::Identifier || IsOperator(u".")) return ParseAssignOrCall(position);
         Fail(err::kExpectedStatement);
@@ -498,11 +535,10 @@ private:
                 Next();
                 continue;
             }
-            if (IsKeyword(Keyword::End) && IsKeyword(Keyword::If, 1)) break;
+            if (AtClosingEnd()) break;
             Position position = Here();
             block.push_back(ParseStatementBody(position));
-            if (!AtStatementEnd() && !(IsKeyword(Keyword::End) && IsKeyword(Keyword::If, 1)))
-                Fail(err::kExpectedEndOfStatement);
+            if (!AtStatementEnd()) Fail(err::kExpectedEndOfStatement);
         }
         return block;
     }
@@ -898,7 +934,8 @@ private:
     }
 
     static bool CanBeCalled(const Expr& expr) {
-        return expr.kind == ExprKind::Name || expr.kind == ExprKind::Member || expr.kind == ExprKind::Call;
+        return expr.kind == ExprKind::Name || expr.kind == ExprKind::Member || expr.kind == ExprKind::Call ||
+               expr.kind == ExprKind::Me;
     }
 
     ExprPtr ParsePrimary() {
@@ -957,6 +994,11 @@ private:
                         Next();
                         expr->kind = ExprKind::Me;
                         return expr;
+                    case Keyword::Property:
+                        expr->kind = ExprKind::Name;
+                        expr->name = token.folded;
+                        expr->displayName = Next().text;
+                        return expr;
                     case Keyword::New:
                         Next();
                         expr->kind = ExprKind::New;
@@ -969,7 +1011,16 @@ private:
         }
     }
 
+    // Counts the procedures and classes being parsed: declarations nest only in global code.
+    struct DeclarationDepth {
+        explicit DeclarationDepth(Parser& p) : parser(p) { ++parser.declarationDepth_; }
+        ~DeclarationDepth() { --parser.declarationDepth_; }
+        Parser& parser;
+    };
+
     std::vector<Token> tokens_;
+    Program* program_ = nullptr;
+    int declarationDepth_ = 0;
     size_t pos_ = 0;
     int nesting_ = 0;
     int singleLineIf_ = 0;

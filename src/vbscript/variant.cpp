@@ -57,6 +57,32 @@ Variant Variant::Error(int32_t code) {
     return v;
 }
 
+namespace {
+// The shared texts of the characters below 256. The table keeps one reference to each, so they
+// never reach the end of their life while scripts use them.
+struct CharacterTexts {
+    CharacterTexts() {
+        for (size_t c = 0; c < std::size(texts); ++c)
+            texts[c] = new StringData{1, std::u16string(1, char16_t(c))};
+    }
+    ~CharacterTexts() {
+        for (StringData* text : texts) {
+            if (--text->refCount == 0) delete text;
+        }
+    }
+    StringData* texts[256];
+};
+}  // namespace
+
+Variant Variant::Character(char16_t c) {
+    if (c >= 256) return Variant(std::u16string(1, c));
+    thread_local CharacterTexts shared;
+    Variant v(VarType::String);
+    v.u_.str = shared.texts[c];
+    ++v.u_.str->refCount;
+    return v;
+}
+
 Variant Variant::ReferenceTo(Variant* slot) {
     if (slot->IsReference()) return *slot;
     Variant v(VarType::Reference);
@@ -94,15 +120,13 @@ bool Variant::IsNumeric() const {
     }
 }
 
-Variant& Variant::Target() {
+Variant& Variant::ReferencedTarget() {
     if (type_ == VarType::Reference) return u_.ref->Target();
-    if (type_ == VarType::ElementReference) return u_.arr->at(aux_);
-    return *this;
+    return u_.arr->at(aux_);
 }
 
-void Variant::AddRefPayload() {
+void Variant::AddRefHeapPayload() {
     switch (type_) {
-        case VarType::String: ++u_.str->refCount; break;
         case VarType::Object:
             if (u_.obj) u_.obj->AddRef();
             break;

@@ -65,6 +65,9 @@ public:
     static Variant Currency(int64_t tenThousandths);
     static Variant Date(double days);
     static Variant Error(int32_t code);
+    // A one-character String; characters below 256 share text made once per thread, so a loop of
+    // Mid(s, i, 1) allocates nothing.
+    static Variant Character(char16_t c);
     // A by-reference argument to a variable slot that outlives the reference.
     static Variant ReferenceTo(Variant* slot);
     // A by-reference argument to an array element: keeps the array alive and locked.
@@ -122,7 +125,10 @@ public:
     bool AppendInPlace(std::u16string_view text);
 
     // The variable a by-reference Variant stands for; the Variant itself otherwise.
-    Variant& Target();
+    Variant& Target() {
+        if (type_ != VarType::Reference && type_ != VarType::ElementReference) return *this;
+        return ReferencedTarget();
+    }
     const Variant& Target() const { return const_cast<Variant*>(this)->Target(); }
 
 private:
@@ -131,8 +137,15 @@ private:
         return type_ == VarType::String || type_ == VarType::Object || type_ == VarType::Array ||
                type_ == VarType::ElementReference;
     }
-    void AddRefPayload();
+    void AddRefPayload() {
+        if (type_ == VarType::String)
+            ++u_.str->refCount;
+        else if (HasPayload())
+            AddRefHeapPayload();
+    }
+    void AddRefHeapPayload();
     void ReleasePayload();
+    Variant& ReferencedTarget();
 
     VarType type_ = VarType::Empty;
     uint32_t aux_ = 0;  // flat element index of an ElementReference

@@ -85,7 +85,7 @@ Vm::~Vm() {
     std::destroy(stack_, constructedEnd_);
 }
 
-void Vm::ReserveStack(Variant* end) {
+void Vm::ConstructStack(Variant* end) {
     if (end > stackEnd_) Throw(err::kOutOfStackSpace);
     while (constructedEnd_ < end) {
         new (constructedEnd_) Variant();
@@ -186,9 +186,8 @@ GlobalSlot& Vm::Declare(const std::u16string& folded, std::u16string_view displa
     return slot;
 }
 
-GlobalSlot* Vm::Link(LoadedUnit* unit, uint16_t link, bool create) {
-    GlobalSlot* slot = unit->links[link];
-    if (slot) return slot;
+GlobalSlot* Vm::LinkByName(LoadedUnit* unit, uint16_t link, bool create) {
+    GlobalSlot* slot = nullptr;
     // A name found missing stays missing until some global is added: no need to look again.
     if (!create && unit->missedAt[link] == globalsGeneration_) return nullptr;
     const std::u16string& name = unit->module->globalNames[link];
@@ -313,6 +312,7 @@ Variant Vm::Run(const Procedure* procedure, LoadedUnit* unit, ClassInstance* me,
         explicit DepthGuard(int& d) : depth(d) { ++depth; }
         ~DepthGuard() { --depth; }
     } guard(nativeDepth_);
+    LocaleScope locale(&locale_);
     Variant* base = sp_;
     // Arrays arrive as copies, as they do through IDispatch: the script may change its own.
     for (const Variant& argument : arguments) *sp_++ = CopyForStore(argument);
@@ -421,10 +421,6 @@ void Vm::ClearTo(Variant* newTop) {
     }
 }
 
-void Vm::PushValue(Variant value) { *sp_++ = std::move(value); }
-
-Variant Vm::Pop() { return std::move(*--sp_); }
-
 void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc,
                    uint16_t dropBelow, Frame::Mode mode) {
     if (argc != proc->parameterCount) Throw(err::kWrongArgumentCount);
@@ -441,22 +437,28 @@ void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, u
         }
     }
     sp_ = locals + proc->localCount;
-    Frame frame;
-    frame.proc = proc;
-    frame.unit = unit;
-    frame.ip = proc->code.data();
-    frame.locals = locals;
-    frame.me = me;
-    frame.meHolder = Ref<Object>(me);
-    frame.dropBelow = dropBelow;
-    frame.mode = mode;
-    frames_.push_back(std::move(frame));
+    frames_.emplace_back(proc, unit, locals, me, dropBelow, mode);
     if (--budget_ <= 0) CheckTimeout();
 }
+
+Vm::Frame::Frame(const Procedure* procedure, LoadedUnit* loaded, Variant* firstLocal, ClassInstance* instance,
+                 uint16_t slotsBelow, Mode callMode)
+    : proc(procedure),
+      unit(loaded),
+      ip(procedure->code.data()),
+      locals(firstLocal),
+      me(instance),
+      meHolder(instance),
+      dropBelow(slotsBelow),
+      mode(callMode) {}
 
 void Vm::PopFrame() {
     Frame& frame = frames_.back();
     ClearTo(frame.locals - frame.dropBelow);
+    if (!frame.meHolder && !frame.executeScope) {
+        frames_.pop_back();
+        return;
+    }
     Ref<Object> me = std::move(frame.meHolder);
     // Like the locals, variables Execute declared die only once the frame is gone.
     std::unique_ptr<ExecuteScope> executeScope = std::move(frame.executeScope);
@@ -626,8 +628,8 @@ void Vm::InvokeMember(std::u16string_view name, uint16_t argc, MemberCache& cach
         if (member.field < 0) {
             const Procedure* procedure = kind == InvokeKind::Get   ? (member.get ? member.get : member.method)
                                          : kind == InvokeKind::Let ? member.let
-                                                                   : (member.set ? member.set : member.let);
-            if (!procedure) Throw(kind == InvokeKind::Get ? err::kNoSuchMember : err::kIllegalAssignment);
+                                                                   : member.set;
+            if (!procedure) Throw(kind == InvokeKind::Let ? err::kIllegalAssignment : err::kNoSuchMember);
             if (kind == InvokeKind::Set && !arguments[argc].Target().IsObject()) Throw(err::kObjectRequired);
             PushFrame(procedure, instance->unit(), instance, static_cast<uint16_t>(total), 1,
                       kind == InvokeKind::Get ? Frame::Mode::PushResult : Frame::Mode::Discard);

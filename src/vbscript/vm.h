@@ -14,6 +14,7 @@
 #include "vbscript/builtins.h"
 #include "vbscript/bytecode.h"
 #include "vbscript/host_services.h"
+#include "vbscript/locale.h"
 #include "vbscript/object.h"
 #include "vbscript/script_error.h"
 #include "vbscript/variant.h"
@@ -90,8 +91,8 @@ public:
     Variant EvalText(std::u16string_view text);
     // Dialogs and object creation as the host allows them.
     HostServices& host() { return host_; }
-    // The locale SetLocale chose; only US English (1033) changes nothing in how values read and write.
-    int32_t& locale() { return locale_; }
+    // The locale SetLocale chose (null: US English); values read and write in it while this Vm runs.
+    const LocaleConventions*& locale() { return locale_; }
     // The random number state of Rnd and Randomize.
     uint32_t& randomSeed() { return randomSeed_; }
     float& lastRandom() { return lastRandom_; }
@@ -111,6 +112,11 @@ private:
     };
 
     struct Frame {
+        enum class Mode : uint8_t { PushResult, Discard, Native };
+        // Every member is set one by one: a call is frequent, and clearing the whole frame at once
+        // costs more than the call's other work.
+        Frame(const Procedure* procedure, LoadedUnit* loaded, Variant* firstLocal, ClassInstance* instance,
+              uint16_t slotsBelow, Mode callMode);
         const Procedure* proc = nullptr;
         LoadedUnit* unit = nullptr;
         const uint8_t* ip = nullptr;
@@ -120,7 +126,7 @@ private:
         ClassInstance* me = nullptr;                 // kept alive by meHolder
         Ref<Object> meHolder;
         uint16_t dropBelow = 0;  // slots under the locals the call pops on return (the object called)
-        enum class Mode : uint8_t { PushResult, Discard, Native } mode = Mode::PushResult;
+        Mode mode = Mode::PushResult;
         bool resumeNext = false;
     };
 
@@ -148,12 +154,19 @@ private:
     void PopFrame();
     void ClearTo(Variant* newTop);
     // Makes the slots below end usable; throws 28 when end lies beyond the stack.
-    void ReserveStack(Variant* end);
+    void ReserveStack(Variant* end) {
+        if (end > constructedEnd_) ConstructStack(end);
+    }
+    void ConstructStack(Variant* end);
     void CheckTimeout();
 
     GlobalSlot* Lookup(std::u16string_view folded);
     GlobalSlot& Declare(const std::u16string& folded, std::u16string_view displayName);
-    GlobalSlot* Link(LoadedUnit* unit, uint16_t link, bool create);
+    GlobalSlot* Link(LoadedUnit* unit, uint16_t link, bool create) {
+        GlobalSlot* slot = unit->links[link];
+        return slot ? slot : LinkByName(unit, link, create);
+    }
+    GlobalSlot* LinkByName(LoadedUnit* unit, uint16_t link, bool create);
 
     // Instruction helpers; each works on the top of the stack.
     void CallGlobalSlot(GlobalSlot* slot, uint16_t argc, bool wantReference);
@@ -164,8 +177,8 @@ private:
     void LoadGlobalSlot(GlobalSlot* slot);
     void StoreGlobalSlot(GlobalSlot* slot, Variant value, bool isSet);
     void ReferenceGlobalSlot(GlobalSlot* slot);
-    void PushValue(Variant value);
-    Variant Pop();
+    void PushValue(Variant value) { *sp_++ = std::move(value); }
+    Variant Pop() { return std::move(*--sp_); }
 
     Clock clock_;
     Clock localTime_;
@@ -195,7 +208,7 @@ private:
     // Expires when the Vm goes: objects that outlive it stop running its code.
     std::shared_ptr<void> alive_;
     HostServices host_;
-    int32_t locale_ = 1033;
+    const LocaleConventions* locale_ = nullptr;
     uint32_t randomSeed_ = 0x50000;
     float lastRandom_ = 0;
 

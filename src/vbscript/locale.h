@@ -1,0 +1,64 @@
+// The locales SetLocale accepts: how numbers read and write, and the names of months and days.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace taviro::vbscript {
+
+// The conventions of one locale. Separators and names come from ICU's data for the locale, with
+// Windows' choices where they differ.
+struct LocaleConventions {
+    int32_t lcid = 1033;
+    std::u16string tag;  // "de-DE"
+    char16_t decimal = u'.';
+    char16_t grouping = u',';
+    std::u16string currencySymbol;
+    bool currencyFirst = true;    // "$1.00" rather than "1,00 €"
+    bool currencySpaced = false;  // a blank between the amount and the symbol
+    std::array<std::u16string, 12> months, shortMonths;
+    std::array<std::u16string, 7> days, shortDays;  // Sunday first
+};
+
+// The locale with this LCID, or null when SetLocale does not know it.
+const LocaleConventions* FindLocale(int32_t lcid);
+// The locale with this tag ("de-DE", any letter case), or null.
+const LocaleConventions* FindLocaleByTag(std::u16string_view tag);
+// US English, the locale of an engine nobody set.
+const LocaleConventions& DefaultLocale();
+
+// The locale of the engine running on this thread; US English when none runs.
+const LocaleConventions& CurrentLocale();
+// While it lives, CurrentLocale() reads the locale held at slot (an engine's own setting, which
+// SetLocale may change meanwhile); the one before comes back when it ends.
+class LocaleScope {
+public:
+    explicit LocaleScope(const LocaleConventions* const* slot);
+    ~LocaleScope();
+    LocaleScope(const LocaleScope&) = delete;
+    LocaleScope& operator=(const LocaleScope&) = delete;
+
+private:
+    const LocaleConventions* const* previous_;
+};
+
+// The locale engines created from now on start in, for the whole process (US English until set);
+// false, changing nothing, for an LCID SetLocale does not know.
+bool SetDefaultStartLocale(int32_t lcid);
+int32_t DefaultStartLocale();
+
+// The LCID nearest to a POSIX locale name: "de_DE.UTF-8" is 1031, "fr_CA" falls back to the language
+// (1036); "C", "POSIX", "C.UTF-8", empty or unknown names are US English (1033).
+int32_t LcidFromPosixName(std::string_view name);
+// The LCID of the user's environment: LC_ALL, else LC_NUMERIC, else LANG.
+int32_t LcidFromEnvironment();
+
+// Reads text as a number in the current locale: its decimal and grouping separators in place of
+// "." and ",". False when the text is not a number.
+bool ParseLocalNumber(std::u16string_view text, double& value);
+// Text written with "." and "," (as the number formatters write it) in the current locale's separators.
+std::u16string LocalizeSeparators(std::u16string text);
+
+}  // namespace taviro::vbscript
