@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "vbscript/date_time.h"
+
 namespace taviro::vbscript {
 
 // The conventions of one locale. Separators and names come from ICU's data for the locale, with
@@ -20,6 +22,17 @@ struct LocaleConventions {
     bool currencySpaced = false;  // a blank between the amount and the symbol
     std::array<std::u16string, 12> months, shortMonths;
     std::array<std::u16string, 7> days, shortDays;  // Sunday first
+    // Windows' regional date and time formats, in its pattern letters (d, M, y, h, H, m, s, tt,
+    // 'quoted text'). A general date is the short date and the long time.
+    std::u16string shortDate = u"M/d/yyyy";
+    std::u16string longDate = u"dddd, MMMM d, yyyy";
+    std::u16string longTime = u"h:mm:ss tt";
+    std::u16string amDesignator = u"AM", pmDesignator = u"PM";
+    DateOrder dateOrder = DateOrder::MonthDayYear;  // how "1/2/2020" reads, from the short date
+    // Month names in a date ("2 stycznia"), which differ from the names alone in some languages,
+    // and day names in a date.
+    std::array<std::u16string, 12> monthsInDate;
+    std::array<std::u16string, 7> daysInDate;
 };
 
 // The locale with this LCID, or null when SetLocale does not know it.
