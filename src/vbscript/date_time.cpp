@@ -212,7 +212,8 @@ bool ParseDate(std::u16string_view text, double& serial, int yearWhenMissing, Da
                 am = true;
             } else if (word == u"pm" || word == u"p" || word == FoldCase(locale.pmDesignator)) {
                 pm = true;
-            } else {
+            } else if (std::find(locale.dateWords.begin(), locale.dateWords.end(), word) ==
+                       locale.dateWords.end()) {
                 monthByName = MonthNamed(word);
                 if (monthByName == 0) return false;
             }

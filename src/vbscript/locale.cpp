@@ -42,6 +42,24 @@ constexpr KnownLocale kKnownLocales[] = {
     {1053, "sv-SE", u"yyyy-MM-dd", u"'den 'd MMMM yyyy", u"HH:mm:ss"},
 };
 
+// The words quoted in a date pattern, lower case: "'den 'd MMMM yyyy" gives "den".
+std::vector<std::u16string> QuotedWords(std::u16string_view pattern) {
+    std::vector<std::u16string> words;
+    bool quoted = false;
+    std::u16string word;
+    for (char16_t c : pattern) {
+        bool letter = c != u'\'' && c != u' ' && c != u'.' && c != u',';
+        if (quoted && letter) {
+            word += FoldCharacter(c);
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+        if (c == u'\'') quoted = !quoted;
+    }
+    return words;
+}
+
 // The order of day, month and year in a short date pattern.
 DateOrder OrderOf(std::u16string_view pattern) {
     size_t day = pattern.find(u'd'), month = pattern.find(u'M'), year = pattern.find(u'y');
@@ -67,6 +85,7 @@ LocaleConventions Build(const KnownLocale& known) {
     locale.longDate = known.longDate;
     locale.longTime = known.longTime;
     locale.dateOrder = OrderOf(locale.shortDate);
+    locale.dateWords = QuotedWords(locale.longDate);
     std::string icuName(known.tag);
     icuName[2] = '_';
     icu::Locale icuLocale(icuName.c_str());

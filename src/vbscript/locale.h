@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vbscript/date_time.h"
 
@@ -33,6 +34,9 @@ struct LocaleConventions {
     // and day names in a date.
     std::array<std::u16string, 12> monthsInDate;
     std::array<std::u16string, 7> daysInDate;
+    // The words the long date writes between its parts ("de", "den", "г"), lower case, which reading
+    // a date passes over.
+    std::vector<std::u16string> dateWords;
 };
 
 // The locale with this LCID, or null when SetLocale does not know it.
