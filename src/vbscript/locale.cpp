@@ -25,17 +25,21 @@ struct KnownLocale {
     const char16_t* shortDate;
     const char16_t* longDate;
     const char16_t* longTime;
+    LocaleConventions::NegativeCurrency negativeCurrency = LocaleConventions::NegativeCurrency::MinusFirst;
 };
+constexpr auto kParentheses = LocaleConventions::NegativeCurrency::Parentheses;
+constexpr auto kMinusAfterSymbol = LocaleConventions::NegativeCurrency::MinusAfterSymbol;
 // The locales SetLocale accepts, by Windows LCID. ICU's date patterns differ from Windows' (en-GB's
-// time, nl-NL's "d-M-yyyy", ru-RU's "г."), so the patterns are Windows'.
+// time, nl-NL's "d-M-yyyy", ru-RU's "г."), so the patterns are Windows', and so is the place of the
+// minus in negative amounts of money (a leading minus unless the row says otherwise).
 constexpr KnownLocale kKnownLocales[] = {
-    {1033, "en-US", u"M/d/yyyy", u"dddd, MMMM d, yyyy", u"h:mm:ss tt"},
+    {1033, "en-US", u"M/d/yyyy", u"dddd, MMMM d, yyyy", u"h:mm:ss tt", kParentheses},
     {2057, "en-GB", u"dd/MM/yyyy", u"dd MMMM yyyy", u"HH:mm:ss"},
     {1031, "de-DE", u"dd.MM.yyyy", u"dddd, d. MMMM yyyy", u"HH:mm:ss"},
     {1036, "fr-FR", u"dd/MM/yyyy", u"dddd d MMMM yyyy", u"HH:mm:ss"},
     {3082, "es-ES", u"dd/MM/yyyy", u"dddd, d' de 'MMMM' de 'yyyy", u"H:mm:ss"},
     {1040, "it-IT", u"dd/MM/yyyy", u"dddd d MMMM yyyy", u"HH:mm:ss"},
-    {1043, "nl-NL", u"d-M-yyyy", u"dddd d MMMM yyyy", u"HH:mm:ss"},
+    {1043, "nl-NL", u"d-M-yyyy", u"dddd d MMMM yyyy", u"HH:mm:ss", kMinusAfterSymbol},
     {1046, "pt-BR", u"dd/MM/yyyy", u"dddd, d' de 'MMMM' de 'yyyy", u"HH:mm:ss"},
     {1045, "pl-PL", u"dd.MM.yyyy", u"d MMMM yyyy", u"HH:mm:ss"},
     {1049, "ru-RU", u"dd.MM.yyyy", u"d MMMM yyyy 'г.'", u"H:mm:ss"},
@@ -86,6 +90,7 @@ LocaleConventions Build(const KnownLocale& known) {
     locale.longTime = known.longTime;
     locale.dateOrder = OrderOf(locale.shortDate);
     locale.dateWords = QuotedWords(locale.longDate);
+    locale.negativeCurrency = known.negativeCurrency;
     std::string icuName(known.tag);
     icuName[2] = '_';
     icu::Locale icuLocale(icuName.c_str());

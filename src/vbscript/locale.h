@@ -21,6 +21,9 @@ struct LocaleConventions {
     std::u16string currencySymbol;
     bool currencyFirst = true;    // "$1.00" rather than "1,00 €"
     bool currencySpaced = false;  // a blank between the amount and the symbol
+    // Where Windows writes a negative amount of money: "($1.00)", "-1,00 €", or "€ -1,00".
+    enum class NegativeCurrency { Parentheses, MinusFirst, MinusAfterSymbol };
+    NegativeCurrency negativeCurrency = NegativeCurrency::Parentheses;
     std::array<std::u16string, 12> months, shortMonths;
     std::array<std::u16string, 7> days, shortDays;  // Sunday first
     // Windows' regional date and time formats, in its pattern letters (d, M, y, h, H, m, s, tt,
