@@ -170,11 +170,13 @@ namespace {
 int MonthNamed(std::u16string_view word) {
     for (int m = 0; m < 12; ++m) {
         std::u16string_view name = kMonthNames[m];
-        if (word.size() >= 3 && word.size() <= name.size() && name.substr(0, word.size()) == word) return m + 1;
+        if (word.size() >= 3 && word.size() <= name.size() && name.substr(0, word.size()) == word)
+            return m + 1;
     }
     const LocaleConventions& locale = CurrentLocale();
     for (size_t m = 0; m < 12; ++m) {
-        for (const std::u16string* name : {&locale.months[m], &locale.monthsInDate[m], &locale.shortMonths[m]}) {
+        for (const std::u16string* name :
+             {&locale.months[m], &locale.monthsInDate[m], &locale.shortMonths[m]}) {
             std::u16string folded = FoldCase(*name);
             while (!folded.empty() && folded.back() == u'.') folded.pop_back();
             if (!folded.empty() && folded == word) return static_cast<int>(m) + 1;
