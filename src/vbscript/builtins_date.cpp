@@ -17,12 +17,6 @@ namespace {
 constexpr double kFirstSerial = -657434.0;  // 1 January 100
 constexpr double kLastSerial = 2958465.0;   // 31 December 9999
 
-const char16_t* const kMonthNames[12] = {u"January",   u"February", u"March",    u"April",
-                                         u"May",       u"June",     u"July",     u"August",
-                                         u"September", u"October",  u"November", u"December"};
-const char16_t* const kDayNames[7] = {u"Sunday",   u"Monday", u"Tuesday", u"Wednesday",
-                                      u"Thursday", u"Friday", u"Saturday"};
-
 // Serial dates store the time of day of days before 1899-12-30 as a fraction counting away from zero;
 // a linear day number (days plus the fraction of the day) is what arithmetic needs.
 double ToLinear(double serial) {
@@ -288,12 +282,9 @@ Variant FormatDateTime(Vm& vm, std::span<Variant> a) {
     double serial = DateArgument(vm, a, 0);
     CivilTime t = FromSerialDate(serial);
     switch (format) {
-        case 1:
-            return Variant(std::u16string(kDayNames[WeekdayOf(serial) - 1]) + u", " +
-                           kMonthNames[t.month - 1] + u" " + FormatInteger(t.day) + u", " +
-                           FormatInteger(t.year));
-        case 2: return Variant(FormatDate(std::trunc(serial)));
-        case 3: return Variant(FormatDate(std::fabs(serial - std::trunc(serial))));
+        case 1: return Variant(FormatLongDate(serial));
+        case 2: return Variant(FormatShortDate(serial));
+        case 3: return Variant(FormatLongTime(serial));
         case 4: {
             char16_t text[6] = {static_cast<char16_t>(u'0' + t.hour / 10),
                                 static_cast<char16_t>(u'0' + t.hour % 10),

@@ -1,5 +1,5 @@
-// FormatNumber, FormatCurrency and FormatPercent with US English settings: "," groups thousands,
-// "." marks the decimals, "$" leads currency, negative currency is shown in parentheses.
+// FormatNumber, FormatCurrency and FormatPercent in the current locale: its separators, its currency
+// symbol and where it writes negative amounts of money.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -89,8 +89,10 @@ std::string FixedDigits(double value, int decimals, bool& isZero) {
     return fraction.empty() ? whole : whole + "." + fraction;
 }
 
+// The number with its prefix and suffix; a minus goes before the prefix, or after it when
+// minusAfterPrefix ("€ -1,00").
 std::u16string Formatted(double value, const NumberFormat& format, std::u16string_view prefix,
-                         std::u16string_view suffix) {
+                         std::u16string_view suffix, bool minusAfterPrefix = false) {
     bool isZero = false;
     std::string text = FixedDigits(value, format.digits, isZero);
     size_t point = text.find('.');
@@ -100,9 +102,12 @@ std::u16string Formatted(double value, const NumberFormat& format, std::u16strin
         for (size_t at = whole.size(); at > 3; at -= 3) whole.insert(at - 3, ",");
     }
     if (whole == "0" && !format.leadingDigit && !rest.empty()) whole.clear();
-    std::u16string body =
-        std::u16string(prefix) + LocalizeSeparators(Widen(whole + rest)) + std::u16string(suffix);
-    if (value >= 0 || isZero) return body;
+    std::u16string number = LocalizeSeparators(Widen(whole + rest));
+    bool negative = value < 0 && !isZero;
+    if (negative && !format.parentheses && minusAfterPrefix)
+        return std::u16string(prefix) + u"-" + number + std::u16string(suffix);
+    std::u16string body = std::u16string(prefix) + number + std::u16string(suffix);
+    if (!negative) return body;
     return format.parentheses ? u"(" + body + u")" : u"-" + body;
 }
 
@@ -112,13 +117,15 @@ Variant FormatNumber(Vm&, std::span<Variant> a) {
 }
 
 Variant FormatCurrency(Vm&, std::span<Variant> a) {
-    // Negative amounts stand in parentheses by default only in US English, as Windows writes them.
-    NumberFormat format = FormatArguments(a, CurrentLocale().lcid == 1033);
-    // The locale's symbol, before or after the amount, with a blank where the locale puts one.
+    // Negative amounts stand in parentheses by default where Windows writes them so (US English).
     const LocaleConventions& locale = CurrentLocale();
+    using NegativeCurrency = LocaleConventions::NegativeCurrency;
+    NumberFormat format = FormatArguments(a, locale.negativeCurrency == NegativeCurrency::Parentheses);
+    // The locale's symbol, before or after the amount, with a blank where the locale puts one.
     std::u16string blank = locale.currencySpaced ? u" " : u"";
     if (locale.currencyFirst)
-        return Variant(Formatted(ToDouble(Arg(a, 0)), format, locale.currencySymbol + blank, u""));
+        return Variant(Formatted(ToDouble(Arg(a, 0)), format, locale.currencySymbol + blank, u"",
+                                 locale.negativeCurrency == NegativeCurrency::MinusAfterSymbol));
     return Variant(Formatted(ToDouble(Arg(a, 0)), format, u"", blank + locale.currencySymbol));
 }
 

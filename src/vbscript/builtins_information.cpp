@@ -30,7 +30,8 @@ Variant IsDate(Vm& vm, std::span<Variant> a) {
     if (value.type() == VarType::Date) return Variant(true);
     if (!value.IsString()) return Variant(false);
     double serial;
-    return Variant(ParseDate(value.string(), serial, YearOfLocalTime(vm.LocalTimeMs())));
+    return Variant(
+        ParseDate(value.string(), serial, YearOfLocalTime(vm.LocalTimeMs()), CurrentLocale().dateOrder));
 }
 
 Variant TypeName(Vm&, std::span<Variant> a) { return Variant(TypeNameOf(Arg(a, 0))); }

@@ -104,7 +104,7 @@ double ToDate(const Variant& input, int yearWhenMissing) {
     const Variant& value = input.Target();
     if (value.IsString()) {
         double serial;
-        if (ParseDate(value.string(), serial, yearWhenMissing)) return serial;
+        if (ParseDate(value.string(), serial, yearWhenMissing, CurrentLocale().dateOrder)) return serial;
         double number;
         if (ParseLocalNumber(value.string(), number)) return number;
         Throw(err::kTypeMismatch);

@@ -1,11 +1,13 @@
-// Calendar arithmetic, and dates to and from text in the US English form scripts expect.
+// Calendar arithmetic, and dates to and from text in the current locale's forms.
 #include "vbscript/date_time.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
+#include "vbscript/locale.h"
 #include "vbscript/number_text.h"
 #include "vbscript/object.h"
 
@@ -81,26 +83,112 @@ CivilTime FromSerialDate(double serial) {
     return t;
 }
 
+namespace {
+std::u16string Padded(int value, size_t width) {
+    std::u16string digits = FormatInteger(value);
+    if (digits.size() < width) digits.insert(0, width - digits.size(), u'0');
+    return digits;
+}
+
+// Writes a date in one of Windows' patterns: runs of d, M, y, h, H, m, s and t stand for the parts of
+// the date, text between single quotes stands as it is, and so does any other character.
+std::u16string FormatPattern(double serial, std::u16string_view pattern) {
+    const LocaleConventions& locale = CurrentLocale();
+    CivilTime t = FromSerialDate(serial);
+    bool hasDay = pattern.find(u'd') != std::u16string_view::npos;
+    std::u16string text;
+    size_t i = 0;
+    while (i < pattern.size()) {
+        char16_t c = pattern[i];
+        if (c == u'\'') {
+            size_t close = pattern.find(u'\'', i + 1);
+            if (close == std::u16string_view::npos) close = pattern.size();
+            text.append(pattern.substr(i + 1, close - i - 1));
+            i = close + 1;
+            continue;
+        }
+        size_t run = 1;
+        while (i + run < pattern.size() && pattern[i + run] == c) ++run;
+        int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+        const std::u16string& designator = t.hour < 12 ? locale.amDesignator : locale.pmDesignator;
+        switch (c) {
+            case u'd':
+                if (run >= 3) {
+                    int64_t days = DaysFromCivil(t.year, t.month, t.day);
+                    auto weekday = static_cast<size_t>(((days % 7) + 11) % 7);  // 1 January 1970: Thursday
+                    text += run == 3 ? locale.shortDays[weekday] : locale.daysInDate[weekday];
+                } else {
+                    text += Padded(t.day, run);
+                }
+                break;
+            case u'M': {
+                auto month = static_cast<size_t>(t.month - 1);
+                if (run >= 4)
+                    text += hasDay ? locale.monthsInDate[month] : locale.months[month];
+                else if (run == 3)
+                    text += locale.shortMonths[month];
+                else
+                    text += Padded(t.month, run);
+                break;
+            }
+            case u'y': text += run <= 2 ? Padded(t.year % 100, run) : FormatInteger(t.year); break;
+            case u'h': text += Padded(hour12, std::min<size_t>(run, 2)); break;
+            case u'H': text += Padded(t.hour, std::min<size_t>(run, 2)); break;
+            case u'm': text += Padded(t.minute, std::min<size_t>(run, 2)); break;
+            case u's': text += Padded(t.second, std::min<size_t>(run, 2)); break;
+            case u't': text += run == 1 ? designator.substr(0, 1) : designator; break;
+            default: text.append(run, c); break;
+        }
+        i += run;
+    }
+    return text;
+}
+}  // namespace
+
+std::u16string FormatShortDate(double serial) { return FormatPattern(serial, CurrentLocale().shortDate); }
+
+std::u16string FormatLongDate(double serial) { return FormatPattern(serial, CurrentLocale().longDate); }
+
+std::u16string FormatLongTime(double serial) { return FormatPattern(serial, CurrentLocale().longTime); }
+
 std::u16string FormatDate(double serial) {
     CivilTime t = FromSerialDate(serial);
     bool hasDate = std::trunc(serial) != 0;
     bool hasTime = t.hour != 0 || t.minute != 0 || t.second != 0;
-    char buffer[64];
-    std::string text;
-    if (hasDate) {
-        std::snprintf(buffer, sizeof buffer, "%d/%d/%d", t.month, t.day, t.year);
-        text = buffer;
-    }
+    std::u16string text;
+    if (hasDate) text = FormatShortDate(serial);
     if (hasTime || !hasDate) {
-        int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-        std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d %s", hour12, t.minute, t.second,
-                      t.hour < 12 ? "AM" : "PM");
-        text += (text.empty() ? "" : " ") + std::string(buffer);
+        if (!text.empty()) text += u' ';
+        text += FormatLongTime(serial);
     }
-    return Widen(text);
+    return text;
 }
 
-bool ParseDate(std::u16string_view text, double& serial, int yearWhenMissing) {
+namespace {
+// The month a word names (1 to 12): an English name or the current locale's, in full, as in a date,
+// or shortened to three letters or more; 0 for none.
+int MonthNamed(std::u16string_view word) {
+    for (int m = 0; m < 12; ++m) {
+        std::u16string_view name = kMonthNames[m];
+        if (word.size() >= 3 && word.size() <= name.size() && name.substr(0, word.size()) == word)
+            return m + 1;
+    }
+    const LocaleConventions& locale = CurrentLocale();
+    for (size_t m = 0; m < 12; ++m) {
+        for (const std::u16string* name :
+             {&locale.months[m], &locale.monthsInDate[m], &locale.shortMonths[m]}) {
+            std::u16string folded = FoldCase(*name);
+            while (!folded.empty() && folded.back() == u'.') folded.pop_back();
+            if (!folded.empty() && folded == word) return static_cast<int>(m) + 1;
+        }
+    }
+    return 0;
+}
+
+bool IsWordCharacter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7); }
+}  // namespace
+
+bool ParseDate(std::u16string_view text, double& serial, int yearWhenMissing, DateOrder order) {
     // Split into numbers, words and separators.
     std::vector<int> numbers;
     std::vector<char16_t> separators;
@@ -117,25 +205,19 @@ bool ParseDate(std::u16string_view text, double& serial, int yearWhenMissing) {
                 if (value > 1000000) return false;
             }
             numbers.push_back(static_cast<int>(value));
-        } else if (c >= u'a' && c <= u'z') {
+        } else if (IsWordCharacter(c)) {
             size_t start = i;
-            while (i < lower.size() && lower[i] >= u'a' && lower[i] <= u'z') ++i;
+            while (i < lower.size() && IsWordCharacter(lower[i])) ++i;
             std::u16string_view word(lower.data() + start, i - start);
-            if (word == u"am" || word == u"a") {
+            const LocaleConventions& locale = CurrentLocale();
+            if (word == u"am" || word == u"a" || word == FoldCase(locale.amDesignator)) {
                 am = true;
-            } else if (word == u"pm" || word == u"p") {
+            } else if (word == u"pm" || word == u"p" || word == FoldCase(locale.pmDesignator)) {
                 pm = true;
-            } else {
-                bool found = false;
-                for (int m = 0; m < 12 && !found; ++m) {
-                    std::u16string_view name = kMonthNames[m];
-                    if (word.size() >= 3 && word.size() <= name.size() &&
-                        name.substr(0, word.size()) == word) {
-                        monthByName = m + 1;
-                        found = true;
-                    }
-                }
-                if (!found) return false;
+            } else if (std::find(locale.dateWords.begin(), locale.dateWords.end(), word) ==
+                       locale.dateWords.end()) {
+                monthByName = MonthNamed(word);
+                if (monthByName == 0) return false;
             }
         } else if (c == u'/' || c == u'-' || c == u'.' || c == u',' || c == u' ' || c == u'\t') {
             if (c == u'/' || c == u'-' || c == u'.') separators.push_back(c);
@@ -172,13 +254,22 @@ bool ParseDate(std::u16string_view text, double& serial, int yearWhenMissing) {
         t.day = dateParts[0];
         t.year = dateParts.size() == 2 ? dateParts[1] : yearWhenMissing;
     } else if (dateParts.size() == 3) {
-        if (dateParts[0] > 31) {  // year first: 2020-01-02
+        // The year comes first when written so (2020-01-02) or when the locale puts it there, unless
+        // only the last number can be the year; then a year-first locale reads day and month.
+        bool yearLast = dateParts[2] > 31 && dateParts[0] <= 31;
+        if (dateParts[0] > 31 || (order == DateOrder::YearMonthDay && !yearLast)) {
             t.year = dateParts[0], t.month = dateParts[1], t.day = dateParts[2];
+        } else if (order != DateOrder::MonthDayYear) {
+            t.day = dateParts[0], t.month = dateParts[1], t.year = dateParts[2];
         } else {
             t.month = dateParts[0], t.day = dateParts[1], t.year = dateParts[2];
         }
     } else if (dateParts.size() == 2) {
-        t.month = dateParts[0], t.day = dateParts[1];
+        // Two numbers are a day and a month in the locale's order, in the year given.
+        if (order == DateOrder::DayMonthYear)
+            t.day = dateParts[0], t.month = dateParts[1];
+        else
+            t.month = dateParts[0], t.day = dateParts[1];
         t.year = yearWhenMissing;
     } else if (!dateParts.empty()) {
         return false;

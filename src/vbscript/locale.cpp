@@ -21,12 +21,55 @@ namespace {
 struct KnownLocale {
     int32_t lcid;
     const char* tag;
+    // Windows' default short date, long date and long time patterns.
+    const char16_t* shortDate;
+    const char16_t* longDate;
+    const char16_t* longTime;
+    LocaleConventions::NegativeCurrency negativeCurrency = LocaleConventions::NegativeCurrency::MinusFirst;
 };
-// The locales SetLocale accepts, by Windows LCID.
+constexpr auto kParentheses = LocaleConventions::NegativeCurrency::Parentheses;
+constexpr auto kMinusAfterSymbol = LocaleConventions::NegativeCurrency::MinusAfterSymbol;
+// The locales SetLocale accepts, by Windows LCID. ICU's date patterns differ from Windows' (en-GB's
+// time, nl-NL's "d-M-yyyy", ru-RU's "г."), so the patterns are Windows', and so is the place of the
+// minus in negative amounts of money (a leading minus unless the row says otherwise).
 constexpr KnownLocale kKnownLocales[] = {
-    {1033, "en-US"}, {2057, "en-GB"}, {1031, "de-DE"}, {1036, "fr-FR"}, {3082, "es-ES"}, {1040, "it-IT"},
-    {1043, "nl-NL"}, {1046, "pt-BR"}, {1045, "pl-PL"}, {1049, "ru-RU"}, {1053, "sv-SE"},
+    {1033, "en-US", u"M/d/yyyy", u"dddd, MMMM d, yyyy", u"h:mm:ss tt", kParentheses},
+    {2057, "en-GB", u"dd/MM/yyyy", u"dd MMMM yyyy", u"HH:mm:ss"},
+    {1031, "de-DE", u"dd.MM.yyyy", u"dddd, d. MMMM yyyy", u"HH:mm:ss"},
+    {1036, "fr-FR", u"dd/MM/yyyy", u"dddd d MMMM yyyy", u"HH:mm:ss"},
+    {3082, "es-ES", u"dd/MM/yyyy", u"dddd, d' de 'MMMM' de 'yyyy", u"H:mm:ss"},
+    {1040, "it-IT", u"dd/MM/yyyy", u"dddd d MMMM yyyy", u"HH:mm:ss"},
+    {1043, "nl-NL", u"d-M-yyyy", u"dddd d MMMM yyyy", u"HH:mm:ss", kMinusAfterSymbol},
+    {1046, "pt-BR", u"dd/MM/yyyy", u"dddd, d' de 'MMMM' de 'yyyy", u"HH:mm:ss"},
+    {1045, "pl-PL", u"dd.MM.yyyy", u"d MMMM yyyy", u"HH:mm:ss"},
+    {1049, "ru-RU", u"dd.MM.yyyy", u"d MMMM yyyy 'г.'", u"H:mm:ss"},
+    {1053, "sv-SE", u"yyyy-MM-dd", u"'den 'd MMMM yyyy", u"HH:mm:ss"},
 };
+
+// The words quoted in a date pattern, lower case: "'den 'd MMMM yyyy" gives "den".
+std::vector<std::u16string> QuotedWords(std::u16string_view pattern) {
+    std::vector<std::u16string> words;
+    bool quoted = false;
+    std::u16string word;
+    for (char16_t c : pattern) {
+        bool letter = c != u'\'' && c != u' ' && c != u'.' && c != u',';
+        if (quoted && letter) {
+            word += FoldCharacter(c);
+        } else if (!word.empty()) {
+            words.push_back(word);
+            word.clear();
+        }
+        if (c == u'\'') quoted = !quoted;
+    }
+    return words;
+}
+
+// The order of day, month and year in a short date pattern.
+DateOrder OrderOf(std::u16string_view pattern) {
+    size_t day = pattern.find(u'd'), month = pattern.find(u'M'), year = pattern.find(u'y');
+    if (year < month && year < day) return DateOrder::YearMonthDay;
+    return day < month ? DateOrder::DayMonthYear : DateOrder::MonthDayYear;
+}
 
 std::u16string FromIcu(const icu::UnicodeString& text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.getBuffer()),
@@ -42,6 +85,12 @@ LocaleConventions Build(const KnownLocale& known) {
     LocaleConventions locale;
     locale.lcid = known.lcid;
     locale.tag = Widen(known.tag);
+    locale.shortDate = known.shortDate;
+    locale.longDate = known.longDate;
+    locale.longTime = known.longTime;
+    locale.dateOrder = OrderOf(locale.shortDate);
+    locale.dateWords = QuotedWords(locale.longDate);
+    locale.negativeCurrency = known.negativeCurrency;
     std::string icuName(known.tag);
     icuName[2] = '_';
     icu::Locale icuLocale(icuName.c_str());
@@ -97,6 +146,13 @@ LocaleConventions Build(const KnownLocale& known) {
             dates.getWeekdays(count, icu::DateFormatSymbols::STANDALONE, icu::DateFormatSymbols::ABBREVIATED);
         for (int32_t i = 1; i < count && i <= 7; ++i)
             locale.shortDays[static_cast<size_t>(i - 1)] = FromIcu(days[i]);
+        // 4. The names as they stand in a date ("2 stycznia 2020", "2 января 2020").
+        months = dates.getMonths(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
+        for (int32_t i = 0; i < count && i < 12; ++i)
+            locale.monthsInDate[static_cast<size_t>(i)] = FromIcu(months[i]);
+        days = dates.getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::WIDE);
+        for (int32_t i = 1; i < count && i <= 7; ++i)
+            locale.daysInDate[static_cast<size_t>(i - 1)] = FromIcu(days[i]);
     }
     return locale;
 }

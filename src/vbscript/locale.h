@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "vbscript/date_time.h"
 
 namespace taviro::vbscript {
 
@@ -18,8 +21,25 @@ struct LocaleConventions {
     std::u16string currencySymbol;
     bool currencyFirst = true;    // "$1.00" rather than "1,00 €"
     bool currencySpaced = false;  // a blank between the amount and the symbol
+    // Where Windows writes a negative amount of money: "($1.00)", "-1,00 €", or "€ -1,00".
+    enum class NegativeCurrency { Parentheses, MinusFirst, MinusAfterSymbol };
+    NegativeCurrency negativeCurrency = NegativeCurrency::Parentheses;
     std::array<std::u16string, 12> months, shortMonths;
     std::array<std::u16string, 7> days, shortDays;  // Sunday first
+    // Windows' regional date and time formats, in its pattern letters (d, M, y, h, H, m, s, tt,
+    // 'quoted text'). A general date is the short date and the long time.
+    std::u16string shortDate = u"M/d/yyyy";
+    std::u16string longDate = u"dddd, MMMM d, yyyy";
+    std::u16string longTime = u"h:mm:ss tt";
+    std::u16string amDesignator = u"AM", pmDesignator = u"PM";
+    DateOrder dateOrder = DateOrder::MonthDayYear;  // how "1/2/2020" reads, from the short date
+    // Month names in a date ("2 stycznia"), which differ from the names alone in some languages,
+    // and day names in a date.
+    std::array<std::u16string, 12> monthsInDate;
+    std::array<std::u16string, 7> daysInDate;
+    // The words the long date writes between its parts ("de", "den", "г"), lower case, which reading
+    // a date passes over.
+    std::vector<std::u16string> dateWords;
 };
 
 // The locale with this LCID, or null when SetLocale does not know it.

@@ -7,6 +7,13 @@ For Each lcid In Array(1033, 2057, 1031, 1036, 3082, 1040, 1043, 1046, 1045, 104
     WScript.Echo "   ", MonthName(1), MonthName(5, True), WeekdayName(1), WeekdayName(2, True)
 Next
 
+' Negative money where Windows puts the minus, unless the parentheses argument says otherwise.
+For Each lcid In Array(1033, 1043, 1031, 1046)
+    SetLocale lcid
+    WScript.Echo GetLocale() & ":", FormatCurrency(-3), FormatCurrency(-3, 0, , vbFalse), _
+        FormatCurrency(-3, 0, , vbTrue), FormatCurrency(-0.001)
+Next
+
 ' Text read as a number: the locale's decimal separator, its grouping, and a separator it does not use.
 SetLocale 1031
 WScript.Echo CDbl("1,75"), CDbl("1.234,5"), IsNumeric("2,5"), IsNumeric("1.5.0,5"), CDbl(" 3 ") + 1
