@@ -139,6 +139,21 @@ void Variant::AddRefHeapPayload() {
     }
 }
 
+Variant& Variant::ReplacePayload(Variant&& other) noexcept {
+    if (this == &other) return *this;
+    // The old value dies only after the new one is in place: releasing it may run Class_Terminate,
+    // which may look at this variable, and other may live inside the old value's array.
+    Variant dying;
+    dying.type_ = type_;
+    dying.aux_ = aux_;
+    dying.u_ = u_;
+    type_ = other.type_;
+    aux_ = other.aux_;
+    u_ = other.u_;
+    other.type_ = VarType::Empty;
+    return *this;
+}
+
 void Variant::ReleasePayload() {
     switch (type_) {
         case VarType::String:

@@ -429,9 +429,10 @@ void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, u
     if (static_cast<size_t>(stackEnd_ - locals) < static_cast<size_t>(proc->localCount) + proc->maxStack + 64)
         Throw(err::kOutOfStackSpace);
     ReserveStack(locals + proc->localCount + proc->maxStack + 64);
+    // A ByVal parameter takes a copy of a variable or array passed to it; plain values are already copies.
     for (uint16_t i = 0; i < argc; ++i) {
         Variant& argument = locals[i];
-        if (!proc->parameterByRef[i]) {
+        if ((argument.IsReference() || argument.IsArray()) && !proc->parameterByRef[i]) {
             if (argument.IsReference()) argument = Variant(argument.Target());
             if (argument.IsArray()) argument = CopyForStore(std::move(argument));
         }

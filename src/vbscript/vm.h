@@ -177,7 +177,8 @@ private:
     void LoadGlobalSlot(GlobalSlot* slot);
     void StoreGlobalSlot(GlobalSlot* slot, Variant value, bool isSet);
     void ReferenceGlobalSlot(GlobalSlot* slot);
-    void PushValue(Variant value) { *sp_++ = std::move(value); }
+    void PushValue(Variant&& value) { *sp_++ = std::move(value); }
+    void PushValue(const Variant& value) { *sp_++ = value; }
     Variant Pop() { return std::move(*--sp_); }
 
     Clock clock_;
