@@ -83,13 +83,6 @@ Variant Variant::Character(char16_t c) {
     return v;
 }
 
-Variant Variant::ReferenceTo(Variant* slot) {
-    if (slot->IsReference()) return *slot;
-    Variant v(VarType::Reference);
-    v.u_.ref = slot;
-    return v;
-}
-
 Variant Variant::ElementOf(Array* array, uint32_t flatIndex) {
     Variant v(VarType::ElementReference);
     v.u_.arr = array;

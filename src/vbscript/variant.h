@@ -69,7 +69,12 @@ public:
     // Mid(s, i, 1) allocates nothing.
     static Variant Character(char16_t c);
     // A by-reference argument to a variable slot that outlives the reference.
-    static Variant ReferenceTo(Variant* slot);
+    static Variant ReferenceTo(Variant* slot) {
+        if (slot->IsReference()) return *slot;
+        Variant reference(VarType::Reference);
+        reference.u_.ref = slot;
+        return reference;
+    }
     // A by-reference argument to an array element: keeps the array alive and locked.
     static Variant ElementOf(Array* array, uint32_t flatIndex);
 
