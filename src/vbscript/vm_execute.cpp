@@ -625,8 +625,25 @@ Variant Vm::Execute(size_t entryFrame) {
                             const Variant& right = *(sp_ - 1);
                             bool truth;
                             if (QuickCompare(left, right, comparison, truth)) {
-                                Pop();
-                                *(sp_ - 1) = Variant(truth);
+                                auto next = static_cast<Op>(*ip);
+                                if (next != Op::JumpIfFalse && next != Op::JumpIfTrue) {
+                                    Pop();
+                                    *(sp_ - 1) = Variant(truth);
+                                    VBS_NEXT();
+                                }
+                                // The condition of an If or loop: take the jump that follows at once,
+                                // without pushing the Boolean for it to pop.
+                                ++ip;
+                                uint32_t target = U32(ip);
+                                ClearTo(sp_ - 2);
+                                if (truth == (next == Op::JumpIfTrue)) {
+                                    const uint8_t* destination = f->proc->code.data() + target;
+                                    if (destination < ip && --budget_ <= 0) {
+                                        f->ip = ip;
+                                        CheckTimeout();
+                                    }
+                                    ip = destination;
+                                }
                                 VBS_NEXT();
                             }
                             Variant result = Compare(left, right, comparison, literal);
