@@ -19,6 +19,22 @@ TEST(IfStatement, BlockAndSingleLineFormsChooseTheRightBranch) {
     EXPECT_EQ(run.Run("If Null Then Print \"yes\" Else Print \"no\""), "no");
 }
 
+TEST(IfStatement, ConditionsCompareVariablesOfNumbersAndText) {
+    ScriptRun run;
+    // Every comparison between two variables, true and false, as the condition of an If.
+    EXPECT_EQ(run.Run("a = 2: b = 3\nFor Each p In Array(Array(a, b), Array(b, a), Array(a, a))\n"
+                      "x = p(0): y = p(1): s = \"\"\n"
+                      "If x < y Then s = s & \"<\"\nIf x <= y Then s = s & \"l\"\n"
+                      "If x > y Then s = s & \">\"\nIf x >= y Then s = s & \"g\"\n"
+                      "If x = y Then s = s & \"=\"\nIf x <> y Then s = s & \"n\"\nPrint s\nNext"),
+              "<ln|>gn|lg=");
+    // Text compares by code unit and is released after the test; loops test before and after the body.
+    EXPECT_EQ(run.Run("t = \"b\": u = \"ab\"\nIf t > u Then Print \"after\" Else Print \"before\"\n"
+                      "w = \"\"\nDo Until w = \"aaa\": w = w & \"a\": Loop\nPrint w\n"
+                      "n = 0: m = 5\nDo: n = n + 1: Loop While n < m\nPrint n"),
+              "after|aaa|5");
+}
+
 TEST(SelectCase, MatchesValuesListsRangesAndIsComparisons) {
     ScriptRun run;
     const char* select =

@@ -34,6 +34,37 @@ TEST(VariantValues, MovedFromVariantIsEmpty) {
     EXPECT_EQ(moved.string(), u"x");
 }
 
+TEST(VariantValues, AssignmentKeepsValuesWhateverTheTargetHeld) {
+    // Self-assignment, plain and text, keeps the value.
+    Variant number(int32_t{5});
+    Variant& sameNumber = number;
+    number = std::move(sameNumber);
+    EXPECT_EQ(number.longValue(), 5);
+    Variant text(u"kept");
+    Variant& sameText = text;
+    text = std::move(sameText);
+    text = sameText;
+    EXPECT_EQ(text.string(), u"kept");
+    // Over a number, a copied string is shared; over a string, the old string is released.
+    Variant target(int16_t{1});
+    target = text;
+    EXPECT_EQ(target.string(), u"kept");
+    EXPECT_FALSE(text.AppendInPlace(u"!"));
+    target = Variant(int16_t{2});
+    EXPECT_TRUE(text.AppendInPlace(u"!"));
+    // The value moved in may live inside the array being replaced: it must survive the array.
+    int32_t bounds[] = {0};
+    Variant holder(Array::Create(bounds, false));
+    holder.array()->at(0) = Variant(u"inner");
+    holder = std::move(holder.array()->at(0));
+    ASSERT_TRUE(holder.IsString());
+    EXPECT_EQ(holder.string(), u"inner");
+    Variant outer(Array::Create(bounds, false));
+    outer.array()->at(0) = Variant(u"copied");
+    outer = outer.array()->at(0);
+    EXPECT_EQ(outer.string(), u"copied");
+}
+
 TEST(VariantValues, ReferencesReachTheVariableTheyNameAndNeverChain) {
     Variant variable(int16_t{1});
     Variant reference = Variant::ReferenceTo(&variable);

@@ -83,13 +83,6 @@ Variant Variant::Character(char16_t c) {
     return v;
 }
 
-Variant Variant::ReferenceTo(Variant* slot) {
-    if (slot->IsReference()) return *slot;
-    Variant v(VarType::Reference);
-    v.u_.ref = slot;
-    return v;
-}
-
 Variant Variant::ElementOf(Array* array, uint32_t flatIndex) {
     Variant v(VarType::ElementReference);
     v.u_.arr = array;
@@ -137,6 +130,21 @@ void Variant::AddRefHeapPayload() {
             break;
         default: break;
     }
+}
+
+Variant& Variant::ReplacePayload(Variant&& other) noexcept {
+    if (this == &other) return *this;
+    // The old value dies only after the new one is in place: releasing it may run Class_Terminate,
+    // which may look at this variable, and other may live inside the old value's array.
+    Variant dying;
+    dying.type_ = type_;
+    dying.aux_ = aux_;
+    dying.u_ = u_;
+    type_ = other.type_;
+    aux_ = other.aux_;
+    u_ = other.u_;
+    other.type_ = VarType::Empty;
+    return *this;
 }
 
 void Variant::ReleasePayload() {

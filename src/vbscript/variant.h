@@ -69,7 +69,12 @@ public:
     // Mid(s, i, 1) allocates nothing.
     static Variant Character(char16_t c);
     // A by-reference argument to a variable slot that outlives the reference.
-    static Variant ReferenceTo(Variant* slot);
+    static Variant ReferenceTo(Variant* slot) {
+        if (slot->IsReference()) return *slot;
+        Variant reference(VarType::Reference);
+        reference.u_.ref = slot;
+        return reference;
+    }
     // A by-reference argument to an array element: keeps the array alive and locked.
     static Variant ElementOf(Array* array, uint32_t flatIndex);
 
@@ -78,15 +83,23 @@ public:
         other.type_ = VarType::Empty;
     }
     Variant& operator=(const Variant& other) {
-        if (this != &other) {
+        if (!HasPayload()) {
+            type_ = other.type_;
+            aux_ = other.aux_;
+            u_ = other.u_;
+            AddRefPayload();
+        } else if (this != &other) {
             Variant copy(other);
             Swap(copy);
         }
         return *this;
     }
     Variant& operator=(Variant&& other) noexcept {
-        Variant moved(std::move(other));
-        Swap(moved);
+        if (HasPayload()) return ReplacePayload(std::move(other));
+        type_ = other.type_;
+        aux_ = other.aux_;
+        u_ = other.u_;
+        if (&other != this) other.type_ = VarType::Empty;
         return *this;
     }
     ~Variant() {
@@ -134,7 +147,10 @@ public:
 private:
     explicit Variant(VarType type) : type_(type) { u_.i64 = 0; }
     bool HasPayload() const {
-        return type_ == VarType::String || type_ == VarType::Object || type_ == VarType::Array ||
+        // Empty to Date, the usual subtypes of numbers, answer with one comparison.
+        auto type = static_cast<uint16_t>(type_);
+        if (type < static_cast<uint16_t>(VarType::String)) return false;
+        return type <= static_cast<uint16_t>(VarType::Object) || type_ == VarType::Array ||
                type_ == VarType::ElementReference;
     }
     void AddRefPayload() {
@@ -145,6 +161,8 @@ private:
     }
     void AddRefHeapPayload();
     void ReleasePayload();
+    // Move assignment over a value that holds a payload.
+    Variant& ReplacePayload(Variant&& other) noexcept;
     Variant& ReferencedTarget();
 
     VarType type_ = VarType::Empty;

@@ -414,13 +414,6 @@ Variant& Vm::OuterVariable(const Frame& frame, uint16_t slot) {
 
 // ---------------------------------------------------------------- frames
 
-void Vm::ClearTo(Variant* newTop) {
-    // Values are moved out before they die: a dying object may run Class_Terminate on this stack.
-    while (sp_ > newTop) {
-        Variant dying = std::move(*--sp_);
-    }
-}
-
 void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc,
                    uint16_t dropBelow, Frame::Mode mode) {
     if (argc != proc->parameterCount) Throw(err::kWrongArgumentCount);
@@ -429,9 +422,10 @@ void Vm::PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, u
     if (static_cast<size_t>(stackEnd_ - locals) < static_cast<size_t>(proc->localCount) + proc->maxStack + 64)
         Throw(err::kOutOfStackSpace);
     ReserveStack(locals + proc->localCount + proc->maxStack + 64);
+    // A ByVal parameter takes a copy of a variable or array passed to it; plain values are already copies.
     for (uint16_t i = 0; i < argc; ++i) {
         Variant& argument = locals[i];
-        if (!proc->parameterByRef[i]) {
+        if ((argument.IsReference() || argument.IsArray()) && !proc->parameterByRef[i]) {
             if (argument.IsReference()) argument = Variant(argument.Target());
             if (argument.IsArray()) argument = CopyForStore(std::move(argument));
         }
@@ -452,13 +446,8 @@ Vm::Frame::Frame(const Procedure* procedure, LoadedUnit* loaded, Variant* firstL
       dropBelow(slotsBelow),
       mode(callMode) {}
 
-void Vm::PopFrame() {
+void Vm::PopFrameHolding() {
     Frame& frame = frames_.back();
-    ClearTo(frame.locals - frame.dropBelow);
-    if (!frame.meHolder && !frame.executeScope) {
-        frames_.pop_back();
-        return;
-    }
     Ref<Object> me = std::move(frame.meHolder);
     // Like the locals, variables Execute declared die only once the frame is gone.
     std::unique_ptr<ExecuteScope> executeScope = std::move(frame.executeScope);

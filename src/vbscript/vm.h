@@ -151,8 +151,25 @@ private:
                                                     const OuterCall& outer);
     void PushFrame(const Procedure* proc, LoadedUnit* unit, ClassInstance* me, uint16_t argc,
                    uint16_t dropBelow, Frame::Mode mode);
-    void PopFrame();
-    void ClearTo(Variant* newTop);
+    // Drops the top frame with its locals; a frame without Me or Execute's variables goes at once.
+    void PopFrame() {
+        Frame& frame = frames_.back();
+        ClearTo(frame.locals - frame.dropBelow);
+        if (!frame.meHolder && !frame.executeScope) {
+            frames_.pop_back();
+            return;
+        }
+        PopFrameHolding();
+    }
+    // PopFrame for a frame that holds Me or Execute's variables: they die after the frame is gone.
+    void PopFrameHolding();
+    // Pops the values above newTop. Each is moved out before it dies: a dying object may run
+    // Class_Terminate on this stack.
+    void ClearTo(Variant* newTop) {
+        while (sp_ > newTop) {
+            Variant dying = std::move(*--sp_);
+        }
+    }
     // Makes the slots below end usable; throws 28 when end lies beyond the stack.
     void ReserveStack(Variant* end) {
         if (end > constructedEnd_) ConstructStack(end);
@@ -177,7 +194,8 @@ private:
     void LoadGlobalSlot(GlobalSlot* slot);
     void StoreGlobalSlot(GlobalSlot* slot, Variant value, bool isSet);
     void ReferenceGlobalSlot(GlobalSlot* slot);
-    void PushValue(Variant value) { *sp_++ = std::move(value); }
+    void PushValue(Variant&& value) { *sp_++ = std::move(value); }
+    void PushValue(const Variant& value) { *sp_++ = value; }
     Variant Pop() { return std::move(*--sp_); }
 
     Clock clock_;

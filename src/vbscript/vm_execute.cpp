@@ -236,7 +236,7 @@ Variant Vm::Execute(size_t entryFrame) {
                             if (!top.IsReference() && !top.IsObject() && !top.IsArray()) {
                                 locals[slot].Target() = std::move(top);
                                 --sp_;
-                                break;
+                                VBS_NEXT();
                             }
                             Variant value = LetValue(Pop());
                             locals[slot].Target() = std::move(value);
@@ -378,7 +378,7 @@ Variant Vm::Execute(size_t entryFrame) {
                             if (argc == 1 && !wantReference) {
                                 if (Variant* element = SimpleElement(locals[slot].Target(), *(sp_ - 1))) {
                                     *(sp_ - 1) = *element;
-                                    break;
+                                    VBS_NEXT();
                                 }
                             }
                             VBS_CALL(IndexOrDefault(locals[slot], argc, wantReference, 0));
@@ -400,8 +400,16 @@ Variant Vm::Execute(size_t entryFrame) {
                             if (argc == 1 && !wantReference && slot->kind == GlobalSlot::Kind::Variable) {
                                 if (Variant* element = SimpleElement(slot->value, *(sp_ - 1))) {
                                     *(sp_ - 1) = *element;
-                                    break;
+                                    VBS_NEXT();
                                 }
+                            }
+                            if (slot->kind == GlobalSlot::Kind::Procedure) {
+                                // A call of a script procedure always enters a new frame.
+                                f->ip = ip;
+                                PushFrame(slot->procedure, slot->unit, nullptr, argc, 0,
+                                          Frame::Mode::PushResult);
+                                VBS_SWITCH_FRAME();
+                                VBS_NEXT();
                             }
                             VBS_CALL(CallGlobalSlot(slot, argc, wantReference));
                         }
@@ -474,7 +482,7 @@ Variant Vm::Execute(size_t entryFrame) {
                                 if (Variant* element = SimpleElement((sp_ - 3)->Target(), *(sp_ - 2))) {
                                     *element = std::move(value);
                                     ClearTo(sp_ - 3);
-                                    break;
+                                    VBS_NEXT();
                                 }
                             }
                             AssignIndexed(argc, op == Op::SetIndexed);
@@ -547,7 +555,7 @@ Variant Vm::Execute(size_t entryFrame) {
         VBS_LABEL(name) {                                                        \
             if (WholeArithmetic(*(sp_ - 2), *(sp_ - 1), WholeOperation::name)) { \
                 --sp_; /* the right operand was a number: nothing to release */  \
-                break;                                                           \
+                VBS_NEXT();                                                      \
             }                                                                    \
             Variant result = function(*(sp_ - 2), *(sp_ - 1));                   \
             Pop();                                                               \
@@ -579,7 +587,7 @@ Variant Vm::Execute(size_t entryFrame) {
             if (left.type() == VarType::Boolean && right.type() == VarType::Boolean) { \
                 left = Variant(left.boolean() operation right.boolean());              \
                 --sp_; /* the right operand was a Boolean: nothing to release */       \
-                break;                                                                 \
+                VBS_NEXT();                                                            \
             }                                                                          \
             Variant result = function(left, right);                                    \
             Pop();                                                                     \
@@ -617,9 +625,26 @@ Variant Vm::Execute(size_t entryFrame) {
                             const Variant& right = *(sp_ - 1);
                             bool truth;
                             if (QuickCompare(left, right, comparison, truth)) {
-                                Pop();
-                                *(sp_ - 1) = Variant(truth);
-                                break;
+                                auto next = static_cast<Op>(*ip);
+                                if (next != Op::JumpIfFalse && next != Op::JumpIfTrue) {
+                                    Pop();
+                                    *(sp_ - 1) = Variant(truth);
+                                    VBS_NEXT();
+                                }
+                                // The condition of an If or loop: take the jump that follows at once,
+                                // without pushing the Boolean for it to pop.
+                                ++ip;
+                                uint32_t target = U32(ip);
+                                ClearTo(sp_ - 2);
+                                if (truth == (next == Op::JumpIfTrue)) {
+                                    const uint8_t* destination = f->proc->code.data() + target;
+                                    if (destination < ip && --budget_ <= 0) {
+                                        f->ip = ip;
+                                        CheckTimeout();
+                                    }
+                                    ip = destination;
+                                }
+                                VBS_NEXT();
                             }
                             Variant result = Compare(left, right, comparison, literal);
                             Pop();
