@@ -127,7 +127,7 @@ void SoundChannels::PlaySoundChannels(project::FieldReader& file) {
                 player.Play();
             }
         }
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         // 3. A damaged file ends the reading; what it started plays on.
         project_.reports().ShowErrorReport(" Unable to load old sound system information.");
     }

@@ -19,7 +19,7 @@ std::string GetResumeLocation(const std::string& location, const std::optional<s
             std::string frame = reader.ReadString();
             if (!frame.empty() && platform::FoldCase(saved) == wanted) result = frame;
         }
-    } catch (const GameError&) {
+    } catch (const std::exception&) {
         // The pairs read before the break count; the rest of a broken file is no pair.
     }
     return result;

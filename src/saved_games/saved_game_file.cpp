@@ -209,8 +209,8 @@ SavedGameReading ReadSavedGame(std::string text) {
             std::string name = reader.ReadString();
             game.variants->emplace_back(std::move(name), ReadValue(reader));
         }
-    } catch (const GameError& error) {
-        reading.failure = error;
+    } catch (const std::exception& failure) {
+        reading.failure = AsGameError(failure);
     }
     return reading;
 }

@@ -198,9 +198,10 @@ void SavedGames::LoadSelected() {
     SavedGamesServices* game = nullptr;
     try {
         game = &loadTarget_();
-    } catch (const GameError& error) {
+    } catch (const std::exception& failure) {
         // No game window to load into: the player may try again or cancel.
-        return ReportLoadFailure(folder_.ReadingPath(project_.files()) + name + ".sav", error.description());
+        return ReportLoadFailure(folder_.ReadingPath(project_.files()) + name + ".sav",
+                                 AsGameError(failure).description());
     }
     Load(name, *game);
 }
