@@ -3,6 +3,7 @@
 #include "platform/media/decoded_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 extern "C" {
@@ -16,6 +17,10 @@ namespace taviro::platform::media {
 namespace {
 
 constexpr unsigned kMaxIndexBytes = 64 * 1024;
+// How long one step of FFmpeg's (opening, reading a packet, seeking) may take. A damaged file can
+// make a demuxer walk hundreds of megabytes (a WAV padded with zeros is read as millions of empty
+// chunks); past this the file counts as one that cannot be decoded, and the game goes on.
+constexpr std::chrono::seconds kLongestStep{2};
 
 std::string ErrorText(int code) {
     char text[AV_ERROR_MAX_STRING_SIZE] = {};
@@ -36,11 +41,16 @@ public:
     // Returns an error text, empty on success.
     std::string Open(const std::string& path) {
         av_log_set_level(AV_LOG_QUIET);
+        format_ = avformat_alloc_context();
+        if (!format_) return "out of memory";
+        format_->interrupt_callback = {&DecodedFile::StepOverdue, this};
+        StartStep();
         int result = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
         if (result < 0) return ErrorText(result);
         // The demuxer indexes what it reads for seeking; only the start is ever sought, so a long
         // file keeps a small index.
         format_->max_index_size = kMaxIndexBytes;
+        StartStep();
         if ((result = avformat_find_stream_info(format_, nullptr)) < 0) return ErrorText(result);
         const AVCodec* decoder = nullptr;
         stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
@@ -90,6 +100,7 @@ public:
     }
 
     bool Rewind() override {
+        StartStep();
         if (av_seek_frame(format_, stream_, 0, AVSEEK_FLAG_BACKWARD) < 0 &&
             avformat_seek_file(format_, -1, INT64_MIN, 0, INT64_MAX, AVSEEK_FLAG_BYTE) < 0)
             return false;
@@ -105,6 +116,12 @@ public:
     }
 
 private:
+    void StartStep() { stepDeadline_ = std::chrono::steady_clock::now() + kLongestStep; }
+    // FFmpeg asks this while it works; non-zero ends the step with an error.
+    static int StepOverdue(void* file) {
+        return std::chrono::steady_clock::now() > static_cast<DecodedFile*>(file)->stepDeadline_ ? 1 : 0;
+    }
+
     // Fills `pending_` with the next converted samples; false at the end of the sound.
     bool ConvertNextFrame() {
         pending_.clear();
@@ -141,6 +158,7 @@ private:
     // Hands the decoder the next packet of the sound's stream, or the end of the input.
     void FeedDecoder() {
         while (!inputEnded_) {
+            StartStep();
             int result = av_read_frame(format_, packet_);
             if (result < 0) {
                 inputEnded_ = true;
@@ -169,6 +187,7 @@ private:
         return produced > 0;
     }
 
+    std::chrono::steady_clock::time_point stepDeadline_;
     AVFormatContext* format_ = nullptr;
     AVCodecContext* codec_ = nullptr;
     SwrContext* resampler_ = nullptr;

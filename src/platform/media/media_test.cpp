@@ -8,6 +8,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -98,6 +99,18 @@ TEST_F(SoundFiles, FilesAreKnownByTheirContentNotTheirName) {
         OpenDecodedFile(folder.Write("cut.wav", whole.substr(0, whole.size() / 2)).string(), error);
     ASSERT_TRUE(truncated) << error;
     EXPECT_NEAR(ReadToEnd(*truncated).seconds(), 0.5, 0.02);
+}
+
+TEST_F(SoundFiles, AFilePaddedWithHundredsOfMegabytesOfZerosPlaysItsSoundAndEnds) {
+    // FFmpeg reads the zeros after a WAV's sound as millions of empty chunks, for many seconds at each
+    // open and at the end of the sound; each of its steps has a time limit, so the file plays its
+    // half second and ends.
+    string path = WriteBytes("padded.wav", ToneWav(0.5));
+    std::filesystem::resize_file(path, std::uintmax_t{400} << 20);  // sparse: costs no disk
+    string error;
+    auto source = OpenDecodedFile(path, error);
+    ASSERT_TRUE(source) << error;
+    EXPECT_NEAR(ReadToEnd(*source).seconds(), 0.5, 0.02);
 }
 
 TEST_F(SoundFiles, DecodedSoundsStartAgainFromTheBeginning) {

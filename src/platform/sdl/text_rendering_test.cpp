@@ -129,6 +129,11 @@ TEST(LabelText, SizesArePointsAtNinetySixDotsPerInch) {
     EXPECT_NEAR(large.x, 2 * small.x, 3);
     // Arial's line is about 1.15 em.
     EXPECT_NEAR(small.y, 18, 2);
+    // A damaged size of thousands of points draws letters no taller than 512 pixels, not pictures
+    // of gigabytes.
+    Point huge = scene.text.Measure("Hello", {"Arial", 30000});
+    EXPECT_GT(huge.y, 400);
+    EXPECT_LT(huge.y, 700);
 }
 
 TEST(LabelText, TransparentLabelsLeaveWhatIsBehindThem) {

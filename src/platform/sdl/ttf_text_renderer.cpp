@@ -74,7 +74,10 @@ TtfTextRenderer::~TtfTextRenderer() {
 }
 
 int TtfTextRenderer::PixelSize(double points) {
-    return std::max(1, static_cast<int>(std::lround(points * 96.0 / 72.0)));
+    // Letters taller than any game's window serve nobody; a damaged size of thousands of points
+    // would make each rendered text a picture of gigabytes.
+    constexpr double kLargestPixels = 512;
+    return static_cast<int>(std::lround(std::clamp(points * 96.0 / 72.0, 1.0, kLargestPixels)));
 }
 
 TTF_Font* TtfTextRenderer::FontFor(const FontSpec& fontSpec) {
