@@ -71,6 +71,8 @@ void SaveSoundSettings(project::UserSettings& settings, const platform::SoundSet
 // Runs the automation file (or standard input) against the screen; the exit status of the program.
 int RunAutomation(platform::PlayerScreen& screen, const std::string& file) {
     platform::AutomationRunner runner(screen, std::cout);
+    // Waits that only time ends (a transition) take the next commands while the virtual clock stands.
+    screen.loop().SetStandstillHandler([&runner] { return runner.RunNext(); });
     platform::AutomationRunner::Outcome outcome;
     if (file == "-") {
         outcome = runner.RunLines(std::cin);
@@ -89,6 +91,7 @@ int RunAutomation(platform::PlayerScreen& screen, const std::string& file) {
             outcome = runner.Run(std::get<std::vector<platform::AutomationCommand>>(parsed));
         }
     }
+    screen.loop().SetStandstillHandler({});
     if (outcome.exitStatus != 0)
         platform::log::Error((file == "-" ? std::string("standard input") : file) + ": " + outcome.message);
     return outcome.exitStatus;

@@ -22,24 +22,51 @@ AutomationRunner::AutomationRunner(AutomationHost& host, std::ostream& standardO
     : host_(host), out_(standardOutput) {}
 
 AutomationRunner::Outcome AutomationRunner::Run(const std::vector<AutomationCommand>& commands) {
-    for (const AutomationCommand& command : commands) {
-        if (auto error = Execute(command)) return {1, *error};
-        if (host_.quitRequested()) break;
-    }
-    return {};
+    size_t at = 0;
+    next_ = [&]() -> std::optional<AutomationCommand> {
+        if (at == commands.size()) return std::nullopt;
+        return commands[at++];
+    };
+    return Drain();
 }
 
 AutomationRunner::Outcome AutomationRunner::RunLines(std::istream& in) {
-    std::string line;
     int lineNumber = 0;
-    while (!host_.quitRequested() && std::getline(in, line)) {
-        auto parsed = ParseAutomationLine(line, ++lineNumber);
-        if (auto* error = std::get_if<AutomationError>(&parsed)) return {2, error->message};
-        auto& command = std::get<std::optional<AutomationCommand>>(parsed);
-        if (!command) continue;
-        if (auto error = Execute(*command)) return {1, *error};
+    next_ = [&]() -> std::optional<AutomationCommand> {
+        std::string line;
+        while (std::getline(in, line)) {
+            auto parsed = ParseAutomationLine(line, ++lineNumber);
+            if (auto* error = std::get_if<AutomationError>(&parsed)) {
+                failure_ = Outcome{2, error->message};
+                return std::nullopt;
+            }
+            if (auto& command = std::get<std::optional<AutomationCommand>>(parsed)) return *command;
+        }
+        return std::nullopt;
+    };
+    return Drain();
+}
+
+AutomationRunner::Outcome AutomationRunner::Drain() {
+    failure_.reset();
+    while (RunNext()) {
     }
-    return {};
+    next_ = {};
+    return failure_.value_or(Outcome{});
+}
+
+bool AutomationRunner::RunNext() {
+    if (!next_ || failure_ || host_.quitRequested()) return false;
+    std::optional<AutomationCommand> command = next_();
+    if (!command) return false;
+    ++depth_;
+    std::optional<std::string> error = Execute(*command);
+    --depth_;
+    if (!error) return true;
+    failure_ = Outcome{1, *error};
+    // A command run from inside a wait of the game: the waits unwind before the run ends.
+    if (depth_ > 0) host_.Quit();
+    return false;
 }
 
 std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& command) {

@@ -1,6 +1,7 @@
 // Carries out automation commands against the running player.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -60,13 +61,25 @@ public:
     // One command; an error message naming its line when it cannot be carried out.
     std::optional<std::string> Execute(const AutomationCommand& command);
 
+    // Runs the next command of the run in progress, from inside a wait of the game that only automation
+    // can end (a transition on the virtual clock). False when no command is left, the run has failed
+    // or quit was asked; a failing command ends the run, and the game is asked to quit so that it does.
+    bool RunNext();
+
 private:
+    // Runs commands from `next_` until none is left, one fails, or quit is asked.
+    Outcome Drain();
+
     // A command that failed ends the run, or with keep-going is written to the log.
     std::optional<std::string> Failed(const std::string& message);
 
     AutomationHost& host_;
     std::ostream& out_;
     bool keepGoing_ = false;
+    // The source of the run in progress: the next command, or nullopt at the end.
+    std::function<std::optional<AutomationCommand>()> next_;
+    std::optional<Outcome> failure_;  // how the run in progress ended early
+    int depth_ = 0;                   // commands running, one inside another
 };
 
 }  // namespace taviro::platform

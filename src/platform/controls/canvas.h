@@ -40,6 +40,13 @@ public:
 
     uint32_t PixelAt(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
     PixelView view() const { return {pixels_.data(), width_, height_, width_}; }
+    // The pixels, row after row, for effects that paint them directly; call Painted() afterwards.
+    uint32_t* data() { return pixels_.data(); }
+    // Records a direct change of the pixels, so that renderers upload them again.
+    void Painted() {
+        blank_ = false;
+        ++revision_;
+    }
     // True while nothing was painted since the canvas was made or cleared: every pixel is transparent.
     bool blank() const { return blank_; }
     // Bumped by every change, so that a renderer uploads the pixels only when they changed.

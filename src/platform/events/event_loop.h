@@ -44,6 +44,12 @@ public:
     // and every timer due in between fires at its own time, in order. Returns early on quit.
     void WaitMs(int64_t durationMs);
 
+    // What a wait that only game time or input can end does when the virtual clock stands still:
+    // headless automation runs its next command there. The handler returns false when nothing more
+    // will come.
+    void SetStandstillHandler(std::function<bool()> handler) { standstill_ = std::move(handler); }
+    // Lets the standstill handler run; false without one or when it has nothing more to do.
+    bool PassStandstill() { return standstill_ && standstill_(); }
     // Asks every wait to return; the program ends when the outermost loop sees it.
     void RequestQuit() { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
@@ -67,6 +73,7 @@ private:
     std::function<void()> draw_;
     std::vector<std::function<void()>> deferred_;
     std::function<void(const std::exception&)> onFailure_;
+    std::function<bool()> standstill_;
     bool quitRequested_ = false;
     int depth_ = 0;
 };
