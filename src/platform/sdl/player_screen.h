@@ -56,6 +56,11 @@ public:
     // Extra ImGui windows of this screen (menus, panels), built in every ImGui frame.
     std::function<void()> buildOverlay;
 
+    // Composes a control of the front window and everything in it into a canvas of its size, from the
+    // scene, never from the screen; with `desktopOnly` the part of it off the desktop is black, as a copy
+    // of the screen would have it. Throws GameError when it cannot.
+    void CaptureControl(const Control& control, Canvas& into, bool desktopOnly);
+
     // Composes the controls and the ImGui layer into the client surface and shows it.
     void Draw();
     // Runs until the window is closed or the game quits (real time, no automation).

@@ -193,8 +193,15 @@ void SceneRenderer::DrawCheckBox(const CheckBox& box, const Rect& bounds) {
     }
 }
 
-void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) {
-    if (!control.visible() || control.kind() == ControlKind::Timer) return;
+void SceneRenderer::DrawControlAt(const Control& control, Point origin) {
+    const Rect bounds = control.WindowBounds();
+    origin_ = {origin.x - bounds.x, origin.y - bounds.y};
+    DrawControl(control, Clip{{origin.x, origin.y, bounds.width, bounds.height}}, true);
+    SDL_RenderSetClipRect(renderer_, nullptr);
+}
+
+void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip, bool evenHidden) {
+    if ((!control.visible() && !evenHidden) || control.kind() == ControlKind::Timer) return;
     Rect bounds = control.WindowBounds();
     bounds.x += origin_.x;
     bounds.y += origin_.y;

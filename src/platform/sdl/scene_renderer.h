@@ -33,6 +33,10 @@ public:
     // loaded is reported to the log once and left out.
     void Draw(const Form& form, Point origin = {});
 
+    // Draws one control and everything in it with its top-left corner at `origin` of the target, as
+    // if it were shown: its own Visible is ignored, its children's is not (for captures of the scene).
+    void DrawControlAt(const Control& control, Point origin);
+
     // Draws the drag image of a control being dragged at the control's size, centred on a point of the
     // target (the mouse); nothing when the control has no drag image. Call it after Draw.
     void DrawDragImage(const Control& source, Point at);
@@ -53,7 +57,7 @@ private:
     // True when a picture hides everything under it in the area, so that the colour need not be drawn.
     bool CoveredByOpaquePicture(const std::string& gamePath, const Rect& area);
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
-    void DrawControl(const Control& control, const Clip& clip);
+    void DrawControl(const Control& control, const Clip& clip, bool evenHidden = false);
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
     void Fill(const Rect& area, uint32_t colorBgr);
 
