@@ -1,6 +1,8 @@
 // The game window's subsystems and the glue between them.
 #include "app/game.h"
 
+#include <filesystem>
+
 #include "app/display_modes.h"
 #include "frames/mixer_media_player.h"
 #include "platform/controls/control_kinds.h"
@@ -55,7 +57,18 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       messages_(project, form, loop.timers(), *this),
       timedEvents_(project, flags, form, loop.timers(), *this),
       inventory_(project, flags, form, loop, frame_, *this),
-      dialogue_(project, flags, form, loop, frame_, *this) {
+      dialogue_(project, flags, form, loop, frame_, *this),
+      transitions_(project, flags, form, loop, loader_.frameTimer(), *this),
+      water_(project, flags, loop.timers(),
+             effects::WaterPictures{
+                 [this](platform::Canvas& into, const std::string& path, const platform::Rect& area) {
+                     if (!copyPicture) throw errors::FileNotFound();
+                     copyPicture(into, path, area);
+                 },
+                 [this](const std::string& path) -> std::optional<platform::Point> {
+                     if (!pictureSize) return std::nullopt;
+                     return pictureSize(path);
+                 }}) {
     BuildScene();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
@@ -99,6 +112,9 @@ void Game::BuildScene() {
     scene.Add(std::make_unique<platform::PictureBox>("PicBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ListBox>("ListBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ImageControl>("ImgBox")).SetVisible(false);
+    // The water lies just above the background picture; the transitions' stage over everything.
+    water_.AddControls(scene);
+    transitions_.AddControls();
 }
 
 std::vector<scripting::NamedObject> Game::ControlObjects() {
@@ -136,6 +152,7 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"InventoryBackgroundObject", control("Inventory_Background"), false},
         {u"InventoryTimerObject", control("TimerInventory"), false},
         {u"FramesHistoryObject", vbscript::MakeRef<scripting::FramesHistoryObject>(history_), false},
+        {u"RipplingWaterObject", control("PicRipplingWater"), false},
         {u"ScriptControlObject", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl), false},
         {u"ScriptControl2Object", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl2), false},
         {u"TimedEventObject", array("TimedEvent"), false},
@@ -233,6 +250,76 @@ void Game::ResetDefaultPointer() {
 void Game::SavePicture(const std::string& picturePath, const std::string& file) {
     if (!savePicture) throw errors::PathFileAccessError();
     savePicture(picturePath, file);
+}
+
+void Game::CaptureScene(platform::Canvas& into, bool desktopOnly) {
+    platform::Control* scene = form_.Find("PictureBox");
+    if (!scene) return;
+    into.Resize(scene->bounds().width, scene->bounds().height);
+    if (!captureControl) {
+        std::fill(into.data(), into.data() + into.width() * into.height(), 0xFF000000u);
+        return into.Painted();
+    }
+    captureControl(*scene, into, desktopOnly);
+}
+
+void Game::CaptureActualFrame(platform::Canvas& into) {
+    // The inventory lies over the frame outside its picture box, so the frame's picture box never
+    // shows it; only what the desktop shows of the window is seen.
+    CaptureScene(into, true);
+}
+
+void Game::CaptureCurrentFrame(platform::Canvas& into) { CaptureScene(into, false); }
+
+bool Game::TakeTransitionDestination(platform::Canvas& into) {
+    if (!TransitionDestination) return false;
+    vbscript::Ref<vbscript::Object> destination = std::move(TransitionDestination);
+    TransitionDestination = nullptr;
+    auto* object = dynamic_cast<scripting::ControlObject*>(destination.get());
+    platform::Control* control = object ? object->Find() : nullptr;
+    if (!control || !captureControl) return false;
+    // The box's image at the frame's top-left corner, black where it does not reach.
+    platform::Canvas image(1, 1);
+    captureControl(*control, image, false);
+    std::fill(into.data(), into.data() + into.width() * into.height(), 0xFF000000u);
+    into.Copy(image.view(), {0, 0, image.width(), image.height()}, 0, 0);
+    return true;
+}
+
+void Game::CaptureFrame(platform::Control& pictureBox, bool withoutScreenCapture) {
+    auto* box = dynamic_cast<platform::PictureBox*>(&pictureBox);
+    if (!box) throw GameError(13, "Type mismatch");
+    platform::Canvas frame(1, 1);
+    CaptureScene(frame, !withoutScreenCapture);
+    platform::Canvas& canvas = box->canvas();
+    std::fill(canvas.data(), canvas.data() + canvas.width() * canvas.height(), 0xFF000000u);
+    canvas.Copy(frame.view(), {0, 0, frame.width(), frame.height()}, 0, 0);
+}
+
+void Game::EndGameMessage() {
+    // The strip's hide timer runs only for a message that is to go by itself.
+    if (messages_.hideIntervalMs() > 0) messages_.Hide();
+}
+
+void Game::DeleteScratchFile() {
+    std::error_code ignored;
+    std::filesystem::remove(project_.files().Resolve(project_.paths.ProjectPath + "Temp001.dat"), ignored);
+}
+
+std::string Game::WaterBackground() {
+    const frames::FrameHeader& header = frame_.header;
+    auto* scene = dynamic_cast<platform::PictureBox*>(form_.Find("PictureBox"));
+    if (!scene || header.backgroundKind != 1 || header.tiled) return "";
+    return scene->picture;
+}
+
+bool Game::LoadWaveEffectIfAny() {
+    const std::string background = WaterBackground();
+    return !background.empty() && water_.LoadWaveEffectIfAny(frame_.name, background);
+}
+
+void Game::EffectsSwitched() {
+    water_.EffectsSwitched(!window_.EffectsDisabled(), frame_.name, WaterBackground());
 }
 
 void Game::ResetAll(bool loadedFromGame) {

@@ -11,6 +11,8 @@
 
 #include "app/game_window_services.h"
 #include "dialogues/dialogue.h"
+#include "effects/rippling_water.h"
+#include "effects/transitions.h"
 #include "frames/current_frame.h"
 #include "frames/frame_loader.h"
 #include "frames/frame_texts.h"
@@ -45,7 +47,8 @@ class Game : private frames::HotspotServices,
              private inventory::InventoryServices,
              private timed_events::TimedEventServices,
              private dialogues::DialogueServices,
-             private saved_games::SavedGamesServices {
+             private saved_games::SavedGamesServices,
+             private effects::TransitionServices {
 public:
     // The form is the game window's; its scene controls are made here. The sound players play on
     // `audio`; without it the game has sound of its own that no device plays.
@@ -97,6 +100,23 @@ public:
     std::function<std::string()> clipboardText;
     std::function<void(const std::string&)> setClipboardText;
 
+    // Composes a control of the game window into a canvas of its size, from the scene; with
+    // `desktopOnly` the part off the desktop is black. Set by the program, which owns the screen;
+    // without it captures are black.
+    std::function<void(const platform::Control& control, platform::Canvas& into, bool desktopOnly)>
+        captureControl;
+    // Copies an area of a game picture into a canvas (throws GameError when it cannot be loaded), and
+    // the size of a game picture (nullopt when it cannot); set by the program. Without them frames
+    // have no rippling water.
+    std::function<void(platform::Canvas& into, const std::string& path, const platform::Rect& area)>
+        copyPicture;
+    std::function<std::optional<platform::Point>(const std::string& path)> pictureSize;
+
+    // Ends a running transition at its next step, as any click or key does.
+    void InterruptTransition() { transitions_.InterruptTransition(); }
+    // "Disable Real-Time Effects" changed: the water stops and hides, or comes back on the frame.
+    void EffectsSwitched();
+
     // The debug commands: run typed code, edit the procedures (an editor's command).
     void ExecuteVBScriptCommand();
     void EditProceduresCommand();
@@ -113,6 +133,8 @@ public:
     timed_events::TimedEvents& timedEvents() { return timedEvents_; }
     frames::SoundChannels& sounds() { return sounds_; }
     dialogues::Dialogue& dialogue() { return dialogue_; }
+    effects::Transitions& transitions() { return transitions_; }
+    effects::RipplingWater& water() { return water_; }
 
 private:
     void BuildScene();
@@ -151,13 +173,12 @@ private:
     void ResetTimedEvents() override { timedEvents_.ResetTimedEvents(); }
     void StartTimedEvents() override { timedEvents_.StartTimedEvents(); }
     void ClearTransitionDestination() override { TransitionDestination = nullptr; }
-    void TransitionStep1(int) override {}
-    // Transitions are not drawn yet: each ends at once, and with it the channel fade it carries.
-    void TransitionStep2(int, double) override { sounds_.FadeStep(1.0); }
-    bool EffectsDisabled() override { return true; }
-    void StopRipplingWater() override {}
-    bool LoadWaveEffectIfAny() override { return false; }
-    void StartRipplingWater() override {}
+    void TransitionStep1(int number) override { transitions_.TransitionStep1(number); }
+    void TransitionStep2(int number, double seconds) override { transitions_.TransitionStep2(number, seconds); }
+    bool EffectsDisabled() override { return window_.EffectsDisabled(); }
+    void StopRipplingWater() override { water_.StopRipplingWater(); }
+    bool LoadWaveEffectIfAny() override;
+    void StartRipplingWater() override { water_.StartRipplingWater(); }
     void TileBackground(platform::Canvas& canvas, const std::string& path) override;
     void DecideControlsReferences() override;
     frames::PluginFrameCode CollectPluginFrameCode(const std::string&) override { return {}; }
@@ -251,8 +272,7 @@ private:
     bool EffectsEnabled() override { return !window_.EffectsDisabled(); }
     void EnableOrDisableTransitions() override { window_.EnableOrDisableTransitions(); }
     void EnableOrDisableEffects() override { window_.EnableOrDisableEffects(); }
-    // The frame's picture is captured by the transitions, which the player does not draw yet.
-    void CaptureFrame(platform::Control&, bool) override {}
+    void CaptureFrame(platform::Control& pictureBox, bool withoutScreenCapture) override;
     void SetTransitionDestination(vbscript::Ref<vbscript::Object> destination) override {
         TransitionDestination = std::move(destination);
     }
@@ -270,6 +290,24 @@ private:
     bool ExecuteVBScriptAndConsequences(const std::string& code, bool flag) override {
         return actions_.ExecuteVBScriptAndConsequences(code, flag);
     }
+
+    // effects::TransitionServices
+    bool TransitionsDisabled() override { return window_.TransitionsDisabled(); }
+    void CaptureActualFrame(platform::Canvas& into) override;
+    void CaptureCurrentFrame(platform::Canvas& into) override;
+    bool TakeTransitionDestination(platform::Canvas& into) override;
+    // Components are never created here (there is no component host), so none pauses or goes on the
+    // stage; a host of components pauses them and moves those that stay visible onto the stage here.
+    void PauseComponents(platform::PictureBox&, int) override {}
+    void ResumeComponents(platform::PictureBox&) override {}
+    void EndGameMessage() override;
+    // Animated pictures are drawn by the scene on the game clock and need no restart.
+    void RestoreAnimatedPictures() override {}
+    void DeleteScratchFile() override;
+    // A picture of the frame's picture box or the scene, clipped to the desktop or not.
+    void CaptureScene(platform::Canvas& into, bool desktopOnly);
+    // The background picture that can carry water: a single picture, not tiled; "" for any other.
+    std::string WaterBackground();
 
     // dialogues::DialogueServices
     void MakeActionAndConsequences(int areaIndex, int objectIndex, bool bDoNotQuitDialogue) override {
@@ -309,6 +347,8 @@ private:
     vbscript::Ref<vbscript::Object> TransitionDestination;
     // The mode a script asked loaded games to switch to (0 none); cleared by ResetAll.
     int16_t loadGameDisplayMode_ = 0;
+    effects::Transitions transitions_;
+    effects::RipplingWater water_;
 };
 
 }  // namespace taviro::app

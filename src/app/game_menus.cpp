@@ -45,7 +45,10 @@ void GameMenus::Build(platform::MenuItem& root, const std::string& prefix) {
         Toggle("mnuDisableTransitions", "DisableTransitions");
     };
     auto& effects = options.Add("Disable Real-Time Effects", prefix + "DisableEffects");
-    effects.onClick = [this](platform::MenuItem&) { Toggle("mnuDisableEffects", "DisableEffects"); };
+    effects.onClick = [this](platform::MenuItem&) {
+        Toggle("mnuDisableEffects", "DisableEffects");
+        if (commands_.effectsSwitched) commands_.effectsSwitched();
+    };
     transitions.visible = effects.visible = !info.hideEffectsMenus;
     auto& fullScreen = options.Add("Toggle Full-Screen / Windowed Mode", prefix + "ToggleFullScreen");
     fullScreen.onClick = run(commands_.toggleFullScreen);

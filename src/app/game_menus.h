@@ -16,6 +16,8 @@ struct MenuCommands {
     std::function<void()> quit, loadGame, saveGame, toggleFullScreen, hideMenus;
     std::function<void(const std::string& frame)> openFrame;
     std::function<void()> viewVariables, executeVBScript, editProcedures, interceptCode;
+    // "Disable Real-Time Effects" has changed its check mark.
+    std::function<void()> effectsSwitched;
     // The Options or Debug sub-menu opened.
     std::function<void()> subMenuOpened;
 };

@@ -10,6 +10,30 @@ using Json = nlohmann::ordered_json;
 
 constexpr const char* kKeys[] = {"frame",     "history", "variables", "removed_hotspots", "hotspots", "texts",
                                  "inventory", "message", "dialogue",  "timers",           "players"};
+constexpr const char* kEffectsKeys[] = {"transition", "water"};
+
+void ContributeEffectsState(platform::StateDump& dump, Game& game) {
+    dump.Contribute("transition", [&game] {
+        effects::Transitions& transitions = game.transitions();
+        const bool running = transitions.TransitionRunning();
+        return Json{{"running", running},
+                    {"kind", running ? transitions.kind() : 0},
+                    {"progress", transitions.progress()}};
+    });
+    dump.Contribute("water", [&game] {
+        effects::RipplingWater& water = game.water();
+        if (!water.RipplingWaterActive()) return Json{{"active", false}};
+        const effects::WaterSettings& settings = water.settings();
+        return Json{{"active", true},
+                    {"x", settings.area.x},
+                    {"y", settings.area.y},
+                    {"width", settings.area.width},
+                    {"height", settings.area.height},
+                    {"amplitude", settings.WaveAmplitude},
+                    {"speed", settings.WaveSpeed},
+                    {"direction", settings.WaveDirection}};
+    });
+}
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -167,10 +191,12 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
         return texts;
     });
     ContributeGameLogicState(dump, game);
+    ContributeEffectsState(dump, game);
 }
 
 void WithdrawGameState(platform::StateDump& dump) {
     for (const char* key : kKeys) dump.Withdraw(key);
+    for (const char* key : kEffectsKeys) dump.Withdraw(key);
 }
 
 }  // namespace taviro::app

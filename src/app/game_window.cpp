@@ -54,6 +54,7 @@ MenuCommands GameWindow::Commands() {
     commands.executeVBScript = [this] { game_->ExecuteVBScriptCommand(); };
     commands.editProcedures = [this] { game_->EditProceduresCommand(); };
     commands.interceptCode = [this] { InterceptCode(); };
+    commands.effectsSwitched = [this] { game_->EffectsSwitched(); };
     commands.subMenuOpened = [this] {
         if (!project_.information.windowed) subMenuOpen_ = true;
     };
@@ -87,6 +88,8 @@ void GameWindow::StopForUnload() {
 }
 
 void GameWindow::KeyDown(int virtualKey, int shift) {
+    // Any key ends a running transition.
+    game_->InterruptTransition();
     if (virtualKey == platform::vk::kEscape) game_->Escape();
     if (!window_.enabled) return;
     if (shift == platform::kCtrlKey) {

@@ -191,6 +191,11 @@ int Play(const app::Options& options) {
         platform::SaveBitmap(*screen.pictures().Load(picturePath), file);
         files.Forget();
     };
+    services.captureControl = [&screen](const platform::Control& control, platform::Canvas& into,
+                                        bool desktopOnly) { screen.CaptureControl(control, into, desktopOnly); };
+    services.copyPicture = [&screen](platform::Canvas& into, const std::string& path, const platform::Rect& area) {
+        into.Copy(screen.pictures().Load(path)->view(), area, 0, 0);
+    };
     services.savedGameWindows = &screen.savedGameWindows();
     services.documentsFolder = platform::DocumentsFolder();
     // One mixer for the whole program; headless play has no device and renders on the virtual clock.

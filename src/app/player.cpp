@@ -60,6 +60,9 @@ void Player::LoadGameWindow() {
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;
     game.savePicture = screen_.savePicture;
+    game.captureControl = screen_.captureControl;
+    game.copyPicture = screen_.copyPicture;
+    game.pictureSize = screen_.pictureSize;
     game.clipboardText = screen_.clipboardText;
     game.setClipboardText = screen_.setClipboardText;
     game.showWindow = [this, &window] {

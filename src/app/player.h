@@ -32,6 +32,10 @@ struct ScreenServices {
     std::string documentsFolder;
     // The sound of the program, shared by every game it plays; without it each game has its own.
     platform::media::AudioEngine* audio = nullptr;
+    // Pictures of the scene and of game pictures for transitions and effects (see Game's members of
+    // the same names).
+    std::function<void(const platform::Control&, platform::Canvas&, bool desktopOnly)> captureControl;
+    std::function<void(platform::Canvas&, const std::string& path, const platform::Rect& area)> copyPicture;
     // Opens or closes the player's own settings window (Ctrl+O).
     std::function<void()> togglePlayerSettings;
 };
