@@ -26,6 +26,7 @@ GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::To
     window_.caption = project.information.ProjectTitle;
     game_->UseMouse(window_.mouse());
     window_.onKeyDown = [this](int key, int shift) { KeyDown(key, shift); };
+    window_.hiddenMenuBar = &menus_.bar();
     // The close box asks the quit question instead of closing.
     window_.onCloseBox = [this] { Quit(); };
     TimerUnloadMe.SetEnabled(false);

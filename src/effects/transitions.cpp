@@ -16,6 +16,11 @@ void Transitions::AddControls() {
     picWhere_ = static_cast<platform::PictureBox*>(&form_.Add(std::make_unique<platform::PictureBox>("picWhere")));
     picWhere_->backColor = platform::kBlack;
     picWhere_->SetVisible(false);
+    // The stage covers the frame, so the clicks that end a transition land on it.
+    picWhere_->events.mouseDown = [this](platform::Control&, const platform::MouseEvent&) {
+        flags_.StopMovie = true;
+        InterruptTransition();
+    };
 }
 
 double Transitions::progress() const {

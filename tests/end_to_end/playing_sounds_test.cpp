@@ -90,7 +90,7 @@ bool EndsWith(const json& text, const string& end) { return text.get<string>().e
 
 // The demo game's sounds: each frame's music on channel 1, faded in over two seconds; the library
 // fades the music out and plays its MIDI tune on channel 2, which the hall fades out again; the
-// garden's music replaces the hall's at once behind the transition, and the hall's cross-fades with it
+// garden's music replaces the hall's over the 1.5-second slide to it, and the hall's cross-fades with it
 // when the garden's timer goes back; the flowerpot rustles.
 TEST(PlayingSounds, DemoGameMusicCrossFadesBetweenFramesWithAMidiTuneAndEffects) {
     HeadlessGame game(true);
@@ -98,8 +98,8 @@ TEST(PlayingSounds, DemoGameMusicCrossFadesBetweenFramesWithAMidiTuneAndEffects)
                    game.StateCommand("hall_faded") + "click 100 250\nwait 200\n" +
                    game.StateCommand("library") + "wait 2500\n" + game.StateCommand("library_later") +
                    "click 500 250\nwait 2500\n" + game.StateCommand("hall_again") +
-                   "click 500 240\nwait 200\n" + game.StateCommand("garden") + "click 430 360\nwait 100\n" +
-                   game.StateCommand("rustle") + "wait 4000\n" + game.StateCommand("cross_fade") +
+                   "click 500 240\nwait 1500\n" + game.StateCommand("garden") + "click 430 360\nwait 100\n" +
+                   game.StateCommand("rustle") + "wait 4200\n" + game.StateCommand("cross_fade") +
                    "wait 2500\n" + game.StateCommand("hall_last");
     ASSERT_EQ(game.Run(steps), 0) << game.Read("stderr");
 

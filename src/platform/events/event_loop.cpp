@@ -65,6 +65,11 @@ void EventLoop::Dispatch(const std::function<void()>& handler) { Turn(depth_ == 
 void EventLoop::WaitMs(int64_t durationMs) {
     const int64_t endMs = clock_.NowMs() + std::max<int64_t>(0, durationMs);
     if (clock_.IsVirtual()) {
+        waitEndsMs_.push_back(endMs);
+        struct Leave {
+            std::vector<int64_t>& ends;
+            ~Leave() { ends.pop_back(); }
+        } leave{waitEndsMs_};
         // Step from one due timer to the next so that each fires at its own time.
         while (!quitRequested_) {
             auto dueMs = timers_.NextDueMs();
@@ -87,6 +92,20 @@ void EventLoop::WaitMs(int64_t durationMs) {
         if (auto dueMs = timers_.NextDueMs()) sleepMs = std::clamp<int64_t>(*dueMs - nowMs, 0, sleepMs);
         clock_.SleepMs(sleepMs);
     } while (true);
+}
+
+bool EventLoop::PassStandstill() {
+    const int64_t nowMs = clock_.NowMs();
+    for (auto end = waitEndsMs_.rbegin(); end != waitEndsMs_.rend(); ++end) {
+        if (*end <= nowMs) continue;
+        // The enclosing wait goes on: to its next due timer or its end, as it would have.
+        int64_t toMs = *end;
+        if (auto dueMs = timers_.NextDueMs(); dueMs && *dueMs > nowMs && *dueMs < toMs) toMs = *dueMs;
+        clock_.SleepMs(toMs - nowMs);
+        DoEvents();
+        return !quitRequested_;
+    }
+    return standstill_ && standstill_();
 }
 
 }  // namespace taviro::platform

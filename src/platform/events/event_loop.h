@@ -48,8 +48,10 @@ public:
     // headless automation runs its next command there. The handler returns false when nothing more
     // will come.
     void SetStandstillHandler(std::function<bool()> handler) { standstill_ = std::move(handler); }
-    // Lets the standstill handler run; false without one or when it has nothing more to do.
-    bool PassStandstill() { return standstill_ && standstill_(); }
+    // For a wait that only game time or input can end, on the virtual clock: the time left of an
+    // enclosing WaitMs passes first (up to its next due timer), then the standstill handler runs. False
+    // when neither has anything more to do.
+    bool PassStandstill();
     // Asks every wait to return; the program ends when the outermost loop sees it.
     void RequestQuit() { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
@@ -74,6 +76,7 @@ private:
     std::vector<std::function<void()>> deferred_;
     std::function<void(const std::exception&)> onFailure_;
     std::function<bool()> standstill_;
+    std::vector<int64_t> waitEndsMs_;  // the ends of the virtual waits running, innermost last
     bool quitRequested_ = false;
     int depth_ = 0;
 };

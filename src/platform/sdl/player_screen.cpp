@@ -406,6 +406,7 @@ std::optional<std::string> PlayerScreen::Select(const std::string& text) {
 std::optional<std::string> PlayerScreen::Menu(const std::vector<std::string>& path) {
     TopWindow* window = InputWindow();
     MenuItem* menu = !window ? nullptr : window->popupMenu() ? window->popupMenu() : window->menuBar;
+    if (window && !menu) menu = window->hiddenMenuBar;
     if (!menu) return std::string("the window has no menu");
     if (menu == window->popupMenu()) window->ClosePopupMenu();
     std::string error;

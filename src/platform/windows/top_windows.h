@@ -37,6 +37,8 @@ public:
     bool enabled = true;
     // The menu bar above the form, nullptr for none; the menu must outlive its use here.
     MenuItem* menuBar = nullptr;
+    // The menu bar's commands even while the bar is hidden, so that automation can choose them.
+    MenuItem* hiddenMenuBar = nullptr;
 
     // The game's key handlers: virtual-key code and shift flags.
     std::function<void(int virtualKey, int shift)> onKeyDown, onKeyUp;
