@@ -195,6 +195,36 @@ TEST(PlayingTransitions, AFrameChangeDuringATransitionEndsItAndGoesAhead) {
     EXPECT_EQ(end["messageboxes"], json::array());
 }
 
+TEST(PlayingTransitions, ChosenDestinationIsTheEndImageOnceAndCapturesFillPictureBoxes) {
+    EffectsGame game;
+    // The next frame's script names a green picture box as the image its transition ends on.
+    game.StartWith("GoToFrame |Next|, 1, 1");
+    game.Write("Frames/Next.fme",
+               Frame(0, kBlue,
+                     "PictureBoxObject.BackColor = 65280 : PictureBoxObject.Width = 9600\r\n"
+                     "PictureBoxObject.Height = 7200 : SetTransitionDestination PictureBoxObject"));
+    game.Write("FramesData/Next.fm2", testing::HotspotRecord(0, 0, 640, 480));
+    game.Write("FramesData/Next.fm3",
+               testing::DoorActionRecord("", "CaptureFrame PictureBoxObject, True : PictureBoxObject.Width = 3000"
+                                             " : PictureBoxObject.Visible = True : GoToFrame |Start|, 1, 1"));
+    ASSERT_EQ(game.Play("wait 500\n" + game.Shot("half") + "wait 600\nclick 320 240\nwait 500\n" +
+                        game.Shot("again") + "wait 600\n" + game.Shot("back")),
+              0)
+        << game.Read("stderr");
+    const uint32_t halfway = game.Picture("half").At(320, 240);
+    EXPECT_NEAR(int((halfway >> 8) & 0xFF), 127, 1) << "half green";
+    EXPECT_NEAR(Red(halfway), 128, 1) << "half red";
+    EXPECT_EQ(Blue(halfway), 0) << "the frame's own blue is not the end image";
+    // The second transition captures the frame again: blue to red.
+    const uint32_t again = game.Picture("again").At(400, 400);
+    EXPECT_NEAR(Blue(again), 128, 1);
+    EXPECT_NEAR(Red(again), 127, 1);
+    // Back on the red frame, the box shows the blue frame it captured.
+    Screenshot back = game.Picture("back");
+    EXPECT_EQ(back.At(150, 150), kBluePixel);
+    EXPECT_EQ(back.At(400, 400), kRedPixel);
+}
+
 // A pond: a striped picture background with water in (100, 200, 200 x 100) whose mask marks the
 // right half of the area.
 class PondGame : public EffectsGame {
