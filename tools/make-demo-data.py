@@ -199,15 +199,26 @@ def main():
         'Text(1).Caption = "Garden visit " & GardenVisits & ", score " & Score & ". Back to the hall soon."',
         "TimerObject(0).Interval = 500 : TimerObject(0).Enabled = True"),
         channels=[(2, True, True, 8, "garden-theme.ogg")], fade_ms=2000))
-    write("FramesData/Garden.fm1", text("The garden. You will be back in the hall in a moment.", 100, 440))
+    write("FramesData/Garden.fm1", text("The garden. You will be back in the hall in a moment.", 100, 440)
+          + text("To the pond", 500, 300))
     # A hotspot lies 2 pixels inside its rectangle: the butterfly's 36 x 36 holds its 32 x 32 picture.
     write("FramesData/Garden.fm2", hotspot(70, 180, 160, 240) + hotspot(400, 330, 60, 60)
-          + hotspot(BUTTERFLY_LEFT - 2, 118, 36, 36, "butterfly.gif"))
+          + hotspot(BUTTERFLY_LEFT - 2, 118, 36, 36, "butterfly.gif") + hotspot(480, 200, 150, 130))
     write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1')
           + action(message="A box of matches, dry enough.", remove=True, sound="rustle.wav",
                    script='AddScore 5 : TellScore "Matches for the candle."')
-          + action(message="The butterfly flutters out of reach."))
+          + action(message="The butterfly flutters out of reach.")
+          + action(script='GoToFrame "Pond", 1, 1'))
     write("FramesData/Garden.fm4", pick_up(2, "Matches"))
+
+    # The pond, reached from the garden with a blend: its water ripples (the pictures and the water's
+    # files come from make-demo-pond.py). Its edges lead away, each with another slide.
+    write("Frames/Pond.fme", frame_settings("pond.png"))
+    write("FramesData/Pond.fm1", text("The pond. Left or down: the garden. Right or up: the hall.", 90, 70))
+    write("FramesData/Pond.fm2", hotspot(0, 40, 60, 400) + hotspot(580, 40, 60, 400) + hotspot(60, 0, 520, 60)
+          + hotspot(60, 420, 520, 60))
+    write("FramesData/Pond.fm3", action(script='GoToFrame "Garden", 1, 3') + action(script='GoToFrame "Hall", 1, 2')
+          + action(script='GoToFrame "Hall", 1, 5') + action(script='GoToFrame "Garden", 1, 4'))
 
     # The items, and the one combination: the matches dropped on the candle light it.
     write("Areas/Key.obj", item("Key", "key.gif"))
