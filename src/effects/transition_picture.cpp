@@ -75,7 +75,8 @@ void ComposeTransitionStep(int kind, double progress, const platform::PixelView&
         Place(oldImage, at.oldImage, stage);
         Place(newImage, at.newImage, stage);
     }
-    stage.Painted();
+    stage.Painted(oldImage.width >= width && newImage.width >= width && oldImage.height >= height &&
+                  newImage.height >= height);
 }
 
 }  // namespace taviro::effects

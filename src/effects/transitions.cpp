@@ -59,7 +59,7 @@ void Transitions::TransitionStep1(int iTransNumber) {
         platform::Canvas& stage = picWhere_->canvas();
         std::memcpy(stage.data(), picStart_->data(),
                     static_cast<size_t>(frame.width) * static_cast<size_t>(frame.height) * sizeof(uint32_t));
-        stage.Painted();
+        stage.Painted(true);
         picWhere_->SetVisible(true);
         picWhere_->BringToFront();
         prepared_ = true;

@@ -45,6 +45,7 @@ void Canvas::Resize(int width, int height) {
     pixels_ = std::move(resized);
     width_ = width;
     height_ = height;
+    opaque_ = false;
     ++revision_;
 }
 
@@ -52,6 +53,7 @@ void Canvas::Clear() {
     if (blank_) return;
     std::fill(pixels_.begin(), pixels_.end(), 0);
     blank_ = true;
+    opaque_ = false;
     ++revision_;
 }
 
@@ -65,6 +67,7 @@ void Canvas::Paint(const PixelView& picture, int x, int y) {
             target[column] = Blend(source[column - x], target[column]);
     }
     blank_ = false;
+    opaque_ = false;
     ++revision_;
 }
 
@@ -90,6 +93,7 @@ void Canvas::Copy(const PixelView& source, const Rect& from, int x, int y) {
         }
     }
     blank_ = false;
+    opaque_ = false;
     ++revision_;
 }
 

@@ -42,11 +42,15 @@ public:
     PixelView view() const { return {pixels_.data(), width_, height_, width_}; }
     // The pixels, row after row, for effects that paint them directly; call Painted() afterwards.
     uint32_t* data() { return pixels_.data(); }
-    // Records a direct change of the pixels, so that renderers upload them again.
-    void Painted() {
+    // Records a direct change of the pixels, so that renderers upload them again; `opaque` when every
+    // pixel is now opaque, so that renderers may copy the canvas instead of blending it.
+    void Painted(bool opaque = false) {
         blank_ = false;
+        opaque_ = opaque;
         ++revision_;
     }
+    // True when the last direct painting left every pixel opaque and nothing changed them since.
+    bool opaque() const { return opaque_; }
     // True while nothing was painted since the canvas was made or cleared: every pixel is transparent.
     bool blank() const { return blank_; }
     // Bumped by every change, so that a renderer uploads the pixels only when they changed.
@@ -60,6 +64,7 @@ private:
     std::vector<uint32_t> pixels_;
     uint64_t revision_ = 1;
     bool blank_ = true;
+    bool opaque_ = false;
     uint64_t id_;
 };
 

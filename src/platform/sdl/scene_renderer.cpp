@@ -81,6 +81,8 @@ void SceneRenderer::DrawCanvas(const Canvas& canvas, const Rect& bounds) {
         SDL_UpdateTexture(cached.texture, nullptr, view.pixels, view.pitchPixels * 4);
         cached.revision = canvas.revision();
     }
+    // An opaque canvas (a transition's stage) is copied: the software renderer copies much faster.
+    SDL_SetTextureBlendMode(cached.texture, canvas.opaque() ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     SDL_Rect target{bounds.x, bounds.y, canvas.width(), canvas.height()};
     SDL_RenderCopy(renderer_, cached.texture, nullptr, &target);
 }
