@@ -173,6 +173,7 @@ private:
     void ResetTimedEvents() override { timedEvents_.ResetTimedEvents(); }
     void StartTimedEvents() override { timedEvents_.StartTimedEvents(); }
     void ClearTransitionDestination() override { TransitionDestination = nullptr; }
+    void EndRunningTransition() override { transitions_.EndRunningTransition(); }
     void TransitionStep1(int number) override { transitions_.TransitionStep1(number); }
     void TransitionStep2(int number, double seconds) override { transitions_.TransitionStep2(number, seconds); }
     bool EffectsDisabled() override { return window_.EffectsDisabled(); }

@@ -33,6 +33,7 @@ void Transitions::InterruptTransition() {
 }
 
 void Transitions::EndRunningTransition() {
+    if (!running_) return;
     flags_.bInterruptTransition = true;
     ++generation_;
     running_ = false;

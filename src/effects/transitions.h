@@ -64,6 +64,9 @@ public:
     void TransitionStep2(int iTransNumber, double dTransitionDuration);
     // Ends a running transition at its next step, as a click or a key does; nothing when none runs.
     void InterruptTransition();
+    // Ends a running transition at once, from under its animation, when another frame opens; the frame
+    // shows uncovered and the timer and components come back. Nothing when none runs.
+    void EndRunningTransition();
 
     // True while the animation runs.
     bool TransitionRunning() const { return running_; }
@@ -80,8 +83,6 @@ private:
     bool RunTransition(int number, double seconds);
     // The end of a transition: the frame uncovered, the timer and components back, the fade complete.
     void Finish();
-    // Ends the running animation from under it (a frame change during a transition).
-    void EndRunningTransition();
 
     project::Project& project_;
     GameFlags& flags_;

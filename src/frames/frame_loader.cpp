@@ -74,6 +74,7 @@ void FrameLoader::OpenFrame(std::string name, bool bWithTransition, int iTransNu
         services_.ResetTimedEvents();
         frame_.MergedHotspotIndex = 1;
         frame_.MergedTextIndex = 1;
+        services_.EndRunningTransition();
         services_.ClearTransitionDestination();
         ClearFrameHeader();
         LoadFrameHeader(name);

@@ -72,6 +72,7 @@ struct Fakes : SoundSystem, VideoSystem, FrameServices, HotspotServices {
     void ResetTimedEvents() override { log.push_back("reset timed events"); }
     void StartTimedEvents() override { log.push_back("timed events"); }
     void ClearTransitionDestination() override {}
+    void EndRunningTransition() override {}
     void TransitionStep1(int number) override { log.push_back("transition " + std::to_string(number)); }
     void TransitionStep2(int number, double seconds) override {
         log.push_back("step2 " + std::to_string(number) + " " + std::to_string(seconds));

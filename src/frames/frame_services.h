@@ -24,6 +24,8 @@ public:
     virtual void StartTimedEvents() = 0;
 
     virtual void ClearTransitionDestination() = 0;
+    // A frame begins to open: a transition still running ends first, as a click ends it.
+    virtual void EndRunningTransition() = 0;
     virtual void TransitionStep1(int transitionNumber) = 0;
     // Animates from the captured old frame to the new one. Pumps events.
     virtual void TransitionStep2(int transitionNumber, double durationSeconds) = 0;

@@ -195,6 +195,19 @@ TEST(PlayingTransitions, AFrameChangeDuringATransitionEndsItAndGoesAhead) {
     EXPECT_EQ(end["messageboxes"], json::array());
 }
 
+TEST(PlayingTransitions, AFrameOpenedWithoutTransitionDuringOneShowsAtOnce) {
+    EffectsGame game;
+    game.StartWith("TimerObject(0).Interval = 300 : TimerObject(0).Enabled = True : GoToFrame |Next|, 5, 1");
+    game.Write("Config/Procedures", "Procedures\r\n\r\n\r\nSub TimerObject0\r\n"
+                                    "  GoToFrame \"Third\", 0, 1\r\nEnd Sub\r\n");
+    game.Write("Frames/Third.fme", Frame(0, "65280", ""));
+    ASSERT_EQ(game.Play("wait 400\n" + game.Shot("third") + game.StateCommand("third")), 0) << game.Read("stderr");
+    json third = game.Dump("third");
+    EXPECT_EQ(third["frame"]["name"], "Third");
+    EXPECT_EQ(third["transition"]["running"], false);
+    EXPECT_EQ(game.Picture("third").At(320, 240), kGreenPixel);
+}
+
 TEST(PlayingTransitions, ChosenDestinationIsTheEndImageOnceAndCapturesFillPictureBoxes) {
     EffectsGame game;
     // The next frame's script names a green picture box as the image its transition ends on.
