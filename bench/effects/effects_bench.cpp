@@ -33,7 +33,8 @@ struct StageScene {
     platform::FileSystem files;
     platform::PictureCache pictures{files};
     platform::VirtualClock clock;
-    platform::Display display{platform::DisplaySettings{.clientWidth = kWidth, .clientHeight = kHeight, .headless = true}};
+    platform::Display display{
+        platform::DisplaySettings{.clientWidth = kWidth, .clientHeight = kHeight, .headless = true}};
     platform::SceneRenderer renderer{display.renderer(), pictures, clock};
     platform::Form form{"Game", kWidth, kHeight};
     platform::PictureBox* stage;
@@ -41,9 +42,11 @@ struct StageScene {
     platform::Canvas newImage = Noise(kWidth, kHeight, 2);
 
     StageScene() {
-        auto& scene = static_cast<platform::PictureBox&>(form.Add(std::make_unique<platform::PictureBox>("PictureBox")));
+        auto& scene = static_cast<platform::PictureBox&>(
+            form.Add(std::make_unique<platform::PictureBox>("PictureBox")));
         scene.SetBounds({0, 0, kWidth, kHeight});
-        stage = static_cast<platform::PictureBox*>(&form.Add(std::make_unique<platform::PictureBox>("picWhere")));
+        stage =
+            static_cast<platform::PictureBox*>(&form.Add(std::make_unique<platform::PictureBox>("picWhere")));
         stage->SetBounds({0, 0, kWidth, kHeight});
     }
     void Step(int kind, double progress) {
@@ -69,7 +72,9 @@ void Run(benchmark::State& state, int kind, bool draw) {
 
 void BM_AlphablendingStep1024x768(benchmark::State& state) { Run(state, effects::kAlphablending, true); }
 void BM_SlideStep1024x768(benchmark::State& state) { Run(state, effects::kSlideLeft, true); }
-void BM_AlphablendingComposeOnly1024x768(benchmark::State& state) { Run(state, effects::kAlphablending, false); }
+void BM_AlphablendingComposeOnly1024x768(benchmark::State& state) {
+    Run(state, effects::kAlphablending, false);
+}
 void BM_SlideComposeOnly1024x768(benchmark::State& state) { Run(state, effects::kSlideUp, false); }
 
 void BM_WaterStep640x200(benchmark::State& state) {

@@ -175,7 +175,9 @@ private:
     void ClearTransitionDestination() override { TransitionDestination = nullptr; }
     void EndRunningTransition() override { transitions_.EndRunningTransition(); }
     void TransitionStep1(int number) override { transitions_.TransitionStep1(number); }
-    void TransitionStep2(int number, double seconds) override { transitions_.TransitionStep2(number, seconds); }
+    void TransitionStep2(int number, double seconds) override {
+        transitions_.TransitionStep2(number, seconds);
+    }
     bool EffectsDisabled() override { return window_.EffectsDisabled(); }
     void StopRipplingWater() override { water_.StopRipplingWater(); }
     bool LoadWaveEffectIfAny() override;

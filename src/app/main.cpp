@@ -192,8 +192,11 @@ int Play(const app::Options& options) {
         files.Forget();
     };
     services.captureControl = [&screen](const platform::Control& control, platform::Canvas& into,
-                                        bool desktopOnly) { screen.CaptureControl(control, into, desktopOnly); };
-    services.copyPicture = [&screen](platform::Canvas& into, const std::string& path, const platform::Rect& area) {
+                                        bool desktopOnly) {
+        screen.CaptureControl(control, into, desktopOnly);
+    };
+    services.copyPicture = [&screen](platform::Canvas& into, const std::string& path,
+                                     const platform::Rect& area) {
         into.Copy(screen.pictures().Load(path)->view(), area, 0, 0);
     };
     services.savedGameWindows = &screen.savedGameWindows();

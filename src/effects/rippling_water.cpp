@@ -103,7 +103,8 @@ void RipplingWater::Step() {
     // 2. The wave from the still background, kept only where the mask marks water.
     try {
         const float phase = WavePhase(EffectClockMs(), settings_.WaveSpeed, settings_.WaveDirection);
-        DrawWaterStep(PicOriginal_->view(), mask_, settings_.WaveAmplitude, phase, PicRipplingWater_->canvas());
+        DrawWaterStep(PicOriginal_->view(), mask_, settings_.WaveAmplitude, phase,
+                      PicRipplingWater_->canvas());
     } catch (const std::exception&) {
         timer_.SetEnabled(false);
         project_.reports().ShowErrorReport(" Error rendering rippling water. ");

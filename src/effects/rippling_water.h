@@ -19,7 +19,8 @@ namespace taviro::effects {
 struct WaterPictures {
     // Copies an area of a game picture into a canvas of the area's size; throws GameError when the
     // picture cannot be loaded.
-    std::function<void(platform::Canvas& into, const std::string& picturePath, const platform::Rect& area)> copy;
+    std::function<void(platform::Canvas& into, const std::string& picturePath, const platform::Rect& area)>
+        copy;
     // The size of a game picture; nullopt when it cannot be loaded.
     std::function<std::optional<platform::Point>(const std::string& picturePath)> size;
 };
@@ -63,7 +64,7 @@ private:
     platform::Timer timer_;  // TimerRipplingWater
     platform::PictureBox* PicRipplingWater_ = nullptr;
     std::optional<platform::Canvas> PicOriginal_;  // the still background under the area
-    std::vector<uint8_t> mask_;                     // from the ".rwm" picture: 1 where water
+    std::vector<uint8_t> mask_;                    // from the ".rwm" picture: 1 where water
     WaterSettings settings_;
     bool RipplingWaterActive_ = false;
     int64_t clockStartMs_ = 0;

@@ -34,7 +34,8 @@ void Place(const platform::PixelView& image, platform::Point at, platform::Canva
     const int top = std::max(0, at.y), bottom = std::min(height, at.y + std::min(image.height, height));
     if (left >= right) return;
     for (int y = top; y < bottom; ++y) {
-        std::memcpy(stage.data() + static_cast<std::ptrdiff_t>(y) * width + left, Row(image, y - at.y) + (left - at.x),
+        std::memcpy(stage.data() + static_cast<std::ptrdiff_t>(y) * width + left,
+                    Row(image, y - at.y) + (left - at.x),
                     static_cast<size_t>(right - left) * sizeof(uint32_t));
     }
 }
@@ -44,9 +45,7 @@ void Place(const platform::PixelView& image, platform::Point at, platform::Canva
 const std::array<const char*, TransitionCount + 1> TransitionNames = {
     "", "Alphablending", "Slide Left", "Slide Right", "Slide Up", "Slide Down"};
 
-uint8_t BlendOpacity(double progress) {
-    return static_cast<uint8_t>(std::clamp(progress, 0.0, 1.0) * 255.0);
-}
+uint8_t BlendOpacity(double progress) { return static_cast<uint8_t>(std::clamp(progress, 0.0, 1.0) * 255.0); }
 
 SlidePositions SlideAt(int kind, double progress, int width, int height) {
     const double p = std::clamp(progress, 0.0, 1.0);
@@ -68,8 +67,8 @@ void ComposeTransitionStep(int kind, double progress, const platform::PixelView&
         const int columns = std::min({width, oldImage.width, newImage.width});
         const uint32_t alpha = BlendOpacity(progress);
         for (int y = 0; y < rows; ++y)
-            BlendRow(Row(oldImage, y), Row(newImage, y), stage.data() + static_cast<std::ptrdiff_t>(y) * width,
-                     columns, alpha);
+            BlendRow(Row(oldImage, y), Row(newImage, y),
+                     stage.data() + static_cast<std::ptrdiff_t>(y) * width, columns, alpha);
     } else {
         SlidePositions at = SlideAt(kind, progress, width, height);
         Place(oldImage, at.oldImage, stage);

@@ -51,7 +51,8 @@ TEST(TransitionPicture, BlendMixesEveryChannelByTheOpacityRounded) {
         const uint32_t alpha = BlendOpacity(p);
         for (int i = 0; i < 256 * 4; i += 37) {
             for (int shift = 0; shift < 32; shift += 8) {
-                const double o = (oldImage.data()[i] >> shift) & 0xFF, n = (newImage.data()[i] >> shift) & 0xFF;
+                const double o = (oldImage.data()[i] >> shift) & 0xFF,
+                             n = (newImage.data()[i] >> shift) & 0xFF;
                 const int expected = static_cast<int>(std::lround((o * (255 - alpha) + n * alpha) / 255.0));
                 ASSERT_EQ(static_cast<int>((stage.data()[i] >> shift) & 0xFF), expected)
                     << "opacity " << alpha << " pixel " << i << " shift " << shift;
@@ -83,10 +84,10 @@ TEST(TransitionPicture, SlidesMoveBothImagesTheWayTheirNamesSay) {
     platform::Canvas oldImage = LabelledImage(16, 8, 1), newImage = LabelledImage(16, 8, 2), stage(16, 8);
     // A quarter of the way: four columns or two rows have gone over.
     const SlideCase cases[] = {
-        {kSlideLeft, 1, 0, 3, 4, 3},    {kSlideLeft, 1, 11, 3, 15, 3},  {kSlideLeft, 2, 12, 3, 0, 3},
-        {kSlideRight, 2, 3, 5, 15, 5},  {kSlideRight, 1, 4, 5, 0, 5},   {kSlideRight, 1, 15, 5, 11, 5},
-        {kSlideUp, 1, 9, 0, 9, 2},      {kSlideUp, 2, 9, 6, 9, 0},      {kSlideUp, 2, 9, 7, 9, 1},
-        {kSlideDown, 2, 2, 0, 2, 6},    {kSlideDown, 2, 2, 1, 2, 7},    {kSlideDown, 1, 2, 2, 2, 0},
+        {kSlideLeft, 1, 0, 3, 4, 3},   {kSlideLeft, 1, 11, 3, 15, 3}, {kSlideLeft, 2, 12, 3, 0, 3},
+        {kSlideRight, 2, 3, 5, 15, 5}, {kSlideRight, 1, 4, 5, 0, 5},  {kSlideRight, 1, 15, 5, 11, 5},
+        {kSlideUp, 1, 9, 0, 9, 2},     {kSlideUp, 2, 9, 6, 9, 0},     {kSlideUp, 2, 9, 7, 9, 1},
+        {kSlideDown, 2, 2, 0, 2, 6},   {kSlideDown, 2, 2, 1, 2, 7},   {kSlideDown, 1, 2, 2, 2, 0},
     };
     for (const SlideCase& c : cases) {
         ComposeTransitionStep(c.kind, 0.25, oldImage.view(), newImage.view(), stage);

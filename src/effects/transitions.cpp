@@ -10,10 +10,16 @@ namespace taviro::effects {
 
 Transitions::Transitions(project::Project& project, GameFlags& flags, platform::Form& form,
                          platform::EventLoop& loop, platform::Timer& frameTimer, TransitionServices& services)
-    : project_(project), flags_(flags), form_(form), loop_(loop), frameTimer_(frameTimer), services_(services) {}
+    : project_(project),
+      flags_(flags),
+      form_(form),
+      loop_(loop),
+      frameTimer_(frameTimer),
+      services_(services) {}
 
 void Transitions::AddControls() {
-    picWhere_ = static_cast<platform::PictureBox*>(&form_.Add(std::make_unique<platform::PictureBox>("picWhere")));
+    picWhere_ =
+        static_cast<platform::PictureBox*>(&form_.Add(std::make_unique<platform::PictureBox>("picWhere")));
     picWhere_->backColor = platform::kBlack;
     picWhere_->SetVisible(false);
     // The stage covers the frame, so the clicks that end a transition land on it.

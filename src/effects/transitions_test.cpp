@@ -1,11 +1,10 @@
 #include "effects/transitions.h"
 
-#include "effects/transition_picture.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
+#include "effects/transition_picture.h"
 #include "platform/clock.h"
 #include "support/test_project.h"
 
@@ -231,7 +230,8 @@ TEST_F(TransitionsFixture, AFailedCaptureIsReportedAndTheFrameChangesWithoutAnim
     window.failCapture = true;
     Run(kAlphablending, 1.0);
     ASSERT_EQ(test.dialogs.shown().size(), 1u);
-    EXPECT_NE(test.dialogs.shown()[0].request.text.find(" Error in \"TransitionStep1\". "), std::string::npos);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find(" Error in \"TransitionStep1\". "),
+              std::string::npos);
     EXPECT_FALSE(stage().visible());
     EXPECT_EQ(standstills, 0);
     EXPECT_EQ(window.fades, (std::vector<double>{1.0}));

@@ -21,8 +21,8 @@ WaterSettings ReadWaterSettings(std::string text, platform::Point frameSize) {
     settings.WaveSpeed = reader.ReadInteger();
     if (!reader.AtEnd()) settings.WaveDirection = reader.ReadBoolean();
     const platform::Rect& area = settings.area;
-    if (area.x < 0 || area.y < 0 || area.width <= 0 || area.height <= 0 || area.x + area.width > frameSize.x ||
-        area.y + area.height > frameSize.y)
+    if (area.x < 0 || area.y < 0 || area.width <= 0 || area.height <= 0 ||
+        area.x + area.width > frameSize.x || area.y + area.height > frameSize.y)
         throw GameError(380, "Invalid property value");
     return settings;
 }
@@ -33,7 +33,8 @@ std::vector<uint8_t> WaterMask(const platform::PixelView& mask) {
         const uint32_t* row = mask.pixels + static_cast<std::ptrdiff_t>(y) * mask.pitchPixels;
         for (int x = 0; x < mask.width; ++x) {
             const uint32_t p = row[x];
-            const uint32_t luminance = (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000;
+            const uint32_t luminance =
+                (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000;
             water[static_cast<size_t>(y) * static_cast<size_t>(mask.width) + static_cast<size_t>(x)] =
                 luminance >= 128 ? 1 : 0;
         }

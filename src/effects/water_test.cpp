@@ -17,8 +17,8 @@ std::string RweText(int left, int top, int width, int height, int amplitude, int
                     std::optional<bool> direction) {
     auto number = [](int value) { return project::FieldValue(double(value)); };
     std::string text = FieldsLine({std::string("Water"), 1.0, 2.0, 3.0, 4.0, 5.0});
-    text += FieldsLine({number(left), number(top), number(width), number(height), number(amplitude),
-                        number(speed)});
+    text += FieldsLine(
+        {number(left), number(top), number(width), number(height), number(amplitude), number(speed)});
     if (direction) text += FieldsLine({*direction});
     return text;
 }
@@ -33,9 +33,9 @@ TEST(WaterSettings, AreaAndWaveAreReadWithTheDirectionOptional) {
 }
 
 TEST(WaterSettings, AbsurdAreasAreRefused) {
-    for (auto [left, top, width, height] : {std::array{-5, 0, 10, 10}, std::array{0, 0, 641, 10},
-                                            std::array{600, 0, 50, 10}, std::array{0, 0, 30000, 30000},
-                                            std::array{0, 0, 0, 10}, std::array{0, 0, 10, -3}}) {
+    for (auto [left, top, width, height] :
+         {std::array{-5, 0, 10, 10}, std::array{0, 0, 641, 10}, std::array{600, 0, 50, 10},
+          std::array{0, 0, 30000, 30000}, std::array{0, 0, 0, 10}, std::array{0, 0, 10, -3}}) {
         EXPECT_THROW(ReadWaterSettings(RweText(left, top, width, height, 3, 5, false), {640, 480}), GameError)
             << left << " " << top << " " << width << " " << height;
     }
@@ -159,8 +159,9 @@ TEST_F(RipplingWaterFixture, LoadedWaterShowsOverItsAreaAndRipplesOnlyUnderTheMa
 
 TEST_F(RipplingWaterFixture, DamagedWaterIsReportedAndStaysOff) {
     WriteFrameFile("Pond.rwm", "mask");
-    for (const std::string& rwe : {RweText(0, 0, 30000, 30000, 3, 5, true), RweText(-4, 0, 10, 10, 3, 5, true),
-                                   RweText(60, 0, 32, 16, 3, 5, true), std::string("\"cut\"\r\n")}) {
+    for (const std::string& rwe :
+         {RweText(0, 0, 30000, 30000, 3, 5, true), RweText(-4, 0, 10, 10, 3, 5, true),
+          RweText(60, 0, 32, 16, 3, 5, true), std::string("\"cut\"\r\n")}) {
         WriteFrameFile("Pond.rwe", rwe);
         EXPECT_FALSE(Load());
         EXPECT_FALSE(water.RipplingWaterActive());
@@ -173,7 +174,8 @@ TEST_F(RipplingWaterFixture, DamagedWaterIsReportedAndStaysOff) {
     EXPECT_FALSE(Load()) << "a mask that cannot be read";
     ASSERT_EQ(test.dialogs.shown().size(), 6u);
     for (const auto& shown : test.dialogs.shown())
-        EXPECT_NE(shown.request.text.find(" Error initializing the Rippling Water effect. "), std::string::npos);
+        EXPECT_NE(shown.request.text.find(" Error initializing the Rippling Water effect. "),
+                  std::string::npos);
 }
 
 TEST_F(RipplingWaterFixture, SwitchingEffectsOffHidesTheWaterAndOnBringsItBack) {

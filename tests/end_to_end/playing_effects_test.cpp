@@ -24,8 +24,9 @@ constexpr int kFrameHeight = 480;
 string Frame(int kind, const string& background, const string& script) {
     return FieldsLine({double(kind), background, false, false, string(""), false, 0.0, string(""), string(""),
                        string("")}) +
-           FieldsLine({false, false, string("")}) + FieldsLine({0.0, 0.0, 0.0, false, false, 0.0, 0.0, 0.0, 0.0}) +
-           FieldsLine({false}) + FieldsLine({false, 0.0}) + FieldsLine({0.0}) + FieldsLine({!script.empty(), script});
+           FieldsLine({false, false, string("")}) +
+           FieldsLine({0.0, 0.0, 0.0, false, false, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({false}) +
+           FieldsLine({false, 0.0}) + FieldsLine({0.0}) + FieldsLine({!script.empty(), script});
 }
 
 constexpr char kRed[] = "255";
@@ -104,9 +105,10 @@ public:
 TEST(PlayingTransitions, AlphablendingShowsTheMixTheClockHasReachedAndEndsOnTheNewFrame) {
     EffectsGame game;
     game.StartWith("GoToFrame |Next|, 1, 1");
-    ASSERT_EQ(game.Play("wait 250\n" + game.Shot("quarter") + game.StateCommand("quarter") + "wait 500\n" +
-                        game.Shot("three_quarters") + "wait 300\n" + game.Shot("end") + game.StateCommand("end")),
-              0)
+    ASSERT_EQ(
+        game.Play("wait 250\n" + game.Shot("quarter") + game.StateCommand("quarter") + "wait 500\n" +
+                  game.Shot("three_quarters") + "wait 300\n" + game.Shot("end") + game.StateCommand("end")),
+        0)
         << game.Read("stderr");
     json quarter = game.Dump("quarter");
     EXPECT_EQ(quarter["transition"], (json{{"running", true}, {"kind", 1}, {"progress", 0.25}}));
@@ -175,8 +177,9 @@ TEST(PlayingTransitions, AFrameChangeDuringATransitionEndsItAndGoesAhead) {
     EffectsGame game;
     // A script timer set before the blend fires during it and slides on to a third, green, frame.
     game.StartWith("TimerObject(0).Interval = 300 : TimerObject(0).Enabled = True : GoToFrame |Next|, 1, 1");
-    game.Write("Config/Procedures", "Procedures\r\n\r\n\r\nSub TimerObject0\r\n"
-                                    "  GoToFrame \"Third\", 1, 3\r\nEnd Sub\r\n");
+    game.Write("Config/Procedures",
+               "Procedures\r\n\r\n\r\nSub TimerObject0\r\n"
+               "  GoToFrame \"Third\", 1, 3\r\nEnd Sub\r\n");
     game.Write("Frames/Third.fme", Frame(0, "65280", ""));
     ASSERT_EQ(game.Play("wait 800\n" + game.Shot("sliding") + game.StateCommand("sliding") + "wait 600\n" +
                         game.Shot("end") + game.StateCommand("end")),
@@ -198,10 +201,12 @@ TEST(PlayingTransitions, AFrameChangeDuringATransitionEndsItAndGoesAhead) {
 TEST(PlayingTransitions, AFrameOpenedWithoutTransitionDuringOneShowsAtOnce) {
     EffectsGame game;
     game.StartWith("TimerObject(0).Interval = 300 : TimerObject(0).Enabled = True : GoToFrame |Next|, 5, 1");
-    game.Write("Config/Procedures", "Procedures\r\n\r\n\r\nSub TimerObject0\r\n"
-                                    "  GoToFrame \"Third\", 0, 1\r\nEnd Sub\r\n");
+    game.Write("Config/Procedures",
+               "Procedures\r\n\r\n\r\nSub TimerObject0\r\n"
+               "  GoToFrame \"Third\", 0, 1\r\nEnd Sub\r\n");
     game.Write("Frames/Third.fme", Frame(0, "65280", ""));
-    ASSERT_EQ(game.Play("wait 400\n" + game.Shot("third") + game.StateCommand("third")), 0) << game.Read("stderr");
+    ASSERT_EQ(game.Play("wait 400\n" + game.Shot("third") + game.StateCommand("third")), 0)
+        << game.Read("stderr");
     json third = game.Dump("third");
     EXPECT_EQ(third["frame"]["name"], "Third");
     EXPECT_EQ(third["transition"]["running"], false);
@@ -218,8 +223,9 @@ TEST(PlayingTransitions, ChosenDestinationIsTheEndImageOnceAndCapturesFillPictur
                      "PictureBoxObject.Height = 7200 : SetTransitionDestination PictureBoxObject"));
     game.Write("FramesData/Next.fm2", testing::HotspotRecord(0, 0, 640, 480));
     game.Write("FramesData/Next.fm3",
-               testing::DoorActionRecord("", "CaptureFrame PictureBoxObject, True : PictureBoxObject.Width = 3000"
-                                             " : PictureBoxObject.Visible = True : GoToFrame |Start|, 1, 1"));
+               testing::DoorActionRecord("",
+                                         "CaptureFrame PictureBoxObject, True : PictureBoxObject.Width = 3000"
+                                         " : PictureBoxObject.Visible = True : GoToFrame |Start|, 1, 1"));
     ASSERT_EQ(game.Play("wait 500\n" + game.Shot("half") + "wait 600\nclick 320 240\nwait 500\n" +
                         game.Shot("again") + "wait 600\n" + game.Shot("back")),
               0)
@@ -244,7 +250,8 @@ class PondGame : public EffectsGame {
 public:
     PondGame() {
         Write("Frames/Start.fme", Frame(1, "pond.bmp", ""));
-        Write("Frames/pond.bmp", Bitmap(640, 480, [](int x, int y) { return uint32_t((x * 37) & 0xFF) << 16 | uint32_t(y); }));
+        Write("Frames/pond.bmp",
+              Bitmap(640, 480, [](int x, int y) { return uint32_t((x * 37) & 0xFF) << 16 | uint32_t(y); }));
         Write("Frames/Start.rwm", Bitmap(200, 100, [](int x, int) { return x >= 100 ? 0xFFFFFFu : 0u; }));
         Write("Frames/Start.rwe", FieldsLine({string("Pond"), 0.0, 0.0, 0.0, 0.0, 0.0}) +
                                       FieldsLine({100.0, 200.0, 200.0, 100.0, 4.0, 5.0, true}));
@@ -253,7 +260,8 @@ public:
 
 TEST(PlayingWater, TheWaterRipplesOnlyWhereTheMaskSays) {
     PondGame game;
-    ASSERT_EQ(game.Play(game.StateCommand("start") + game.Shot("first") + "wait 60\n" + game.Shot("second")), 0)
+    ASSERT_EQ(game.Play(game.StateCommand("start") + game.Shot("first") + "wait 60\n" + game.Shot("second")),
+              0)
         << game.Read("stderr");
     EXPECT_EQ(game.Dump("start")["water"], (json{{"active", true},
                                                  {"x", 100},
@@ -269,7 +277,8 @@ TEST(PlayingWater, TheWaterRipplesOnlyWhereTheMaskSays) {
     for (int y = 0; y < kFrameHeight; ++y) {
         for (int x = 0; x < 640; ++x) {
             if (first.At(x, y) == second.At(x, y)) continue;
-            ASSERT_TRUE(x >= 200 && x < 300 && y >= 200 && y < 300) << "changed outside the water at " << x << "," << y;
+            ASSERT_TRUE(x >= 200 && x < 300 && y >= 200 && y < 300)
+                << "changed outside the water at " << x << "," << y;
             ++changed;
         }
     }
@@ -278,9 +287,9 @@ TEST(PlayingWater, TheWaterRipplesOnlyWhereTheMaskSays) {
 
 TEST(PlayingWater, EffectsSwitchedOffStillTheWaterAndOnBringItBack) {
     PondGame game;
-    ASSERT_EQ(game.Play("menu Options/Disable Real-Time Effects\n" + game.StateCommand("off") + game.Shot("off1") +
-                        "wait 90\n" + game.Shot("off2") + "menu Options/Disable Real-Time Effects\n" +
-                        game.StateCommand("on")),
+    ASSERT_EQ(game.Play("menu Options/Disable Real-Time Effects\n" + game.StateCommand("off") +
+                        game.Shot("off1") + "wait 90\n" + game.Shot("off2") +
+                        "menu Options/Disable Real-Time Effects\n" + game.StateCommand("on")),
               0)
         << game.Read("stderr");
     EXPECT_EQ(game.Dump("off")["water"], (json{{"active", false}}));
@@ -299,8 +308,9 @@ TEST(PlayingWater, DamagedWaterIsReportedAndTheFrameShows) {
     json start = game.Dump("start");
     EXPECT_EQ(start["water"], (json{{"active", false}}));
     ASSERT_EQ(start["messageboxes"].size(), 1u);
-    EXPECT_NE(start["messageboxes"][0]["text"].get<string>().find("Error initializing the Rippling Water effect."),
-              string::npos);
+    EXPECT_NE(
+        start["messageboxes"][0]["text"].get<string>().find("Error initializing the Rippling Water effect."),
+        string::npos);
 }
 
 }  // namespace

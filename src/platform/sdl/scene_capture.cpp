@@ -26,7 +26,8 @@ void CaptureControl(SDL_Renderer* renderer, SceneRenderer& scene, const Control&
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
     SDL_RenderClear(renderer);
     scene.DrawControlAt(control, {0, 0});
-    const int read = SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, into.data(), width * 4);
+    const int read =
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, into.data(), width * 4);
     SDL_SetRenderTarget(renderer, nullptr);
     SDL_DestroyTexture(target);
     if (read != 0) {
