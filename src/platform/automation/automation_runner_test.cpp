@@ -168,5 +168,51 @@ TEST(DialogHistory, KeepsOnlyTheLatestThousandBoxes) {
     EXPECT_EQ(json.back()["text"], "1500");
 }
 
+TEST(AutomationRunner, AWaitOfTheGameRunsTheNextCommandsAndTheRunGoesOnAfterThem) {
+    std::ostringstream out;
+    auto parsed = std::get<std::vector<AutomationCommand>>(
+        ParseAutomation("key A\nwait 100\nscreenshot /a.png\nkey B\nscreenshot /b.png\n"));
+    struct KeyHost : FakeHost {
+        AutomationRunner* runner = nullptr;
+        std::vector<bool> more;
+        void Key(int key, int shift) override {
+            FakeHost::Key(key, shift);
+            // The first key starts something that waits for two more commands.
+            if (key == 'A') {
+                more.push_back(runner->RunNext());
+                more.push_back(runner->RunNext());
+            }
+        }
+    } keyHost;
+    AutomationRunner keyRunner(keyHost, out);
+    keyHost.runner = &keyRunner;
+    EXPECT_EQ(keyRunner.Run(parsed).exitStatus, 0);
+    EXPECT_EQ(keyHost.more, (std::vector<bool>{true, true}));
+    EXPECT_EQ(keyHost.clockMs, 100);
+    EXPECT_EQ(keyHost.calls,
+              (std::vector<std::string>{"key 65 0", "screenshot /a.png", "key 66 0", "screenshot /b.png"}));
+    EXPECT_FALSE(keyRunner.RunNext()) << "nothing is left once the run is over";
+}
+
+TEST(AutomationRunner, ACommandFailingInsideAWaitEndsTheRunAndAsksTheGameToQuit) {
+    struct KeyHost : FakeHost {
+        AutomationRunner* runner = nullptr;
+        void Key(int, int) override {
+            while (runner->RunNext()) {
+            }
+        }
+    } host;
+    std::ostringstream out;
+    AutomationRunner runner(host, out);
+    host.runner = &runner;
+    auto parsed = std::get<std::vector<AutomationCommand>>(
+        ParseAutomation("key A\npress Nothing\nscreenshot /never.png\n"));
+    AutomationRunner::Outcome outcome = runner.Run(parsed);
+    EXPECT_EQ(outcome.exitStatus, 1);
+    EXPECT_NE(outcome.message.find("line 2"), std::string::npos);
+    EXPECT_TRUE(host.quit);
+    EXPECT_TRUE(host.calls.empty());
+}
+
 }  // namespace
 }  // namespace taviro::platform

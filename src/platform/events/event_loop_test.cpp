@@ -207,3 +207,32 @@ TEST(EventLoop, AFailureNoOperationCaughtIsReportedAndTheLoopGoesOn) {
 
 }  // namespace
 }  // namespace taviro::platform
+
+namespace taviro::platform {
+namespace {
+
+TEST(EventLoop, AStandstillInsideAWaitLetsTheWaitsTimePassBeforeAskingForMore) {
+    VirtualLoop v;
+    auto tick = v.MakeTimer("tick", 300);
+    int asked = 0;
+    v.loop.SetStandstillHandler([&] {
+        ++asked;
+        return false;
+    });
+    std::vector<int64_t> passed;
+    auto waiter = std::make_unique<Timer>(v.timers);
+    waiter->SetIntervalMs(100);
+    waiter->SetHandler([&] {
+        waiter->SetEnabled(false);
+        // Something that only time ends, begun 100 ms into a 1000 ms wait.
+        while (v.loop.PassStandstill()) passed.push_back(v.clock.NowMs());
+    });
+    v.loop.WaitMs(1000);
+    EXPECT_EQ(passed, (std::vector<int64_t>{300, 600, 900, 1000})) << "the wait's own timers fire on the way";
+    EXPECT_EQ(asked, 1) << "then automation is asked once";
+    EXPECT_EQ(v.log, (std::vector<std::string>{"tick@300", "tick@600", "tick@900"}));
+    EXPECT_FALSE(v.loop.PassStandstill()) << "outside any wait and without a handler nothing passes";
+}
+
+}  // namespace
+}  // namespace taviro::platform
