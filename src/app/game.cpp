@@ -302,8 +302,12 @@ void Game::EndGameMessage() {
 }
 
 void Game::DeleteScratchFile() {
+    const std::string path = project_.paths.ProjectPath + "Temp001.dat";
+    if (!project_.files().IsFile(path)) return;
+    // A scratch file that cannot be removed is left; the transition has ended either way.
     std::error_code ignored;
-    std::filesystem::remove(project_.files().Resolve(project_.paths.ProjectPath + "Temp001.dat"), ignored);
+    std::filesystem::remove(project_.files().Resolve(path), ignored);
+    project_.files().Forget();
 }
 
 std::string Game::WaterBackground() {
