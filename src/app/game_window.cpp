@@ -39,8 +39,9 @@ GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::To
 }
 
 GameWindow::~GameWindow() {
-    // The game's controls and timers go before the window that holds them.
+    // The game's controls and timers go before the window that holds them; the menus go with this.
     game_.reset();
+    window_.hiddenMenuBar = nullptr;
 }
 
 MenuCommands GameWindow::Commands() {
