@@ -110,14 +110,5 @@ TEST(TransitionPicture, SlidesShowTheOldImageAtTheStartAndTheNewOneAtTheEnd) {
     }
 }
 
-TEST(TransitionPicture, NamesFollowTheNumbers) {
-    EXPECT_STREQ(TransitionNames[0], "");
-    EXPECT_STREQ(TransitionNames[1], "Alphablending");
-    EXPECT_STREQ(TransitionNames[5], "Slide Down");
-    EXPECT_FALSE(IsTransitionKind(0));
-    EXPECT_FALSE(IsTransitionKind(6));
-    EXPECT_TRUE(IsTransitionKind(3));
-}
-
 }  // namespace
 }  // namespace taviro::effects

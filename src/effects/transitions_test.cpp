@@ -126,21 +126,6 @@ TEST_F(TransitionsFixture, FrameTimerIsHeldWhileTheAnimationRuns) {
     EXPECT_TRUE(frameTimer.enabled());
 }
 
-TEST_F(TransitionsFixture, SlideShowsBothImagesSideBySide) {
-    onStandstill = [&] {
-        if (standstills == 1) {
-            clock.SleepMs(500);
-            return true;
-        }
-        const platform::Canvas& canvas = transitions.stage().canvas();
-        seen = {canvas.PixelAt(0, 0), canvas.PixelAt(19, 0), canvas.PixelAt(20, 0), canvas.PixelAt(39, 29)};
-        return false;
-    };
-    Run(kSlideRight, 1.0);
-    // Half way to the right: the new image has come in from the left.
-    EXPECT_EQ(seen, (std::vector<uint32_t>{kNewColor, kNewColor, kOldColor, kOldColor}));
-}
-
 TEST_F(TransitionsFixture, AClickEndsEvenAVeryLongTransitionAtTheNextStep) {
     onStandstill = [&] {
         clock.SleepMs(100);
