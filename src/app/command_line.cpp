@@ -29,6 +29,10 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
             options.version = true;
         } else if (argument == "--info") {
             options.info = true;
+        } else if (argument == "--check") {
+            options.check = true;
+        } else if (argument == "--json") {
+            options.json = true;
         } else if (argument == "--headless") {
             options.headless = true;
         } else if (argument == "--fullscreen") {
@@ -82,6 +86,9 @@ std::string UsageText() {
            "\n"
            "Options:\n"
            "  --info            print the game's project information as JSON and exit\n"
+           "  --check           list every problem a player would meet in the game, without playing;\n"
+           "                    exit status 0 when clean, 1 with problems, 2 when not a game\n"
+           "  --json            with --check: write the findings as JSON\n"
            "  --codepage N      code page of the game's text files (default 1252)\n"
            "  --fullscreen      play full screen\n"
            "  --window          play in a window\n"

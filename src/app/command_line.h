@@ -15,6 +15,8 @@ struct Options {
     bool help = false;
     bool version = false;
     bool info = false;                           // print the project information as JSON and exit
+    bool check = false;                          // check the game's files without playing it, and exit
+    bool json = false;                           // --check writes JSON instead of text
     int codePage = 1252;                         // code page of the project's text files
     bool headless = false;                       // no window, no audio device, virtual clock
     std::optional<std::string> autoplayFile;     // automation commands; "-" is standard input

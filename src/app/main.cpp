@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/player.h"
 #include "app/project_info_json.h"
+#include "checker/game_checker.h"
 #include "platform/automation/automation_runner.h"
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
@@ -217,6 +218,21 @@ int Play(const app::Options& options) {
     return 0;
 }
 
+// Checks the game without playing it; the exit status tells whether problems were found.
+int RunCheck(const app::Options& options) {
+    const std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
+    platform::CodePage codePage(options.codePage);
+    const checker::CheckReport report = checker::CheckGame(folder, codePage);
+    if (options.json) {
+        std::cout << checker::ReportJson(report, folder).dump(2, ' ', false,
+                                                              nlohmann::json::error_handler_t::replace)
+                  << "\n";
+    } else {
+        std::cout << checker::ReportText(report, folder);
+    }
+    return report.ExitStatus();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -235,6 +251,7 @@ int main(int argc, char** argv) {
         std::cout << "taviro-player " << TAVIRO_VERSION << "\n";
         return 0;
     }
+    if (options.check) return RunCheck(options);
     if (!vbscript::SetDefaultStartLocale(options.locale ? *options.locale
                                                         : vbscript::LcidFromEnvironment())) {
         std::cerr << "taviro-player: unknown locale " << *options.locale << "\n";
