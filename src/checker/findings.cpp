@@ -38,8 +38,8 @@ std::string ReportText(const CheckReport& report, const std::string& gameFolder)
     }
     if (!report.isGame) return text + gameFolder + " is not a game folder (it has no Config/General).\n";
     if (report.findings.empty()) return gameFolder + ": no problems found.\n";
-    return text + gameFolder + ": " + Plural(report.Problems(), "problem") + ", " + Plural(report.Notes(), "note") +
-           ".\n";
+    return text + gameFolder + ": " + Plural(report.Problems(), "problem") + ", " +
+           Plural(report.Notes(), "note") + ".\n";
 }
 
 nlohmann::ordered_json ReportJson(const CheckReport& report, const std::string& gameFolder) {
@@ -53,8 +53,10 @@ nlohmann::ordered_json ReportJson(const CheckReport& report, const std::string& 
         entry["message"] = finding.message;
         findings.push_back(std::move(entry));
     }
-    return {{"game", gameFolder},           {"is_game", report.isGame},
-            {"problems", report.Problems()}, {"notes", report.Notes()},
+    return {{"game", gameFolder},
+            {"is_game", report.isGame},
+            {"problems", report.Problems()},
+            {"notes", report.Notes()},
             {"findings", std::move(findings)}};
 }
 

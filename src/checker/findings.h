@@ -2,10 +2,9 @@
 // with the file and the place in it. Written as readable text or as JSON for tools.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 namespace taviro::checker {
 

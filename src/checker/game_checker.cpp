@@ -62,7 +62,8 @@ std::vector<std::string> PluginVariantVariables() { return {}; }
 
 int LineAt(std::string_view text, size_t position) {
     position = std::min(position, text.size());
-    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(position), '\n'));
+    return 1 +
+           static_cast<int>(std::count(text.begin(), text.begin() + static_cast<ptrdiff_t>(position), '\n'));
 }
 
 std::string Slashes(std::string text) {
@@ -83,7 +84,8 @@ public:
     CheckReport Run();
 
 private:
-    void Add(Severity severity, const Place& place, const std::string& message, int line = 0, int column = 0) {
+    void Add(Severity severity, const Place& place, const std::string& message, int line = 0,
+             int column = 0) {
         report_.findings.push_back({severity, place.file, place.record, place.part, line, column, message});
     }
 
@@ -124,7 +126,7 @@ private:
     std::string folder_;
     fs::path canonicalRoot_;
     std::map<std::string, std::string> framesByFoldedName_;  // folded name -> name of the ".fme"
-    Place context_;  // the file whose reader may show reports
+    Place context_;                                          // the file whose reader may show reports
     CheckReport report_;
 };
 
@@ -157,7 +159,8 @@ bool Checker::InsideGame(const std::string& path) {
     std::error_code failed;
     fs::path real = fs::weakly_canonical(files_.Resolve(path), failed);
     if (failed) return false;
-    auto [rootEnd, realAt] = std::mismatch(canonicalRoot_.begin(), canonicalRoot_.end(), real.begin(), real.end());
+    auto [rootEnd, realAt] =
+        std::mismatch(canonicalRoot_.begin(), canonicalRoot_.end(), real.begin(), real.end());
     return rootEnd == canonicalRoot_.end();
 }
 
@@ -187,7 +190,8 @@ bool Checker::CheckFile(const std::string& path, const Place& place, const std::
             spelled += (spelled.empty() ? "" : "/") + realParts[i];
         if (spelled != wanted) {
             Add(Severity::Note, place,
-                "the " + what + " \"" + named + "\" exists only as \"" + spelled + "\" (another letter case)");
+                "the " + what + " \"" + named + "\" exists only as \"" + spelled +
+                    "\" (another letter case)");
         }
     }
     return true;
@@ -209,8 +213,8 @@ void Checker::ReadFailure(const Place& place, const std::exception& failure, std
                           size_t at) {
     const GameError error = AsGameError(failure);
     Add(Severity::Problem, place,
-        "the record ends inside a group of fields or holds a field of the wrong type (" + error.description() +
-            ")",
+        "the record ends inside a group of fields or holds a field of the wrong type (" +
+            error.description() + ")",
         LineAt(text, at));
 }
 
@@ -222,10 +226,12 @@ void Checker::CheckDestination(const std::string& name, const Place& place, cons
     }
     auto found = framesByFoldedName_.find(platform::FoldCase(name));
     if (found == framesByFoldedName_.end()) {
-        Add(Severity::Problem, place, "the " + what + " \"" + name + "\" has no settings file Frames/" + name + ".fme");
+        Add(Severity::Problem, place,
+            "the " + what + " \"" + name + "\" has no settings file Frames/" + name + ".fme");
     } else if (found->second != name) {
         Add(Severity::Note, place,
-            "the " + what + " \"" + name + "\" exists only as \"" + found->second + "\" (another letter case)");
+            "the " + what + " \"" + name + "\" exists only as \"" + found->second +
+                "\" (another letter case)");
     }
 }
 
@@ -235,7 +241,8 @@ void Checker::CheckScript(const std::string& code, const Place& place) {
         Add(Severity::Problem, place, "the script does not compile: " + failure->description, failure->line,
             failure->column);
     }
-    for (const std::string& frame : LiteralFrameNames(code)) CheckDestination(frame, place, "frame of GoToFrame");
+    for (const std::string& frame : LiteralFrameNames(code))
+        CheckDestination(frame, place, "frame of GoToFrame");
 }
 
 void Checker::CheckVariable(const std::string& name, const Place& place, bool exactCase) {
@@ -250,7 +257,8 @@ void Checker::CheckVariable(const std::string& name, const Place& place, bool ex
                 "\"; visibility conditions compare names in their exact letter case");
     } else if (declared->Name != name) {
         Add(Severity::Note, place,
-            "the variable \"" + name + "\" is declared only as \"" + declared->Name + "\" (another letter case)");
+            "the variable \"" + name + "\" is declared only as \"" + declared->Name +
+                "\" (another letter case)");
     }
 }
 
@@ -275,8 +283,9 @@ void Checker::CheckProjectFiles() {
     // The procedures, unscrambled as the player does; lines count from the top of the file.
     context_ = {"Config/Procedures"};
     int16_t noControls = 0;
-    scripting::ScriptHost host(project_, flags_, variables_, nullptr, noControls, [] { return int64_t{0}; },
-                               [] { return int64_t{0}; });
+    scripting::ScriptHost host(
+        project_, flags_, variables_, nullptr, noControls, [] { return int64_t{0}; },
+        [] { return int64_t{0}; });
     const std::string procedures = host.LoadProjectProcedures();
     if (std::optional<CompileFailure> failure = CompileProcedures(procedures)) {
         Add(Severity::Problem, context_, "the procedures do not compile: " + failure->description,
@@ -343,8 +352,8 @@ void Checker::CheckSoundCommands(const std::string& frame) {
             const std::string file = reader.ReadString();
             reader.ReadVariant();
             if (play && !file.empty())
-                CheckFile(project_.paths.AreasPath + file, {place.file, 0, "channel " + std::to_string(channel)},
-                          "sound");
+                CheckFile(project_.paths.AreasPath + file,
+                          {place.file, 0, "channel " + std::to_string(channel)}, "sound");
         }
     } catch (const std::exception& failure) {
         ReadFailure(place, failure, *text, reader.position());
@@ -450,7 +459,8 @@ void Checker::CheckPickUps(const std::string& frame) {
             reader.Skip();
             reader.ReadInteger();
             reader.Skip(8);
-            if (project::NumericValue(reader.ReadVariant()) == 1) CheckItem(reader.ReadString(), {file, number});
+            if (project::NumericValue(reader.ReadVariant()) == 1)
+                CheckItem(reader.ReadString(), {file, number});
             reader.SkipRecord();
         }
     } catch (const std::exception& failure) {
@@ -468,9 +478,9 @@ void Checker::CheckDialogue(const std::string& frame) {
         const std::vector<dialogues::DialogueLine> lines = dialogues::ReadDialogueFile(reader);
         for (size_t line = 0; line < lines.size(); ++line) {
             for (size_t script = 0; script < lines[line].scripts.size(); ++script) {
-                CheckScript(lines[line].scripts[script],
-                            {file, 0, "dialogue line " + std::to_string(line + 1) + ", script " +
-                                          std::to_string(script + 1)});
+                CheckScript(lines[line].scripts[script], {file, 0,
+                                                          "dialogue line " + std::to_string(line + 1) +
+                                                              ", script " + std::to_string(script + 1)});
             }
         }
     } catch (const std::exception& failure) {

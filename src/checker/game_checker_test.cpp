@@ -39,7 +39,8 @@ string ActionRecord(const Action& action) {
            FieldsLine({0.0, 0.0, 0.0, false}) + FieldsLine({0.0, 0.0, 0.0, false}) +
            FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) + FieldsLine({true}) + FieldsLine({0.0, 0.0}) +
            FieldsLine({!action.script.empty(), action.script}) + FieldsLine({0.0}) +
-           FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 5.0, action.channelSound.empty() ? 0.0 : 1.0}) +
+           FieldsLine(
+               {0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 5.0, action.channelSound.empty() ? 0.0 : 1.0}) +
            (action.channelSound.empty() ? "" : FieldsLine({1.0, false, false, 8.0, action.channelSound})) +
            FieldsLine({!action.item.empty(), action.item}) + FieldsLine({kSeparator});
 }
@@ -131,8 +132,9 @@ TEST_F(CheckerFixture, MissingFilesAreNamedWithTheRecordThatNamesThem) {
     fs::remove(folder.path() / "Areas/theme.ogg");
     fs::remove(folder.path() / "Areas/key.gif");
     Write("FramesData/Start.fm2", HotspotRecord("door.gif") + HotspotRecord("window.gif"));
-    Write("FramesData/Start.fm3", ActionRecord({}) + ActionRecord({.sound = "creak.wav", .item = "Lamp",
-                                                                   .channelSound = "wind.ogg"}));
+    Write(
+        "FramesData/Start.fm3",
+        ActionRecord({}) + ActionRecord({.sound = "creak.wav", .item = "Lamp", .channelSound = "wind.ogg"}));
     Write("Frames/Cellar.rwe", FieldsLine({0.0}));
     CheckReport report = Check();
     EXPECT_EQ(report.ExitStatus(), 1);
@@ -153,7 +155,8 @@ TEST_F(CheckerFixture, MissingFilesAreNamedWithTheRecordThatNamesThem) {
 TEST_F(CheckerFixture, FilesUnderTheirScrambledNamesArePresent) {
     // The player finds a media file under its scrambled name; the checker looks the same way.
     fs::remove(folder.path() / "Areas/theme.ogg");
-    const string scrambled = project::ScrambledFileName((folder.path() / "Areas/theme.ogg").string(), false, true);
+    const string scrambled =
+        project::ScrambledFileName((folder.path() / "Areas/theme.ogg").string(), false, true);
     ASSERT_NE(scrambled, (folder.path() / "Areas/theme.ogg").string());
     std::ofstream(scrambled) << "x";
     CheckReport report = Check();
@@ -162,9 +165,10 @@ TEST_F(CheckerFixture, FilesUnderTheirScrambledNamesArePresent) {
 
 TEST_F(CheckerFixture, EveryDestinationMustBeAFrameOrQuitOrTheLastVisitedFrame) {
     Write("Frames/Cellar.fme", FrameSettings("cellar.jpg", "", "Attic"));
-    Write("FramesData/Start.fm3", ActionRecord({.frame = "Garden"}) + ActionRecord({.frame = "[quit]"}) +
-                                      ActionRecord({.frame = "[Last Visited Frame]"}) +
-                                      ActionRecord({.script = "GoToFrame |Tower|, 0, 0\r\n' GoToFrame |Old|"}));
+    Write("FramesData/Start.fm3",
+          ActionRecord({.frame = "Garden"}) + ActionRecord({.frame = "[quit]"}) +
+              ActionRecord({.frame = "[Last Visited Frame]"}) +
+              ActionRecord({.script = "GoToFrame |Tower|, 0, 0\r\n' GoToFrame |Old|"}));
     Write("FramesData/Cellar.dlg", Dialogue("Action.GoToFrame(|Start|)"));
     CheckReport report = Check();
     EXPECT_EQ(About(report, "Frames/Cellar.fme"),
@@ -184,9 +188,10 @@ TEST_F(CheckerFixture, NamesInAnotherLetterCaseAreNotesThatLeaveTheStatusAlone) 
     CheckReport report = Check();
     EXPECT_EQ(report.ExitStatus(), 0) << ReportText(report, "game");
     EXPECT_EQ(report.Notes(), 4);
-    EXPECT_EQ(About(report, "Frames/Start.fme")[0],
-              "note 0: the background picture \"Frames/START.JPG\" exists only as \"Frames/start.jpg\" (another "
-              "letter case)");
+    EXPECT_EQ(
+        About(report, "Frames/Start.fme")[0],
+        "note 0: the background picture \"Frames/START.JPG\" exists only as \"Frames/start.jpg\" (another "
+        "letter case)");
     EXPECT_EQ(About(report, "FramesData/Start.fm3")[1],
               "note 1: the frame \"cellar\" exists only as \"Cellar\" (another letter case)");
 }
@@ -195,14 +200,16 @@ TEST_F(CheckerFixture, VariablesMustBeDeclaredAndConditionsMustMatchTheirLetterC
     Write("FramesData/Start.fm2", HotspotRecord("door.gif", {"door"}) + HotspotRecord("", {"Lever"}));
     Write("FramesData/Start.fm3", ActionRecord({.variable = "Window"}));
     CheckReport report = Check();
-    EXPECT_EQ(About(report, "FramesData/Start.fm2"),
-              (std::vector<string>{"problem 1: the variable \"door\" is declared only as \"Door\"; visibility "
-                                   "conditions compare names in their exact letter case",
-                                   "problem 2: the variable \"Lever\" is declared neither in Config/Variables "
-                                   "nor by a plugin"}));
-    EXPECT_EQ(About(report, "FramesData/Start.fm3"),
-              std::vector<string>{"problem 1: the variable \"Window\" is declared neither in Config/Variables "
-                                  "nor by a plugin"});
+    EXPECT_EQ(
+        About(report, "FramesData/Start.fm2"),
+        (std::vector<string>{"problem 1: the variable \"door\" is declared only as \"Door\"; visibility "
+                             "conditions compare names in their exact letter case",
+                             "problem 2: the variable \"Lever\" is declared neither in Config/Variables "
+                             "nor by a plugin"}));
+    EXPECT_EQ(
+        About(report, "FramesData/Start.fm3"),
+        std::vector<string>{"problem 1: the variable \"Window\" is declared neither in Config/Variables "
+                            "nor by a plugin"});
 }
 
 TEST_F(CheckerFixture, ScriptsThatDoNotCompileAreFoundWithTheirLineAndColumn) {
@@ -224,13 +231,14 @@ TEST_F(CheckerFixture, DamagedRecordsAreReportedWhereTheyBreak) {
     // A settings file cut inside its first group, a hotspot with text where a number belongs, and a
     // dialogue that promises more lines than it holds.
     Write("Frames/Cellar.fme", FieldsLine({1.0, string("cellar.jpg"), false, false}));
-    Write("FramesData/Start.fm2",
-          HotspotRecord("door.gif", {"Door"}) + FieldsLine({string(""), string("many")}) + FieldsLine({kSeparator}));
+    Write("FramesData/Start.fm2", HotspotRecord("door.gif", {"Door"}) +
+                                      FieldsLine({string(""), string("many")}) + FieldsLine({kSeparator}));
     Write("FramesData/Cellar.dlg", FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 3.0}));
     CheckReport report = Check();
-    EXPECT_EQ(About(report, "Frames/Cellar.fme"),
-              std::vector<string>{"problem 0: the record ends inside a group of fields or holds a field of the "
-                                  "wrong type (Input past end of file)"});
+    EXPECT_EQ(
+        About(report, "Frames/Cellar.fme"),
+        std::vector<string>{"problem 0: the record ends inside a group of fields or holds a field of the "
+                            "wrong type (Input past end of file)"});
     ASSERT_EQ(About(report, "FramesData/Start.fm2").size(), 1u);
     EXPECT_TRUE(About(report, "FramesData/Start.fm2")[0].starts_with("problem 2: the record ends inside"));
     EXPECT_EQ(About(report, "FramesData/Cellar.dlg").size(), 1u);

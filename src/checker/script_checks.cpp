@@ -53,7 +53,8 @@ bool InComment(std::string_view code, size_t at) {
 }  // namespace
 
 std::optional<CompileFailure> CompileAuthorCode(std::string_view code) {
-    const std::string text = "Sub Procedure_that_is_going_to_be_executed\r\n" + std::string(code) + "\r\nEnd Sub";
+    const std::string text =
+        "Sub Procedure_that_is_going_to_be_executed\r\n" + std::string(code) + "\r\nEnd Sub";
     return Compile(text, 1, LineCount(code));
 }
 
