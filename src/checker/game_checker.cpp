@@ -243,6 +243,16 @@ void Checker::CheckScript(const std::string& code, const Place& place) {
     }
     for (const std::string& frame : LiteralFrameNames(code))
         CheckDestination(frame, place, "frame of GoToFrame");
+    // Code a timed event runs later is checked where it is written; its lines count from its own start.
+    for (const std::string& timed : LiteralTimedEventCode(code)) {
+        if (std::optional<CompileFailure> failure = CompileAuthorCode(timed)) {
+            Add(Severity::Problem, {place.file, place.record, place.part + ", timed event"},
+                "the timed event's code does not compile: " + failure->description, failure->line,
+                failure->column);
+        }
+        for (const std::string& frame : LiteralFrameNames(timed))
+            CheckDestination(frame, place, "frame of GoToFrame");
+    }
 }
 
 void Checker::CheckVariable(const std::string& name, const Place& place, bool exactCase) {

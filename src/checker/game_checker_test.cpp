@@ -213,13 +213,17 @@ TEST_F(CheckerFixture, VariablesMustBeDeclaredAndConditionsMustMatchTheirLetterC
 }
 
 TEST_F(CheckerFixture, ScriptsThatDoNotCompileAreFoundWithTheirLineAndColumn) {
-    Write("FramesData/Start.fm3", ActionRecord({.script = "x = 1\r\ny = (2 +"}));
+    Write("FramesData/Start.fm3", ActionRecord({.script = "x = 1\r\ny = (2 +"}) +
+                                      ActionRecord({.script = "CreateTimedEvent 2, |x = (1 +|, False"}));
     Write("FramesData/Cellar.dlg", Dialogue("If a Then"));
     Write("Config/Procedures", "'\r\n'\r\n'\r\nSub Hello\r\nMsgBox \"hello\r\nEnd Sub\r\n");
     CheckReport report = Check();
-    ASSERT_EQ(report.Problems(), 3) << ReportText(report, "game");
+    ASSERT_EQ(report.Problems(), 4) << ReportText(report, "game");
+    // The code of a timed event the script creates, with the record of the script that creates it.
+    EXPECT_EQ(About(report, "FramesData/Start.fm3")[1],
+              "problem 2: the timed event's code does not compile: Expected expression");
     std::map<string, Finding> byFile;
-    for (const Finding& finding : report.findings) byFile[finding.file] = finding;
+    for (const Finding& finding : report.findings) byFile.emplace(finding.file, finding);
     EXPECT_EQ(byFile["FramesData/Start.fm3"].record, 1);
     EXPECT_EQ(byFile["FramesData/Start.fm3"].line, 2);
     EXPECT_EQ(byFile["FramesData/Cellar.dlg"].part, "dialogue line 1, script 1");

@@ -50,6 +50,62 @@ bool InComment(std::string_view code, size_t at) {
     return first != std::string::npos && line.compare(first, 4, "rem ") == 0;
 }
 
+// The string literal that starts at code[at] ("" stands for one quote), and where it ends; nullopt
+// when none starts there or it is not closed on its line.
+std::optional<std::string> StringLiteralAt(std::string_view code, size_t& at) {
+    if (at >= code.size() || code[at] != '"') return std::nullopt;
+    std::string text;
+    for (size_t i = at + 1; i < code.size() && code[i] != '\n'; ++i) {
+        if (code[i] != '"') {
+            text += code[i];
+        } else if (i + 1 < code.size() && code[i + 1] == '"') {
+            text += '"';
+            ++i;
+        } else {
+            at = i + 1;
+            return text;
+        }
+    }
+    return std::nullopt;
+}
+
+// The literal strings passed as argument number argument (0-based) to calls of method (lower case).
+std::vector<std::string> LiteralArguments(std::string_view code, std::string_view method, int argument) {
+    std::vector<std::string> found;
+    const std::string folded = platform::FoldCase(code);
+    for (size_t at = folded.find(method); at != std::string::npos; at = folded.find(method, at + 1)) {
+        // A whole word: not the end of a longer name, and not a longer name itself.
+        if (at > 0 && IsNameCharacter(folded[at - 1])) continue;
+        size_t next = at + method.size();
+        if (next < folded.size() && IsNameCharacter(folded[next])) continue;
+        if (InComment(code, at)) continue;
+        // Past the arguments before the wanted one: commas outside strings and parentheses.
+        int depth = 0;
+        bool opened = false;
+        for (int skipped = 0; next < code.size() && code[next] != '\n';) {
+            const char c = code[next];
+            if (c == ' ' || c == '\t') {
+                ++next;
+            } else if (c == '(' && !opened && depth == 0) {
+                opened = true;
+                ++next;
+            } else if (skipped == argument) {
+                break;
+            } else if (c == '"') {
+                if (!StringLiteralAt(code, next)) break;
+            } else {
+                if (c == '(') ++depth;
+                if (c == ')') --depth;
+                if (c == ',' && depth == 0) ++skipped;
+                if (depth < 0 || c == ':') break;
+                ++next;
+            }
+        }
+        if (std::optional<std::string> text = StringLiteralAt(code, next)) found.push_back(std::move(*text));
+    }
+    return found;
+}
+
 }  // namespace
 
 std::optional<CompileFailure> CompileAuthorCode(std::string_view code) {
@@ -63,33 +119,11 @@ std::optional<CompileFailure> CompileProcedures(std::string_view code) {
 }
 
 std::vector<std::string> LiteralFrameNames(std::string_view code) {
-    std::vector<std::string> names;
-    const std::string folded = platform::FoldCase(code);
-    const std::string_view call = "gotoframe";
-    for (size_t at = folded.find(call); at != std::string::npos; at = folded.find(call, at + call.size())) {
-        // A whole word: not the end of a longer name, and not a longer name itself.
-        if (at > 0 && IsNameCharacter(folded[at - 1])) continue;
-        size_t next = at + call.size();
-        if (next < folded.size() && IsNameCharacter(folded[next])) continue;
-        if (InComment(code, at)) continue;
-        while (next < code.size() && (code[next] == ' ' || code[next] == '\t' || code[next] == '(')) ++next;
-        if (next >= code.size() || code[next] != '"') continue;
-        // A string literal, where "" stands for one quote.
-        std::string name;
-        size_t i = next + 1;
-        for (; i < code.size() && code[i] != '\n'; ++i) {
-            if (code[i] != '"') {
-                name += code[i];
-            } else if (i + 1 < code.size() && code[i + 1] == '"') {
-                name += '"';
-                ++i;
-            } else {
-                break;
-            }
-        }
-        if (i < code.size() && code[i] == '"') names.push_back(std::move(name));
-    }
-    return names;
+    return LiteralArguments(code, "gotoframe", 0);
+}
+
+std::vector<std::string> LiteralTimedEventCode(std::string_view code) {
+    return LiteralArguments(code, "createtimedevent", 1);
 }
 
 bool IsSpecialDestination(std::string_view name) {

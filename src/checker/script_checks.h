@@ -26,6 +26,10 @@ std::optional<CompileFailure> CompileProcedures(std::string_view code);
 // "Action.GoToFrame("Hall")"), in order; calls in comments are left out.
 std::vector<std::string> LiteralFrameNames(std::string_view code);
 
+// The code of timed events the code creates with a literal string ("CreateTimedEvent 5, "x = 1", False"),
+// with "" already turned into one quote.
+std::vector<std::string> LiteralTimedEventCode(std::string_view code);
+
 // True for the destinations that are no frame: "[quit]", "[last visited frame]" and the "last
 // visited frame" of scripts, in any letter case.
 bool IsSpecialDestination(std::string_view name);

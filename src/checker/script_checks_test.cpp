@@ -50,6 +50,15 @@ TEST(LiteralFrames, NamesThatAreNotLiteralOrNotCallsAreLeftOut) {
     EXPECT_EQ(LiteralFrameNames("x = \"it's\" : GoToFrame \"Hall\""), Names{"Hall"});
 }
 
+TEST(LiteralFrames, TimedEventCodeIsTheSecondArgument) {
+    EXPECT_EQ(LiteralTimedEventCode("CreateTimedEvent 5, \"GoToFrame \"\"Hall\"\"\", False"),
+              Names{"GoToFrame \"Hall\""});
+    EXPECT_EQ(LiteralTimedEventCode("n = Action.CreateTimedEvent(Max(1, 2), \"x = 1\", True)"),
+              Names{"x = 1"});
+    EXPECT_EQ(LiteralTimedEventCode("CreateTimedEvent \"5\", \"a\" : CreateTimedEvent 1, code"), Names{"a"});
+    EXPECT_TRUE(LiteralTimedEventCode("CreateTimedEvent 5, code, False").empty());
+}
+
 TEST(LiteralFrames, QuitAndLastVisitedFrameAreDestinations) {
     EXPECT_TRUE(IsSpecialDestination("[quit]"));
     EXPECT_TRUE(IsSpecialDestination("[Last Visited Frame]"));
