@@ -282,9 +282,10 @@ void Checker::CheckProjectFiles() {
     const project::ProjectInformation& info = project_.information;
     const Place general{"Config/General"};
     CheckDestination(info.InitialFrame, {general.file, 0, "initial frame"}, "initial frame");
-    CheckScript(info.startupScript, {general.file, 0, "start-up script"});
-    CheckScript(info.frameScript, {general.file, 0, "script of every frame"});
-    CheckScript(info.menuScript, {general.file, 0, "menu script"});
+    // Scripts count only where the player runs them: when switched on.
+    if (info.runStartupScript) CheckScript(info.startupScript, {general.file, 0, "start-up script"});
+    if (info.runFrameScript) CheckScript(info.frameScript, {general.file, 0, "script of every frame"});
+    if (info.runMenuScript) CheckScript(info.menuScript, {general.file, 0, "menu script"});
 
     // The declared variables, read as the player reads them; plugin variables join them here.
     context_ = {"Config/Variables"};
@@ -343,7 +344,7 @@ void Checker::CheckFrameSettings(const std::string& frame) {
         if (!file.empty())
             CheckFile(areasPath + file, {place.file, 0, "sound channel " + std::to_string(i + 1)}, "sound");
     }
-    CheckScript(settings.frameScript, {place.file, 0, "frame script"});
+    if (settings.runFrameScript) CheckScript(settings.frameScript, {place.file, 0, "frame script"});
 }
 
 void Checker::CheckSoundCommands(const std::string& frame) {
@@ -448,7 +449,7 @@ void Checker::CheckActionFile(const std::string& path, bool droppedItems) {
             if (action.playSound && !action.soundFile.empty())
                 CheckFile(project_.paths.FramesPath + action.soundFile, place, "sound");
             if (action.addItem) CheckItem(action.itemName, place);
-            CheckScript(action.script, {file, number, "script"});
+            if (action.appendScript) CheckScript(action.script, {file, number, "script"});
             reader.SkipRecord();
         }
     } catch (const std::exception& failure) {
@@ -539,8 +540,9 @@ void Checker::CheckCombinations() {
             if (addItem) CheckItem(newItem, place);
             if (reader.AtEnd()) continue;
             reader.Skip(3);
-            reader.ReadBoolean();
-            CheckScript(project::ReplaceBarsWithQuotes(reader.ReadString()), {place.file, 0, "script"});
+            const bool runScript = reader.ReadBoolean();
+            const std::string script = project::ReplaceBarsWithQuotes(reader.ReadString());
+            if (runScript) CheckScript(script, {place.file, 0, "script"});
         } catch (const std::exception& failure) {
             ReadFailure(place, failure, *text, reader.position());
         }

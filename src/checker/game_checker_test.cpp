@@ -231,6 +231,25 @@ TEST_F(CheckerFixture, ScriptsThatDoNotCompileAreFoundWithTheirLineAndColumn) {
     EXPECT_GE(byFile["Config/Procedures"].column, 8);
 }
 
+TEST_F(CheckerFixture, OnlyScriptsThePlayerRunsAreCompiled) {
+    // The start-up script is switched off, the menu script on; a frame script is never switched on.
+    Write("Config/General", testing::GeneralFile()
+                                .Set(52, false)
+                                .Set(53, string("If"))
+                                .Set(59, true)
+                                .Set(60, string("Else"))
+                                .Text());
+    Write("Frames/Cellar.fme", FieldsLine({1.0, string("cellar.jpg"), false, false, string(""), false, 0.0,
+                                           string(""), string(""), string("")}) +
+                                   FieldsLine({false, false, string("")}) +
+                                   FieldsLine({0.0, 0.0, 0.0, false, false, 0.0, 0.0, 0.0, 0.0}) +
+                                   FieldsLine({true}) + FieldsLine({false, 0.0}) + FieldsLine({0.0}) +
+                                   FieldsLine({false, string("End If")}));
+    CheckReport report = Check();
+    ASSERT_EQ(report.Problems(), 1) << ReportText(report, "game");
+    EXPECT_EQ(report.findings[0].part, "menu script");
+}
+
 TEST_F(CheckerFixture, DamagedRecordsAreReportedWhereTheyBreak) {
     // A settings file cut inside its first group, a hotspot with text where a number belongs, and a
     // dialogue that promises more lines than it holds.
