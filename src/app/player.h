@@ -34,6 +34,8 @@ struct ScreenServices {
     platform::media::AudioEngine* audio = nullptr;
     // Opens or closes the player's own settings window (Ctrl+O).
     std::function<void()> togglePlayerSettings;
+    // Writes a screenshot of the game to the player's pictures (Alt+S).
+    std::function<void()> takeScreenshot;
 };
 
 class Player {

@@ -14,5 +14,6 @@ void SetQuiet(bool quiet);
 void Error(std::string_view message);
 void MissingFile(std::string_view path);
 void Info(std::string_view message);  // only with --verbose
+void Notice(std::string_view message);  // always: what the player did when asked, such as a screenshot
 
 }  // namespace taviro::platform::log

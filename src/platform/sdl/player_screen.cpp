@@ -423,6 +423,27 @@ void PlayerScreen::Screenshot(const std::string& file) {
     display_.SaveScreenshot(file);
 }
 
+void PlayerScreen::WindowEvent(uint8_t event) {
+    switch (event) {
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            if (minimisedChanged) minimisedChanged(true);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+        case SDL_WINDOWEVENT_SHOWN:
+            if (minimisedChanged) minimisedChanged(false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (focusChanged) focusChanged(false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (focusChanged) focusChanged(true);
+            break;
+        default: break;
+    }
+}
+
 void PlayerScreen::HandleSdlEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -460,6 +481,7 @@ void PlayerScreen::HandleSdlEvents() {
                 break;
             }
             case SDL_TEXTINPUT: Text(event.text.text); break;
+            case SDL_WINDOWEVENT: WindowEvent(event.window.event); break;
             default: break;
         }
     }
