@@ -25,12 +25,14 @@
 #include "platform/media/audio_engine.h"
 #include "platform/memory/memory_reuse.h"
 #include "platform/sdl/desktop.h"
+#include "platform/sdl/library_versions.h"
 #include "platform/sdl/player_screen.h"
 #include "platform/windows/away_pause.h"
 #include "project/cd_file_location.h"
 #include "project/project.h"
 #include "project/user_settings.h"
 #include "vbscript/locale.h"
+#include "vbscript/regexp.h"
 
 namespace {
 
@@ -298,6 +300,9 @@ int main(int argc, char** argv) {
     }
     if (options.version) {
         std::cout << "taviro-player " << TAVIRO_VERSION << "\n";
+        std::vector<std::string> libraries = platform::LibraryVersions();
+        libraries.push_back(vbscript::RegExpLibraryVersion());
+        for (const std::string& library : libraries) std::cout << "  " << library << "\n";
         return 0;
     }
     if (options.check) return RunCheck(options);
@@ -309,6 +314,12 @@ int main(int argc, char** argv) {
     if (!platform::log::Configure(options.logFile ? options.logFile->c_str() : nullptr, options.verbose)) {
         std::cerr << "taviro-player: cannot write the log file " << *options.logFile << "\n";
         return 2;
+    }
+    // A window needs a display; without one the game would play unseen until killed.
+    if (!options.headless && !options.info && !platform::DisplayAvailable()) {
+        std::cerr << "taviro-player: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                     "play without a window with --headless --autoplay FILE\n";
+        return 1;
     }
     int status = 0;
     try {
