@@ -2,6 +2,9 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <filesystem>
+
+#include "platform/files/file_system.h"
 
 namespace taviro::app {
 namespace {
@@ -80,8 +83,19 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
     return options;
 }
 
+std::string GameFolderOfArgument(const std::string& argument) {
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    const fs::path path(argument);
+    if (!fs::is_regular_file(path, failed) || platform::FoldCase(path.filename().string()) != "general")
+        return argument;
+    const fs::path config = fs::absolute(path, failed).parent_path();
+    if (failed || platform::FoldCase(config.filename().string()) != "config") return argument;
+    return config.parent_path().string();
+}
+
 std::string UsageText() {
-    return "Usage: taviro-player [options] [GAME_FOLDER]\n"
+    return "Usage: taviro-player [options] [GAME_FOLDER | GAME_FOLDER/Config/General]\n"
            "Plays the Taviro adventure game in GAME_FOLDER (default: the player's own folder).\n"
            "\n"
            "Options:\n"

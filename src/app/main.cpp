@@ -133,7 +133,8 @@ int Play(const app::Options& options) {
     GameFlags flags;
     project::Project project(files, codePage, dialogs, cd, flags, project::DefaultConfigFolder());
 
-    std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
+    std::string folder = options.projectFolder ? app::GameFolderOfArgument(*options.projectFolder)
+                                               : platform::ProgramFolder().string();
     // Paths the game shows (the players' file names, the saved "Path") are full paths, as in the
     // original, whatever folder the command line names.
     std::error_code noFullPath;
@@ -271,7 +272,8 @@ int Play(const app::Options& options) {
 
 // Checks the game without playing it; the exit status tells whether problems were found.
 int RunCheck(const app::Options& options) {
-    const std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
+    const std::string folder = options.projectFolder ? app::GameFolderOfArgument(*options.projectFolder)
+                                                     : platform::ProgramFolder().string();
     platform::CodePage codePage(options.codePage);
     const checker::CheckReport report = checker::CheckGame(folder, codePage);
     if (options.json) {
