@@ -13,10 +13,10 @@ set(CPACK_PACKAGE_NAME taviro-player)
 set(CPACK_PACKAGE_VENDOR "Taviro Player")
 set(CPACK_PACKAGE_CONTACT "Taviro Player developers <taviro-player@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Player of point-and-click adventure games made with Taviro")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Plays the adventure games made with the Taviro authoring tool on Linux: frames, hotspots, inventory,\n"
-    "dialogues, sound, MIDI music, video and the games' VBScript scripts, with saved games.\n"
-    "taviro-player --check lists what is broken in a game before a player finds it.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Plays the adventure games made with the Taviro authoring tool on Linux: frames, hotspots,\n"
+       "inventory, dialogues, sound, MIDI music, video and the games' VBScript scripts, with saved games.\n"
+       "taviro-player --check lists what is broken in a game before a player finds it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
