@@ -89,5 +89,18 @@ TEST(PlayerKeys, AltEnterTogglesFullScreenWhereTheGameOffersIt) {
     EXPECT_FALSE(withheld.Json("after.json")["display"]["full_screen"].get<bool>());
 }
 
+TEST(PlayerKeys, LikeAnyKeyTheyBreakTheDebugKeySequence) {
+    DemoGame demo;
+    ASSERT_EQ(
+        demo.Play("key F12\nkey F9\nkey F11\nkey S alt\nkey F10\nkey Escape\n" + demo.StateCommand("broken") +
+                  "key F12\nkey F9\nkey F11\nkey F10\n" + demo.StateCommand("typed")),
+        0);
+    auto lastMenu = [&](const string& state) {
+        return demo.Json(state + ".json")["menus"]["bar"].back()["caption"].get<string>();
+    };
+    EXPECT_EQ(lastMenu("broken"), "Save Game...");
+    EXPECT_EQ(lastMenu("typed"), "Debug");
+}
+
 }  // namespace
 }  // namespace taviro
