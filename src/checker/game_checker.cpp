@@ -126,6 +126,7 @@ private:
     std::string folder_;
     fs::path canonicalRoot_;
     std::map<std::string, std::string> framesByFoldedName_;  // folded name -> name of the ".fme"
+    std::map<std::string, bool> folderInside_;               // real folder -> whether it lies inside the game
     Place context_;                                          // the file whose reader may show reports
     CheckReport report_;
 };
@@ -157,11 +158,24 @@ CheckReport Checker::Run() {
 
 bool Checker::InsideGame(const std::string& path) {
     std::error_code failed;
-    fs::path real = fs::weakly_canonical(files_.Resolve(path), failed);
-    if (failed) return false;
-    auto [rootEnd, realAt] =
-        std::mismatch(canonicalRoot_.begin(), canonicalRoot_.end(), real.begin(), real.end());
-    return rootEnd == canonicalRoot_.end();
+    const fs::path resolved = files_.Resolve(path);
+    auto inside = [this](const fs::path& real) {
+        auto [rootEnd, realAt] =
+            std::mismatch(canonicalRoot_.begin(), canonicalRoot_.end(), real.begin(), real.end());
+        return rootEnd == canonicalRoot_.end();
+    };
+    // A file that is no link lies where its folder lies; folders are few, so their answers are kept.
+    if (!fs::is_symlink(fs::symlink_status(resolved, failed)) && !failed) {
+        const std::string folder = resolved.parent_path().string();
+        auto known = folderInside_.find(folder);
+        if (known == folderInside_.end()) {
+            const fs::path real = fs::weakly_canonical(resolved.parent_path(), failed);
+            known = folderInside_.emplace(folder, !failed && inside(real)).first;
+        }
+        return known->second;
+    }
+    const fs::path real = fs::weakly_canonical(resolved, failed);
+    return !failed && inside(real);
 }
 
 bool Checker::CheckFile(const std::string& path, const Place& place, const std::string& what) {
