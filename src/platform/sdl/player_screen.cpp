@@ -425,13 +425,13 @@ void PlayerScreen::Screenshot(const std::string& file) {
 
 void PlayerScreen::WindowEvent(uint8_t event) {
     switch (event) {
+        // Hidden and shown are left out: the player hides its own window between the welcome window
+        // and the game, and the game's clock must go on then.
         case SDL_WINDOWEVENT_MINIMIZED:
-        case SDL_WINDOWEVENT_HIDDEN:
             if (minimisedChanged) minimisedChanged(true);
             break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
-        case SDL_WINDOWEVENT_SHOWN:
             if (minimisedChanged) minimisedChanged(false);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
