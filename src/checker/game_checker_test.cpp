@@ -152,6 +152,35 @@ TEST_F(CheckerFixture, MissingFilesAreNamedWithTheRecordThatNamesThem) {
               std::vector<string>{"problem 0: the water mask \"Frames/Cellar.rwm\" does not exist"});
 }
 
+TEST_F(CheckerFixture, ItemsAndSoundCommandsNameWhatExists) {
+    // Pick-ups, dropped items (keys compared without regard to case) and combinations name items by
+    // their description files; the ".chn" commands name sounds.
+    Write("FramesData/Start.fm4",
+          FieldsLine({0.0, 1.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 1.0, string("Lamp")}) +
+              FieldsLine({kSeparator}));
+    const string droppedFields = FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0});
+    string dropped = ActionRecord({});
+    dropped = dropped.substr(dropped.find('\n') + 1);  // the common fields, without the ten leading ones
+    Write("FramesData/Start.fm0", FieldsLine({0.0, string("1_key.drg")}) + droppedFields + dropped +
+                                      FieldsLine({0.0, string("1_lamp.drg")}) + droppedFields + dropped);
+    Write("Areas/Key_on_Lamp.drg", FieldsLine({1.0, 0.0, 1.0, string("Oil")}));
+    string chn = FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0,
+                             0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0});
+    chn += FieldsLine({0.0, false, true, string("theme.ogg"), 1.0}) +
+           FieldsLine({0.0, false, true, string("wind.ogg"), 0.0}) + FieldsLine({kSeparator});
+    Write("Frames/Start.chn", chn);
+    CheckReport report = Check();
+    EXPECT_EQ(About(report, "FramesData/Start.fm4"),
+              std::vector<string>{"problem 1: the item description \"Areas/Lamp.obj\" does not exist"});
+    EXPECT_EQ(About(report, "FramesData/Start.fm0"),
+              std::vector<string>{"problem 2: the item description \"Areas/lamp.obj\" does not exist"});
+    EXPECT_EQ(About(report, "Areas/Key_on_Lamp.drg"),
+              (std::vector<string>{"problem 0: the item description \"Areas/Lamp.obj\" does not exist",
+                                   "problem 0: the item description \"Areas/Oil.obj\" does not exist"}));
+    EXPECT_EQ(About(report, "Frames/Start.chn"),
+              std::vector<string>{"problem 0: the sound \"Areas/wind.ogg\" does not exist"});
+}
+
 TEST_F(CheckerFixture, FilesUnderTheirScrambledNamesArePresent) {
     // The player finds a media file under its scrambled name; the checker looks the same way.
     fs::remove(folder.path() / "Areas/theme.ogg");
