@@ -13,7 +13,7 @@ void SetQuiet(bool quiet);
 
 void Error(std::string_view message);
 void MissingFile(std::string_view path);
-void Info(std::string_view message);  // only with --verbose
+void Info(std::string_view message);    // only with --verbose
 void Notice(std::string_view message);  // always: what the player did when asked, such as a screenshot
 
 }  // namespace taviro::platform::log
