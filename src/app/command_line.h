@@ -27,7 +27,7 @@ struct Options {
     bool verbose = false;
     bool mute = false;                     // every sound plays silently
     std::optional<std::string> soundFont;  // the soundfont of MIDI music
-    std::optional<int> locale;             // --locale LCID: the scripts' locale; absent: the environment's
+    std::optional<int> locale;  // --locale LCID: the scripts' locale; absent: the environment's
 };
 
 // A usage error: the message to print before the usage text.
@@ -36,10 +36,6 @@ struct UsageError {
 };
 
 std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& arguments);
-
-// The game folder a command-line argument names: the folder itself, or for a game's
-// "Config/General" file (as a file manager passes it) the folder two levels up.
-std::string GameFolderOfArgument(const std::string& argument);
 
 // The game folder a command-line argument names: the folder itself, or for a game's
 // "Config/General" file (as a file manager passes it) the folder two levels up.
