@@ -2,6 +2,9 @@
 #include "app/command_line.h"
 
 #include <charconv>
+#include <filesystem>
+
+#include "platform/files/file_system.h"
 
 namespace taviro::app {
 namespace {
@@ -29,6 +32,10 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
             options.version = true;
         } else if (argument == "--info") {
             options.info = true;
+        } else if (argument == "--check") {
+            options.check = true;
+        } else if (argument == "--json") {
+            options.json = true;
         } else if (argument == "--headless") {
             options.headless = true;
         } else if (argument == "--fullscreen") {
@@ -76,12 +83,26 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
     return options;
 }
 
+std::string GameFolderOfArgument(const std::string& argument) {
+    namespace fs = std::filesystem;
+    std::error_code failed;
+    const fs::path path(argument);
+    if (!fs::is_regular_file(path, failed) || platform::FoldCase(path.filename().string()) != "general")
+        return argument;
+    const fs::path config = fs::absolute(path, failed).parent_path();
+    if (failed || platform::FoldCase(config.filename().string()) != "config") return argument;
+    return config.parent_path().string();
+}
+
 std::string UsageText() {
-    return "Usage: taviro-player [options] [GAME_FOLDER]\n"
+    return "Usage: taviro-player [options] [GAME_FOLDER | GAME_FOLDER/Config/General]\n"
            "Plays the Taviro adventure game in GAME_FOLDER (default: the player's own folder).\n"
            "\n"
            "Options:\n"
            "  --info            print the game's project information as JSON and exit\n"
+           "  --check           list every problem a player would meet in the game, without playing;\n"
+           "                    exit status 0 when clean, 1 with problems, 2 when not a game\n"
+           "  --json            with --check: write the findings as JSON\n"
            "  --codepage N      code page of the game's text files (default 1252)\n"
            "  --fullscreen      play full screen\n"
            "  --window          play in a window\n"

@@ -15,6 +15,8 @@ struct Options {
     bool help = false;
     bool version = false;
     bool info = false;                           // print the project information as JSON and exit
+    bool check = false;                          // check the game's files without playing it, and exit
+    bool json = false;                           // --check writes JSON instead of text
     int codePage = 1252;                         // code page of the project's text files
     bool headless = false;                       // no window, no audio device, virtual clock
     std::optional<std::string> autoplayFile;     // automation commands; "-" is standard input
@@ -34,6 +36,10 @@ struct UsageError {
 };
 
 std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The game folder a command-line argument names: the folder itself, or for a game's
+// "Config/General" file (as a file manager passes it) the folder two levels up.
+std::string GameFolderOfArgument(const std::string& argument);
 
 // The text printed by --help.
 std::string UsageText();

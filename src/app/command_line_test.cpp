@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace taviro::app {
 namespace {
 
@@ -37,6 +40,21 @@ TEST(CommandLine, BadUsageIsExplained) {
     EXPECT_EQ(ErrorOf({"--locale", "German"}), "--locale needs a locale number such as 1031");
     EXPECT_EQ(ErrorOf({"--bogus"}), "unknown option --bogus");
     EXPECT_EQ(ErrorOf({"a", "b"}), "only one game folder can be played at a time");
+}
+
+TEST(CommandLine, AGamesGeneralFileStandsForItsFolder) {
+    namespace fs = std::filesystem;
+    const fs::path game = fs::temp_directory_path() / ("taviro-general-" + std::to_string(::getpid()));
+    fs::create_directories(game / "Config");
+    fs::create_directories(game / "Other");
+    std::ofstream(game / "Config/General") << "\"Game\"";
+    std::ofstream(game / "Other/General") << "\"Game\"";
+    EXPECT_EQ(GameFolderOfArgument((game / "Config/General").string()), game.string());
+    EXPECT_EQ(GameFolderOfArgument(game.string()), game.string());
+    // Only the file of a Config folder, and only a file, stands for a game.
+    EXPECT_EQ(GameFolderOfArgument((game / "Other/General").string()), (game / "Other/General").string());
+    EXPECT_EQ(GameFolderOfArgument((game / "Config").string()), (game / "Config").string());
+    fs::remove_all(game);
 }
 
 }  // namespace

@@ -94,6 +94,14 @@ void GameWindow::KeyDown(int virtualKey, int shift) {
     game_->InterruptTransition();
     if (virtualKey == platform::vk::kEscape) game_->Escape();
     if (!window_.enabled) return;
+    // The player's own keys with Alt: full screen where the game offers it, and a screenshot.
+    if (shift == platform::kAltKey) {
+        if (virtualKey == platform::vk::kReturn && project_.information.offerFullScreenToggle) {
+            ToggleFullScreen();
+        } else if (virtualKey == 'S' && takeScreenshot) {
+            takeScreenshot();
+        }
+    }
     if (shift == platform::kCtrlKey) {
         const project::ProjectInformation& info = project_.information;
         if (virtualKey == 'L' && !info.loadingDisabled) {

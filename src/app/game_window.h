@@ -31,6 +31,8 @@ public:
     Game& game() { return *game_; }
     // The player's own settings window, opened and closed by Ctrl+O.
     std::function<void()> togglePlayerSettings;
+    // Writes a screenshot of the game (Alt+S) and tells the player where.
+    std::function<void()> takeScreenshot;
     GameMenus& menus() { return menus_; }
     platform::TopWindow& window() { return window_; }
 

@@ -10,22 +10,29 @@
 #include "app/command_line.h"
 #include "app/player.h"
 #include "app/project_info_json.h"
+#include "checker/game_checker.h"
 #include "platform/automation/automation_runner.h"
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
-#include "platform/files/documents_folder.h"
+#include "platform/dialogs/player_notice.h"
 #include "platform/dialogs/sound_settings_window.h"
+#include "platform/files/documents_folder.h"
 #include "platform/files/file_system.h"
+#include "platform/files/screenshot_file.h"
+#include "platform/files/user_dirs.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
 #include "platform/media/audio_engine.h"
 #include "platform/memory/memory_reuse.h"
 #include "platform/sdl/desktop.h"
+#include "platform/sdl/library_versions.h"
 #include "platform/sdl/player_screen.h"
+#include "platform/windows/away_pause.h"
 #include "project/cd_file_location.h"
 #include "project/project.h"
 #include "project/user_settings.h"
 #include "vbscript/locale.h"
+#include "vbscript/regexp.h"
 
 namespace {
 
@@ -59,6 +66,7 @@ platform::SoundSettings ReadSoundSettings(const project::UserSettings& settings)
     sound.musicPercent = percent("MusicVolume", 100);
     sound.soundPercent = percent("SoundVolume", 100);
     sound.muted = settings.GetSetting(kPlayerSection, "Mute").value_or("") == "1";
+    sound.pauseWhenUnfocused = settings.GetSetting(kPlayerSection, "PauseUnfocused").value_or("") == "1";
     return sound;
 }
 
@@ -66,6 +74,29 @@ void SaveSoundSettings(project::UserSettings& settings, const platform::SoundSet
     settings.SaveSetting(kPlayerSection, "MusicVolume", std::to_string(sound.musicPercent));
     settings.SaveSetting(kPlayerSection, "SoundVolume", std::to_string(sound.soundPercent));
     settings.SaveSetting(kPlayerSection, "Mute", sound.muted ? "1" : "0");
+    settings.SaveSetting(kPlayerSection, "PauseUnfocused", sound.pauseWhenUnfocused ? "1" : "0");
+}
+
+// Alt+S: the game as it is on screen, as PNG in the player's pictures under "Taviro"; the log and a
+// notice of the player's own say where it went.
+void TakeScreenshot(platform::PlayerScreen& screen, platform::PlayerNotice& notice,
+                    const platform::Clock& clock, const std::string& title) {
+    const std::string pictures = platform::PicturesFolder();
+    if (pictures.empty()) {
+        platform::log::Error("no folder for screenshots: neither XDG_PICTURES_DIR nor HOME is set");
+        return notice.Show("No folder for screenshots");
+    }
+    const std::string folder = pictures + "/Taviro";
+    std::error_code failed;
+    std::filesystem::create_directories(folder, failed);
+    const std::string file = platform::NewScreenshotPath(folder, title, clock.LocalTimeMs());
+    try {
+        screen.Screenshot(file);
+    } catch (const std::exception&) {
+        return notice.Show("The screenshot could not be written to " + folder);
+    }
+    platform::log::Notice("screenshot " + file);
+    notice.Show("Screenshot saved: " + file);
 }
 
 // Runs the automation file (or standard input) against the screen; the exit status of the program.
@@ -105,7 +136,8 @@ int Play(const app::Options& options) {
     GameFlags flags;
     project::Project project(files, codePage, dialogs, cd, flags, project::DefaultConfigFolder());
 
-    std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
+    std::string folder = options.projectFolder ? app::GameFolderOfArgument(*options.projectFolder)
+                                               : platform::ProgramFolder().string();
     // Paths the game shows (the players' file names, the saved "Path") are full paths, as in the
     // original, whatever folder the command line names.
     std::error_code noFullPath;
@@ -210,10 +242,31 @@ int Play(const app::Options& options) {
     platform::SoundSettings sound = ReadSoundSettings(playerSettings);
     sound.muted = sound.muted || options.mute;
     platform::ApplySoundSettings(audio, sound);
-    platform::SoundSettingsWindow soundWindow(
-        audio, sound,
-        [&playerSettings](const platform::SoundSettings& kept) { SaveSoundSettings(playerSettings, kept); });
-    screen.buildOverlay = [&soundWindow] { soundWindow.Build(); };
+    // The game pauses (clock, and so timers, videos and fades; sounds) while the player is away.
+    platform::AwayPause away([&realClock, &audio](bool paused) {
+        realClock.SetPaused(paused);
+        audio.mixer().SetPaused(paused);
+    });
+    away.SetPauseWhenUnfocused(sound.pauseWhenUnfocused);
+    if (!options.headless) {
+        screen.minimisedChanged = [&away](bool minimised) { away.SetMinimised(minimised); };
+        screen.focusChanged = [&away](bool focused) { away.SetFocused(focused); };
+    }
+    platform::SoundSettingsWindow soundWindow(audio, sound,
+                                              [&playerSettings, &away](const platform::SoundSettings& kept) {
+                                                  SaveSoundSettings(playerSettings, kept);
+                                                  away.SetPauseWhenUnfocused(kept.pauseWhenUnfocused);
+                                              });
+    platform::PlayerNotice notice(clock);
+    screen.buildOverlay = [&soundWindow, &notice] {
+        soundWindow.Build();
+        notice.Build();
+    };
+    screen.stateDump().Contribute("player_notice",
+                                  [&notice] { return nlohmann::ordered_json(notice.shown()); });
+    services.takeScreenshot = [&screen, &notice, &clock, &project] {
+        TakeScreenshot(screen, notice, clock, project.information.ProjectTitle);
+    };
     services.togglePlayerSettings = [&soundWindow] { soundWindow.Toggle(); };
     app::Player player(project, flags, screen.windows(), screen.loop(), screen.stateDump(), modes, services);
     // The start-up runs as the first turn of the loop, like every later handler.
@@ -226,6 +279,22 @@ int Play(const app::Options& options) {
     if (options.autoplayFile) return RunAutomation(screen, *options.autoplayFile);
     if (!options.headless) screen.RunUntilQuit();
     return 0;
+}
+
+// Checks the game without playing it; the exit status tells whether problems were found.
+int RunCheck(const app::Options& options) {
+    const std::string folder = options.projectFolder ? app::GameFolderOfArgument(*options.projectFolder)
+                                                     : platform::ProgramFolder().string();
+    platform::CodePage codePage(options.codePage);
+    const checker::CheckReport report = checker::CheckGame(folder, codePage);
+    if (options.json) {
+        std::cout << checker::ReportJson(report, folder)
+                         .dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
+                  << "\n";
+    } else {
+        std::cout << checker::ReportText(report, folder);
+    }
+    return report.ExitStatus();
 }
 
 }  // namespace
@@ -244,8 +313,12 @@ int main(int argc, char** argv) {
     }
     if (options.version) {
         std::cout << "taviro-player " << TAVIRO_VERSION << "\n";
+        std::vector<std::string> libraries = platform::LibraryVersions();
+        libraries.push_back(vbscript::RegExpLibraryVersion());
+        for (const std::string& library : libraries) std::cout << "  " << library << "\n";
         return 0;
     }
+    if (options.check) return RunCheck(options);
     if (!vbscript::SetDefaultStartLocale(options.locale ? *options.locale
                                                         : vbscript::LcidFromEnvironment())) {
         std::cerr << "taviro-player: unknown locale " << *options.locale << "\n";
@@ -254,6 +327,12 @@ int main(int argc, char** argv) {
     if (!platform::log::Configure(options.logFile ? options.logFile->c_str() : nullptr, options.verbose)) {
         std::cerr << "taviro-player: cannot write the log file " << *options.logFile << "\n";
         return 2;
+    }
+    // A window needs a display; without one the game would play unseen until killed.
+    if (!options.headless && !options.info && !platform::DisplayAvailable()) {
+        std::cerr << "taviro-player: no display is available (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                     "play without a window with --headless --autoplay FILE\n";
+        return 1;
     }
     int status = 0;
     try {

@@ -56,6 +56,7 @@ void Player::LoadGameWindow() {
         project_, flags_, windows_, window, loop_, modes_, [this] { UnloadGame(); }, screen_.audio);
     Game& game = game_->game();
     game_->togglePlayerSettings = screen_.togglePlayerSettings;
+    game_->takeScreenshot = screen_.takeScreenshot;
     game.tilePicture = screen_.tilePicture;
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;

@@ -38,6 +38,8 @@ struct ScreenServices {
     std::function<void(platform::Canvas&, const std::string& path, const platform::Rect& area)> copyPicture;
     // Opens or closes the player's own settings window (Ctrl+O).
     std::function<void()> togglePlayerSettings;
+    // Writes a screenshot of the game to the player's pictures (Alt+S).
+    std::function<void()> takeScreenshot;
 };
 
 class Player {

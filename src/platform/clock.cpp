@@ -8,9 +8,26 @@ namespace taviro::platform {
 
 RealClock::RealClock() : start_(std::chrono::steady_clock::now()) {}
 
-int64_t RealClock::NowMs() const {
+int64_t RealClock::ElapsedMs() const {
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
         .count();
+}
+
+int64_t RealClock::NowMs() const {
+    const int64_t frozen = frozenMs_.load();
+    if (frozen >= 0) return frozen;
+    return ElapsedMs() - pausedTotalMs_.load();
+}
+
+void RealClock::SetPaused(bool paused) {
+    if (paused == this->paused()) return;
+    if (paused) {
+        frozenMs_ = NowMs();
+    } else {
+        // The paused time is counted before the clock runs again, so that it never jumps.
+        pausedTotalMs_ = ElapsedMs() - frozenMs_.load();
+        frozenMs_ = -1;
+    }
 }
 
 int64_t RealClock::LocalTimeMs() const {

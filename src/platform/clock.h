@@ -1,6 +1,7 @@
 // The one clock every part of the player reads: real in play, virtual in headless mode.
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
@@ -34,8 +35,17 @@ public:
     bool IsVirtual() const override { return false; }
     void SleepMs(int64_t durationMs) override;
 
+    // While paused the clock stands still; on resuming it goes on from where it stopped, so that
+    // timers, fades, videos and transitions take up again as they were. Any thread may read it.
+    void SetPaused(bool paused);
+    bool paused() const { return frozenMs_.load() >= 0; }
+
 private:
+    int64_t ElapsedMs() const;
+
     std::chrono::steady_clock::time_point start_;
+    std::atomic<int64_t> pausedTotalMs_ = 0;  // time spent paused before the last resume
+    std::atomic<int64_t> frozenMs_ = -1;      // the time shown while paused; -1 when running
 };
 
 // A clock that stands still until advanced, so that timers and fades are exact and fast in tests.

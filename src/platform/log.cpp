@@ -44,6 +44,8 @@ void SetQuiet(bool quiet) { TheSinks().quiet = quiet; }
 void Error(std::string_view message) { Write("error: ", message); }
 void MissingFile(std::string_view path) { Write("missing file: ", path); }
 
+void Notice(std::string_view message) { Write("", message); }
+
 void Info(std::string_view message) {
     if (TheSinks().verbose) Write("", message);
 }

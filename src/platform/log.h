@@ -14,5 +14,7 @@ void SetQuiet(bool quiet);
 void Error(std::string_view message);
 void MissingFile(std::string_view path);
 void Info(std::string_view message);  // only with --verbose
+// Always written: what the player did when asked, such as where a screenshot went.
+void Notice(std::string_view message);
 
 }  // namespace taviro::platform::log

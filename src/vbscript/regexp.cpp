@@ -314,4 +314,13 @@ Variant RegExpObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant> 
     }
 }
 
+std::string RegExpLibraryVersion() {
+    // The 16-bit library writes its text in 16-bit code units; the version is plain ASCII.
+    char16_t version[32] = {};
+    pcre2_config(PCRE2_CONFIG_VERSION, version);
+    std::string text = "PCRE2 ";
+    for (const char16_t* c = version; *c != 0; ++c) text += static_cast<char>(*c);
+    return text;
+}
+
 }  // namespace taviro::vbscript

@@ -39,4 +39,7 @@ private:
     std::unique_ptr<CompiledPattern> compiled_;
 };
 
+// The version of the regular-expression library RegExp runs on ("PCRE2 10.42"), for --version.
+std::string RegExpLibraryVersion();
+
 }  // namespace taviro::vbscript

@@ -41,6 +41,7 @@ void SoundSettingsWindow::Build() {
         ImGui::SetNextItemWidth(200);
         changed |= ImGui::SliderInt("Sound volume", &settings_.soundPercent, 0, 100, "%d %%");
         changed |= ImGui::Checkbox("Mute (Ctrl+M)", &settings_.muted);
+        changed |= ImGui::Checkbox("Pause when the window is not in focus", &settings_.pauseWhenUnfocused);
         if (changed) {
             ApplySoundSettings(audio_, settings_);
             if (changed_) changed_(settings_);

@@ -13,6 +13,7 @@ struct SoundSettings {
     int musicPercent = 100;  // sounds that repeat: background music and ambience
     int soundPercent = 100;  // sounds played once
     bool muted = false;
+    bool pauseWhenUnfocused = false;  // the game also pauses while its window is not in focus
 };
 
 // Hands the settings to the mixer.

@@ -1,14 +1,11 @@
 // The user's documents folder, where saved games live under "Savegames/<game title>/".
 #pragma once
 
-#include <functional>
-#include <optional>
 #include <string>
 
-namespace taviro::platform {
+#include "platform/files/user_dirs.h"
 
-// Reads an environment variable; nullopt when it is not set.
-using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+namespace taviro::platform {
 
 // The variable XDG_DOCUMENTS_DIR when set, else the XDG_DOCUMENTS_DIR entry of
 // $XDG_CONFIG_HOME/user-dirs.dirs (default ~/.config/user-dirs.dirs, "$HOME" expanded), else

@@ -26,4 +26,11 @@ void SetClipboardText(const std::string& text) {
         log::Error(std::string("cannot set the clipboard: ") + SDL_GetError());
 }
 
+bool DisplayAvailable(const EnvironmentLookup& environment) {
+    for (const char* name : {"SDL_VIDEODRIVER", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        if (std::optional<std::string> value = environment(name); value && !value->empty()) return true;
+    }
+    return false;
+}
+
 }  // namespace taviro::platform

@@ -4,7 +4,9 @@
 #include <imgui.h>
 #include <imgui_impl_sdlrenderer.h>
 
+#include "platform/fonts/font_resolver.h"
 #include "platform/input/virtual_keys.h"
+#include "platform/log.h"
 
 namespace taviro::platform {
 namespace {
@@ -17,6 +19,33 @@ struct CurrentContext {
     }
     ~CurrentContext() { ImGui::SetCurrentContext(previous); }
 };
+
+// The menus and dialogs speak in the proportional font the frames use for "Arial" (Liberation Sans),
+// at the size of the system font of the games' time, in game pixels: the window's scale enlarges it
+// with the game. Latin, Latin Extended-A and Cyrillic cover the languages the player's locales speak.
+constexpr float kDialogFontPixels = 14.0f;
+
+void UseProportionalFont(ImGuiIO& io) {
+    try {
+        FontResolver fonts;
+        const ResolvedFont& font = fonts.Resolve("Arial", false, false);
+        static const ImWchar kExtendedLatin[] = {0x0100, 0x017F, 0x2013, 0x2026, 0};
+        static ImVector<ImWchar> ranges;
+        if (ranges.empty()) {
+            ImFontGlyphRangesBuilder builder;
+            builder.AddRanges(io.Fonts->GetGlyphRangesDefault());
+            builder.AddRanges(io.Fonts->GetGlyphRangesCyrillic());
+            builder.AddRanges(kExtendedLatin);
+            builder.BuildRanges(&ranges);
+        }
+        ImFontConfig config;
+        config.FontNo = font.faceIndex;
+        if (!io.Fonts->AddFontFromFileTTF(font.file.c_str(), kDialogFontPixels, &config, ranges.Data))
+            log::Error("cannot load the dialog font " + font.file + "; dialogs use the built-in font");
+    } catch (const std::exception& failure) {
+        log::Error(std::string("no font for the dialogs: ") + failure.what());
+    }
+}
 
 }  // namespace
 
@@ -48,6 +77,7 @@ ImGuiLayer::ImGuiLayer(SDL_Renderer* renderer) : renderer_(renderer) {
     io.KeyMap[ImGuiKey_Y] = 'Y';
     io.KeyMap[ImGuiKey_Z] = 'Z';
     ApplyClassicDialogStyle();
+    UseProportionalFont(io);
     ImGui_ImplSDLRenderer_Init(renderer_);
     ImGui::SetCurrentContext(previous);
 }

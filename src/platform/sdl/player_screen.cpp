@@ -424,6 +424,27 @@ void PlayerScreen::Screenshot(const std::string& file) {
     display_.SaveScreenshot(file);
 }
 
+void PlayerScreen::WindowEvent(uint8_t event) {
+    switch (event) {
+        // Hidden and shown are left out: the player hides its own window between the welcome window
+        // and the game, and the game's clock must go on then.
+        case SDL_WINDOWEVENT_MINIMIZED:
+            if (minimisedChanged) minimisedChanged(true);
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            if (minimisedChanged) minimisedChanged(false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (focusChanged) focusChanged(false);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (focusChanged) focusChanged(true);
+            break;
+        default: break;
+    }
+}
+
 void PlayerScreen::HandleSdlEvents() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
@@ -461,6 +482,7 @@ void PlayerScreen::HandleSdlEvents() {
                 break;
             }
             case SDL_TEXTINPUT: Text(event.text.text); break;
+            case SDL_WINDOWEVENT: WindowEvent(event.window.event); break;
             default: break;
         }
     }

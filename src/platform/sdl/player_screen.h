@@ -53,6 +53,10 @@ public:
     // The height of the front window's menu bar in client pixels (0 without one).
     int menuBarHeight() const;
 
+    // Told when the window is minimised or shown again, and when it loses or gains the focus.
+    std::function<void(bool minimised)> minimisedChanged;
+    std::function<void(bool focused)> focusChanged;
+
     // Extra ImGui windows of this screen (menus, panels), built in every ImGui frame.
     std::function<void()> buildOverlay;
 
@@ -89,6 +93,8 @@ public:
 
 private:
     void HandleSdlEvents();
+    // Minimised, restored, focus lost or gained: told to whoever listens.
+    void WindowEvent(uint8_t event);
     // Gives a key to the window that takes input.
     void KeyTo(int virtualKey, int shift, bool down);
     // The window's close box: the front window decides; without one the program ends.
