@@ -14,10 +14,11 @@
 #include "frames/current_frame.h"
 #include "frames/frame_loader.h"
 #include "frames/frame_texts.h"
+#include "frames/animated_pictures.h"
 #include "frames/frames_history.h"
 #include "frames/hotspots.h"
-#include "frames/no_video.h"
 #include "frames/sound_channels.h"
+#include "frames/video_players.h"
 #include "inventory/inventory.h"
 #include "logic/actions.h"
 #include "logic/variables.h"
@@ -113,9 +114,16 @@ public:
     timed_events::TimedEvents& timedEvents() { return timedEvents_; }
     frames::SoundChannels& sounds() { return sounds_; }
     dialogues::Dialogue& dialogue() { return dialogue_; }
+    frames::VideoPlayers& videos() { return video_; }
+    frames::AnimatedPictures& animations() { return animations_; }
+    // The natural size of a picture file; set by the program, which owns the pictures. Without it
+    // animated pictures cannot be shown.
+    std::function<std::optional<platform::Point>(const std::string& path)> pictureSize;
 
 private:
     void BuildScene();
+    // Joins the video players and animated pictures to the hotspots and menus.
+    void WireVideoAndAnimations();
     // Timed events, the dialogue, messages and the inventory back to a fresh game.
     void ResetGameLogic();
     // The named objects of the game window that scripts reach, in their registration order.
@@ -142,10 +150,20 @@ private:
         window_.SetScreenPointer(pointer, icon);
     }
     void HideScreenPointer(bool hidden) override { window_.HideScreenPointer(hidden); }
-    void CreateAnimatedPicture(int, const std::string&, double, int, int) override {}
-    void CreateLoopingVideo(int, const frames::HotspotRecord&, const std::string&) override {}
-    void ShowHotspotMedia(int, bool) override {}
-    void RemoveHotspotMedia() override {}
+    void CreateAnimatedPicture(int areaIndex, const std::string& path, double speed, int left,
+                               int top) override {
+        animations_.AniGifNewWithIndex(areaIndex, path, speed, left, top);
+    }
+    void CreateLoopingVideo(int areaIndex, const frames::HotspotRecord& record,
+                            const std::string& path) override {
+        video_.CreateLoopingVideo(areaIndex, record, path);
+    }
+    void ShowHotspotMedia(int areaIndex, bool visible) override;
+    void RemoveHotspotMedia() override;
+    // Hands a mouse press or a drop on a hotspot's video or animation to the hotspot, at the point
+    // of the frame it fell on.
+    void PressHotspot(int areaIndex, platform::Point at, const platform::MouseEvent& event);
+    void DropOnHotspot(int areaIndex, platform::Control& source);
 
     // frames::FrameServices
     void ResetTimedEvents() override { timedEvents_.ResetTimedEvents(); }
@@ -287,7 +305,8 @@ private:
     frames::FramesHistory history_;
     std::unique_ptr<platform::media::AudioEngine> ownAudio_;  // only when none was given
     frames::SoundChannels sounds_;
-    frames::NoVideo video_;
+    frames::VideoPlayers video_;
+    frames::AnimatedPictures animations_;
     logic::ProjectVariables variables_;
     frames::FrameTexts texts_;
     frames::Hotspots hotspots_;

@@ -9,7 +9,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr const char* kKeys[] = {"frame",     "history", "variables", "removed_hotspots", "hotspots", "texts",
-                                 "inventory", "message", "dialogue",  "timers",           "players"};
+                                 "inventory", "message", "dialogue",  "timers",           "players",
+                                 "video",     "animations"};
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -167,6 +168,7 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
         return texts;
     });
     ContributeGameLogicState(dump, game);
+    ContributeVideoState(dump, game);
 }
 
 void WithdrawGameState(platform::StateDump& dump) {

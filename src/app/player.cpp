@@ -57,6 +57,7 @@ void Player::LoadGameWindow() {
     Game& game = game_->game();
     game_->togglePlayerSettings = screen_.togglePlayerSettings;
     game.tilePicture = screen_.tilePicture;
+    game.pictureSize = screen_.pictureSize;
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;
     game.savePicture = screen_.savePicture;
@@ -87,8 +88,9 @@ void Player::StartGame() {
         welcome_->window().topmost = false;
         game_->game().ResetAll(false);
         welcome_->Hide();
-        game_->game().StartNewGame();
+        // Shown before the initial frame opens, so that a cut scene the frame plays is seen.
         windows_.Show(game_->window());
+        game_->game().StartNewGame();
     } catch (const std::exception&) {
         project_.reports().ShowErrorReport(
             " Error loading the main program window. Try restarting the program.");

@@ -22,24 +22,84 @@ AutomationRunner::AutomationRunner(AutomationHost& host, std::ostream& standardO
     : host_(host), out_(standardOutput) {}
 
 AutomationRunner::Outcome AutomationRunner::Run(const std::vector<AutomationCommand>& commands) {
-    for (const AutomationCommand& command : commands) {
-        if (auto error = Execute(command)) return {1, *error};
-        if (host_.quitRequested()) break;
+    size_t next = 0;
+    source_ = [&commands, next]() mutable -> std::optional<AutomationCommand> {
+        if (next >= commands.size()) return std::nullopt;
+        return commands[next++];
+    };
+    return RunAll();
+}
+
+AutomationRunner::Outcome AutomationRunner::RunAll() {
+    outcome_.reset();
+    while (!host_.quitRequested() && !outcome_) {
+        std::optional<AutomationCommand> command = NextCommand();
+        if (!command) break;
+        ExecuteAtTop(*command);
     }
-    return {};
+    // Nothing is left to run inside a later wait of the game.
+    host_.ScheduleNestedCommands(0, nullptr);
+    source_ = nullptr;
+    return outcome_.value_or(Outcome{});
+}
+
+std::optional<AutomationCommand> AutomationRunner::NextCommand() {
+    if (outcome_ || !source_) return std::nullopt;
+    return source_();
+}
+
+void AutomationRunner::Schedule(int64_t dueMs) {
+    host_.ScheduleNestedCommands(dueMs, [this] { RunNested(); });
+}
+
+void AutomationRunner::ExecuteAtTop(const AutomationCommand& command) {
+    ranNested_ = false;
+    if (command.kind != Kind::Wait) {
+        dueMs_ = host_.NowMs();
+        Schedule(dueMs_);
+        if (auto error = Execute(command)) outcome_ = Outcome{1, *error};
+    } else {
+        dueMs_ = host_.NowMs() + command.durationMs;
+        Schedule(dueMs_);
+        host_.Wait(command.durationMs);
+    }
+    // Commands that ran inside a wait of the game may have ended with a wait that is not over yet.
+    while (ranNested_ && !host_.quitRequested() && !outcome_ && host_.NowMs() < dueMs_) {
+        ranNested_ = false;
+        host_.Wait(dueMs_ - host_.NowMs());
+    }
+}
+
+void AutomationRunner::RunNested() {
+    ranNested_ = true;
+    while (!host_.quitRequested() && !outcome_) {
+        std::optional<AutomationCommand> command = NextCommand();
+        if (!command) return;
+        if (command->kind == Kind::Wait) {
+            dueMs_ = host_.NowMs() + command->durationMs;
+            Schedule(dueMs_);
+            return;
+        }
+        Schedule(host_.NowMs());
+        if (auto error = Execute(*command)) outcome_ = Outcome{1, *error};
+    }
 }
 
 AutomationRunner::Outcome AutomationRunner::RunLines(std::istream& in) {
-    std::string line;
     int lineNumber = 0;
-    while (!host_.quitRequested() && std::getline(in, line)) {
-        auto parsed = ParseAutomationLine(line, ++lineNumber);
-        if (auto* error = std::get_if<AutomationError>(&parsed)) return {2, error->message};
-        auto& command = std::get<std::optional<AutomationCommand>>(parsed);
-        if (!command) continue;
-        if (auto error = Execute(*command)) return {1, *error};
-    }
-    return {};
+    source_ = [this, &in, lineNumber]() mutable -> std::optional<AutomationCommand> {
+        std::string line;
+        while (!host_.quitRequested() && std::getline(in, line)) {
+            auto parsed = ParseAutomationLine(line, ++lineNumber);
+            if (auto* error = std::get_if<AutomationError>(&parsed)) {
+                outcome_ = Outcome{2, error->message};
+                return std::nullopt;
+            }
+            if (auto& command = std::get<std::optional<AutomationCommand>>(parsed)) return command;
+        }
+        return std::nullopt;
+    };
+    return RunAll();
 }
 
 std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& command) {

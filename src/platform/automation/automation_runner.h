@@ -1,6 +1,7 @@
 // Carries out automation commands against the running player.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -39,6 +40,11 @@ public:
     virtual nlohmann::ordered_json State() = 0;
     virtual void Quit() = 0;
     virtual bool quitRequested() const = 0;
+    // The game clock, and a request that waits the game makes inside its handlers call `next` when
+    // the clock reaches dueMs, so that the commands after a command or a wait run during them. Hosts
+    // whose game never waits inside a handler need neither.
+    virtual int64_t NowMs() const { return 0; }
+    virtual void ScheduleNestedCommands(int64_t /*dueMs*/, std::function<void()> /*next*/) {}
 };
 
 class AutomationRunner {
@@ -61,12 +67,26 @@ public:
     std::optional<std::string> Execute(const AutomationCommand& command);
 
 private:
+    // Runs the commands the source gives until it gives none, a command fails or the game quits.
+    Outcome RunAll();
+    // The next command; nullopt at the end, or on a malformed line (which sets the outcome).
+    std::optional<AutomationCommand> NextCommand();
+    // A command at the top: a wait lets the game clock pass (commands run inside the game's own waits
+    // may ask for more); any other command has the commands after it due at once.
+    void ExecuteAtTop(const AutomationCommand& command);
+    // The commands due while the game waits inside a handler, up to the next wait.
+    void RunNested();
+    void Schedule(int64_t dueMs);
     // A command that failed ends the run, or with keep-going is written to the log.
     std::optional<std::string> Failed(const std::string& message);
 
     AutomationHost& host_;
     std::ostream& out_;
     bool keepGoing_ = false;
+    std::function<std::optional<AutomationCommand>()> source_;
+    std::optional<Outcome> outcome_;  // set by the first command that failed
+    int64_t dueMs_ = 0;               // the end of the wait in progress
+    bool ranNested_ = false;          // commands ran inside a wait of the game
 };
 
 }  // namespace taviro::platform

@@ -65,9 +65,17 @@ void EventLoop::Dispatch(const std::function<void()>& handler) { Turn(depth_ == 
 void EventLoop::WaitMs(int64_t durationMs) {
     const int64_t endMs = clock_.NowMs() + std::max<int64_t>(0, durationMs);
     if (clock_.IsVirtual()) {
-        // Step from one due timer to the next so that each fires at its own time.
+        // Step from one due timer to the next so that each fires at its own time. Inside a handler,
+        // scripted input due before the next timer runs first.
         while (!quitRequested_) {
             auto dueMs = timers_.NextDueMs();
+            if (scriptedInput_ && depth_ > 0 && scriptedDueMs_ <= endMs && (!dueMs || scriptedDueMs_ < *dueMs)) {
+                clock_.SleepMs(std::max<int64_t>(0, scriptedDueMs_ - clock_.NowMs()));
+                auto input = std::move(scriptedInput_);
+                scriptedInput_ = nullptr;
+                input();
+                continue;
+            }
             if (!dueMs || *dueMs > endMs) break;
             clock_.SleepMs(*dueMs - clock_.NowMs());
             DoEvents();

@@ -44,6 +44,14 @@ public:
     // and every timer due in between fires at its own time, in order. Returns early on quit.
     void WaitMs(int64_t durationMs);
 
+    // Automation on the virtual clock: the time at which the script's next commands are due, and what
+    // runs them. A wait that game code makes inside a handler does not pass that time: it runs them
+    // there, as the input they stand for, and goes on waiting. Taken when run.
+    void SetScriptedInput(int64_t dueMs, std::function<void()> run) {
+        scriptedDueMs_ = dueMs;
+        scriptedInput_ = std::move(run);
+    }
+
     // Asks every wait to return; the program ends when the outermost loop sees it.
     void RequestQuit() { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
@@ -67,6 +75,8 @@ private:
     std::function<void()> draw_;
     std::vector<std::function<void()>> deferred_;
     std::function<void(const std::exception&)> onFailure_;
+    int64_t scriptedDueMs_ = 0;
+    std::function<void()> scriptedInput_;
     bool quitRequested_ = false;
     int depth_ = 0;
 };
