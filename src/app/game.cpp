@@ -356,9 +356,6 @@ void Game::WireVideoAndAnimations() {
         platform::Control* container = video_.LoopingContainer(areaIndex);
         if (container) PressHotspot(areaIndex, {container->bounds().x, container->bounds().y}, event);
     };
-    animations_.pictureSize = [this](const std::string& path) {
-        return pictureSize ? pictureSize(path) : std::nullopt;
-    };
     animations_.mouseDown = [this](int areaIndex, platform::Control& box, const platform::MouseEvent& event) {
         PressHotspot(areaIndex, {box.bounds().x, box.bounds().y}, event);
     };

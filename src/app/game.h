@@ -115,10 +115,8 @@ public:
     frames::SoundChannels& sounds() { return sounds_; }
     dialogues::Dialogue& dialogue() { return dialogue_; }
     frames::VideoPlayers& videos() { return video_; }
+    // Animated pictures; the program gives them the sizes of pictures, without which they stay empty.
     frames::AnimatedPictures& animations() { return animations_; }
-    // The natural size of a picture file; set by the program, which owns the pictures. Without it
-    // animated pictures cannot be shown.
-    std::function<std::optional<platform::Point>(const std::string& path)> pictureSize;
 
 private:
     void BuildScene();

@@ -57,7 +57,7 @@ void Player::LoadGameWindow() {
     Game& game = game_->game();
     game_->togglePlayerSettings = screen_.togglePlayerSettings;
     game.tilePicture = screen_.tilePicture;
-    game.pictureSize = screen_.pictureSize;
+    game.animations().pictureSize = screen_.pictureSize;
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;
     game.savePicture = screen_.savePicture;

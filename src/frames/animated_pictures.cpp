@@ -69,7 +69,9 @@ void AnimatedPictures::AniGifUpdate(int index, const std::string& file, double s
     }
     // 2. The picture at its own size, animated from now on; the box fits it.
     if (!project_.files().Exists(file)) return;
-    std::optional<platform::Point> size = pictureSize ? pictureSize(file) : std::nullopt;
+    // Without pictures (a game with no screen) the box stays empty, which is no failure.
+    if (!pictureSize) return;
+    std::optional<platform::Point> size = pictureSize(file);
     if (!size) {
         // 4. One report; the hotspot stays usable.
         project_.reports().ShowErrorReport(" Unable to load '" + file + "'.");

@@ -84,7 +84,10 @@ void VideoPlayers::PlayMovieWithStop(const std::string& file, bool stretched, in
     });
     // 5. The start pause, with clicks on hotspots ignored.
     videoStarting_ = true;
-    loop_.WaitMs(kStartPauseMs);
+    {
+        auto awaiting = loop_.AwaitInput();
+        loop_.WaitMs(kStartPauseMs);
+    }
     videoStarting_ = false;
     // 6. Play, in front of the frame.
     attempt([&] { player.Play(); });
@@ -106,6 +109,7 @@ void VideoPlayers::StopOneTimeVideoPlayer() {
 }
 
 void VideoPlayers::WaitForOneTimeVideo() {
+    auto awaiting = loop_.AwaitInput();
     while (IsOneTimeVideoPlaying() && !flags_.StopMovie && !loop_.quitRequested()) {
         loop_.WaitMs(kWaitTurnMs);
         if (hideMenus) hideMenus();
