@@ -185,7 +185,7 @@ def main():
           + action(script=script("CountGardenVisit", 'GoToFrame "Garden", 1.5, 2'))
           + action(message="A golden key. Now, what does it open?", remove=True)
           + action(message="The chest is locked.")
-          + action(video="mirror-vision.avi", video_at=(160, 120), message="The mirror is only a mirror again.")
+          + action(video="mirror-vision.avi", video_at=(160, 120), message="A vision swirls in the old mirror...")
           + action())
     write("FramesData/Hall.fm4", pick_up(3, "Key"))
     write("FramesData/Hall.fm0",

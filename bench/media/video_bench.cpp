@@ -37,7 +37,8 @@ std::string Made(const std::string& name, const std::string& arguments) {
 
 // Ten seconds of a moving test picture at 640x480, 25 pictures a second.
 void DecodeMpeg4Avi(benchmark::State& state) {
-    std::string path = Made("640x480.avi", "-f lavfi -i testsrc2=size=640x480:rate=25:duration=10 -c:v mpeg4 -q:v 4");
+    std::string path =
+        Made("640x480.avi", "-f lavfi -i testsrc2=size=640x480:rate=25:duration=10 -c:v mpeg4 -q:v 4");
     double videoSeconds = 0, wallSeconds = 0;
     for (auto _ : state) {
         auto start = std::chrono::steady_clock::now();

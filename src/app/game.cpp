@@ -129,7 +129,8 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"TimerObject", array("TimerObject"), true},
         {u"VideoPlayerObject",
          vbscript::MakeRef<scripting::VideoPlayerObject>(
-             [this]() -> frames::VideoPlayer& { return video_.GetOneTimeVideoPlayerRef(); }, project_.paths.ProjectPath),
+             [this]() -> frames::VideoPlayer& { return video_.GetOneTimeVideoPlayerRef(); },
+             project_.paths.ProjectPath),
          true},
         {u"CheckBoxObject", control("CheckBox"), false},
         {u"PictureBoxObject", control("PicBox"), false},
@@ -361,7 +362,9 @@ void Game::WireVideoAndAnimations() {
     };
     animations_.mouseMove = [this](int) { RequestHideInventory(); };
     animations_.dragOver = [this](int) { HideInventoryIfItem(); };
-    animations_.dragDrop = [this](int areaIndex, platform::Control& source) { DropOnHotspot(areaIndex, source); };
+    animations_.dragDrop = [this](int areaIndex, platform::Control& source) {
+        DropOnHotspot(areaIndex, source);
+    };
 }
 
 void Game::PressHotspot(int areaIndex, platform::Point at, const platform::MouseEvent& event) {

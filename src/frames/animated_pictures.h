@@ -20,7 +20,8 @@ public:
     // The speed of a picture shown at the delays its file gives; 0 or less also means this.
     static constexpr double kNormalSpeed = 50;
 
-    AnimatedPictures(project::Project& project, GameFlags& flags, platform::Form& form, const platform::Clock& clock);
+    AnimatedPictures(project::Project& project, GameFlags& flags, platform::Form& form,
+                     const platform::Clock& clock);
 
     // Makes the template elements on the frame surface, over what it holds so far.
     void AddControls(platform::Control& scene);

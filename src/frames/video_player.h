@@ -33,8 +33,8 @@ public:
     void SetDisplay(platform::PictureBox* display);
     platform::PictureBox* display() const { return display_; }
 
-    // Stops what plays and opens the file (a full path as the game names it); starts it when AutoStart is on. Throws
-    // GameError when the file is missing or holds no video that can be played; the player is then
+    // Stops what plays and opens the file (a full path as the game names it); starts it when AutoStart is on.
+    // Throws GameError when the file is missing or holds no video that can be played; the player is then
     // stopped with that name and no picture.
     void SetFileName(const std::string& path);
     const std::string& fileName() const { return fileName_; }
@@ -107,7 +107,7 @@ private:
     int volume_ = 0;
     bool mute_ = false;
     PlayState state_ = PlayState::Stopped;
-    int64_t heldPositionMs_ = 0;  // the position while not playing
+    int64_t heldPositionMs_ = 0;   // the position while not playing
     int64_t startPositionMs_ = 0;  // while playing: the position at startedAtMs_
     int64_t startedAtMs_ = 0;
     int64_t knownEndMs_ = 0;  // the end of the pictures, once a decoder has reached it

@@ -17,8 +17,10 @@ using std::string;
 struct VideoPlayerTest : ::testing::Test {
     VideoPlayerTest() {
         path = (folder.path() / "Clip.avi").string();
-        string command = "ffmpeg -loglevel quiet -y -f lavfi -i color=c=red:size=32x24:rate=25:duration=2 -vf "
-                         "\"drawbox=c=blue:t=fill:enable='gte(t,1)'\" -c:v mpeg4 '" + path + "'";
+        string command =
+            "ffmpeg -loglevel quiet -y -f lavfi -i color=c=red:size=32x24:rate=25:duration=2 -vf "
+            "\"drawbox=c=blue:t=fill:enable='gte(t,1)'\" -c:v mpeg4 '" +
+            path + "'";
         EXPECT_EQ(std::system(command.c_str()), 0);
         display.SetBounds({0, 0, 32, 24});
         player.SetDisplay(&display);

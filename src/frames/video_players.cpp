@@ -20,8 +20,8 @@ constexpr int kWaitTurnMs = 10;
 int Clamped(int side) { return std::clamp(side, 0, VideoPlayers::kLargestSide); }
 
 platform::PictureBox& AddDisplay(platform::Control& container, const std::string& name) {
-    auto& display = static_cast<platform::PictureBox&>(
-        container.Add(std::make_unique<platform::PictureBox>(name)));
+    auto& display =
+        static_cast<platform::PictureBox&>(container.Add(std::make_unique<platform::PictureBox>(name)));
     display.backColor = platform::kBlack;
     return display;
 }
@@ -149,7 +149,8 @@ void VideoPlayers::CreateLoopingVideo(int hotspot, const HotspotRecord& record, 
     player->clickToPlay = false;
     double rate = project::NumericValue(record.videoRate);
     player->SetRate(rate == 0 ? 1 : rate);
-    player->SetPlayCount(static_cast<int>(std::clamp(project::NumericValue(record.videoPlayCount), 0.0, 1e6)));
+    player->SetPlayCount(
+        static_cast<int>(std::clamp(project::NumericValue(record.videoPlayCount), 0.0, 1e6)));
     try {
         player->SetFileName(path);
     } catch (const GameError& error) {

@@ -35,10 +35,23 @@ enum Member : DispatchId {
     kImageSourceHeight,
     kEnableContextMenu,
 };
-constexpr std::array<std::u16string_view, 17> kMembers = {
-    u"FileName", u"AutoStart", u"AutoRewind", u"ClickToPlay", u"Play", u"Pause", u"Stop",
-    u"PlayState", u"PlayCount", u"CurrentPosition", u"Duration", u"Rate", u"Mute", u"Volume",
-    u"ImageSourceWidth", u"ImageSourceHeight", u"EnableContextMenu"};
+constexpr std::array<std::u16string_view, 17> kMembers = {u"FileName",
+                                                          u"AutoStart",
+                                                          u"AutoRewind",
+                                                          u"ClickToPlay",
+                                                          u"Play",
+                                                          u"Pause",
+                                                          u"Stop",
+                                                          u"PlayState",
+                                                          u"PlayCount",
+                                                          u"CurrentPosition",
+                                                          u"Duration",
+                                                          u"Rate",
+                                                          u"Mute",
+                                                          u"Volume",
+                                                          u"ImageSourceWidth",
+                                                          u"ImageSourceHeight",
+                                                          u"EnableContextMenu"};
 
 constexpr int32_t kSilentVolume = -10000;
 
@@ -106,7 +119,8 @@ Variant VideoPlayerObject::Invoke(DispatchId id, InvokeKind kind, std::span<Vari
             case kMute: player.SetMute(vbscript::ToBoolean(value)); return {};
             case kVolume: {
                 int32_t volume = vbscript::ToLong(value);
-                if (volume < kSilentVolume || volume > 0) throw platform::control_errors::InvalidPropertyValue();
+                if (volume < kSilentVolume || volume > 0)
+                    throw platform::control_errors::InvalidPropertyValue();
                 player.SetVolume(volume);
                 return {};
             }

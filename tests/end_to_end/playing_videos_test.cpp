@@ -26,7 +26,8 @@ int PixelOf(const string& png, int x, int y) {
     if (!surface) return -1;
     int colour = -1;
     if (x >= 0 && y >= 0 && x < surface->w && y < surface->h) {
-        auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+        auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
+                                                      y * surface->pitch);
         colour = static_cast<int>(row[x] & 0xFFFFFF);
     }
     SDL_FreeSurface(surface);
@@ -70,25 +71,27 @@ public:
 // A frame on a green background whose one-time video plays after the frame is drawn: at its own size
 // at (left, top), or stretched to the rectangle.
 string VideoFrame(const string& video, bool stretched, int left, int top, int width = 0, int height = 0) {
-    return FieldsLine({0.0, string("65280"), false, false, string(""), false, 0.0, string(""), video,
-                       string("")}) +
+    return FieldsLine(
+               {0.0, string("65280"), false, false, string(""), false, 0.0, string(""), video, string("")}) +
            FieldsLine({false, false, string("")}) +
-           FieldsLine({0.0, 0.0, 0.0, false, !stretched, double(left), double(top), double(width),
-                       double(height)});
+           FieldsLine(
+               {0.0, 0.0, 0.0, false, !stretched, double(left), double(top), double(width), double(height)});
 }
 
 string GreenFrame() {
-    return FieldsLine({0.0, string("65280"), false, false, string(""), false, 0.0, string(""), string(""),
-                       string("")});
+    return FieldsLine(
+        {0.0, string("65280"), false, false, string(""), false, 0.0, string(""), string(""), string("")});
 }
 
 // A hotspot whose action opens a frame; with a looping video and an animated picture when given.
 string Hotspot(int left, int top, int width, int height, const string& animation = "", double speed = 0,
-               const string& loopingVideo = "", bool sizedToHotspot = false, double rate = 0, double count = 0) {
+               const string& loopingVideo = "", bool sizedToHotspot = false, double rate = 0,
+               double count = 0) {
     return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
            FieldsLine({left * 15.0, top * 15.0, width * 15.0, height * 15.0, animation.empty() ? 0.0 : 1.0,
                        !animation.empty(), animation, 0.0, string(""), 0.0, 0.0, 0.0}) +
-           FieldsLine({speed, !loopingVideo.empty(), loopingVideo, sizedToHotspot, 0.0, 0.0, 0.0, rate, count}) +
+           FieldsLine(
+               {speed, !loopingVideo.empty(), loopingVideo, sizedToHotspot, 0.0, 0.0, 0.0, rate, count}) +
            FieldsLine({string(project::kRecordSeparator)});
 }
 
@@ -102,8 +105,13 @@ TEST(OneTimeVideo, PlaysAtItsOwnSizeAtItsCornerOnTheGameClockAndTheFrameWaitsFor
         << game.Read("stderr");
     json red = game.Dump("red");
     const string file = (game.game().path() / "Frames" / "Cut.AVI").string();
-    EXPECT_EQ(red["video"]["one_time"], (json{{"file", file}, {"state", 2}, {"visible", true}, {"x", 10},
-                                               {"y", 20}, {"width", 64}, {"height", 48}}));
+    EXPECT_EQ(red["video"]["one_time"], (json{{"file", file},
+                                              {"state", 2},
+                                              {"visible", true},
+                                              {"x", 10},
+                                              {"y", 20},
+                                              {"width", 64},
+                                              {"height", 48}}));
     EXPECT_TRUE(Near(game.Pixel("red", 40, 40), kRed));
     // Around it the frame's green shows: left of it, right of it, below it and past its far corner.
     EXPECT_TRUE(Near(game.Pixel("red", 9, 40), kGreen));
@@ -112,7 +120,8 @@ TEST(OneTimeVideo, PlaysAtItsOwnSizeAtItsCornerOnTheGameClockAndTheFrameWaitsFor
     EXPECT_TRUE(Near(game.Pixel("red", 74, 68), kGreen));
     EXPECT_TRUE(Near(game.Pixel("red", 72, 66), kRed));
     EXPECT_TRUE(Near(game.Pixel("blue", 40, 40), kBlue));
-    // The video started after the start pause of 0.3 s; by 2.5 s it has ended, the frame has stopped waiting and the container is hidden.
+    // The video started after the start pause of 0.3 s; by 2.5 s it has ended, the frame has stopped waiting
+    // and the container is hidden.
     json ended = game.Dump("ended")["video"]["one_time"];
     EXPECT_EQ(ended["state"], 0);
     EXPECT_EQ(ended["visible"], false);
@@ -122,8 +131,8 @@ TEST(OneTimeVideo, AStretchedVideoFillsItsRectangle) {
     VideoGame game;
     game.Video("cut.avi", 64, 48, 2);
     game.Write("Frames/Start.fme", VideoFrame("cut.avi", true, 100, 50, 200, 100));
-    ASSERT_EQ(game.Run("press Start New Game\nwait 400\n" + game.StateCommand("playing") + game.Shot("playing")),
-              0)
+    ASSERT_EQ(
+        game.Run("press Start New Game\nwait 400\n" + game.StateCommand("playing") + game.Shot("playing")), 0)
         << game.Read("stderr");
     json video = game.Dump("playing")["video"]["one_time"];
     EXPECT_EQ(video["x"], 100);
@@ -146,10 +155,10 @@ struct SkipCase {
 
 TEST(OneTimeVideo, AClickEndsTheWaitUnlessOnlyEscMaySkipItAndEscAlwaysDoes) {
     const SkipCase cases[] = {
-        {false, "click 40 40\n", true},     // on the picture: the player pauses, the wait ends
-        {false, "click 300 300\n", true},   // beside it, on the frame
-        {true, "click 40 40\n", false},     {true, "click 300 300\n", false},
-        {true, "key Escape\n", true},       {false, "key Escape\n", true},
+        {false, "click 40 40\n", true},    // on the picture: the player pauses, the wait ends
+        {false, "click 300 300\n", true},  // beside it, on the frame
+        {true, "click 40 40\n", false},   {true, "click 300 300\n", false},
+        {true, "key Escape\n", true},     {false, "key Escape\n", true},
     };
     for (const SkipCase& skip : cases) {
         SCOPED_TRACE(skip.input + (skip.onlyEscSkips ? " with only Esc skipping" : ""));
@@ -172,7 +181,8 @@ TEST(OneTimeVideo, AFileThatIsNoVideoIsReportedOnceAndTheFrameGoesOn) {
     VideoGame game;
     game.Write("Frames/broken.avi", "This was meant to be a video.");
     game.Write("Frames/Start.fme", VideoFrame("broken.avi", false, 0, 0));
-    ASSERT_EQ(game.Run("press Start New Game\nwait 500\n" + game.StateCommand("after")), 0) << game.Read("stderr");
+    ASSERT_EQ(game.Run("press Start New Game\nwait 500\n" + game.StateCommand("after")), 0)
+        << game.Read("stderr");
     json after = game.Dump("after");
     ASSERT_EQ(after["messageboxes"].size(), 1u) << after["messageboxes"];
     const string text = after["messageboxes"][0]["text"];
@@ -222,8 +232,10 @@ TEST(AnimatedPictures, AnimateOnTheGameClockAtSpeedFiftyAndTakeClicksForTheirHot
     // Two frames of half a second each: red, then blue.
     std::filesystem::create_directories(game.game().path() / "Areas");
     string gif = (game.game().path() / "Areas" / "flag.gif").string();
-    string command = "ffmpeg -loglevel quiet -y -f lavfi -i color=c=red:size=20x10:rate=2:duration=1 -vf "
-                     "\"drawbox=c=blue:t=fill:enable='gte(t,0.5)'\" '" + gif + "'";
+    string command =
+        "ffmpeg -loglevel quiet -y -f lavfi -i color=c=red:size=20x10:rate=2:duration=1 -vf "
+        "\"drawbox=c=blue:t=fill:enable='gte(t,0.5)'\" '" +
+        gif + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);
     game.Write("Frames/Start.fme", GreenFrame());
     game.Write("Frames/Next.fme", GreenFrame());
@@ -237,9 +249,14 @@ TEST(AnimatedPictures, AnimateOnTheGameClockAtSpeedFiftyAndTakeClicksForTheirHot
         << game.Read("stderr");
     json animations = game.Dump("start")["animations"];
     ASSERT_EQ(animations.size(), 1u);
-    EXPECT_EQ(animations[0], (json{{"hotspot", 1}, {"file", (game.game().path() / "Areas" / "flag.gif").string()},
-                                   {"speed", 50.0}, {"visible", true}, {"x", 102}, {"y", 102},
-                                   {"width", 20}, {"height", 10}}));
+    EXPECT_EQ(animations[0], (json{{"hotspot", 1},
+                                   {"file", (game.game().path() / "Areas" / "flag.gif").string()},
+                                   {"speed", 50.0},
+                                   {"visible", true},
+                                   {"x", 102},
+                                   {"y", 102},
+                                   {"width", 20},
+                                   {"height", 10}}));
     EXPECT_TRUE(Near(game.Pixel("red", 110, 105), kRed));
     EXPECT_TRUE(Near(game.Pixel("blue", 110, 105), kBlue));
     EXPECT_TRUE(Near(game.Pixel("red_again", 110, 105), kRed));

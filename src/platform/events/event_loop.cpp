@@ -69,7 +69,8 @@ void EventLoop::WaitMs(int64_t durationMs) {
         // scripted input due before the next timer runs first.
         while (!quitRequested_) {
             auto dueMs = timers_.NextDueMs();
-            if (scriptedInput_ && depth_ > 0 && awaitingInput_ > 0 && scriptedDueMs_ <= endMs && (!dueMs || scriptedDueMs_ < *dueMs)) {
+            bool inputFirst = !dueMs || scriptedDueMs_ < *dueMs;
+            if (scriptedInput_ && depth_ > 0 && awaitingInput_ > 0 && scriptedDueMs_ <= endMs && inputFirst) {
                 clock_.SleepMs(std::max<int64_t>(0, scriptedDueMs_ - clock_.NowMs()));
                 auto input = std::move(scriptedInput_);
                 scriptedInput_ = nullptr;

@@ -37,7 +37,9 @@ public:
 
 namespace {
 
-int64_t ToMs(int64_t value, AVRational timeBase) { return av_rescale_q(value, timeBase, AVRational{1, 1000}); }
+int64_t ToMs(int64_t value, AVRational timeBase) {
+    return av_rescale_q(value, timeBase, AVRational{1, 1000});
+}
 
 }  // namespace
 
@@ -134,21 +136,21 @@ void VideoDecoder::Decode() {
             AVFrame* frame = codec.frame;
             int64_t timestamp = frame->best_effort_timestamp;
             int64_t sinceStart = 0;
-            int64_t timeMs = timestamp == AV_NOPTS_VALUE ||
-                                     __builtin_sub_overflow(timestamp, codec.startTime, &sinceStart)
-                                 ? nextTimeMs
-                                 : ToMs(sinceStart, codec.timeBase);
+            int64_t timeMs =
+                timestamp == AV_NOPTS_VALUE || __builtin_sub_overflow(timestamp, codec.startTime, &sinceStart)
+                    ? nextTimeMs
+                    : ToMs(sinceStart, codec.timeBase);
             // Pictures never go back in time, whatever a damaged file says.
             timeMs = std::max(timeMs, lastTimeMs);
             lastTimeMs = timeMs;
-            int64_t lengthMs = frame->pkt_duration > 0 ? ToMs(frame->pkt_duration, codec.timeBase) : frameIntervalMs_;
+            int64_t lengthMs =
+                frame->pkt_duration > 0 ? ToMs(frame->pkt_duration, codec.timeBase) : frameIntervalMs_;
             nextTimeMs = timeMs + std::max<int64_t>(lengthMs, 1);
             lastEndMs = std::max(lastEndMs, nextTimeMs);
             VideoPicture picture{timeMs, outputWidth_, outputHeight_, {}};
-            codec.scaler = sws_getCachedContext(codec.scaler, frame->width, frame->height,
-                                                static_cast<AVPixelFormat>(frame->format), outputWidth_,
-                                                outputHeight_, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr,
-                                                nullptr, nullptr);
+            codec.scaler = sws_getCachedContext(
+                codec.scaler, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+                outputWidth_, outputHeight_, AV_PIX_FMT_BGRA, SWS_BILINEAR, nullptr, nullptr, nullptr);
             bool converted = false;
             if (codec.scaler && frame->width > 0 && frame->height > 0) {
                 picture.pixels.resize(static_cast<size_t>(outputWidth_) * static_cast<size_t>(outputHeight_));

@@ -74,10 +74,10 @@ private:
 
     mutable std::mutex lock_;
     std::condition_variable changed_;
-    std::deque<VideoPicture> queue_;         // guarded by lock_
-    int64_t decodedUpToMs_ = -1;             // guarded by lock_: time of the last picture decoded
-    std::optional<int64_t> endMs_;           // guarded by lock_
-    bool stopping_ = false;                  // guarded by lock_
+    std::deque<VideoPicture> queue_;  // guarded by lock_
+    int64_t decodedUpToMs_ = -1;      // guarded by lock_: time of the last picture decoded
+    std::optional<int64_t> endMs_;    // guarded by lock_
+    bool stopping_ = false;           // guarded by lock_
     std::thread thread_;
 };
 

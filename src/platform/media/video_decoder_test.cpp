@@ -128,7 +128,8 @@ TEST_F(VideoFiles, FilesWithoutAUsableVideoAreRefusedWithAReason) {
     EXPECT_FALSE(error.empty());
 
     string sound = (folder.path() / "sound.wav").string();
-    ASSERT_EQ(std::system(("ffmpeg -loglevel quiet -y -f lavfi -i sine=duration=1 '" + sound + "'").c_str()), 0);
+    ASSERT_EQ(std::system(("ffmpeg -loglevel quiet -y -f lavfi -i sine=duration=1 '" + sound + "'").c_str()),
+              0);
     EXPECT_FALSE(VideoDecoder::Open(sound, error));
     EXPECT_EQ(error, "no video in the file");
 
