@@ -267,5 +267,32 @@ TEST(AnimatedPictures, AnimateOnTheGameClockAtSpeedFiftyAndTakeClicksForTheirHot
     EXPECT_EQ(next["animations"], json::array());
 }
 
+TEST(VideoPlayerObject, ScriptsOpenPlayAndReadTheOneTimePlayerWithItsMembersGlobal) {
+    VideoGame game;
+    game.Video("cut.avi", 64, 48, 1);
+    game.Write("Frames/Start.fme", GreenFrame());
+    game.Write("Config/Variables", FieldsLine({0.0, string("Door")}));
+    // Quotes of scripts are stored as bars.
+    const string script =
+        "VideoPlayerObject.AutoStart = False : FileName = |Frames\\cut.avi| : Rate = 2 : Play : "
+        "Door = ImageSourceWidth * 100 + VideoPlayerObject.PlayState";
+    game.Write("FramesData/Start.fm2", Hotspot(100, 100, 80, 60));
+    game.Write("FramesData/Start.fm3", testing::DoorActionRecord("", script));
+    game.Write("Frames/Start.lks", FieldsLine({1.0}));
+    ASSERT_EQ(
+        game.Run("press Start New Game\nwait 100\nclick 110 110\nwait 100\n" + game.StateCommand("playing")),
+        0)
+        << game.Read("stderr");
+    json playing = game.Dump("playing");
+    EXPECT_EQ(playing["variables"]["integer"]["Door"], 6402);
+    // The script saw it play; the action's end stopped it, as every action's end stops the one-time
+    // video, and it keeps the file it was given.
+    json video = playing["video"]["one_time"];
+    EXPECT_TRUE(video["file"].get<string>().ends_with("cut.avi")) << video;
+    EXPECT_EQ(video["state"], 0);
+    EXPECT_EQ(video["visible"], false);
+    EXPECT_EQ(playing["messageboxes"], json::array());
+}
+
 }  // namespace
 }  // namespace taviro
