@@ -1,6 +1,6 @@
 // The game window: the scene of the current frame and every subsystem of a game in play. It owns
 // one object per subsystem and joins them through the interfaces each one asks for; subsystems
-// that do not exist yet answer as a game without them would (no sound, no video).
+// that do not exist yet answer as a game without them would.
 #pragma once
 
 #include <functional>
