@@ -69,22 +69,34 @@ def hotspot(left, top, width, height, picture="", must_be_one=()):
 
 
 def action(frame="", back=False, set_variable="", message="", script="", key="", remove=False, add_item="",
-           sound=""):
+           sound="", video="", video_at=(0, 0)):
     """An action record: set a variable to 1, show a message in the game window, remove the hotspot
     (or the item dropped on it), run a script, add an item, play a sound (in Frames), then go to a
-    frame or back. A record of the ".fm0" file of items dropped on hotspots carries its key:
+    frame or back; a video (in Frames) plays at its own size at video_at, and the action waits for it.
+    A record of the ".fm0" file of items dropped on hotspots carries its key:
     hotspot + "_" + item + ".drg"."""
     record = line(0, key, 0, 0, 0, 0, 0, 0, 0, 0)
     record += line(1 if set_variable else 0, set_variable, False, bool(set_variable), False,
                    bool(message), message, 0, "", remove, False)
     record += line(1 if frame else 0, frame)
-    record += line(0, 0, 0, "", False, False, 0, 0, 0, 0)
+    record += line(0, 0, 1 if video else 0, video, False, False, video_at[0], video_at[1], 0, 0)
     record += line(False, False, "", bool(sound), sound)
     record += line(0, 0, 0, back)
     record += line(0, 0, 0, True)
     record += line(0, 0, 0, 0, 0, 0, 0)
     record += line(True) + line(0, 0) + line(bool(script), script.replace('"', "|"))
     record += line(0) + line(0, 0, 0, 0, 0, 0, 0, 0) + line(5, 0) + line(bool(add_item), add_item)
+    return record + line(SEPARATOR)
+
+
+def media_hotspot(left, top, width, height, animation="", speed=0, looping_video=""):
+    """A hotspot showing an animated picture (in Areas) at its own size, or with a video (in Frames)
+    that loops on it without end at the hotspot's size."""
+    record = line("", 0, 0, 0, 0, 0, 0, 0, 0, 0)
+    record += line(left * UNITS, top * UNITS, width * UNITS, height * UNITS, 1 if animation else 0,
+                   bool(animation), animation, 0, "", 0)
+    record += line(0) + line(0)
+    record += line(speed, bool(looping_video), looping_video, True, 0, 0, 0, 1, 0)
     return record + line(SEPARATOR)
 
 
@@ -160,15 +172,21 @@ def main():
     # hall fades out again. Opening the chest creaks, the matches rustle.
     write("Frames/Hall.fme", frame_settings("hall.jpg", channels=[(2, True, True, 8, "hall-theme.ogg"),
                                                                   (3, True, False, 0, "")], fade_ms=2000))
-    write("Frames/Hall.lks", line(4))
+    # The magic mirror shimmers (a looping video); clicked, it shows a vision (a cut scene). A torch
+    # flickers beside it (an animated picture).
+    write("Frames/Hall.lks", line(6))
     write("FramesData/Hall.fm1", text("Click the door, the window, or what you find.", 150, 440))
     write("FramesData/Hall.fm2", hotspot(60, 150, 120, 250) + hotspot(440, 190, 120, 110)
-          + hotspot(300, 300, 48, 48, "key.gif", ["BookFound"]) + hotspot(200, 340, 80, 60))
+          + hotspot(300, 300, 48, 48, "key.gif", ["BookFound"]) + hotspot(200, 340, 80, 60)
+          + media_hotspot(580, 330, 48, 64, looping_video="mirror.avi")
+          + media_hotspot(600, 250, 24, 40, animation="torch.gif", speed=50))
     # GoToFrame takes the frame, the transition's duration in seconds, then the transition's number.
     write("FramesData/Hall.fm3", action(frame="Library")
           + action(script=script("CountGardenVisit", 'GoToFrame "Garden", 1.5, 2'))
           + action(message="A golden key. Now, what does it open?", remove=True)
-          + action(message="The chest is locked."))
+          + action(message="The chest is locked.")
+          + action(video="mirror-vision.avi", video_at=(160, 120), message="A vision swirls in the old mirror...")
+          + action())
     write("FramesData/Hall.fm4", pick_up(3, "Key"))
     write("FramesData/Hall.fm0",
           action(key="4_key.drg", remove=True, set_variable="ChestOpen", sound="creak.wav",

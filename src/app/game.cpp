@@ -10,12 +10,15 @@
 #include "scripting/control_objects.h"
 #include "scripting/engine_object.h"
 #include "scripting/media_player_object.h"
+#include "scripting/video_player_object.h"
 
 namespace taviro::app {
 namespace {
 
 constexpr char kReferenceAllControls[] = "reference_all_controls";
 constexpr char kDisableScriptTimeout[] = "disable_script_timeout";
+// The mixer's voice of the one-time video's sound, after the eight sound players'.
+constexpr int kOneTimeVideoVoice = 8;
 
 // The clock of the script time-out. The virtual clock stands still while a script runs, so there
 // every look at the clock by a running script (one per few thousand instructions) counts as a few
@@ -42,6 +45,8 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
                &engine = audio ? *audio : *ownAudio_](int number) -> std::unique_ptr<frames::MediaPlayer> {
                   return std::make_unique<frames::MixerMediaPlayer>(engine, project.files(), number);
               }),
+      video_(project, flags, form, loop, audio ? audio : ownAudio_.get(), kOneTimeVideoVoice),
+      animations_(project, flags, form, loop.clock()),
       variables_(project),
       texts_(project, flags, form, frame_, *this),
       hotspots_(project, flags, form, frame_, *this),
@@ -70,6 +75,7 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
                      return pictureSize(path);
                  }}) {
     BuildScene();
+    WireVideoAndAnimations();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
     scripts_.softwareObjects = [this] {
@@ -102,6 +108,8 @@ void Game::BuildScene() {
     scene.Add(std::make_unique<platform::Label>("Text", 0)).SetVisible(false);
     static_cast<platform::Label*>(form_.Find("Text", 0))->transparent = true;
     scene.Add(std::make_unique<platform::ImageControl>("Area", 0)).SetVisible(false);
+    video_.AddControls(scene);
+    animations_.AddControls(scene);
     // Over the scene, back to front: the dialogue panel, the message strip, the inventory bar.
     dialogue_.AddControls(scene);
     messages_.AddControls(scene);
@@ -135,6 +143,11 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"PrintersCollection", scripting::MakePrintersCollection(), true},
         {u"ClipboardObject", scripting::MakeClipboardObject(environment_), true},
         {u"TimerObject", array("TimerObject"), true},
+        {u"VideoPlayerObject",
+         vbscript::MakeRef<scripting::VideoPlayerObject>(
+             [this]() -> frames::VideoPlayer& { return video_.GetOneTimeVideoPlayerRef(); },
+             project_.paths.ProjectPath),
+         true},
         {u"CheckBoxObject", control("CheckBox"), false},
         {u"PictureBoxObject", control("PicBox"), false},
         {u"ListBoxObject", control("ListBox"), false},
@@ -427,6 +440,50 @@ void Game::StartNewGame() {
     frame_.name = project_.information.InitialFrame;
     scripts_.ExecuteOnLoadVBScript(VBScriptAction->requests);
     loader_.OpenFrame(frame_.name, false, 0, 0);
+}
+
+void Game::WireVideoAndAnimations() {
+    video_.hideMenus = [this] { HideMenus(); };
+    video_.hotspotMouseDown = [this](int areaIndex, const platform::MouseEvent& event) {
+        platform::Control* container = video_.LoopingContainer(areaIndex);
+        if (container) PressHotspot(areaIndex, {container->bounds().x, container->bounds().y}, event);
+    };
+    animations_.mouseDown = [this](int areaIndex, platform::Control& box, const platform::MouseEvent& event) {
+        PressHotspot(areaIndex, {box.bounds().x, box.bounds().y}, event);
+    };
+    animations_.mouseMove = [this](int) { RequestHideInventory(); };
+    animations_.dragOver = [this](int) { HideInventoryIfItem(); };
+    animations_.dragDrop = [this](int areaIndex, platform::Control& source) {
+        DropOnHotspot(areaIndex, source);
+    };
+}
+
+void Game::PressHotspot(int areaIndex, platform::Point at, const platform::MouseEvent& event) {
+    platform::Control* area = form_.Find("Area", areaIndex);
+    if (!area || !area->events.mouseDown) return;
+    // A copy: the action may unload the hotspot, and its handler with it.
+    auto handler = area->events.mouseDown;
+    platform::MouseEvent onArea = event;
+    onArea.x = at.x + event.x - area->bounds().x;
+    onArea.y = at.y + event.y - area->bounds().y;
+    handler(*area, onArea);
+}
+
+void Game::DropOnHotspot(int areaIndex, platform::Control& source) {
+    platform::Control* area = form_.Find("Area", areaIndex);
+    if (!area || !area->events.dragDrop) return;
+    auto handler = area->events.dragDrop;
+    handler(*area, source, 0, 0);
+}
+
+void Game::ShowHotspotMedia(int areaIndex, bool visible) {
+    video_.ShowLoopingVideo(areaIndex, visible);
+    animations_.Show(areaIndex, visible);
+}
+
+void Game::RemoveHotspotMedia() {
+    video_.RemoveLoopingVideos();
+    animations_.RemoveAll();
 }
 
 void Game::TileBackground(platform::Canvas& canvas, const std::string& path) {

@@ -1,6 +1,6 @@
 // The game window: the scene of the current frame and every subsystem of a game in play. It owns
 // one object per subsystem and joins them through the interfaces each one asks for; subsystems
-// that do not exist yet answer as a game without them would (no sound, no video).
+// that do not exist yet answer as a game without them would.
 #pragma once
 
 #include <functional>
@@ -16,10 +16,11 @@
 #include "frames/current_frame.h"
 #include "frames/frame_loader.h"
 #include "frames/frame_texts.h"
+#include "frames/animated_pictures.h"
 #include "frames/frames_history.h"
 #include "frames/hotspots.h"
-#include "frames/no_video.h"
 #include "frames/sound_channels.h"
+#include "frames/video_players.h"
 #include "inventory/inventory.h"
 #include "logic/actions.h"
 #include "logic/variables.h"
@@ -135,9 +136,14 @@ public:
     dialogues::Dialogue& dialogue() { return dialogue_; }
     effects::Transitions& transitions() { return transitions_; }
     effects::RipplingWater& water() { return water_; }
+    frames::VideoPlayers& videos() { return video_; }
+    // Animated pictures; the program gives them the sizes of pictures, without which they stay empty.
+    frames::AnimatedPictures& animations() { return animations_; }
 
 private:
     void BuildScene();
+    // Joins the video players and animated pictures to the hotspots and menus.
+    void WireVideoAndAnimations();
     // Timed events, the dialogue, messages and the inventory back to a fresh game.
     void ResetGameLogic();
     // The named objects of the game window that scripts reach, in their registration order.
@@ -164,10 +170,20 @@ private:
         window_.SetScreenPointer(pointer, icon);
     }
     void HideScreenPointer(bool hidden) override { window_.HideScreenPointer(hidden); }
-    void CreateAnimatedPicture(int, const std::string&, double, int, int) override {}
-    void CreateLoopingVideo(int, const frames::HotspotRecord&, const std::string&) override {}
-    void ShowHotspotMedia(int, bool) override {}
-    void RemoveHotspotMedia() override {}
+    void CreateAnimatedPicture(int areaIndex, const std::string& path, double speed, int left,
+                               int top) override {
+        animations_.AniGifNewWithIndex(areaIndex, path, speed, left, top);
+    }
+    void CreateLoopingVideo(int areaIndex, const frames::HotspotRecord& record,
+                            const std::string& path) override {
+        video_.CreateLoopingVideo(areaIndex, record, path);
+    }
+    void ShowHotspotMedia(int areaIndex, bool visible) override;
+    void RemoveHotspotMedia() override;
+    // Hands a mouse press or a drop on a hotspot's video or animation to the hotspot, at the point
+    // of the frame it fell on.
+    void PressHotspot(int areaIndex, platform::Point at, const platform::MouseEvent& event);
+    void DropOnHotspot(int areaIndex, platform::Control& source);
 
     // frames::FrameServices
     void ResetTimedEvents() override { timedEvents_.ResetTimedEvents(); }
@@ -328,7 +344,8 @@ private:
     frames::FramesHistory history_;
     std::unique_ptr<platform::media::AudioEngine> ownAudio_;  // only when none was given
     frames::SoundChannels sounds_;
-    frames::NoVideo video_;
+    frames::VideoPlayers video_;
+    frames::AnimatedPictures animations_;
     logic::ProjectVariables variables_;
     frames::FrameTexts texts_;
     frames::Hotspots hotspots_;

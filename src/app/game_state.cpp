@@ -9,7 +9,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr const char* kKeys[] = {"frame",     "history", "variables", "removed_hotspots", "hotspots", "texts",
-                                 "inventory", "message", "dialogue",  "timers",           "players"};
+                                 "inventory", "message", "dialogue",  "timers",           "players",
+                                 "video",     "animations"};
 constexpr const char* kEffectsKeys[] = {"transition", "water"};
 
 void ContributeEffectsState(platform::StateDump& dump, Game& game) {
@@ -192,6 +193,7 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
     });
     ContributeGameLogicState(dump, game);
     ContributeEffectsState(dump, game);
+    ContributeVideoState(dump, game);
 }
 
 void WithdrawGameState(platform::StateDump& dump) {

@@ -11,5 +11,7 @@ namespace taviro::app {
 // Registers the game's keys; the game must outlive the registration (WithdrawGameState removes it).
 void ContributeGameState(platform::StateDump& dump, Game& game, const platform::Form& form);
 void WithdrawGameState(platform::StateDump& dump);
+// The keys "video" (the one-time and looping video players) and "animations" (the animated pictures).
+void ContributeVideoState(platform::StateDump& dump, Game& game);
 
 }  // namespace taviro::app

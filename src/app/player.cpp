@@ -58,6 +58,7 @@ void Player::LoadGameWindow() {
     game_->togglePlayerSettings = screen_.togglePlayerSettings;
     game_->takeScreenshot = screen_.takeScreenshot;
     game.tilePicture = screen_.tilePicture;
+    game.animations().pictureSize = screen_.pictureSize;
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;
     game.savePicture = screen_.savePicture;
@@ -91,8 +92,9 @@ void Player::StartGame() {
         welcome_->window().topmost = false;
         game_->game().ResetAll(false);
         welcome_->Hide();
-        game_->game().StartNewGame();
+        // Shown before the initial frame opens, so that a cut scene the frame plays is seen.
         windows_.Show(game_->window());
+        game_->game().StartNewGame();
     } catch (const std::exception&) {
         project_.reports().ShowErrorReport(
             " Error loading the main program window. Try restarting the program.");

@@ -22,51 +22,95 @@ AutomationRunner::AutomationRunner(AutomationHost& host, std::ostream& standardO
     : host_(host), out_(standardOutput) {}
 
 AutomationRunner::Outcome AutomationRunner::Run(const std::vector<AutomationCommand>& commands) {
-    size_t at = 0;
-    next_ = [&]() -> std::optional<AutomationCommand> {
-        if (at == commands.size()) return std::nullopt;
-        return commands[at++];
+    size_t next = 0;
+    source_ = [&commands, next]() mutable -> std::optional<AutomationCommand> {
+        if (next >= commands.size()) return std::nullopt;
+        return commands[next++];
     };
-    return Drain();
+    return RunAll();
+}
+
+AutomationRunner::Outcome AutomationRunner::RunAll() {
+    outcome_.reset();
+    while (!host_.quitRequested() && !outcome_) {
+        std::optional<AutomationCommand> command = NextCommand();
+        if (!command) break;
+        ExecuteAtTop(*command);
+    }
+    // Nothing is left to run inside a later wait of the game.
+    host_.ScheduleNestedCommands(0, nullptr);
+    source_ = nullptr;
+    return outcome_.value_or(Outcome{});
+}
+
+std::optional<AutomationCommand> AutomationRunner::NextCommand() {
+    if (outcome_ || !source_) return std::nullopt;
+    return source_();
+}
+
+void AutomationRunner::Schedule(int64_t dueMs) {
+    host_.ScheduleNestedCommands(dueMs, [this] { RunNested(); });
+}
+
+void AutomationRunner::ExecuteAtTop(const AutomationCommand& command) {
+    ranNested_ = false;
+    if (command.kind != Kind::Wait) {
+        dueMs_ = host_.NowMs();
+        Schedule(dueMs_);
+        if (auto error = Execute(command)) outcome_ = Outcome{1, *error};
+    } else {
+        dueMs_ = host_.NowMs() + command.durationMs;
+        Schedule(dueMs_);
+        host_.Wait(command.durationMs);
+    }
+    // Commands that ran inside a wait of the game may have ended with a wait that is not over yet.
+    while (ranNested_ && !host_.quitRequested() && !outcome_ && host_.NowMs() < dueMs_) {
+        ranNested_ = false;
+        host_.Wait(dueMs_ - host_.NowMs());
+    }
+}
+
+void AutomationRunner::RunNested() {
+    ranNested_ = true;
+    while (!host_.quitRequested() && !outcome_) {
+        std::optional<AutomationCommand> command = NextCommand();
+        if (!command) return;
+        if (command->kind == Kind::Wait) {
+            dueMs_ = host_.NowMs() + command->durationMs;
+            Schedule(dueMs_);
+            return;
+        }
+        Schedule(host_.NowMs());
+        if (auto error = Execute(*command)) outcome_ = Outcome{1, *error};
+    }
+}
+
+bool AutomationRunner::RunNext() {
+    if (host_.quitRequested()) return false;
+    std::optional<AutomationCommand> command = NextCommand();
+    if (!command) return false;
+    std::optional<std::string> error = Execute(*command);
+    if (!error) return true;
+    outcome_ = Outcome{1, *error};
+    host_.Quit();
+    return false;
 }
 
 AutomationRunner::Outcome AutomationRunner::RunLines(std::istream& in) {
     int lineNumber = 0;
-    next_ = [&]() -> std::optional<AutomationCommand> {
+    source_ = [this, &in, lineNumber]() mutable -> std::optional<AutomationCommand> {
         std::string line;
-        while (std::getline(in, line)) {
+        while (!host_.quitRequested() && std::getline(in, line)) {
             auto parsed = ParseAutomationLine(line, ++lineNumber);
             if (auto* error = std::get_if<AutomationError>(&parsed)) {
-                failure_ = Outcome{2, error->message};
+                outcome_ = Outcome{2, error->message};
                 return std::nullopt;
             }
-            if (auto& command = std::get<std::optional<AutomationCommand>>(parsed)) return *command;
+            if (auto& command = std::get<std::optional<AutomationCommand>>(parsed)) return command;
         }
         return std::nullopt;
     };
-    return Drain();
-}
-
-AutomationRunner::Outcome AutomationRunner::Drain() {
-    failure_.reset();
-    while (RunNext()) {
-    }
-    next_ = {};
-    return failure_.value_or(Outcome{});
-}
-
-bool AutomationRunner::RunNext() {
-    if (!next_ || failure_ || host_.quitRequested()) return false;
-    std::optional<AutomationCommand> command = next_();
-    if (!command) return false;
-    ++depth_;
-    std::optional<std::string> error = Execute(*command);
-    --depth_;
-    if (!error) return true;
-    failure_ = Outcome{1, *error};
-    // A command run from inside a wait of the game: the waits unwind before the run ends.
-    if (depth_ > 0) host_.Quit();
-    return false;
+    return RunAll();
 }
 
 std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& command) {

@@ -40,6 +40,11 @@ public:
     virtual nlohmann::ordered_json State() = 0;
     virtual void Quit() = 0;
     virtual bool quitRequested() const = 0;
+    // The game clock, and a request that waits the game makes inside its handlers call `next` when
+    // the clock reaches dueMs, so that the commands after a command or a wait run during them. Hosts
+    // whose game never waits inside a handler need neither.
+    virtual int64_t NowMs() const { return 0; }
+    virtual void ScheduleNestedCommands(int64_t /*dueMs*/, std::function<void()> /*next*/) {}
 };
 
 class AutomationRunner {
@@ -61,25 +66,33 @@ public:
     // One command; an error message naming its line when it cannot be carried out.
     std::optional<std::string> Execute(const AutomationCommand& command);
 
-    // Runs the next command of the run in progress, from inside a wait of the game that only automation
-    // can end (a transition on the virtual clock). False when no command is left, the run has failed
-    // or quit was asked; a failing command ends the run, and the game is asked to quit so that it does.
+    // Runs the next command of the run in progress, from inside a wait of the game that only input can
+    // end (a transition standing still on the virtual clock, a modal window). False when no command is
+    // left, the run has failed or quit was asked; a failing command ends the run, and the game is asked
+    // to quit so that its waits unwind.
     bool RunNext();
 
 private:
-    // Runs commands from `next_` until none is left, one fails, or quit is asked.
-    Outcome Drain();
-
+    // Runs the commands the source gives until it gives none, a command fails or the game quits.
+    Outcome RunAll();
+    // The next command; nullopt at the end, or on a malformed line (which sets the outcome).
+    std::optional<AutomationCommand> NextCommand();
+    // A command at the top: a wait lets the game clock pass (commands run inside the game's own waits
+    // may ask for more); any other command has the commands after it due at once.
+    void ExecuteAtTop(const AutomationCommand& command);
+    // The commands due while the game waits inside a handler, up to the next wait.
+    void RunNested();
+    void Schedule(int64_t dueMs);
     // A command that failed ends the run, or with keep-going is written to the log.
     std::optional<std::string> Failed(const std::string& message);
 
     AutomationHost& host_;
     std::ostream& out_;
     bool keepGoing_ = false;
-    // The source of the run in progress: the next command, or nullopt at the end.
-    std::function<std::optional<AutomationCommand>()> next_;
-    std::optional<Outcome> failure_;  // how the run in progress ended early
-    int depth_ = 0;                   // commands running, one inside another
+    std::function<std::optional<AutomationCommand>()> source_;
+    std::optional<Outcome> outcome_;  // set by the first command that failed
+    int64_t dueMs_ = 0;               // the end of the wait in progress
+    bool ranNested_ = false;          // commands ran inside a wait of the game
 };
 
 }  // namespace taviro::platform

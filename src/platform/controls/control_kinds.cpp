@@ -129,6 +129,8 @@ std::unique_ptr<Control> ImageControl::CloneAs(int index) const {
     CopyCommonTo(*clone);
     clone->picture = picture;
     clone->stretch = stretch;
+    clone->animationStartMs = animationStartMs;
+    clone->animationRate = animationRate;
     return clone;
 }
 

@@ -74,6 +74,10 @@ public:
 
     std::string picture;
     bool stretch = false;
+    // An animated picture shows its frames from this time of the game clock on, at this multiple of
+    // the speed its file gives.
+    int64_t animationStartMs = 0;
+    double animationRate = 1;
 
 protected:
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;

@@ -70,9 +70,18 @@ void EventLoop::WaitMs(int64_t durationMs) {
             std::vector<int64_t>& ends;
             ~Leave() { ends.pop_back(); }
         } leave{waitEndsMs_};
-        // Step from one due timer to the next so that each fires at its own time.
+        // Step from one due timer to the next so that each fires at its own time. Inside a handler,
+        // scripted input due before the next timer runs first.
         while (!quitRequested_) {
             auto dueMs = timers_.NextDueMs();
+            bool inputFirst = !dueMs || scriptedDueMs_ < *dueMs;
+            if (scriptedInput_ && depth_ > 0 && awaitingInput_ > 0 && scriptedDueMs_ <= endMs && inputFirst) {
+                clock_.SleepMs(std::max<int64_t>(0, scriptedDueMs_ - clock_.NowMs()));
+                auto input = std::move(scriptedInput_);
+                scriptedInput_ = nullptr;
+                input();
+                continue;
+            }
             if (!dueMs || *dueMs > endMs) break;
             clock_.SleepMs(*dueMs - clock_.NowMs());
             DoEvents();

@@ -52,6 +52,25 @@ public:
     // enclosing WaitMs passes first (up to its next due timer), then the standstill handler runs. False
     // when neither has anything more to do.
     bool PassStandstill();
+    // Automation on the virtual clock: the time at which the script's next commands are due, and what
+    // runs them. A wait that game code makes inside a handler while input is awaited (see
+    // AwaitInput) does not pass that time: it runs them there, as the input they stand for, and goes
+    // on waiting. Taken when run.
+    void SetScriptedInput(int64_t dueMs, std::function<void()> run) {
+        scriptedDueMs_ = dueMs;
+        scriptedInput_ = std::move(run);
+    }
+    // Marks the waits made while the returned object lives as waits for the player's input (a click
+    // or a key that skips a video), which scripted input may interrupt.
+    struct AwaitingInput {
+        explicit AwaitingInput(EventLoop& loop) : loop(loop) { ++loop.awaitingInput_; }
+        ~AwaitingInput() { --loop.awaitingInput_; }
+        AwaitingInput(const AwaitingInput&) = delete;
+        AwaitingInput& operator=(const AwaitingInput&) = delete;
+        EventLoop& loop;
+    };
+    AwaitingInput AwaitInput() { return AwaitingInput(*this); }
+
     // Asks every wait to return; the program ends when the outermost loop sees it.
     void RequestQuit() { quitRequested_ = true; }
     bool quitRequested() const { return quitRequested_; }
@@ -77,6 +96,9 @@ private:
     std::function<void(const std::exception&)> onFailure_;
     std::function<bool()> standstill_;
     std::vector<int64_t> waitEndsMs_;  // the ends of the virtual waits running, innermost last
+    int64_t scriptedDueMs_ = 0;
+    int awaitingInput_ = 0;
+    std::function<void()> scriptedInput_;
     bool quitRequested_ = false;
     int depth_ = 0;
 };

@@ -3,8 +3,9 @@
 #include "platform/media/decoded_file.h"
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
+
+#include "platform/media/media_input.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -16,18 +17,6 @@ extern "C" {
 namespace taviro::platform::media {
 namespace {
 
-constexpr unsigned kMaxIndexBytes = 64 * 1024;
-// How long one step of FFmpeg's (opening, reading a packet, seeking) may take. A damaged file can
-// make a demuxer walk hundreds of megabytes (a WAV padded with zeros is read as millions of empty
-// chunks); past this the file counts as one that cannot be decoded, and the game goes on.
-constexpr std::chrono::seconds kLongestStep{2};
-
-std::string ErrorText(int code) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(code, text, sizeof text);
-    return text;
-}
-
 class DecodedFile : public AudioSource {
 public:
     ~DecodedFile() override {
@@ -35,31 +24,21 @@ public:
         av_frame_free(&frame_);
         av_packet_free(&packet_);
         avcodec_free_context(&codec_);
-        avformat_close_input(&format_);
     }
 
     // Returns an error text, empty on success.
     std::string Open(const std::string& path) {
-        av_log_set_level(AV_LOG_QUIET);
-        format_ = avformat_alloc_context();
-        if (!format_) return "out of memory";
-        format_->interrupt_callback = {&DecodedFile::StepOverdue, this};
-        StartStep();
-        int result = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
-        if (result < 0) return ErrorText(result);
-        // The demuxer indexes what it reads for seeking; only the start is ever sought, so a long
-        // file keeps a small index.
-        format_->max_index_size = kMaxIndexBytes;
-        StartStep();
-        if ((result = avformat_find_stream_info(format_, nullptr)) < 0) return ErrorText(result);
+        if (std::string error = input_.Open(path); !error.empty()) return error;
+        format_ = input_.format();
+        int result = 0;
         const AVCodec* decoder = nullptr;
         stream_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, &decoder, 0);
         if (stream_ < 0 || !decoder) return "no sound in the file";
         codec_ = avcodec_alloc_context3(decoder);
         if (!codec_) return "out of memory";
         if ((result = avcodec_parameters_to_context(codec_, format_->streams[stream_]->codecpar)) < 0)
-            return ErrorText(result);
-        if ((result = avcodec_open2(codec_, decoder, nullptr)) < 0) return ErrorText(result);
+            return FfmpegErrorText(result);
+        if ((result = avcodec_open2(codec_, decoder, nullptr)) < 0) return FfmpegErrorText(result);
         if (codec_->sample_rate <= 0) return "no sample rate";
         // A stream that names only its channel count gets the usual layout for that count.
         if (codec_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC && codec_->ch_layout.nb_channels > 0) {
@@ -72,8 +51,8 @@ public:
         if ((result =
                  swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, kMixRate, &codec_->ch_layout,
                                      codec_->sample_fmt, codec_->sample_rate, 0, nullptr)) < 0)
-            return ErrorText(result);
-        if ((result = swr_init(resampler_)) < 0) return ErrorText(result);
+            return FfmpegErrorText(result);
+        if ((result = swr_init(resampler_)) < 0) return FfmpegErrorText(result);
         packet_ = av_packet_alloc();
         frame_ = av_frame_alloc();
         if (!packet_ || !frame_) return "out of memory";
@@ -116,11 +95,7 @@ public:
     }
 
 private:
-    void StartStep() { stepDeadline_ = std::chrono::steady_clock::now() + kLongestStep; }
-    // FFmpeg asks this while it works; non-zero ends the step with an error.
-    static int StepOverdue(void* file) {
-        return std::chrono::steady_clock::now() > static_cast<DecodedFile*>(file)->stepDeadline_ ? 1 : 0;
-    }
+    void StartStep() { input_.StartStep(); }
 
     // Fills `pending_` with the next converted samples; false at the end of the sound.
     bool ConvertNextFrame() {
@@ -187,8 +162,8 @@ private:
         return produced > 0;
     }
 
-    std::chrono::steady_clock::time_point stepDeadline_;
-    AVFormatContext* format_ = nullptr;
+    MediaInput input_;
+    AVFormatContext* format_ = nullptr;  // the input's
     AVCodecContext* codec_ = nullptr;
     SwrContext* resampler_ = nullptr;
     AVPacket* packet_ = nullptr;

@@ -72,6 +72,10 @@ public:
 
     // AutomationHost
     void Wait(int64_t durationMs) override { loop_.WaitMs(durationMs); }
+    int64_t NowMs() const override { return clock_.NowMs(); }
+    void ScheduleNestedCommands(int64_t dueMs, std::function<void()> next) override {
+        loop_.SetScriptedInput(dueMs, std::move(next));
+    }
     void Pump() override { loop_.DoEvents(); }
     void MouseMove(Point at) override;
     void MouseDown(Point at, int button) override;

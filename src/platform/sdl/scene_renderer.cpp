@@ -134,10 +134,11 @@ void SceneRenderer::Fill(const Rect& area, uint32_t colorBgr) {
     SDL_SetRenderDrawBlendMode(renderer_, blend);
 }
 
-void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, bool stretch) {
+void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, bool stretch,
+                                int64_t animationMs) {
     auto picture = PictureOf(gamePath);
     if (!picture) return;
-    const auto& frame = picture->frames()[FrameAt(*picture, clock_.NowMs())];
+    const auto& frame = picture->frames()[FrameAt(*picture, animationMs >= 0 ? animationMs : clock_.NowMs())];
     SDL_Texture* texture = TextureOf(frame.surface, frame.opaque);
     if (!texture) return;
     SDL_Rect target = stretch ? ToSdl(area) : SDL_Rect{area.x, area.y, picture->width(), picture->height()};
@@ -227,7 +228,9 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip, 
         }
         case ControlKind::Image: {
             auto& image = static_cast<const ImageControl&>(control);
-            DrawPicture(image.picture, bounds, image.stretch);
+            auto animationMs = static_cast<int64_t>(
+                static_cast<double>(clock_.NowMs() - image.animationStartMs) * image.animationRate);
+            DrawPicture(image.picture, bounds, image.stretch, std::max<int64_t>(animationMs, 0));
             break;
         }
         case ControlKind::Label: {

@@ -58,7 +58,8 @@ private:
     bool CoveredByOpaquePicture(const std::string& gamePath, const Rect& area);
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip, bool evenHidden = false);
-    void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
+    // An animated picture shows the frame of `animationMs` into its animation (the clock's time when -1).
+    void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch, int64_t animationMs = -1);
     void Fill(const Rect& area, uint32_t colorBgr);
 
     SDL_Renderer* renderer_;
