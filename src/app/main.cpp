@@ -11,6 +11,7 @@
 #include "app/player.h"
 #include "app/project_info_json.h"
 #include "checker/game_checker.h"
+#include "checker/reachable_frames.h"
 #include "platform/automation/automation_runner.h"
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
@@ -30,6 +31,7 @@
 #include "platform/windows/away_pause.h"
 #include "project/cd_file_location.h"
 #include "project/project.h"
+#include "project/scrambled_names.h"
 #include "project/user_settings.h"
 #include "vbscript/locale.h"
 #include "vbscript/regexp.h"
@@ -189,6 +191,12 @@ int Play(const app::Options& options) {
     };
     services.tilePicture = [&screen](platform::Canvas& canvas, const std::string& path) {
         canvas.Tile(screen.pictures().Load(path)->view());
+    };
+    services.frameShown = [&screen, &project](const std::string& frame) {
+        std::vector<platform::PicturePreloader::Candidates> pictures;
+        for (const std::string& path : checker::ReachablePictures(project, frame))
+            pictures.push_back(project::StoredFileNames(path));
+        screen.pictures().DecodeAhead(std::move(pictures));
     };
     // Headless play never starts other programs; the log says what would have opened, and the
     // state dump what the game asked of the desktop.

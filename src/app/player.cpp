@@ -58,6 +58,7 @@ void Player::LoadGameWindow() {
     game_->togglePlayerSettings = screen_.togglePlayerSettings;
     game_->takeScreenshot = screen_.takeScreenshot;
     game.tilePicture = screen_.tilePicture;
+    game.frames().frameShown = screen_.frameShown;
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;
     game.savePicture = screen_.savePicture;
