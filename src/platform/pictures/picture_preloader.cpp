@@ -19,8 +19,16 @@ size_t PixelBytes(const Picture& picture) {
 
 }  // namespace
 
-PicturePreloader::PicturePreloader(size_t budgetBytes)
-    : budgetBytes_(budgetBytes), worker_([this] { Work(); }) {}
+PicturePreloader::PicturePreloader(size_t budgetBytes) : budgetBytes_(budgetBytes) {
+    worker_ = SDL_CreateThread(
+        [](void* preloader) {
+            static_cast<PicturePreloader*>(preloader)->Work();
+            return 0;
+        },
+        "decode ahead", this);
+    // Without a worker nothing is decoded ahead: every picture is decoded when it is loaded.
+    if (!worker_) stopping_ = true;
+}
 
 PicturePreloader::~PicturePreloader() {
     {
@@ -28,12 +36,13 @@ PicturePreloader::~PicturePreloader() {
         stopping_ = true;
     }
     changed_.notify_all();
-    worker_.join();
+    if (worker_) SDL_WaitThread(worker_, nullptr);
 }
 
 void PicturePreloader::DecodeAhead(std::vector<Candidates> pictures) {
     {
         std::lock_guard lock(mutex_);
+        if (stopping_) return;
         waiting_.assign(std::make_move_iterator(pictures.begin()), std::make_move_iterator(pictures.end()));
     }
     changed_.notify_all();

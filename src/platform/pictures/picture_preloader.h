@@ -9,12 +9,14 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/files/file_system.h"
 #include "platform/pictures/picture.h"
+
+struct SDL_Thread;
 
 namespace taviro::platform {
 
@@ -72,7 +74,8 @@ private:
     size_t heldBytes_ = 0;
     bool busy_ = false;
     bool stopping_ = false;
-    std::thread worker_;  // last: starts once everything above exists
+    // An SDL thread, so that SDL frees what it keeps per thread (its error text) when the thread ends.
+    SDL_Thread* worker_ = nullptr;
 };
 
 }  // namespace taviro::platform
