@@ -31,7 +31,6 @@
 #include "platform/windows/away_pause.h"
 #include "project/cd_file_location.h"
 #include "project/project.h"
-#include "project/scrambled_names.h"
 #include "project/user_settings.h"
 #include "vbscript/locale.h"
 #include "vbscript/regexp.h"
@@ -193,10 +192,7 @@ int Play(const app::Options& options) {
         canvas.Tile(screen.pictures().Load(path)->view());
     };
     services.frameShown = [&screen, &project](const std::string& frame) {
-        std::vector<platform::PicturePreloader::Candidates> pictures;
-        for (const std::string& path : checker::ReachablePictures(project, frame))
-            pictures.push_back(project::StoredFileNames(path));
-        screen.pictures().DecodeAhead(std::move(pictures));
+        screen.pictures().DecodeAhead(checker::ReachablePictureFiles(project, frame));
     };
     // Headless play never starts other programs; the log says what would have opened, and the
     // state dump what the game asked of the desktop.

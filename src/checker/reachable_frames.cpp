@@ -11,6 +11,7 @@
 #include "logic/action_record.h"
 #include "platform/files/file_system.h"
 #include "project/field_reader.h"
+#include "project/scrambled_names.h"
 
 namespace taviro::checker {
 namespace {
@@ -109,6 +110,14 @@ std::vector<std::string> ReachablePictures(project::Project& project, const std:
     std::vector<std::string> pictures = std::move(backgrounds.names);
     pictures.insert(pictures.end(), hotspotPictures.names.begin(), hotspotPictures.names.end());
     return pictures;
+}
+
+std::vector<std::vector<std::string>> ReachablePictureFiles(project::Project& project,
+                                                            const std::string& frame) {
+    std::vector<std::vector<std::string>> files;
+    for (const std::string& path : ReachablePictures(project, frame))
+        files.push_back(project::StoredFileNames(path));
+    return files;
 }
 
 }  // namespace taviro::checker

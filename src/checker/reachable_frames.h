@@ -19,4 +19,9 @@ std::vector<std::string> ReachableFrames(project::Project& project, const std::s
 // first, then the hotspot pictures, each once.
 std::vector<std::string> ReachablePictures(project::Project& project, const std::string& frame);
 
+// The same pictures, each with the names it may be stored under, as the player tries them (the
+// plain name, then the scrambled ones): what the worker that decodes ahead looks for.
+std::vector<std::vector<std::string>> ReachablePictureFiles(project::Project& project,
+                                                            const std::string& frame);
+
 }  // namespace taviro::checker
