@@ -11,6 +11,7 @@
 #include "app/player.h"
 #include "app/project_info_json.h"
 #include "checker/game_checker.h"
+#include "checker/reachable_frames.h"
 #include "platform/automation/automation_runner.h"
 #include "platform/clock.h"
 #include "platform/console_dialogs.h"
@@ -192,6 +193,9 @@ int Play(const app::Options& options) {
     };
     services.tilePicture = [&screen](platform::Canvas& canvas, const std::string& path) {
         canvas.Tile(screen.pictures().Load(path)->view());
+    };
+    services.frameShown = [&screen, &project](const std::string& frame) {
+        screen.pictures().DecodeAhead(checker::ReachablePictureFiles(project, frame));
     };
     // Headless play never starts other programs; the log says what would have opened, and the
     // state dump what the game asked of the desktop.

@@ -59,6 +59,7 @@ void Player::LoadGameWindow() {
     game_->takeScreenshot = screen_.takeScreenshot;
     game.tilePicture = screen_.tilePicture;
     game.animations().pictureSize = screen_.pictureSize;
+    game.frames().frameShown = screen_.frameShown;
     game.openDocument = screen_.openDocument;
     if (screen_.startProgram) game.startProgram = screen_.startProgram;
     game.savePicture = screen_.savePicture;

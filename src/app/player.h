@@ -40,6 +40,8 @@ struct ScreenServices {
     std::function<void()> togglePlayerSettings;
     // Writes a screenshot of the game to the player's pictures (Alt+S).
     std::function<void()> takeScreenshot;
+    // Told each frame the game has opened: the pictures of the frames it leads to are decoded ahead.
+    std::function<void(const std::string& frame)> frameShown;
 };
 
 class Player {

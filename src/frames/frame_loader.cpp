@@ -175,6 +175,7 @@ void FrameLoader::OpenFrame(std::string name, bool bWithTransition, int iTransNu
 
         // 31. The timed events.
         services_.StartTimedEvents();
+        if (!stopping() && frameShown) frameShown(name);
     } catch (const std::exception& failure) {
         const GameError error = AsGameError(failure);
         if (flags_.GameStopping) return;

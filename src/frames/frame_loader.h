@@ -3,6 +3,7 @@
 // and its dialogue, video, frame timer and timed events start. Also the frame timer.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "frames/current_frame.h"
@@ -37,6 +38,9 @@ public:
     // The frame timer ("Timer1"): its destination and whether it runs.
     const std::string& timerDestination() const { return timerTag_; }
     platform::Timer& frameTimer() { return frameTimer_; }
+
+    // Told the name of each frame OpenFrame has finished opening, e.g. to decode ahead what it leads to.
+    std::function<void(const std::string& frame)> frameShown;
 
 private:
     void ReadSettings(FrameSettings& settings);

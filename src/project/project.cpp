@@ -87,18 +87,11 @@ void Project::LoadProjectInformation() {
 }
 
 std::string Project::LocateProjectFile(std::string_view path) {
-    // 1. The file as named.
-    if (files_.IsFile(path)) return std::string(path);
-
-    // 2. The scrambled forms of its name, in this order.
-    std::string lastTried(path);
-    if (path.size() >= 5) {
-        const bool tries[3][2] = {{false, false}, {false, true}, {true, false}};
-        for (const auto& [withoutName, media] : tries) {
-            lastTried = ScrambledFileName(path, withoutName, media);
-            if (files_.IsFile(lastTried)) return lastTried;
-        }
-    }
+    // 1-2. The file as named, then the scrambled forms of its name.
+    const std::vector<std::string> stored = StoredFileNames(path);
+    for (const std::string& name : stored)
+        if (files_.IsFile(name)) return name;
+    const std::string& lastTried = stored.back();
 
     // 3. The game's CD.
     if (!path.empty()) {

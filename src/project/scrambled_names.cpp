@@ -127,6 +127,14 @@ std::string ScrambledFileName(std::string_view path, bool withoutName, bool medi
     return std::string(path.substr(0, path.size() - 4)) + "." + digits;
 }
 
+std::vector<std::string> StoredFileNames(std::string_view path) {
+    std::vector<std::string> names{std::string(path)};
+    if (path.size() < 5) return names;
+    const bool tries[3][2] = {{false, false}, {false, true}, {true, false}};
+    for (const auto& [withoutName, media] : tries) names.push_back(ScrambledFileName(path, withoutName, media));
+    return names;
+}
+
 std::string UnscrambleText(std::string_view line, int32_t parameter) {
     return Unscramble(line, parameter,
                       {.headerBase = 32, .first = 32, .last = 126, .modulus = 94, .quoted = false});

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace taviro::project {
 
@@ -12,6 +13,10 @@ namespace taviro::project {
 // leaves the first letters of the file name out of the code; media allows the codes of sounds and
 // videos. The path is UTF-8; the first letters count by their character numbers.
 std::string ScrambledFileName(std::string_view path, bool withoutName, bool media);
+
+// The paths under which a project file may be stored, in the order the player tries them: the path as
+// given, then its scrambled forms.
+std::vector<std::string> StoredFileNames(std::string_view path);
 
 // Unscrambles a line as stored in the file (bytes of the project's code page); the result is in
 // the same code page. parameter: NameSum of the project name for the procedures file.

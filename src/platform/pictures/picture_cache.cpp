@@ -14,8 +14,8 @@
 namespace taviro::platform {
 namespace {
 
-GameError InvalidPicture(const std::string& name, const std::string& why) {
-    log::Error("cannot load picture " + name + ": " + why);
+GameError InvalidPicture(const std::string& name, const std::string& why, bool logFailure) {
+    if (logFailure) log::Error("cannot load picture " + name + ": " + why);
     return {481, "Invalid picture"};
 }
 
@@ -74,6 +74,13 @@ PixelView Picture::view(size_t frame) const {
 std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
     std::string realPath = files_.Resolve(gamePath).string();
     if (auto it = pictures_.find(realPath); it != pictures_.end()) return it->second;
+    if (preloader_) {
+        if (auto picture = preloader_->Take(realPath)) {
+            ++decodedAheadCount_;
+            pictures_[realPath] = picture;
+            return picture;
+        }
+    }
     auto bytes = files_.ReadFile(gamePath);
     if (!bytes) {
         log::MissingFile(realPath);
@@ -85,15 +92,17 @@ std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
     return picture;
 }
 
-std::shared_ptr<const Picture> PictureCache::Decode(std::string_view bytes, const std::string& name) {
-    if (bytes.empty()) throw InvalidPicture(name, "the file is empty");
-    if (IsMetafile(bytes)) throw InvalidPicture(name, "WMF and EMF pictures are not supported");
+std::shared_ptr<const Picture> PictureCache::Decode(std::string_view bytes, const std::string& name,
+                                                    bool logFailures) {
+    if (bytes.empty()) throw InvalidPicture(name, "the file is empty", logFailures);
+    if (IsMetafile(bytes)) throw InvalidPicture(name, "WMF and EMF pictures are not supported", logFailures);
     if (DeclaredPicturePixels(bytes) > kLargestPicturePixels)
-        throw InvalidPicture(name, "a picture larger than any the player shows (a damaged file)");
+        throw InvalidPicture(name, "a picture larger than any the player shows (a damaged file)",
+                             logFailures);
     if ((bytes.starts_with("GIF87a") || bytes.starts_with("GIF89a")) && !IsSoundGif(bytes))
-        throw InvalidPicture(name, "a damaged GIF picture");
+        throw InvalidPicture(name, "a damaged GIF picture", logFailures);
     SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (!source) throw InvalidPicture(name, SDL_GetError());
+    if (!source) throw InvalidPicture(name, SDL_GetError(), logFailures);
 
     std::vector<Picture::Frame> frames;
     if (IMG_isGIF(source)) {
@@ -117,8 +126,14 @@ std::shared_ptr<const Picture> PictureCache::Decode(std::string_view bytes, cons
     }
     SDL_RWclose(source);
     if (frames.empty() || frames.front().surface->w <= 0 || frames.front().surface->h <= 0)
-        throw InvalidPicture(name, std::string("not a picture the player can read (") + SDL_GetError() + ")");
+        throw InvalidPicture(name, std::string("not a picture the player can read (") + SDL_GetError() + ")",
+                             logFailures);
     return std::make_shared<const Picture>(name, std::move(frames), CursorHotSpot(bytes));
+}
+
+void PictureCache::DecodeAhead(std::vector<PicturePreloader::Candidates> pictures) {
+    if (!preloader_) preloader_ = std::make_unique<PicturePreloader>();
+    preloader_->DecodeAhead(std::move(pictures));
 }
 
 void PictureCache::Trim() {

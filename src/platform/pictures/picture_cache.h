@@ -9,6 +9,7 @@
 
 #include "platform/files/file_system.h"
 #include "platform/pictures/picture.h"
+#include "platform/pictures/picture_preloader.h"
 
 namespace taviro::platform {
 
@@ -21,8 +22,18 @@ public:
     // unknown file (WMF and EMF included: the player does not draw metafiles).
     std::shared_ptr<const Picture> Load(std::string_view gamePath);
 
-    // Decodes picture bytes that are not a file of the game; `name` is used in error messages.
-    static std::shared_ptr<const Picture> Decode(std::string_view bytes, const std::string& name);
+    // Decodes picture bytes that are not a file of the game; `name` is used in error messages, which
+    // go to the log unless logFailures is false.
+    static std::shared_ptr<const Picture> Decode(std::string_view bytes, const std::string& name,
+                                                 bool logFailures = true);
+
+    // Starts decoding these pictures on a worker thread (see PicturePreloader); Load then uses one
+    // when it reads the same real path and the file has not changed since.
+    void DecodeAhead(std::vector<PicturePreloader::Candidates> pictures);
+    // The worker, once DecodeAhead started it; null before.
+    PicturePreloader* preloader() { return preloader_.get(); }
+    // How many pictures Load took from those decoded ahead.
+    size_t decodedAheadCount() const { return decodedAheadCount_; }
 
     // Drops every decoded picture nobody uses any more.
     void Trim();
@@ -34,6 +45,8 @@ private:
     FileSystem& files_;
     std::unordered_map<std::string, std::shared_ptr<const Picture>> pictures_;  // by real path
     size_t decodeCount_ = 0;
+    size_t decodedAheadCount_ = 0;
+    std::unique_ptr<PicturePreloader> preloader_;
 };
 
 // Writes the first frame of a picture as a 24-bit BMP file at a real path. Throws GameError 75
