@@ -40,9 +40,10 @@ def general():
             + line(False, "", "DEFAULT") + line(True, False, False))
 
 
-def frame_settings(picture, timer_to="", timer_ms=0, script="", channels=(), fade_ms=0):
-    """A frame's settings: its picture, its timer, the script that runs each time it opens, and its
-    sound channels: records of (command, fade, loop, level 0-10, file in Areas), channel 1 first."""
+def frame_settings(picture, timer_to="", timer_ms=0, script="", channels=(), fade_ms=0, plugin=""):
+    """A frame's settings: its picture, its timer, the script that runs each time it opens, its
+    sound channels: records of (command, fade, loop, level 0-10, file in Areas), channel 1 first,
+    and its plugin commands."""
     settings = (line(1, picture, False, False, "", bool(timer_to), timer_ms, timer_to, "", "")
                 + line(False, False, "") + line("", "", "", False, False, 0, 0, 0, 0) + line(True) + line(False, 0)
                 + line(0) + line(bool(script), script.replace('"', "|")))
@@ -51,7 +52,7 @@ def frame_settings(picture, timer_to="", timer_ms=0, script="", channels=(), fad
     settings += line(0, 0, 0, 0, 0, 0, fade_ms, 0, 5, len(channels))
     for record in channels:
         settings += line(*record)
-    return settings + line(False) + line("")
+    return settings + line(False) + line(plugin)
 
 
 def text(caption, left, top, size=14, colour=0xFFFFFF):
@@ -69,7 +70,7 @@ def hotspot(left, top, width, height, picture="", must_be_one=()):
 
 
 def action(frame="", back=False, set_variable="", message="", script="", key="", remove=False, add_item="",
-           sound=""):
+           sound="", plugin=""):
     """An action record: set a variable to 1, show a message in the game window, remove the hotspot
     (or the item dropped on it), run a script, add an item, play a sound (in Frames), then go to a
     frame or back. A record of the ".fm0" file of items dropped on hotspots carries its key:
@@ -85,6 +86,8 @@ def action(frame="", back=False, set_variable="", message="", script="", key="",
     record += line(0, 0, 0, 0, 0, 0, 0)
     record += line(True) + line(0, 0) + line(bool(script), script.replace('"', "|"))
     record += line(0) + line(0, 0, 0, 0, 0, 0, 0, 0) + line(5, 0) + line(bool(add_item), add_item)
+    if plugin:
+        record += line(plugin)
     return record + line(SEPARATOR)
 
 
@@ -144,6 +147,27 @@ PROCEDURES = script(
     "End Sub")
 
 
+def plugin_definition(display_name, script_code, integer_variables, action_procedure, frame_procedure):
+    """A plugin's definition file (".cp" in CPData), its code in clear; "~" stands for a double
+    quote in the texts of the file."""
+    return (line(1) + line(0, 0, 0, 0, 0, 0, 0, 0) + line(False, False, display_name, display_name)
+            + line("", "", "", "", script_code.replace('"', "~"))
+            + line(len(integer_variables), *integer_variables) + line(0)
+            + line(0, 1, "", "", action_procedure, "") + line(frame_procedure))
+
+
+# The demo's plugin: a bell that rings from actions (counted in its own variable BellRings) and
+# from frames (told in the frame's first text).
+BELL_PLUGIN = script(
+    "Sub DemoBell_Ring(times)",
+    "  BellRings = BellRings + CInt(times)",
+    "End Sub",
+    "",
+    "Sub DemoBell_Frame(place)",
+    '  Text(1).Caption = "A bell rings in the " & place & ". " & Text(1).Caption',
+    "End Sub")
+
+
 def main():
     write("Config/General", general())
     write("Config/Texts", line(1))
@@ -151,6 +175,9 @@ def main():
     write("Config/Variables", line(0) + line("BookFound") + line("ChestOpen") + line("***") + line("GardenVisits")
           + line("Score"))
     write("Config/Procedures", "Procedures of the demo game\r\n\r\n\r\n" + PROCEDURES)
+    write("Config/Plugins", line(0) * 10 + line("DemoBell"))
+    write("CPData/DemoBell.cp", plugin_definition("DemoBell", BELL_PLUGIN, ["BellRings"], "DemoBell_Ring",
+                                                  "DemoBell_Frame"))
 
     # The hall: the door to the library, the window to the garden (a script counts the visit and goes
     # there with a transition), the key once the book is found, and a chest that the key opens (20
@@ -179,7 +206,7 @@ def main():
     # The library: the librarian's ghost talks; the red shelf hides the book and a candle (10 points).
     write("Frames/Library.fme", frame_settings("library.jpg", channels=[(3, True, False, 0, ""),
                                                                         (2, False, True, 7, "library.mid")],
-                                               fade_ms=2000))
+                                               fade_ms=2000, plugin="{DemoBell}library"))
     write("FramesData/Library.fm1", text("The red shelf hides something. The blue one leads back.", 60, 440))
     write("FramesData/Library.fm2", hotspot(40, 120, 200, 300) + hotspot(400, 120, 200, 300))
     write("FramesData/Library.fm3",
@@ -206,7 +233,7 @@ def main():
     write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1')
           + action(message="A box of matches, dry enough.", remove=True, sound="rustle.wav",
                    script='AddScore 5 : TellScore "Matches for the candle."')
-          + action(message="The butterfly flutters out of reach."))
+          + action(message="The butterfly flutters out of reach.", plugin="{DemoBell}2"))
     write("FramesData/Garden.fm4", pick_up(2, "Matches"))
 
     # The items, and the one combination: the matches dropped on the candle light it.

@@ -40,6 +40,7 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
                &engine = audio ? *audio : *ownAudio_](int number) -> std::unique_ptr<frames::MediaPlayer> {
                   return std::make_unique<frames::MixerMediaPlayer>(engine, project.files(), number);
               }),
+      plugins_(project),
       variables_(project),
       texts_(project, flags, form, frame_, *this),
       hotspots_(project, flags, form, frame_, *this),
@@ -259,8 +260,11 @@ void Game::ResetAll(bool loadedFromGame) {
         hotspots_.ApplyDefaultPointer(form_);
         // 8-9, 11. Frame lists, protection and check marks.
         window_.ResetMenus();
-        // 10. Variables, procedures and the components' engine.
-        variables_.LoadVariables();
+        // 10. Plugins, variables, procedures and the components' engine.
+        plugins_.LoadPlugins();
+        scripts_.pluginScripts = plugins_.ScriptCodes();
+        scripts_.pluginStartupScripts = plugins_.StartupCodes();
+        variables_.LoadVariables(plugins_.IntegerVariables(), plugins_.VariantVariables());
         scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
         scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
         VBScriptAction->components.ResetComponents();

@@ -28,6 +28,7 @@
 #include "platform/media/audio_engine.h"
 #include "platform/programs/programs.h"
 #include "project/game_flags.h"
+#include "project/plugins.h"
 #include "project/project.h"
 #include "saved_games/saved_games_services.h"
 #include "scripting/action_object.h"
@@ -113,6 +114,7 @@ public:
     timed_events::TimedEvents& timedEvents() { return timedEvents_; }
     frames::SoundChannels& sounds() { return sounds_; }
     dialogues::Dialogue& dialogue() { return dialogue_; }
+    const project::Plugins& plugins() const { return plugins_; }
 
 private:
     void BuildScene();
@@ -160,7 +162,7 @@ private:
     void StartRipplingWater() override {}
     void TileBackground(platform::Canvas& canvas, const std::string& path) override;
     void DecideControlsReferences() override;
-    frames::PluginFrameCode CollectPluginFrameCode(const std::string&) override { return {}; }
+    frames::PluginFrameCode CollectPluginFrameCode(const std::string& pluginData) override;
     bool RunFrameScript(const std::string& code) override;
     void BringInventoryToFront() override { inventory_.bar().BringToFront(); }
     bool IsDialogueRunning() override { return dialogue_.running(); }
@@ -186,7 +188,9 @@ private:
     bool ExecuteVBScript(const std::string& code, bool resetLastClickPosition) override {
         return scripts_.ExecuteVBScript(code, resetLastClickPosition);
     }
-    std::string ExpandPluginCalls(const std::string&) override { return ""; }
+    std::string ExpandPluginCalls(const std::string& pluginText) override {
+        return plugins_.ExpandStoredCommands(pluginText, true);
+    }
     void QuitCurrentDialogue() override { dialogue_.QuitCurrentDialogue(); }
     void OpenFrame(const std::string& name, bool withTransition, int transitionNumber,
                    double durationSeconds) override {
@@ -288,6 +292,7 @@ private:
     std::unique_ptr<platform::media::AudioEngine> ownAudio_;  // only when none was given
     frames::SoundChannels sounds_;
     frames::NoVideo video_;
+    project::Plugins plugins_;
     logic::ProjectVariables variables_;
     frames::FrameTexts texts_;
     frames::Hotspots hotspots_;

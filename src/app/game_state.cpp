@@ -9,7 +9,8 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr const char* kKeys[] = {"frame",     "history", "variables", "removed_hotspots", "hotspots", "texts",
-                                 "inventory", "message", "dialogue",  "timers",           "players"};
+                                 "inventory", "message", "dialogue",  "timers",           "players",
+                                 "plugins"};
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -97,6 +98,7 @@ void ContributeGameLogicState(platform::StateDump& dump, Game& game) {
         }
         return players;
     });
+    dump.Contribute("plugins", [&game] { return Json(game.plugins().names()); });
 }
 
 }  // namespace
