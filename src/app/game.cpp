@@ -56,8 +56,10 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       messages_(project, form, loop.timers(), *this),
       timedEvents_(project, flags, form, loop.timers(), *this),
       inventory_(project, flags, form, loop, frame_, *this),
-      dialogue_(project, flags, form, loop, frame_, *this) {
+      dialogue_(project, flags, form, loop, frame_, *this),
+      componentClasses_(form, loop.timers()) {
     BuildScene();
+    SetUpComponents();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
     scripts_.softwareObjects = [this] {
@@ -268,6 +270,7 @@ void Game::ResetAll(bool loadedFromGame) {
         scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
         scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
         VBScriptAction->components.ResetComponents();
+        VBScriptAction->components.BuildAllEventsList(scripts_.ScriptControl2.Procedures());
         // 12-13. Silence, and the script time-out of the project.
         sounds_.ResetPlayers();
         scripts_.ApplyScriptTimeOut();

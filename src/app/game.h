@@ -32,6 +32,7 @@
 #include "project/project.h"
 #include "saved_games/saved_games_services.h"
 #include "scripting/action_object.h"
+#include "scripting/component_classes.h"
 #include "scripting/environment_objects.h"
 #include "scripting/script_host.h"
 #include "timed_events/timed_events.h"
@@ -52,6 +53,7 @@ public:
     // `audio`; without it the game has sound of its own that no device plays.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
          GameWindowServices& window, platform::media::AudioEngine* audio = nullptr);
+    ~Game();
     // Every subsystem back to the state of a fresh game; `loadedFromGame` when a saved game is loaded
     // while a game runs, which keeps the window's layout.
     void ResetAll(bool loadedFromGame);
@@ -116,8 +118,15 @@ public:
     dialogues::Dialogue& dialogue() { return dialogue_; }
     const project::Plugins& plugins() const { return plugins_; }
 
+    // The components scripts added, and the transitions' calls around a transition.
+    scripting::Components& components() { return VBScriptAction->components; }
+    void PauseComponents() { components().PauseComponents(); }
+    void ResumeComponents() { components().ResumeComponents(); }
+
 private:
     void BuildScene();
+    // Gives the components their classes and their handlers on the components' engine.
+    void SetUpComponents();
     // Timed events, the dialogue, messages and the inventory back to a fresh game.
     void ResetGameLogic();
     // The named objects of the game window that scripts reach, in their registration order.
@@ -309,6 +318,7 @@ private:
     inventory::Inventory inventory_;
     dialogues::Dialogue dialogue_;
     std::vector<scripting::NamedObject> controlObjects_;
+    scripting::ComponentClasses componentClasses_;
     // The pending clicks of SimulateHotspotClick, one one-shot timer each.
     std::list<platform::Timer> timerSimulateHotspotClick;
     vbscript::Ref<vbscript::Object> TransitionDestination;

@@ -1,7 +1,30 @@
-// The game's side of plugins and components: the code plugins add to frames.
+// The game's side of plugins and components: the code plugins add to frames, the component
+// classes and the handlers of component events.
 #include "app/game.h"
 
+#include "vbscript/number_text.h"
+
 namespace taviro::app {
+
+Game::~Game() {
+    // The controls of components go with the game; the Action object may outlive it in a script.
+    components().UseHost(nullptr);
+}
+
+void Game::SetUpComponents() {
+    components().UseHost(&componentClasses_);
+    // 3-5 of an event's delivery: the handler runs on the components' engine, then what it asked.
+    components().runEventProcedure = [this](const std::string& procedure,
+                                            vbscript::Ref<vbscript::Object> parameters) {
+        VBScriptAction->requests.ResetModule();
+        vbscript::Variant argument(std::move(parameters));
+        if (!scripts_.ScriptControl2.Run(vbscript::FromUtf8OrWindows1252(procedure), {&argument, 1})) {
+            const vbscript::ErrorInfo& error = scripts_.ScriptControl2.Error();
+            throw GameError(error.number, vbscript::ToUtf8(error.description));
+        }
+        actions_.ExecuteConsequences();
+    };
+}
 
 frames::PluginFrameCode Game::CollectPluginFrameCode(const std::string& pluginData) {
     frames::PluginFrameCode code;

@@ -101,6 +101,7 @@ bool IsPictureProperty(std::string_view name) {
 const char* DefaultProperty(platform::ControlKind kind) {
     switch (kind) {
         case platform::ControlKind::Label: return "Caption";
+        case platform::ControlKind::CommandButton: return "Caption";
         case platform::ControlKind::CheckBox: return "Value";
         case platform::ControlKind::Timer: return "Enabled";
         case platform::ControlKind::ListBox: return "Text";
@@ -252,6 +253,7 @@ std::u16string ControlObject::TypeName() const {
         case platform::ControlKind::PictureBox: return u"PictureBox";
         case platform::ControlKind::Image: return u"Image";
         case platform::ControlKind::Label: return u"Label";
+        case platform::ControlKind::CommandButton: return u"CommandButton";
         case platform::ControlKind::Container: return u"Frame";
         case platform::ControlKind::ListBox: return u"ListBox";
         case platform::ControlKind::CheckBox: return u"CheckBox";

@@ -182,7 +182,8 @@ void Label::AddOwnPropertyNames(std::vector<std::string>& names) const {
 }
 
 std::unique_ptr<Control> Label::CloneAs(int index) const {
-    auto clone = std::make_unique<Label>(name(), index);
+    std::unique_ptr<Label> clone = kind() == ControlKind::CommandButton ? std::make_unique<CommandButton>(name(), index)
+                                                                        : std::make_unique<Label>(name(), index);
     CopyCommonTo(*clone);
     clone->caption = caption;
     clone->font = font;
@@ -194,6 +195,8 @@ std::unique_ptr<Control> Label::CloneAs(int index) const {
     clone->alignment = alignment;
     return clone;
 }
+
+std::unique_ptr<Control> CommandButton::CloneAs(int index) const { return Label::CloneAs(index); }
 
 CheckBox::CheckBox(std::string name, std::optional<int> index)
     : Control(ControlKind::CheckBox, std::move(name), index) {

@@ -103,9 +103,23 @@ public:
     void Fit();
 
 protected:
+    // For kinds that show a caption as a label does.
+    Label(ControlKind kind, std::string name, std::optional<int> index) : Control(kind, std::move(name), index) {}
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;
     bool SetOwn(std::string_view name, const PropertyValue& value) override;
     void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// A push button: a raised box with its caption centred; the game hears its Click.
+class CommandButton : public Label {
+public:
+    explicit CommandButton(std::string name, std::optional<int> index = std::nullopt)
+        : Label(ControlKind::CommandButton, std::move(name), index) {
+        alignment = 2;
+    }
+
+protected:
     std::unique_ptr<Control> CloneAs(int index) const override;
 };
 

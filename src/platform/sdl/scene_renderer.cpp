@@ -193,6 +193,20 @@ void SceneRenderer::DrawCheckBox(const CheckBox& box, const Rect& bounds) {
     }
 }
 
+void SceneRenderer::DrawRaisedEdge(const Rect& bounds) {
+    // A classic button: white above and left, dark grey below and right, a black outline.
+    const int right = bounds.x + bounds.width - 1, bottom = bounds.y + bounds.height - 1;
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_Rect outline = ToSdl(bounds);
+    SDL_RenderDrawRect(renderer_, &outline);
+    SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+    SDL_RenderDrawLine(renderer_, bounds.x + 1, bounds.y + 1, right - 1, bounds.y + 1);
+    SDL_RenderDrawLine(renderer_, bounds.x + 1, bounds.y + 1, bounds.x + 1, bottom - 1);
+    SDL_SetRenderDrawColor(renderer_, 128, 128, 128, 255);
+    SDL_RenderDrawLine(renderer_, bounds.x + 1, bottom - 1, right - 1, bottom - 1);
+    SDL_RenderDrawLine(renderer_, right - 1, bounds.y + 1, right - 1, bottom - 1);
+}
+
 void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) {
     if (!control.visible() || control.kind() == ControlKind::Timer) return;
     Rect bounds = control.WindowBounds();
@@ -225,6 +239,13 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) 
             auto& label = static_cast<const Label&>(control);
             if (!label.transparent) Fill(bounds, label.backColor);
             if (text_) text_->DrawLabel(label, bounds);
+            break;
+        }
+        case ControlKind::CommandButton: {
+            auto& button = static_cast<const CommandButton&>(control);
+            Fill(bounds, button.backColor);
+            DrawRaisedEdge(bounds);
+            if (text_) text_->DrawLabel(button, bounds);
             break;
         }
         case ControlKind::Container: {

@@ -53,6 +53,7 @@ private:
     // True when a picture hides everything under it in the area, so that the colour need not be drawn.
     bool CoveredByOpaquePicture(const std::string& gamePath, const Rect& area);
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
+    void DrawRaisedEdge(const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip);
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
     void Fill(const Rect& area, uint32_t colorBgr);
