@@ -144,6 +144,14 @@ PROCEDURES = script(
     '  If GetCurrentFrameName() <> "Garden" Then Exit Sub',
     "  Hotspot(3).Left = Hotspot(3).Left + 40 * %d" % UNITS,
     "  If Hotspot(3).Left < %d * %d Then TimerObject(0).Enabled = True" % (BUTTERFLY_LEFT + 200, UNITS),
+    "End Sub",
+    "",
+    "' The library's bell button (a component the library's script adds): it rings the bell plugin",
+    "' once, says so, and goes.",
+    "Sub BellButton_Click(parameters)",
+    "  DemoBell_Ring 1",
+    '  Message "Ding! The bell rings " & BellRings & " times now."',
+    '  RemoveComponent "BellButton"',
     "End Sub")
 
 
@@ -204,7 +212,14 @@ def main():
                                'CreateTimedEvent 3, "Message ""A mouse runs out of the chest and away!""", False')))
 
     # The library: the librarian's ghost talks; the red shelf hides the book and a candle (10 points).
-    write("Frames/Library.fme", frame_settings("library.jpg", channels=[(3, True, False, 0, ""),
+    # Its script adds a button (a component) that rings the bell plugin.
+    write("Frames/Library.fme", frame_settings("library.jpg", script=script(
+        'If Not DoesComponentExist("BellButton") Then AddComponent "VB.CommandButton", "BellButton", False, False',
+        'With Component("BellButton")',
+        '  .Caption = "Ring the bell"',
+        "  .Move 480 * %d, 20 * %d, 130 * %d, 30 * %d" % (UNITS, UNITS, UNITS, UNITS),
+        "  .Visible = True",
+        "End With"), channels=[(3, True, False, 0, ""),
                                                                         (2, False, True, 7, "library.mid")],
                                                fade_ms=2000, plugin="{DemoBell}library"))
     write("FramesData/Library.fm1", text("The red shelf hides something. The blue one leads back.", 60, 440))

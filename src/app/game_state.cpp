@@ -10,7 +10,7 @@ using Json = nlohmann::ordered_json;
 
 constexpr const char* kKeys[] = {"frame",     "history", "variables", "removed_hotspots", "hotspots", "texts",
                                  "inventory", "message", "dialogue",  "timers",           "players",
-                                 "plugins"};
+                                 "plugins",   "components"};
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -99,6 +99,15 @@ void ContributeGameLogicState(platform::StateDump& dump, Game& game) {
         return players;
     });
     dump.Contribute("plugins", [&game] { return Json(game.plugins().names()); });
+    dump.Contribute("components", [&game] {
+        Json components = Json::array();
+        for (const scripting::Components::Entry& entry : game.components().ComponentsList()) {
+            components.push_back({{"name", entry.name},
+                                  {"progid", game.components().ProgIdOf(entry.sink)},
+                                  {"sink", entry.sink}});
+        }
+        return components;
+    });
 }
 
 }  // namespace

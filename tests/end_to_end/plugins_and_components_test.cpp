@@ -37,5 +37,23 @@ TEST(DemoPlugin, FrameAndActionCommandsCallThePluginsProcedures) {
     EXPECT_EQ(garden["messageboxes"], json::array());
 }
 
+// The library's script adds a button component; its click handler in the procedures rings the bell
+// plugin, tells the rings and removes the button.
+TEST(DemoComponents, TheLibrarysBellButtonRingsAndGoes) {
+    DemoGame game;
+    ASSERT_EQ(game.Run("press Start New Game\nclick 100 250\nwait 200\n" + game.StateCommand("added") +
+                       "click 540 35\nwait 100\n" + game.StateCommand("clicked")),
+              0)
+        << game.Read("stderr");
+    json added = game.Dump("added");
+    EXPECT_EQ(added["components"],
+              json::parse(R"([{"name": "bellbutton", "progid": "VB.CommandButton", "sink": 1}])"));
+    json clicked = game.Dump("clicked");
+    EXPECT_EQ(clicked["components"], json::array());
+    EXPECT_EQ(clicked["variables"]["integer"]["BellRings"], 1);
+    EXPECT_EQ(clicked["message"]["text"], "Ding! The bell rings 1 times now.");
+    EXPECT_EQ(clicked["messageboxes"], json::array());
+}
+
 }  // namespace
 }  // namespace taviro
