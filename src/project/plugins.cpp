@@ -131,6 +131,8 @@ std::string PluginCommandSyntax::ExpandPluginCommands(std::string_view text, boo
     std::string calls(text);
     ReplaceAll(calls, openMark_, "{");
     ReplaceAll(calls, closeMark_, "}");
+    std::vector<std::string> names;
+    for (const Plugin& plugin : plugins) names.push_back(platform::FoldCase(plugin.listName));
     std::string result;
     for (std::string_view piece : Split(calls, '{')) {
         // 3. The command, then its arguments, separated by "}".
@@ -138,9 +140,9 @@ std::string PluginCommandSyntax::ExpandPluginCommands(std::string_view text, boo
         // 4. The plugin whose list name the command is.
         std::string command = platform::FoldCase(parts.front());
         const Plugin* plugin = nullptr;
-        for (const Plugin& candidate : plugins) {
-            if (platform::FoldCase(candidate.listName) == command) {
-                plugin = &candidate;
+        for (size_t i = 0; i < plugins.size(); ++i) {
+            if (names[i] == command) {
+                plugin = &plugins[i];
                 break;
             }
         }
