@@ -16,13 +16,15 @@
 #include "platform/files/documents_folder.h"
 #include "platform/dialogs/sound_settings_window.h"
 #include "platform/files/file_system.h"
+#include "platform/files/optical_media.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
 #include "platform/media/audio_engine.h"
 #include "platform/memory/memory_reuse.h"
 #include "platform/sdl/desktop.h"
 #include "platform/sdl/player_screen.h"
-#include "project/cd_file_location.h"
+#include "project/cd_locator.h"
+#include "project/drive_letters.h"
 #include "project/project.h"
 #include "project/user_settings.h"
 #include "vbscript/locale.h"
@@ -71,6 +73,8 @@ void SaveSoundSettings(project::UserSettings& settings, const platform::SoundSet
 // Runs the automation file (or standard input) against the screen; the exit status of the program.
 int RunAutomation(platform::PlayerScreen& screen, const std::string& file) {
     platform::AutomationRunner runner(screen, std::cout);
+    // A modal window that only a command can answer (the insert-CD window) runs the next commands.
+    screen.runFromCdWindows().nextAutomationCommand = [&runner] { return runner.RunNextCommand(); };
     platform::AutomationRunner::Outcome outcome;
     if (file == "-") {
         outcome = runner.RunLines(std::cin);
@@ -98,8 +102,13 @@ int Play(const app::Options& options) {
     platform::FileSystem files;
     platform::CodePage codePage(options.codePage);
     platform::ConsoleDialogs dialogs(std::cerr);
-    project::NoCd cd;
     GameFlags flags;
+    // The drives a game played from CD sees: the folders the command line maps, else the optical
+    // discs mounted now.
+    project::DriveLetters drives;
+    for (const auto& [letter, folder] : options.drives) drives.Map(letter, folder);
+    if (options.drives.empty()) drives.AddOpticalMedia(platform::MountedOpticalMedia());
+    project::CdLocator cd(drives, flags);
     project::Project project(files, codePage, dialogs, cd, flags, project::DefaultConfigFolder());
 
     std::string folder = options.projectFolder.value_or(platform::ProgramFolder().string());
@@ -131,6 +140,7 @@ int Play(const app::Options& options) {
     platform::PlayerScreen screen(settings, clock, files,
                                   options.headless || options.autoplayFile.has_value());
     project.reports().UseDialogs(screen.dialogs());
+    cd.windows = &screen.runFromCdWindows();
     // Reports made before the screen existed are shown now as the message boxes they are.
     auto showStartupReports = [&screen, &dialogs] {
         for (const platform::MessageBoxRequest& request : dialogs.messageBoxes())
@@ -205,6 +215,16 @@ int Play(const app::Options& options) {
     screen.buildOverlay = [&soundWindow] { soundWindow.Build(); };
     services.togglePlayerSettings = [&soundWindow] { soundWindow.Toggle(); };
     app::Player player(project, flags, screen.windows(), screen.loop(), screen.stateDump(), modes, services);
+    // Around the question for the CD, the game in play stops its sounds, or stops, or goes on.
+    cd.stopPlaying = [&player] {
+        if (app::GameWindow* window = player.gameWindow()) window->game().StopPlaying();
+    };
+    cd.stopGame = [&player] {
+        if (app::GameWindow* window = player.gameWindow()) window->game().StartUnloading();
+    };
+    cd.restartTimedEvents = [&player] {
+        if (app::GameWindow* window = player.gameWindow()) window->game().timedEvents().StartTimedEvents();
+    };
     // The start-up runs as the first turn of the loop, like every later handler.
     screen.loop().Defer([&player, &showStartupReports] {
         showStartupReports();

@@ -1,6 +1,7 @@
 // The demo game's plugin and components played by the player itself, headless.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "support/player_run.h"
@@ -53,6 +54,69 @@ TEST(DemoComponents, TheLibrarysBellButtonRingsAndGoes) {
     EXPECT_EQ(clicked["variables"]["integer"]["BellRings"], 1);
     EXPECT_EQ(clicked["message"]["text"], "Ding! The bell rings 1 times now.");
     EXPECT_EQ(clicked["messageboxes"], json::array());
+}
+
+// The demo arranged as a game played from CD: its pictures, sounds and music are moved to a CD
+// folder under the game's title, listed in the CD index, and the game carries the CD marker.
+class DemoOnCd : public DemoGame {
+public:
+    DemoOnCd() {
+        namespace fs = std::filesystem;
+        const fs::path game = this->game().path();
+        const fs::path title = cd_.path() / "The Taviro Demo";
+        std::string index = "0,0,0\r\n1\r\n0,0\r\n";
+        for (const char* folder : {"Frames", "Areas"}) {
+            fs::create_directories(title / folder);
+            for (const fs::directory_entry& entry : fs::directory_iterator(game / folder)) {
+                const std::string extension = entry.path().extension().string();
+                if (extension != ".jpg" && extension != ".gif" && extension != ".wav" && extension != ".ogg" &&
+                    extension != ".mid")
+                    continue;
+                index += "\"" + entry.path().filename().string() + "\"," + (folder[0] == 'F' ? "1" : "2") + ",1\r\n";
+                fs::rename(entry.path(), title / folder / entry.path().filename());
+            }
+        }
+        this->game().Write("RunFromCD.dat", "");
+        this->game().Write("Config/CDContents", index);
+    }
+    int Play(const std::string& automation, const std::string& drive) const {
+        return Run(automation, "XDG_CONFIG_HOME='" + Path("config") + "'", "--headless" + drive);
+    }
+    std::string cd() const { return cd_.path().string(); }
+
+private:
+    testing::TemporaryFolder cd_;
+};
+
+TEST(DemoOnCd, PlaysFromTheMappedDriveWithoutAQuestion) {
+    DemoOnCd game;
+    ASSERT_EQ(game.Play("press Start New Game\nclick 100 250\nwait 200\n" + game.StateCommand("library"),
+                        " --drive E='" + game.cd() + "'"),
+              0)
+        << game.Read("stderr");
+    json library = game.Dump("library");
+    EXPECT_EQ(library["frame"]["name"], "Library");
+    EXPECT_EQ(library["messageboxes"], json::array());
+    EXPECT_EQ(library["windows"], json::array({"game"}));
+    EXPECT_EQ(game.Read("stderr").find("missing"), std::string::npos) << game.Read("stderr");
+}
+
+TEST(DemoOnCd, AsksForTheCdWhenItsFolderIsMissingAndCancelStopsTheGame) {
+    DemoOnCd game;
+    ASSERT_EQ(game.Play("press Start New Game\n" + game.StateCommand("asked") + "select D:\npress Cancel\nwait 500\n" +
+                            game.StateCommand("cancelled"),
+                        " --drive D='" + game.cd() + "/not-inserted'"),
+              0)
+        << game.Read("stderr");
+    json asked = game.Dump("asked");
+    EXPECT_EQ(asked["windows"].back(), "cd");
+    json cancelled = game.Dump("cancelled");
+    EXPECT_EQ(cancelled["windows"], json::array({"welcome"}));
+    ASSERT_FALSE(cancelled["messageboxes"].empty());
+    EXPECT_EQ(cancelled["messageboxes"][0]["text"].get<std::string>().rfind("File Not Found:\r\n" + game.cd() +
+                                                                           "/not-inserted/The Taviro Demo/",
+                                                                           0),
+              0u);
 }
 
 }  // namespace

@@ -22,11 +22,23 @@ AutomationRunner::AutomationRunner(AutomationHost& host, std::ostream& standardO
     : host_(host), out_(standardOutput) {}
 
 AutomationRunner::Outcome AutomationRunner::Run(const std::vector<AutomationCommand>& commands) {
-    for (const AutomationCommand& command : commands) {
-        if (auto error = Execute(command)) return {1, *error};
-        if (host_.quitRequested()) break;
+    commands_ = &commands;
+    next_ = 0;
+    failure_.reset();
+    while (RunNextCommand()) {
     }
+    commands_ = nullptr;
+    if (failure_) return {1, *failure_};
     return {};
+}
+
+bool AutomationRunner::RunNextCommand() {
+    if (!commands_ || failure_ || next_ >= commands_->size() || host_.quitRequested()) return false;
+    if (auto error = Execute((*commands_)[next_++])) {
+        failure_ = error;
+        return false;
+    }
+    return true;
 }
 
 AutomationRunner::Outcome AutomationRunner::RunLines(std::istream& in) {

@@ -60,6 +60,10 @@ public:
     // One command; an error message naming its line when it cannot be carried out.
     std::optional<std::string> Execute(const AutomationCommand& command);
 
+    // Runs the next command of the list Run is carrying out, from inside a modal wait of the player
+    // (a window that only a command can answer). False when no command is left or one failed.
+    bool RunNextCommand();
+
 private:
     // A command that failed ends the run, or with keep-going is written to the log.
     std::optional<std::string> Failed(const std::string& message);
@@ -67,6 +71,10 @@ private:
     AutomationHost& host_;
     std::ostream& out_;
     bool keepGoing_ = false;
+    // The list Run carries out, its next command, and the failure that ends it.
+    const std::vector<AutomationCommand>* commands_ = nullptr;
+    size_t next_ = 0;
+    std::optional<std::string> failure_;
 };
 
 }  // namespace taviro::platform
