@@ -152,6 +152,12 @@ PROCEDURES = script(
     "  DemoBell_Ring 1",
     '  Message "Ding! The bell rings " & BellRings & " times now."',
     '  RemoveComponent "BellButton"',
+    "End Sub",
+    "",
+    "' The library's lantern (a component written in VBScript, CPData/Demo.Lantern.vbs) tells when it",
+    "' is lit or put out.",
+    "Sub Lantern_Switched(parameters)",
+    '  If parameters("Lit") Then Message "The lantern glows." Else Message "The lantern goes out."',
     "End Sub")
 
 
@@ -212,13 +218,20 @@ def main():
                                'CreateTimedEvent 3, "Message ""A mouse runs out of the chest and away!""", False')))
 
     # The library: the librarian's ghost talks; the red shelf hides the book and a candle (10 points).
-    # Its script adds a button (a component) that rings the bell plugin.
+    # Its script adds a button (a component) that rings the bell plugin, and a lantern (a component
+    # written in VBScript); going back removes both.
     write("Frames/Library.fme", frame_settings("library.jpg", script=script(
         'If Not DoesComponentExist("BellButton") Then AddComponent "VB.CommandButton", "BellButton", False, False',
         'With Component("BellButton")',
         '  .Caption = "Ring the bell"',
         "  .Move 480 * %d, 20 * %d, 130 * %d, 30 * %d" % (UNITS, UNITS, UNITS, UNITS),
         "  .Visible = True",
+        "End With",
+        'If Not DoesComponentExist("Lantern") Then AddComponent "Demo.Lantern", "Lantern", False, False',
+        'With Component("Lantern")',
+        "  .Move 560 * %d, 60 * %d, 50 * %d, 50 * %d" % (UNITS, UNITS, UNITS, UNITS),
+        "  .Visible = True",
+        "  .Draw",
         "End With"), channels=[(3, True, False, 0, ""),
                                                                         (2, False, True, 7, "library.mid")],
                                                fade_ms=2000, plugin="{DemoBell}library"))
@@ -228,7 +241,8 @@ def main():
           action(set_variable="BookFound", remove=True, add_item="Candle",
                  message="Behind the books lie a candle and a note: look in the hall.",
                  script="AddScore 10")
-          + action(back=True))
+          + action(back=True, script=script('If DoesComponentExist("BellButton") Then RemoveComponent "BellButton"',
+                                            'If DoesComponentExist("Lantern") Then RemoveComponent "Lantern"')))
     write("FramesData/Library.dlg", dialogue(
         dialogue_line("Who are you?", "I was the librarian, long ago.", 1, show=[3], hide=[1]),
         dialogue_line("Goodbye.", "Come back when you have light.", 2, ends=True),

@@ -73,6 +73,42 @@ void WireEvents(platform::Control& control, const ComponentHost::RaiseEvent& rai
     control.events.timer = plain("Timer");
 }
 
+// The player's use of a component written in VBScript reaches the instance's own methods; mouse
+// positions are pixels of its area, as its drawing is.
+void WireScriptEvents(platform::Control& control, std::weak_ptr<ScriptComponent> weak,
+                      std::function<void()> afterwards) {
+    auto mouse = [weak, afterwards](const char16_t* method) {
+        return [weak, afterwards, method](platform::Control&, const platform::MouseEvent& event) {
+            // Copies first: the code may remove the control, and this function with it.
+            std::function<void()> after = afterwards;
+            const char16_t* name = method;
+            std::shared_ptr<ScriptComponent> component = weak.lock();
+            if (!component) return;
+            vbscript::Variant arguments[] = {vbscript::Variant(static_cast<int16_t>(event.button)),
+                                             vbscript::Variant(static_cast<int16_t>(event.shift)),
+                                             vbscript::Variant(static_cast<float>(event.x)),
+                                             vbscript::Variant(static_cast<float>(event.y))};
+            component->CallIfPresent(name, arguments);
+            after();
+        };
+    };
+    control.events.mouseDown = mouse(u"MouseDown");
+    control.events.mouseMove = mouse(u"MouseMove");
+    control.events.mouseUp = mouse(u"MouseUp");
+    auto plain = [weak, afterwards](const char16_t* method) {
+        return [weak, afterwards, method](platform::Control&) {
+            std::function<void()> after = afterwards;
+            const char16_t* name = method;
+            std::shared_ptr<ScriptComponent> component = weak.lock();
+            if (!component) return;
+            component->CallIfPresent(name, {});
+            after();
+        };
+    };
+    control.events.click = plain(u"Click");
+    control.events.dblClick = plain(u"DblClick");
+}
+
 }  // namespace
 
 ComponentClasses::~ComponentClasses() {
@@ -87,20 +123,54 @@ bool ComponentClasses::IsIntrinsic(std::string_view progId) {
                        [&](std::string_view known) { return platform::SameName(known, progId); });
 }
 
-vbscript::Ref<vbscript::Object> ComponentClasses::AddControl(const std::string& progId,
-                                                             const std::string& controlName, RaiseEvent raise) {
-    std::unique_ptr<platform::Control> control = MakeControl(progId, controlName, timers_);
-    if (!control) throw GameError(429, "ActiveX component can't create object");
+platform::Control& ComponentClasses::SceneFor(const std::string& controlName) const {
     if (form_.Find(controlName) || !form_.Elements(controlName).empty())
         throw GameError(727, "There is already a control with the name '" + controlName + "'");
     platform::Control* scene = form_.Find("PictureBox");
     if (!scene) throw errors::InternalError();
+    return *scene;
+}
+
+vbscript::Ref<vbscript::Object> ComponentClasses::AddControl(const std::string& progId,
+                                                             const std::string& controlName, RaiseEvent raise) {
+    std::unique_ptr<platform::Control> control = MakeControl(progId, controlName, timers_);
+    if (!control) {
+        std::optional<std::string> code = scriptOf ? scriptOf(progId) : std::nullopt;
+        if (!code) throw GameError(429, "ActiveX component can't create object");
+        return AddScriptComponent(*code, controlName, std::move(raise));
+    }
+    platform::Control& scene = SceneFor(controlName);
     // Made hidden, as the original's controls added at run time are: scripts show them.
     control->SetVisible(false);
     WireEvents(*control, raise);
-    scene->Add(std::move(control));
+    scene.Add(std::move(control));
     names_.push_back(controlName);
     return vbscript::MakeRef<ControlObject>(form_, controlName, std::nullopt);
+}
+
+vbscript::Ref<vbscript::Object> ComponentClasses::AddScriptComponent(const std::string& code,
+                                                                     const std::string& controlName,
+                                                                     RaiseEvent raise) {
+    platform::Control& scene = SceneFor(controlName);
+    auto box = std::make_unique<platform::PictureBox>(controlName);
+    box->SetBounds({0, 0, 81, 81});
+    box->SetVisible(false);
+    platform::Control& area = scene.Add(std::move(box));
+    std::shared_ptr<ScriptComponent> component;
+    try {
+        component = MakeScriptComponent(code, form_, controlName, std::move(raise), scriptTimeoutMs);
+    } catch (...) {
+        scene.Remove(area);
+        throw;
+    }
+    WireScriptEvents(area, component, [this] { ReleaseRetired(); });
+    names_.push_back(controlName);
+    scripted_.push_back(component);
+    return MakeScriptComponentExtender(component, form_);
+}
+
+void ComponentClasses::ReleaseRetired() {
+    std::erase_if(retired_, [](const std::shared_ptr<ScriptComponent>& component) { return component->running == 0; });
 }
 
 void ComponentClasses::RemoveControl(const std::string& controlName) {
@@ -110,6 +180,16 @@ void ComponentClasses::RemoveControl(const std::string& controlName) {
     if (!control || !control->parent()) throw GameError(730, "Control '" + controlName + "' not found");
     names_.erase(made);
     control->parent()->Remove(*control);
+    // A component written in VBScript may be removed by a handler its own code raised: its engine
+    // goes once that code has returned.
+    for (auto it = scripted_.begin(); it != scripted_.end(); ++it) {
+        if (platform::SameName((*it)->controlName, controlName)) {
+            retired_.push_back(*it);
+            scripted_.erase(it);
+            break;
+        }
+    }
+    ReleaseRetired();
 }
 
 }  // namespace taviro::scripting

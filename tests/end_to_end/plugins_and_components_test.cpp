@@ -38,22 +38,30 @@ TEST(DemoPlugin, FrameAndActionCommandsCallThePluginsProcedures) {
     EXPECT_EQ(garden["messageboxes"], json::array());
 }
 
-// The library's script adds a button component; its click handler in the procedures rings the bell
-// plugin, tells the rings and removes the button.
-TEST(DemoComponents, TheLibrarysBellButtonRingsAndGoes) {
+// The library's script adds a button component and a lantern written in VBScript. The button's click
+// handler in the procedures rings the bell plugin, tells the rings and removes the button; the
+// lantern lights and goes out at each click and its handler tells so; going back removes it.
+TEST(DemoComponents, TheLibrarysBellButtonAndLanternAnswerTheirClicks) {
     DemoGame game;
     ASSERT_EQ(game.Run("press Start New Game\nclick 100 250\nwait 200\n" + game.StateCommand("added") +
-                       "click 540 35\nwait 100\n" + game.StateCommand("clicked")),
+                       "click 540 35\nwait 100\n" + game.StateCommand("rung") + "click 585 85\nwait 100\n" +
+                       game.StateCommand("lit") + "click 585 85\nwait 100\n" + game.StateCommand("out") +
+                       "press Goodbye.\nwait 3000\nclick 500 250\nwait 200\n" + game.StateCommand("hall")),
               0)
         << game.Read("stderr");
-    json added = game.Dump("added");
-    EXPECT_EQ(added["components"],
-              json::parse(R"([{"name": "bellbutton", "progid": "VB.CommandButton", "sink": 1}])"));
-    json clicked = game.Dump("clicked");
-    EXPECT_EQ(clicked["components"], json::array());
-    EXPECT_EQ(clicked["variables"]["integer"]["BellRings"], 1);
-    EXPECT_EQ(clicked["message"]["text"], "Ding! The bell rings 1 times now.");
-    EXPECT_EQ(clicked["messageboxes"], json::array());
+    EXPECT_EQ(game.Dump("added")["components"], json::parse(R"([
+        {"name": "bellbutton", "progid": "VB.CommandButton", "sink": 1},
+        {"name": "lantern", "progid": "Demo.Lantern", "sink": 2}])"));
+    json rung = game.Dump("rung");
+    EXPECT_EQ(rung["components"].size(), 1u);
+    EXPECT_EQ(rung["variables"]["integer"]["BellRings"], 1);
+    EXPECT_EQ(rung["message"]["text"], "Ding! The bell rings 1 times now.");
+    EXPECT_EQ(game.Dump("lit")["message"]["text"], "The lantern glows.");
+    EXPECT_EQ(game.Dump("out")["message"]["text"], "The lantern goes out.");
+    json hall = game.Dump("hall");
+    EXPECT_EQ(hall["frame"]["name"], "Hall");
+    EXPECT_EQ(hall["components"], json::array());
+    EXPECT_EQ(hall["messageboxes"], json::array());
 }
 
 // The demo arranged as a game played from CD: its pictures, sounds and music are moved to a CD
