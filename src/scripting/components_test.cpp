@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
 #include "platform/controls/mouse_router.h"
@@ -203,6 +205,83 @@ TEST_F(ComponentsFixture, TimersRaiseTheirEventAndPauseIsSilentWithoutTheMethod)
     components.PauseComponents();
     components.ResumeComponents();
     EXPECT_TRUE(Reports().empty());
+}
+
+// Components written in VBScript, by ProgID.
+struct ScriptComponentsFixture : ComponentsFixture {
+    ScriptComponentsFixture() {
+        classes.scriptOf = [this](const string& progId) -> std::optional<string> {
+            auto found = scripts.find(progId);
+            return found == scripts.end() ? std::nullopt : std::optional<string>(found->second);
+        };
+        classes.scriptTimeoutMs = 200;
+    }
+    void Click(const string& name) {
+        platform::Control* control = Scene(name);
+        ASSERT_NE(control, nullptr);
+        control->events.click(*control);
+    }
+    std::map<string, string> scripts{
+        {"Test.Counter",
+         "Class Component\r\n"
+         "  Public Count\r\n"
+         "  Public Sub Click() : Count = Count + 1 : Host.FillRect 0, 0, 2, 2, &HFF : "
+         "Host.RaiseEvent \"Counted\", \"Count\", Count, \"Area\", Host.Name : End Sub\r\n"
+         "End Class"},
+        {"Test.Broken", "Class Component\r\n  Public Sub Click(\r\nEnd Class"},
+        {"Test.Failing", "Class Component\r\n  Public Sub Click() : x = 1 / 0 : End Sub\r\nEnd Class"},
+        {"Test.Endless", "Class Component\r\n  Public Sub Click() : Do : Loop : End Sub\r\nEnd Class"},
+        {"Test.NoClass", "Dim x"}};
+};
+
+TEST_F(ScriptComponentsFixture, TheClassAnswersClicksDrawsAndRaisesEventsToTheGame) {
+    Procedures("Dim Heard\r\nSub counter_Counted(p) : Heard = Heard & p(\"Count\") & p(\"area\") & \";\" : End Sub");
+    EXPECT_TRUE(components.DoesProgIDExist("Test.Counter"));
+    components.AddAdditionalComponent("Test.Counter", "Counter", false, false);
+    ASSERT_TRUE(Reports().empty()) << Reports().front();
+    Use("Counter");
+    ASSERT_TRUE(engine.AddCode("Counter.Count = 10 : Counter.Move 150, 150, 600, 300"));
+    Click("counter");
+    Click("counter");
+    EXPECT_EQ(Eval("Heard & Counter.Count & TypeName(Counter) & Counter.Width"), "11counter;12counter;12Component600");
+    auto* box = static_cast<platform::PictureBox*>(Scene("counter"));
+    EXPECT_EQ(box->bounds(), (platform::Rect{10, 10, 40, 20}));
+    EXPECT_EQ(box->canvas().PixelAt(1, 1), 0xFFFF0000u);
+    EXPECT_EQ(box->canvas().PixelAt(2, 2), 0u);
+}
+
+TEST_F(ScriptComponentsFixture, CodeThatDoesNotCompileOrHasNoClassIsNotInstalled) {
+    EXPECT_FALSE(components.DoesProgIDExist("Test.Broken"));
+    EXPECT_FALSE(components.DoesProgIDExist("Test.NoClass"));
+    components.AddAdditionalComponent("Test.Broken", "broken", false, false);
+    EXPECT_TRUE(Reported(" Error in Game.AddAdditionalComponent. The component is probably not installed "
+                         "properly.  "));
+    EXPECT_EQ(Scene("broken"), nullptr);
+}
+
+TEST_F(ScriptComponentsFixture, FailingAndEndlessEventsStopAndTheGameGoesOn) {
+    components.AddAdditionalComponent("Test.Failing", "failing", false, false);
+    components.AddAdditionalComponent("Test.Endless", "endless", false, false);
+    Click("failing");
+    Click("endless");  // stopped by the time-out
+    Click("failing");
+    EXPECT_TRUE(Reports().empty());
+    EXPECT_EQ(components.ComponentsList().size(), 2u);
+}
+
+TEST_F(ScriptComponentsFixture, AHandlerMayRemoveTheComponentThatRaisedItsEvent) {
+    Procedures("Sub counter_Counted(p) : End Sub");
+    components.AddAdditionalComponent("Test.Counter", "counter", false, false);
+    Use("counter");
+    components.runEventProcedure = [this](const string&, vbscript::Ref<vbscript::Object>) {
+        components.RemoveAdditionalComponent("counter");
+    };
+    Click("counter");
+    EXPECT_EQ(Scene("counter"), nullptr);
+    EXPECT_TRUE(components.ComponentsList().empty());
+    // A script that kept the component hears that it is gone.
+    EXPECT_FALSE(engine.AddCode("x = counter.Count"));
+    EXPECT_EQ(engine.Error().number, 91);
 }
 
 }  // namespace
