@@ -126,6 +126,13 @@ int Play(const app::Options& options) {
         return 0;
     }
     if (initialized) project.SaveSetting("Path", project.paths.ProjectPath);
+    // ActiveX components of the game cannot run here; the player offers classes of its own instead.
+    if (initialized && !project.componentFiles.empty()) {
+        std::string files;
+        for (const std::string& file : project.componentFiles) files += (files.empty() ? "" : ", ") + file;
+        platform::log::Error("the game's ActiveX components (" + files +
+                             ") cannot run on this system; the player offers its own component classes");
+    }
 
     // Headless play runs on the virtual clock, which moves only when automation waits.
     platform::RealClock realClock;

@@ -5,6 +5,7 @@
 #include "platform/log.h"
 #include "platform/game_error.h"
 #include "vbscript/number_text.h"
+#include "vbscript/script_error.h"
 
 namespace taviro::scripting {
 
@@ -94,6 +95,8 @@ bool Components::DoesProgIDExist(const std::string& progId) {
         return true;
     } catch (const std::exception&) {
         return false;
+    } catch (const vbscript::ScriptError&) {
+        return false;
     }
 }
 
@@ -122,6 +125,7 @@ void Components::CallOnEach(const char16_t* method) {
             vbscript::Ref<vbscript::Object> component = sink->Component;
             vbscript::DispatchId id = component->MemberId(method);
             if (id != vbscript::kUnknownMember) component->Invoke(id, vbscript::InvokeKind::Get, {});
+        } catch (const vbscript::ScriptError&) {
         } catch (const std::exception&) {
         }
     }
@@ -167,6 +171,8 @@ void Components::ComponentObjectEvent(size_t sinkNumber, const std::string& even
         runEventProcedure(component + "_" + event, MakeEventParametersObject(std::move(parameters)));
     } catch (const std::exception& failure) {
         platform::log::Info(std::string("component event ") + eventName + ": " + failure.what());
+        project_.reports().ShowErrorReport("Error in Component_ObjectEvent. ");
+    } catch (const vbscript::ScriptError&) {
         project_.reports().ShowErrorReport("Error in Component_ObjectEvent. ");
     }
 }

@@ -231,7 +231,10 @@ struct ScriptComponentsFixture : ComponentsFixture {
         {"Test.Broken", "Class Component\r\n  Public Sub Click(\r\nEnd Class"},
         {"Test.Failing", "Class Component\r\n  Public Sub Click() : x = 1 / 0 : End Sub\r\nEnd Class"},
         {"Test.Endless", "Class Component\r\n  Public Sub Click() : Do : Loop : End Sub\r\nEnd Class"},
-        {"Test.NoClass", "Dim x"}};
+        {"Test.NoClass", "Dim x"},
+        {"Test.Pausing",
+         "Class Component\r\n  Public Log\r\n  Sub PauseComponent() : Log = Log & \"pause;\" : End Sub\r\n"
+         "  Sub ResumeComponent() : Log = Log & \"resume;\" : End Sub\r\nEnd Class"}};
 };
 
 TEST_F(ScriptComponentsFixture, TheClassAnswersClicksDrawsAndRaisesEventsToTheGame) {
@@ -267,6 +270,17 @@ TEST_F(ScriptComponentsFixture, FailingAndEndlessEventsStopAndTheGameGoesOn) {
     Click("failing");
     EXPECT_TRUE(Reports().empty());
     EXPECT_EQ(components.ComponentsList().size(), 2u);
+}
+
+TEST_F(ScriptComponentsFixture, TransitionsPauseAndResumeTheComponentsThatCanBePaused) {
+    components.AddAdditionalComponent("VB.Label", "plain", false, false);
+    components.AddAdditionalComponent("Test.Pausing", "pausing", false, false);
+    components.AddAdditionalComponent("Test.Failing", "failing", false, false);
+    components.PauseComponents();
+    components.ResumeComponents();
+    Use("pausing");
+    EXPECT_EQ(Eval("pausing.Log"), "pause;resume;");
+    EXPECT_TRUE(Reports().empty());
 }
 
 TEST_F(ScriptComponentsFixture, AHandlerMayRemoveTheComponentThatRaisedItsEvent) {

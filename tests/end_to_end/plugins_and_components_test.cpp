@@ -64,6 +64,39 @@ TEST(DemoComponents, TheLibrarysBellButtonAndLanternAnswerTheirClicks) {
     EXPECT_EQ(hall["messageboxes"], json::array());
 }
 
+// A plugin with start-up code, code for every frame's opening and a variable of its own, added to
+// the Lever and Gate game: it records the start and each frame it sees open, before and after the
+// frame's own script.
+TEST(PluginCode, StartUpAndFrameOpeningCodeRunInTheirPlaces) {
+    testing::PlayerRun game(TAVIRO_PLAYER_PATH);
+    game.CopyGame(std::filesystem::path(TAVIRO_FIXTURE_PROJECTS) / "lever_and_gate");
+    using testing::FieldsLine;
+    std::string list;
+    for (int i = 0; i < 10; ++i) list += FieldsLine({0.0});
+    game.game().Write("Config/Plugins", list + FieldsLine({std::string("Recorder")}));
+    game.game().Write("CPData/Recorder.cp",
+                      FieldsLine({1.0}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+                          FieldsLine({false, false, std::string("Recorder"), std::string("Recorder")}) +
+                          FieldsLine({std::string("Seen = Seen & GetCurrentFrameName() & ~<~"),
+                                      std::string("Seen = Seen & ~>~"), std::string("Seen = ~start;~"),
+                                      std::string(""), std::string("")}) +
+                          FieldsLine({0.0}) + FieldsLine({1.0, std::string("Seen")}) +
+                          FieldsLine({0.0, 0.0, std::string(""), std::string(""), std::string("Act"),
+                                      std::string("")}) +
+                          FieldsLine({std::string("Frame")}));
+    ASSERT_EQ(game.Run("press Start New Game\n" + game.StateCommand("gate") + "click 70 70\nclick 210 70\n" +
+                       game.StateCommand("yard")),
+              0)
+        << game.Read("stderr");
+    json gate = game.Json("gate.json");
+    EXPECT_EQ(gate["plugins"], json::array({"Recorder"}));
+    EXPECT_EQ(gate["variables"]["variant"]["Seen"], "start;Gate<>");
+    json yard = game.Json("yard.json");
+    EXPECT_EQ(yard["frame"]["name"], "Yard");
+    EXPECT_EQ(yard["variables"]["variant"]["Seen"], "start;Gate<>Yard<>");
+    EXPECT_EQ(yard["messageboxes"], json::array());
+}
+
 // The demo arranged as a game played from CD: its pictures, sounds and music are moved to a CD
 // folder under the game's title, listed in the CD index, and the game carries the CD marker.
 class DemoOnCd : public DemoGame {
