@@ -62,7 +62,8 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
         } else if (argument == "--drive") {
             auto text = value();
             auto mapping = text ? project::ParseDriveMapping(*text) : std::nullopt;
-            if (!mapping) return UsageError{"--drive needs a letter from A to V and a folder, such as D=/media/cdrom"};
+            if (!mapping)
+                return UsageError{"--drive needs a letter from A to V and a folder, such as D=/media/cdrom"};
             options.drives.push_back(*mapping);
         } else if (argument == "--desktop") {
             auto text = value();

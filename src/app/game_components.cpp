@@ -1,7 +1,6 @@
 // The game's side of plugins and components: the code plugins add to frames, the component
 // classes and the handlers of component events.
 #include "app/game.h"
-
 #include "vbscript/number_text.h"
 
 namespace taviro::app {

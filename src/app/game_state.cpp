@@ -9,8 +9,9 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 constexpr const char* kKeys[] = {"frame",     "history", "variables", "removed_hotspots", "hotspots", "texts",
-                                 "inventory", "message", "dialogue",  "timers",           "players",
-                                 "plugins",   "components"};
+                                 "inventory", "message", "dialogue",  "timers",           "players"};
+// The keys of plugins and components.
+constexpr const char* kComponentKeys[] = {"plugins", "components"};
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -182,6 +183,7 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
 
 void WithdrawGameState(platform::StateDump& dump) {
     for (const char* key : kKeys) dump.Withdraw(key);
+    for (const char* key : kComponentKeys) dump.Withdraw(key);
 }
 
 }  // namespace taviro::app

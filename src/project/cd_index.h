@@ -10,7 +10,7 @@
 namespace taviro::project {
 
 struct CdIndexRecord {
-    std::string name;  // the file's title, as the index writes it
+    std::string name;    // the file's title, as the index writes it
     int folderCode = 0;  // 1: the frames folder, 2: the areas folder
     int cdNumber = 0;    // 1 to the number of CDs
 };

@@ -43,7 +43,8 @@ char CdLocator::DriveLetter(Project& project) const {
     return letter.front();
 }
 
-std::string CdLocator::CdPath(Project& project, char letter, const char* folder, const std::string& title) const {
+std::string CdLocator::CdPath(Project& project, char letter, const char* folder,
+                              const std::string& title) const {
     const Drive* drive = drives_.Find(letter);
     if (!drive) return "";
     std::string root = drive->folder;
@@ -84,7 +85,8 @@ bool CdLocator::AskForCd(Project& project, int cdNumber) {
             return;
         }
         // OK: the chosen drive must be readable; the window stays until it is.
-        const Drive* drive = window.selected >= 0 ? drives_.Find(window.drives[window.selected].front()) : nullptr;
+        const Drive* drive =
+            window.selected >= 0 ? drives_.Find(window.drives[window.selected].front()) : nullptr;
         if (!drive || !project.files().Exists(drive->folder)) {
             project.reports().dialogs().MessageBox({project.information.ProjectTitle, project.UITexts[38],
                                                     platform::MessageIcon::Exclamation,
@@ -132,9 +134,10 @@ std::optional<std::string> CdLocator::LocateOnCd(Project& project, std::string_v
         return found;
     }
     // 7. Still missing.
-    project.reports().dialogs().MessageBox({project.information.ProjectTitle,
-                                            project.UITexts[45] + "\r\n" + onCd + "\r\n\r\n" + project.UITexts[46],
-                                            platform::MessageIcon::Exclamation, platform::MessageButtons::Ok});
+    project.reports().dialogs().MessageBox(
+        {project.information.ProjectTitle,
+         project.UITexts[45] + "\r\n" + onCd + "\r\n\r\n" + project.UITexts[46],
+         platform::MessageIcon::Exclamation, platform::MessageButtons::Ok});
     return onCd;
 }
 

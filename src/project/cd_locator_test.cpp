@@ -13,16 +13,20 @@ using std::string;
 using testing::FieldsLine;
 
 string IndexFile(int cds, std::initializer_list<std::tuple<string, int, int>> records) {
-    string file = FieldsLine({0.0, 0.0, 0.0}) + FieldsLine({static_cast<double>(cds)}) + FieldsLine({0.0, 0.0});
+    string file =
+        FieldsLine({0.0, 0.0, 0.0}) + FieldsLine({static_cast<double>(cds)}) + FieldsLine({0.0, 0.0});
     for (const auto& [name, folder, cd] : records)
         file += FieldsLine({name, static_cast<double>(folder), static_cast<double>(cd)});
     return file;
 }
 
 TEST(CdIndex, RecordsOutsideTheCdsOrWithoutNameOrFolderAreLeftOut) {
-    CdIndex index = ReadCdIndex(IndexFile(
-        2, {{"hall.jpg", 1, 1}, {"zero.jpg", 1, 0}, {"three.jpg", 1, 3}, {"", 1, 1}, {"none.wav", 0, 1},
-            {"Theme.OGG", 2, 2}}));
+    CdIndex index = ReadCdIndex(IndexFile(2, {{"hall.jpg", 1, 1},
+                                              {"zero.jpg", 1, 0},
+                                              {"three.jpg", 1, 3},
+                                              {"", 1, 1},
+                                              {"none.wav", 0, 1},
+                                              {"Theme.OGG", 2, 2}}));
     EXPECT_EQ(index.cdCount, 2);
     ASSERT_EQ(index.records.size(), 2u);
     ASSERT_NE(index.Find("theme.ogg"), nullptr);
@@ -105,14 +109,13 @@ TEST_F(CdLocatorFixture, FilesOnTheMappedCdAreFoundWithoutAQuestion) {
 
 TEST_F(CdLocatorFixture, AMissingCdIsAskedForUntilItIsInserted) {
     drives.Map('D', (cd.path() / "drive").string());
-    windows.moves = {
-        // OK on a drive that cannot be read keeps the window.
-        [](platform::RunFromCdWindow& window) { window.onButton(true); },
-        [this](platform::RunFromCdWindow& window) {
-            cd.Write("drive/Test Game/Areas/Theme.ogg", "x");
-            EXPECT_TRUE(window.SelectEntry("d:"));
-            window.onButton(true);
-        }};
+    windows.moves = {// OK on a drive that cannot be read keeps the window.
+                     [](platform::RunFromCdWindow& window) { window.onButton(true); },
+                     [this](platform::RunFromCdWindow& window) {
+                         cd.Write("drive/Test Game/Areas/Theme.ogg", "x");
+                         EXPECT_TRUE(window.SelectEntry("d:"));
+                         window.onButton(true);
+                     }};
     std::optional<string> found = locator.LocateOnCd(*test.project, "/game/Areas/Theme.ogg");
     EXPECT_EQ(found, (cd.path() / "drive").string() + "/Test Game/Areas/Theme.ogg");
     EXPECT_EQ(windows.messages,

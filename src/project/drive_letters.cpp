@@ -6,7 +6,9 @@
 namespace taviro::project {
 namespace {
 
-char Upper(char letter) { return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter; }
+char Upper(char letter) {
+    return (letter >= 'a' && letter <= 'z') ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
 bool IsDriveLetter(char letter) { return Upper(letter) >= 'A' && Upper(letter) <= 'V'; }
 
 }  // namespace
@@ -16,7 +18,8 @@ bool DriveLetters::Map(char letter, std::string folder) {
     letter = Upper(letter);
     std::erase_if(drives_, [letter](const Drive& drive) { return drive.letter == letter; });
     drives_.push_back({letter, std::move(folder), DriveType::CdRom});
-    std::sort(drives_.begin(), drives_.end(), [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
+    std::sort(drives_.begin(), drives_.end(),
+              [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
     return true;
 }
 

@@ -89,7 +89,9 @@ void ReadPluginDefinition(std::string_view bytes, const platform::CodePage& code
     reader.Skip(8);
     plugin.compiled = reader.ReadBoolean();
     plugin.flagB = reader.ReadBoolean();
-    const int32_t parameter = (!plugin.compiled && plugin.flagB) ? 100 : (plugin.compiled && !plugin.flagB) ? 200 : 0;
+    const int32_t parameter = (!plugin.compiled && plugin.flagB)   ? 100
+                              : (plugin.compiled && !plugin.flagB) ? 200
+                                                                   : 0;
     // 5-6. The names.
     plugin.internalName = codePage.Decode(reader.ReadString());
     plugin.displayName = codePage.Decode(reader.ReadString());
@@ -114,7 +116,9 @@ void ReadPluginDefinition(std::string_view bytes, const platform::CodePage& code
 }
 
 PluginCommandSyntax::PluginCommandSyntax(const platform::CodePage& codePage)
-    : openMark_(codePage.Decode("\xA4")), closeMark_(codePage.Decode("\xA5")), quoteMark_(codePage.Decode("\xFE")) {}
+    : openMark_(codePage.Decode("\xA4")),
+      closeMark_(codePage.Decode("\xA5")),
+      quoteMark_(codePage.Decode("\xFE")) {}
 
 std::string PluginCommandSyntax::CommandText(std::string_view stored) const {
     std::string text(stored);
@@ -204,8 +208,9 @@ void Plugins::LoadPlugins() {
         }
     } catch (const std::exception&) {
         // 4. The plugins read so far stay.
-        project_.reports().dialogs().MessageBox(
-            {"Error", "Error loading plugins.", platform::MessageIcon::Critical, platform::MessageButtons::Ok});
+        project_.reports().dialogs().MessageBox({"Error", "Error loading plugins.",
+                                                 platform::MessageIcon::Critical,
+                                                 platform::MessageButtons::Ok});
     }
 }
 

@@ -19,8 +19,8 @@ class Project;
 struct Plugin {
     std::string listName;  // as the "Plugins" list writes it; plugin commands are called by it
     int16_t formatNumber = 0;
-    bool compiled = false;   // flag A
-    bool flagB = false;      // with flag A, how the code sections are stored
+    bool compiled = false;  // flag A
+    bool flagB = false;     // with flag A, how the code sections are stored
     std::string internalName;
     std::string displayName;
     // The two text sections, run when a frame opens: before the frame's own script and after it.

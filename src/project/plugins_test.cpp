@@ -91,7 +91,8 @@ TEST_F(PluginsFixture, CodeIsUnscrambledByItsStorageModeAndQuoteMarksBecomeDoubl
     const string clear = "MsgBox \"Hello there\"\r\nx = \"wide\" & 1";
     test.Write("Config/Plugins", ListFile({"Plain", "Mode1", "Mode2"}));
     test.Write("CPData/Plain.cp", DefinitionFile({.script = line1 + "\r\n" + line2}));
-    for (auto [name, a, b, parameter] : {std::tuple{"Mode1", false, true, 100}, {"Mode2", true, false, 200}}) {
+    for (auto [name, a, b, parameter] :
+         {std::tuple{"Mode1", false, true, 100}, {"Mode2", true, false, 200}}) {
         test.Write(string("CPData/") + name + ".cp",
                    DefinitionFile({.flagA = a,
                                    .flagB = b,
@@ -164,10 +165,14 @@ TEST_F(PluginsFixture, CommandsExpandToCallsOfTheCallersProcedure) {
     EXPECT_EQ(plugins.ExpandStoredCommands("Walk to the door}a", true), "");
     EXPECT_EQ(plugins.ExpandStoredCommands("{Other}a", true), "");
     // The stand-in characters for the braces and the quote marks; quotes inside arguments are doubled.
-    EXPECT_EQ(plugins.ExpandStoredCommands("\xC2\xA4" "DoorPlugin\xC2\xA5say ~hi~\xC2\xA4" "DoorPlugin", true),
+    EXPECT_EQ(plugins.ExpandStoredCommands("\xC2\xA4"
+                                           "DoorPlugin\xC2\xA5say ~hi~\xC2\xA4"
+                                           "DoorPlugin",
+                                           true),
               "DoorPlugin_Act \"say \"\"hi\"\"\"\r\nDoorPlugin_Act ");
     // An unknown command after a known one still leaves its line break.
-    EXPECT_EQ(plugins.ExpandStoredCommands("{Other}x{DoorPlugin}1{Other}y", true), "DoorPlugin_Act \"1\"\r\n");
+    EXPECT_EQ(plugins.ExpandStoredCommands("{Other}x{DoorPlugin}1{Other}y", true),
+              "DoorPlugin_Act \"1\"\r\n");
 }
 
 TEST(PluginList, DamagedListsThrowInsteadOfReadingPastTheEnd) {
@@ -175,7 +180,8 @@ TEST(PluginList, DamagedListsThrowInsteadOfReadingPastTheEnd) {
     EXPECT_THROW(ReadPluginList("1,2,3", codePage), taviro::GameError);
     EXPECT_EQ(ReadPluginList(ListFile({}), codePage), vector<string>{});
     Plugin plugin;
-    EXPECT_THROW(ReadPluginDefinition(std::string_view("\0\xFF garbage", 11), codePage, plugin), taviro::GameError);
+    EXPECT_THROW(ReadPluginDefinition(std::string_view("\0\xFF garbage", 11), codePage, plugin),
+                 taviro::GameError);
 }
 
 }  // namespace

@@ -12,7 +12,8 @@ namespace taviro::scripting {
 namespace {
 
 constexpr std::array<std::string_view, 8> kIntrinsicClasses = {
-    "VB.Label", "VB.CommandButton", "VB.PictureBox", "VB.Image", "VB.CheckBox", "VB.Frame", "VB.ListBox", "VB.Timer"};
+    "VB.Label",    "VB.CommandButton", "VB.PictureBox", "VB.Image",
+    "VB.CheckBox", "VB.Frame",         "VB.ListBox",    "VB.Timer"};
 
 // A control of the class with the size the original gives a new control of it, in pixels.
 std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const std::string& name,
@@ -23,7 +24,8 @@ std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const st
     };
     using platform::SameName;
     if (SameName(progId, "VB.Label")) return sized(std::make_unique<platform::Label>(name), 81, 17);
-    if (SameName(progId, "VB.CommandButton")) return sized(std::make_unique<platform::CommandButton>(name), 81, 33);
+    if (SameName(progId, "VB.CommandButton"))
+        return sized(std::make_unique<platform::CommandButton>(name), 81, 33);
     if (SameName(progId, "VB.PictureBox")) {
         auto box = std::make_unique<platform::PictureBox>(name);
         box->borderStyle = 1;
@@ -132,7 +134,8 @@ platform::Control& ComponentClasses::SceneFor(const std::string& controlName) co
 }
 
 vbscript::Ref<vbscript::Object> ComponentClasses::AddControl(const std::string& progId,
-                                                             const std::string& controlName, RaiseEvent raise) {
+                                                             const std::string& controlName,
+                                                             RaiseEvent raise) {
     std::unique_ptr<platform::Control> control = MakeControl(progId, controlName, timers_);
     if (!control) {
         std::optional<std::string> code = scriptOf ? scriptOf(progId) : std::nullopt;
@@ -170,7 +173,8 @@ vbscript::Ref<vbscript::Object> ComponentClasses::AddScriptComponent(const std::
 }
 
 void ComponentClasses::ReleaseRetired() {
-    std::erase_if(retired_, [](const std::shared_ptr<ScriptComponent>& component) { return component->running == 0; });
+    std::erase_if(retired_,
+                  [](const std::shared_ptr<ScriptComponent>& component) { return component->running == 0; });
 }
 
 void ComponentClasses::RemoveControl(const std::string& controlName) {

@@ -45,8 +45,8 @@ public:
 private:
     // The picture box of the scene, after checking that the name is free.
     platform::Control& SceneFor(const std::string& controlName) const;
-    vbscript::Ref<vbscript::Object> AddScriptComponent(const std::string& code, const std::string& controlName,
-                                                       RaiseEvent raise);
+    vbscript::Ref<vbscript::Object> AddScriptComponent(const std::string& code,
+                                                       const std::string& controlName, RaiseEvent raise);
     // Lets go of the removed components written in VBScript whose code no longer runs.
     void ReleaseRetired();
 

@@ -1,6 +1,5 @@
 // The parameter list a component's event handler receives.
 #include "scripting/component_host.h"
-
 #include "vbscript/conversions.h"
 #include "vbscript/script_error.h"
 
@@ -14,7 +13,8 @@ using vbscript::Variant;
 // One parameter: Value (default) and Name.
 class EventParameterObject final : public vbscript::Object {
 public:
-    EventParameterObject(std::u16string name, Variant value) : name_(std::move(name)), value_(std::move(value)) {}
+    EventParameterObject(std::u16string name, Variant value)
+        : name_(std::move(name)), value_(std::move(value)) {}
 
     std::u16string TypeName() const override { return u"EventParameter"; }
     DispatchId MemberId(std::u16string_view name) override {
@@ -28,7 +28,8 @@ public:
         return &key;
     }
     Variant Invoke(DispatchId id, InvokeKind kind, std::span<Variant> arguments) override {
-        if (!arguments.empty() && kind == InvokeKind::Get) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+        if (!arguments.empty() && kind == InvokeKind::Get)
+            vbscript::Throw(vbscript::err::kWrongArgumentCount);
         if (id == vbscript::kDefaultMember) {
             if (kind == InvokeKind::Get) return value_;
             value_ = arguments.back().Target();

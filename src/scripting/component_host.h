@@ -24,8 +24,8 @@ public:
     // Creates an instance of the class inside the scene's picture box under the control name and
     // returns its extender, the object scripts use. The control raises its events through raise.
     // Throws GameError when the class is not installed or the control cannot be made.
-    virtual vbscript::Ref<vbscript::Object> AddControl(const std::string& progId, const std::string& controlName,
-                                                       RaiseEvent raise) = 0;
+    virtual vbscript::Ref<vbscript::Object> AddControl(const std::string& progId,
+                                                       const std::string& controlName, RaiseEvent raise) = 0;
 
     // Destroys the control of that name; throws GameError when there is none.
     virtual void RemoveControl(const std::string& controlName) = 0;

@@ -2,8 +2,8 @@
 #include "scripting/components.h"
 
 #include "platform/files/file_system.h"
-#include "platform/log.h"
 #include "platform/game_error.h"
+#include "platform/log.h"
 #include "vbscript/number_text.h"
 #include "vbscript/script_error.h"
 
@@ -28,8 +28,8 @@ void Components::AddAdditionalComponent(const std::string& progId, const std::st
         list_.push_back({controlName, sink, appearDuringTransitions, disappearBeforeAlphablending});
         // 6. The control, whose events reach the sink from now on.
         if (!host_) throw GameError(429, "ActiveX component can't create object");
-        vbscript::Ref<vbscript::Object> extender =
-            host_->AddControl(progId, controlName, [this, sink](const std::string& event, EventParameters parameters) {
+        vbscript::Ref<vbscript::Object> extender = host_->AddControl(
+            progId, controlName, [this, sink](const std::string& event, EventParameters parameters) {
                 ComponentObjectEvent(sink, event, std::move(parameters));
             });
         if (ComponentSinks[sink]) ComponentSinks[sink]->Component = std::move(extender);
@@ -65,7 +65,8 @@ void Components::RemoveAdditionalComponent(const std::string& name) {
         if (list_[i].name != folded) continue;
         try {
             const size_t sink = list_[i].sink;
-            if (host_ && ComponentSinks[sink] && ComponentSinks[sink]->Component) host_->RemoveControl(folded);
+            if (host_ && ComponentSinks[sink] && ComponentSinks[sink]->Component)
+                host_->RemoveControl(folded);
             ComponentSinks[sink].reset();
             list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(i));
         } catch (const std::exception&) {
@@ -150,7 +151,8 @@ const std::string& Components::ProgIdOf(size_t sink) const {
     return sink < ComponentSinks.size() && ComponentSinks[sink] ? ComponentSinks[sink]->progId : none;
 }
 
-void Components::ComponentObjectEvent(size_t sinkNumber, const std::string& eventName, EventParameters parameters) {
+void Components::ComponentObjectEvent(size_t sinkNumber, const std::string& eventName,
+                                      EventParameters parameters) {
     // 1. A removed component or a nameless event.
     if (sinkNumber >= ComponentSinks.size() || !ComponentSinks[sinkNumber] ||
         !ComponentSinks[sinkNumber]->Component || eventName.empty())

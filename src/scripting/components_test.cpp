@@ -26,7 +26,8 @@ struct ComponentsFixture : ::testing::Test {
         EXPECT_TRUE(test.Initialize());
         form.Add(std::make_unique<platform::PictureBox>("PictureBox")).SetBounds({0, 0, 640, 480});
         components.UseHost(&classes);
-        components.runEventProcedure = [this](const string& procedure, vbscript::Ref<vbscript::Object> parameters) {
+        components.runEventProcedure = [this](const string& procedure,
+                                              vbscript::Ref<vbscript::Object> parameters) {
             ++handlersRun;
             vbscript::Variant argument(std::move(parameters));
             if (!engine.Run(vbscript::FromUtf8OrWindows1252(procedure), {&argument, 1}))
@@ -44,7 +45,9 @@ struct ComponentsFixture : ::testing::Test {
         EXPECT_TRUE(engine.Run(u"Probe_", {}, &result)) << vbscript::ToUtf8(engine.Error().description);
         return vbscript::ToUtf8(vbscript::ToString(result));
     }
-    void Use(const string& name) { engine.AddObject(vbscript::FromUtf8OrWindows1252(name), components.GetComponentRef(name), false); }
+    void Use(const string& name) {
+        engine.AddObject(vbscript::FromUtf8OrWindows1252(name), components.GetComponentRef(name), false);
+    }
     platform::Control* Scene(const string& name) { return form.Find(name); }
     std::vector<string> Reports() const {
         std::vector<string> texts;
@@ -88,8 +91,9 @@ TEST_F(ComponentsFixture, AClassThatIsNotOfferedIsReportedAndItsNameStaysTaken) 
     EXPECT_EQ(Scene("ProgIDTestComponent"), nullptr);
 
     components.AddAdditionalComponent("Viewer.Control", "viewer", false, false);
-    EXPECT_TRUE(Reported(" Error in Game.AddAdditionalComponent. The component is probably not installed "
-                         "properly.  "));
+    EXPECT_TRUE(
+        Reported(" Error in Game.AddAdditionalComponent. The component is probably not installed "
+                 "properly.  "));
     EXPECT_TRUE(components.DoesComponentExist("VIEWER"));
     EXPECT_FALSE(components.GetComponentRef("viewer"));
     components.AddAdditionalComponent("VB.Label", "viewer", false, false);
@@ -106,8 +110,9 @@ TEST_F(ComponentsFixture, ScriptsPlaceShowAndChangeTheComponentsControl) {
     EXPECT_EQ(button->parent(), Scene("PictureBox"));
     EXPECT_FALSE(button->visible());
     Use("Go");
-    ASSERT_TRUE(engine.AddCode("Go.Move 1500, 300, 1200 : Go.Caption = \"Open\" : Go.Visible = True\r\n"
-                               "Go.Tag = \"door\""));
+    ASSERT_TRUE(
+        engine.AddCode("Go.Move 1500, 300, 1200 : Go.Caption = \"Open\" : Go.Visible = True\r\n"
+                       "Go.Tag = \"door\""));
     EXPECT_EQ(button->bounds(), (platform::Rect{100, 20, 80, 33}));
     EXPECT_TRUE(button->visible());
     EXPECT_EQ(static_cast<platform::Label*>(button)->caption, "Open");
@@ -138,9 +143,11 @@ TEST_F(ComponentsFixture, RemovedComponentsGoAndNewOnesTakeNewSinks) {
 }
 
 TEST_F(ComponentsFixture, HandlersAreNamedComponentUnderscoreEvent) {
-    components.BuildAllEventsList({u"viewer_Click", u"Viewer_Mouse_Down", u"_Init", u"NoEvent", u"my_viewer_Click"});
+    components.BuildAllEventsList(
+        {u"viewer_Click", u"Viewer_Mouse_Down", u"_Init", u"NoEvent", u"my_viewer_Click"});
     std::vector<std::pair<string, string>> handlers;
-    for (const auto& handler : components.ComponentEventsList()) handlers.emplace_back(handler.component, handler.event);
+    for (const auto& handler : components.ComponentEventsList())
+        handlers.emplace_back(handler.component, handler.event);
     EXPECT_EQ(handlers, (std::vector<std::pair<string, string>>{
                             {"viewer", "click"}, {"viewer", "mouse_down"}, {"my", "viewer_click"}}));
 }
@@ -150,7 +157,8 @@ TEST_F(ComponentsFixture, EventsReachTheirHandlerWithTheirParametersByPositionAn
         "Dim Heard\r\n"
         "Sub viewer_Click(p) : Heard = Heard & \"click \" & p.Count & \";\" : End Sub\r\n"
         "Sub viewer_MouseDown(p)\r\n"
-        "  Heard = Heard & p(\"Button\") & \",\" & p(1).Value & \",\" & p.Item(\"x\") & \",\" & p(3) & \",\" & "
+        "  Heard = Heard & p(\"Button\") & \",\" & p(1).Value & \",\" & p.Item(\"x\") & \",\" & p(3) & \",\" "
+        "& "
         "p(2).Name & \";\"\r\n"
         "End Sub\r\n"
         "Sub my_viewer_Click(p) : Heard = Heard & \"wrong;\" : End Sub");
@@ -176,7 +184,8 @@ TEST_F(ComponentsFixture, EventsReachTheirHandlerWithTheirParametersByPositionAn
 }
 
 TEST_F(ComponentsFixture, AFailingHandlerIsReportedAndAHandlerMayRemoveItsOwnComponent) {
-    Procedures("Sub bad_Click(p) : x = 1 / 0 : End Sub\r\nDim Gone\r\nSub gone_Click(p) : Gone = True : End Sub");
+    Procedures(
+        "Sub bad_Click(p) : x = 1 / 0 : End Sub\r\nDim Gone\r\nSub gone_Click(p) : Gone = True : End Sub");
     components.AddAdditionalComponent("VB.CommandButton", "bad", false, false);
     components.AddAdditionalComponent("VB.CommandButton", "gone", false, false);
     Scene("bad")->events.click(*Scene("bad"));
@@ -238,7 +247,8 @@ struct ScriptComponentsFixture : ComponentsFixture {
 };
 
 TEST_F(ScriptComponentsFixture, TheClassAnswersClicksDrawsAndRaisesEventsToTheGame) {
-    Procedures("Dim Heard\r\nSub counter_Counted(p) : Heard = Heard & p(\"Count\") & p(\"area\") & \";\" : End Sub");
+    Procedures(
+        "Dim Heard\r\nSub counter_Counted(p) : Heard = Heard & p(\"Count\") & p(\"area\") & \";\" : End Sub");
     EXPECT_TRUE(components.DoesProgIDExist("Test.Counter"));
     components.AddAdditionalComponent("Test.Counter", "Counter", false, false);
     ASSERT_TRUE(Reports().empty()) << Reports().front();
@@ -246,7 +256,8 @@ TEST_F(ScriptComponentsFixture, TheClassAnswersClicksDrawsAndRaisesEventsToTheGa
     ASSERT_TRUE(engine.AddCode("Counter.Count = 10 : Counter.Move 150, 150, 600, 300"));
     Click("counter");
     Click("counter");
-    EXPECT_EQ(Eval("Heard & Counter.Count & TypeName(Counter) & Counter.Width"), "11counter;12counter;12Component600");
+    EXPECT_EQ(Eval("Heard & Counter.Count & TypeName(Counter) & Counter.Width"),
+              "11counter;12counter;12Component600");
     auto* box = static_cast<platform::PictureBox*>(Scene("counter"));
     EXPECT_EQ(box->bounds(), (platform::Rect{10, 10, 40, 20}));
     EXPECT_EQ(box->canvas().PixelAt(1, 1), 0xFFFF0000u);
@@ -257,8 +268,9 @@ TEST_F(ScriptComponentsFixture, CodeThatDoesNotCompileOrHasNoClassIsNotInstalled
     EXPECT_FALSE(components.DoesProgIDExist("Test.Broken"));
     EXPECT_FALSE(components.DoesProgIDExist("Test.NoClass"));
     components.AddAdditionalComponent("Test.Broken", "broken", false, false);
-    EXPECT_TRUE(Reported(" Error in Game.AddAdditionalComponent. The component is probably not installed "
-                         "properly.  "));
+    EXPECT_TRUE(
+        Reported(" Error in Game.AddAdditionalComponent. The component is probably not installed "
+                 "properly.  "));
     EXPECT_EQ(Scene("broken"), nullptr);
 }
 

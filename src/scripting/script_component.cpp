@@ -19,8 +19,8 @@ using vbscript::Variant;
 
 // The members of the area that the host object and the extender pass to the control.
 constexpr std::array<std::u16string_view, 14> kAreaMembers = {
-    u"Name",    u"Left",      u"Top",  u"Width", u"Height",  u"Visible", u"Enabled",
-    u"Tag",     u"BackColor", u"Move", u"ZOrder", u"Refresh", u"Cls",    u"MousePointer"};
+    u"Name", u"Left",      u"Top",  u"Width",  u"Height",  u"Visible", u"Enabled",
+    u"Tag",  u"BackColor", u"Move", u"ZOrder", u"Refresh", u"Cls",     u"MousePointer"};
 
 bool IsAreaMember(std::u16string_view name) {
     std::u16string folded = vbscript::FoldCase(name);
@@ -32,7 +32,9 @@ bool IsAreaMember(std::u16string_view name) {
 // Keeps a component alive, and counted as running, while its code runs.
 struct RunningScope {
     std::shared_ptr<ScriptComponent> component;
-    explicit RunningScope(std::shared_ptr<ScriptComponent> c) : component(std::move(c)) { ++component->running; }
+    explicit RunningScope(std::shared_ptr<ScriptComponent> c) : component(std::move(c)) {
+        ++component->running;
+    }
     ~RunningScope() { --component->running; }
 };
 
@@ -42,7 +44,8 @@ enum HostMember : DispatchId { kFillRect = 1000, kRaiseEvent };
 class HostObject final : public vbscript::Object {
 public:
     HostObject(platform::Form& form, const std::string& controlName, std::weak_ptr<ScriptComponent> component)
-        : area_(vbscript::MakeRef<ControlObject>(form, controlName, std::nullopt)), component_(std::move(component)) {}
+        : area_(vbscript::MakeRef<ControlObject>(form, controlName, std::nullopt)),
+          component_(std::move(component)) {}
 
     std::u16string TypeName() const override { return u"ComponentHost"; }
     DispatchId MemberId(std::u16string_view name) override {
@@ -75,7 +78,8 @@ private:
     }
     // RaiseEvent name [, parameter name, value]...: the game's handler hears it.
     Variant RaiseEvent(std::span<Variant> arguments) {
-        if (arguments.empty() || arguments.size() % 2 == 0) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+        if (arguments.empty() || arguments.size() % 2 == 0)
+            vbscript::Throw(vbscript::err::kWrongArgumentCount);
         std::shared_ptr<ScriptComponent> component = component_.lock();
         if (!component || !component->raise) return {};
         EventParameters parameters;
@@ -159,8 +163,9 @@ std::shared_ptr<ScriptComponent> MakeScriptComponent(const std::string& code, pl
     engine.AddObject(u"Host", vbscript::MakeRef<HostObject>(form, controlName, component), false);
     Variant made;
     if (!engine.AddCode(code) ||
-        !engine.AddCode(std::u16string_view(u"Function MakeComponent_() : Set MakeComponent_ = New Component : "
-                                            u"End Function")) ||
+        !engine.AddCode(
+            std::u16string_view(u"Function MakeComponent_() : Set MakeComponent_ = New Component : "
+                                u"End Function")) ||
         !engine.Run(u"MakeComponent_", {}, &made) || !made.IsObject()) {
         const vbscript::ErrorInfo& error = engine.Error();
         throw GameError(error.number ? error.number : 429, vbscript::ToUtf8(error.description));

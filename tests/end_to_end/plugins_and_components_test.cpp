@@ -24,7 +24,8 @@ TEST(DemoPlugin, FrameAndActionCommandsCallThePluginsProcedures) {
     DemoGame game;
     ASSERT_EQ(game.Run("press Start New Game\nclick 100 250\nwait 200\n" + game.StateCommand("library") +
                        "press Goodbye.\nclick 500 250\nwait 200\nclick 500 240\nwait 2700\nclick 465 135\n"
-                       "wait 200\n" + game.StateCommand("garden")),
+                       "wait 200\n" +
+                       game.StateCommand("garden")),
               0)
         << game.Read("stderr");
     json library = game.Dump("library");
@@ -74,16 +75,16 @@ TEST(PluginCode, StartUpAndFrameOpeningCodeRunInTheirPlaces) {
     std::string list;
     for (int i = 0; i < 10; ++i) list += FieldsLine({0.0});
     game.game().Write("Config/Plugins", list + FieldsLine({std::string("Recorder")}));
-    game.game().Write("CPData/Recorder.cp",
-                      FieldsLine({1.0}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-                          FieldsLine({false, false, std::string("Recorder"), std::string("Recorder")}) +
-                          FieldsLine({std::string("Seen = Seen & GetCurrentFrameName() & ~<~"),
-                                      std::string("Seen = Seen & ~>~"), std::string("Seen = ~start;~"),
-                                      std::string(""), std::string("")}) +
-                          FieldsLine({0.0}) + FieldsLine({1.0, std::string("Seen")}) +
-                          FieldsLine({0.0, 0.0, std::string(""), std::string(""), std::string("Act"),
-                                      std::string("")}) +
-                          FieldsLine({std::string("Frame")}));
+    game.game().Write(
+        "CPData/Recorder.cp",
+        FieldsLine({1.0}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+            FieldsLine({false, false, std::string("Recorder"), std::string("Recorder")}) +
+            FieldsLine({std::string("Seen = Seen & GetCurrentFrameName() & ~<~"),
+                        std::string("Seen = Seen & ~>~"), std::string("Seen = ~start;~"), std::string(""),
+                        std::string("")}) +
+            FieldsLine({0.0}) + FieldsLine({1.0, std::string("Seen")}) +
+            FieldsLine({0.0, 0.0, std::string(""), std::string(""), std::string("Act"), std::string("")}) +
+            FieldsLine({std::string("Frame")}));
     ASSERT_EQ(game.Run("press Start New Game\n" + game.StateCommand("gate") + "click 70 70\nclick 210 70\n" +
                        game.StateCommand("yard")),
               0)
@@ -110,10 +111,11 @@ public:
             fs::create_directories(title / folder);
             for (const fs::directory_entry& entry : fs::directory_iterator(game / folder)) {
                 const std::string extension = entry.path().extension().string();
-                if (extension != ".jpg" && extension != ".gif" && extension != ".wav" && extension != ".ogg" &&
-                    extension != ".mid")
+                if (extension != ".jpg" && extension != ".gif" && extension != ".wav" &&
+                    extension != ".ogg" && extension != ".mid")
                     continue;
-                index += "\"" + entry.path().filename().string() + "\"," + (folder[0] == 'F' ? "1" : "2") + ",1\r\n";
+                index += "\"" + entry.path().filename().string() + "\"," + (folder[0] == 'F' ? "1" : "2") +
+                         ",1\r\n";
                 fs::rename(entry.path(), title / folder / entry.path().filename());
             }
         }
@@ -144,8 +146,8 @@ TEST(DemoOnCd, PlaysFromTheMappedDriveWithoutAQuestion) {
 
 TEST(DemoOnCd, AsksForTheCdWhenItsFolderIsMissingAndCancelStopsTheGame) {
     DemoOnCd game;
-    ASSERT_EQ(game.Play("press Start New Game\n" + game.StateCommand("asked") + "select D:\npress Cancel\nwait 500\n" +
-                            game.StateCommand("cancelled"),
+    ASSERT_EQ(game.Play("press Start New Game\n" + game.StateCommand("asked") +
+                            "select D:\npress Cancel\nwait 500\n" + game.StateCommand("cancelled"),
                         " --drive D='" + game.cd() + "/not-inserted'"),
               0)
         << game.Read("stderr");
@@ -154,9 +156,8 @@ TEST(DemoOnCd, AsksForTheCdWhenItsFolderIsMissingAndCancelStopsTheGame) {
     json cancelled = game.Dump("cancelled");
     EXPECT_EQ(cancelled["windows"], json::array({"welcome"}));
     ASSERT_FALSE(cancelled["messageboxes"].empty());
-    EXPECT_EQ(cancelled["messageboxes"][0]["text"].get<std::string>().rfind("File Not Found:\r\n" + game.cd() +
-                                                                           "/not-inserted/The Taviro Demo/",
-                                                                           0),
+    EXPECT_EQ(cancelled["messageboxes"][0]["text"].get<std::string>().rfind(
+                  "File Not Found:\r\n" + game.cd() + "/not-inserted/The Taviro Demo/", 0),
               0u);
 }
 

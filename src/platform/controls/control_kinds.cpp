@@ -182,8 +182,9 @@ void Label::AddOwnPropertyNames(std::vector<std::string>& names) const {
 }
 
 std::unique_ptr<Control> Label::CloneAs(int index) const {
-    std::unique_ptr<Label> clone = kind() == ControlKind::CommandButton ? std::make_unique<CommandButton>(name(), index)
-                                                                        : std::make_unique<Label>(name(), index);
+    std::unique_ptr<Label> clone = kind() == ControlKind::CommandButton
+                                       ? std::make_unique<CommandButton>(name(), index)
+                                       : std::make_unique<Label>(name(), index);
     CopyCommonTo(*clone);
     clone->caption = caption;
     clone->font = font;

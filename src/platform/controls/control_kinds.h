@@ -104,7 +104,8 @@ public:
 
 protected:
     // For kinds that show a caption as a label does.
-    Label(ControlKind kind, std::string name, std::optional<int> index) : Control(kind, std::move(name), index) {}
+    Label(ControlKind kind, std::string name, std::optional<int> index)
+        : Control(kind, std::move(name), index) {}
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;
     bool SetOwn(std::string_view name, const PropertyValue& value) override;
     void AddOwnPropertyNames(std::vector<std::string>& names) const override;

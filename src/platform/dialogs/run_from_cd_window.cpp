@@ -7,7 +7,8 @@ namespace taviro::platform {
 
 bool RunFromCdWindow::SelectEntry(const std::string& text) {
     for (size_t i = 0; i < drives.size(); ++i) {
-        if (drives[i].size() >= text.size() && SameName(std::string_view(drives[i]).substr(0, text.size()), text)) {
+        if (drives[i].size() >= text.size() &&
+            SameName(std::string_view(drives[i]).substr(0, text.size()), text)) {
             selected = static_cast<int>(i);
             return true;
         }

@@ -58,9 +58,10 @@ void RunFromCdWindowView::Build() {
     ImGui::SetNextWindowSize(ImVec2(std::min(kWindowWidth, io.DisplaySize.x - 8), 0), ImGuiCond_Always);
     std::string title = (window.caption.empty() ? std::string(" ") : window.caption) + "###runfromcd";
     ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 1, 1, 1));  // white title on the blue bar
-    bool shown = ImGui::Begin(title.c_str(), nullptr,
-                              ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
-                                  ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_AlwaysAutoResize);
+    bool shown =
+        ImGui::Begin(title.c_str(), nullptr,
+                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
+                         ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_AlwaysAutoResize);
     ImGui::PopStyleColor();
     if (!shown) {
         ImGui::End();
