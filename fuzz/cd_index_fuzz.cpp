@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             taviro::project::ReadCdIndex(std::string(reinterpret_cast<const char*>(data), size));
         for (const taviro::project::CdIndexRecord& record : index.records) {
             // Every record kept names a file of one of the CDs.
-            if (record.name.empty() || record.cdNumber < 1 || record.cdNumber > index.cdCount) __builtin_trap();
+            if (record.name.empty() || record.cdNumber < 1 || record.cdNumber > index.cdCount)
+                __builtin_trap();
             index.Find(record.name);
         }
     } catch (const taviro::GameError&) {

@@ -31,7 +31,8 @@ void BM_ExpandPluginCommandsOfAThousandCommandText(benchmark::State& state) {
         plugins[i].actionProcedure = "Plugin" + std::to_string(i) + "_Action";
     }
     std::string stored;
-    for (int i = 0; i < 1000; ++i) stored += "{plugin" + std::to_string(i % 5) + "}door " + std::to_string(i) + "}~open~";
+    for (int i = 0; i < 1000; ++i)
+        stored += "{plugin" + std::to_string(i % 5) + "}door " + std::to_string(i) + "}~open~";
     for (auto _ : state) {
         std::string script = syntax.ExpandPluginCommands(syntax.CommandText(stored), true, plugins);
         benchmark::DoNotOptimize(script);
@@ -58,13 +59,15 @@ struct ComponentsWithHandlers {
 
     ComponentsWithHandlers() {
         form.Add(std::make_unique<platform::PictureBox>("PictureBox"));
-        std::string code = "Dim Clicks, LastX\r\nSub button_Click(p) : Clicks = Clicks + 1 : End Sub\r\n"
-                           "Sub button_MouseDown(p) : LastX = p(\"X\") : End Sub\r\n";
+        std::string code =
+            "Dim Clicks, LastX\r\nSub button_Click(p) : Clicks = Clicks + 1 : End Sub\r\n"
+            "Sub button_MouseDown(p) : LastX = p(\"X\") : End Sub\r\n";
         for (int i = 0; i < 200; ++i) code += "Sub Other" + std::to_string(i) + "_Event(p) : End Sub\r\n";
         engine.AddCode(code);
         components.BuildAllEventsList(engine.Procedures());
         components.UseHost(&classes);
-        components.runEventProcedure = [this](const std::string& procedure, vbscript::Ref<vbscript::Object> list) {
+        components.runEventProcedure = [this](const std::string& procedure,
+                                              vbscript::Ref<vbscript::Object> list) {
             vbscript::Variant argument(std::move(list));
             if (!engine.Run(vbscript::FromUtf8OrWindows1252(procedure), {&argument, 1})) std::abort();
         };
