@@ -11,9 +11,9 @@
 namespace taviro::scripting {
 namespace {
 
-constexpr std::array<std::string_view, 8> kIntrinsicClasses = {
-    "VB.Label",    "VB.CommandButton", "VB.PictureBox", "VB.Image",
-    "VB.CheckBox", "VB.Frame",         "VB.ListBox",    "VB.Timer"};
+constexpr std::array<std::string_view, 9> kIntrinsicClasses = {
+    "VB.Label",    "VB.CommandButton", "VB.PictureBox", "VB.Image",  "VB.CheckBox",
+    "VB.Frame",    "VB.ListBox",       "VB.Timer",      "VB.TextBox"};
 
 // A control of the class with the size the original gives a new control of it, in pixels.
 std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const std::string& name,
@@ -40,6 +40,16 @@ std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const st
     }
     if (SameName(progId, "VB.ListBox")) return sized(std::make_unique<platform::ListBox>(name), 81, 69);
     if (SameName(progId, "VB.Timer")) return std::make_unique<platform::TimerControl>(timers, name);
+    if (SameName(progId, "VB.TextBox")) {
+        auto box = std::make_unique<platform::TextBox>(name);
+        // Pressing the box gives it the keyboard focus, the caret at the end of its text.
+        box->events.mouseDown = [](platform::Control& control, const platform::MouseEvent&) {
+            auto& textBox = static_cast<platform::TextBox&>(control);
+            platform::GiveFocus(textBox);
+            textBox.Set("SelStart", static_cast<int32_t>(textBox.text().size()));
+        };
+        return sized(std::move(box), 81, 21);
+    }
     return nullptr;
 }
 
@@ -61,7 +71,7 @@ void WireEvents(platform::Control& control, const ComponentHost::RaiseEvent& rai
         };
     };
     using Handler = std::function<void(platform::Control&, const platform::MouseEvent&)>;
-    control.events.mouseDown = mouse("MouseDown", Handler());
+    control.events.mouseDown = mouse("MouseDown", control.events.mouseDown);  // a text box takes the focus
     control.events.mouseMove = mouse("MouseMove", Handler());
     control.events.mouseUp = mouse("MouseUp", control.events.mouseUp);  // a check box ticks itself first
     auto plain = [raise](const char* event) {
@@ -73,6 +83,20 @@ void WireEvents(platform::Control& control, const ComponentHost::RaiseEvent& rai
     control.events.click = plain("Click");
     control.events.dblClick = plain("DblClick");
     control.events.timer = plain("Timer");
+    control.events.change = plain("Change");
+    auto key = [raise](const char* event) {
+        return [raise, event](platform::Control&, int virtualKey, int shift) {
+            ComponentHost::RaiseEvent call = raise;
+            call(event, {{u"KeyCode", vbscript::Variant(static_cast<int16_t>(virtualKey))},
+                         {u"Shift", vbscript::Variant(static_cast<int16_t>(shift))}});
+        };
+    };
+    control.events.keyDown = key("KeyDown");
+    control.events.keyUp = key("KeyUp");
+    control.events.keyPress = [raise](platform::Control&, int keyAscii) {
+        ComponentHost::RaiseEvent call = raise;
+        call("KeyPress", {{u"KeyAscii", vbscript::Variant(static_cast<int16_t>(keyAscii))}});
+    };
 }
 
 // The player's use of a component written in VBScript reaches the instance's own methods; mouse

@@ -82,13 +82,14 @@ enum ControlMethod : DispatchId {
     kSetFocus
 };
 
-constexpr std::array<std::u16string_view, 36> kControlProperties = {
+constexpr std::array<std::u16string_view, 42> kControlProperties = {
     u"Name",      u"Index",     u"Left",         u"Top",           u"Width",          u"Height",
     u"Visible",   u"Enabled",   u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
     u"Tag",       u"Picture",   u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
     u"Caption",   u"ForeColor", u"BackStyle",    u"WordWrap",      u"Alignment",      u"FontName",
     u"FontSize",  u"FontBold",  u"FontItalic",   u"FontUnderline", u"FontStrikethru", u"Value",
-    u"ListCount", u"ListIndex", u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight"};
+    u"ListCount", u"ListIndex", u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight",
+    u"MaxLength", u"Locked",    u"PasswordChar", u"SelStart",      u"SelLength",      u"SelText"};
 constexpr DispatchId kFirstProperty = 100;
 
 // Properties that hold a picture file: scripts read and assign picture objects.
@@ -105,6 +106,7 @@ const char* DefaultProperty(platform::ControlKind kind) {
         case platform::ControlKind::CheckBox: return "Value";
         case platform::ControlKind::Timer: return "Enabled";
         case platform::ControlKind::ListBox: return "Text";
+        case platform::ControlKind::TextBox: return "Text";
         case platform::ControlKind::PictureBox:
         case platform::ControlKind::Image: return "Picture";
         default: return nullptr;
@@ -258,6 +260,7 @@ std::u16string ControlObject::TypeName() const {
         case platform::ControlKind::ListBox: return u"ListBox";
         case platform::ControlKind::CheckBox: return u"CheckBox";
         case platform::ControlKind::Timer: return u"Timer";
+        case platform::ControlKind::TextBox: return u"TextBox";
     }
     return u"Object";
 }
@@ -328,9 +331,11 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
             }
             case kRefresh:
             case kSetFocus:
-                // The screen is drawn from the controls at every display frame, and game controls
-                // take no keyboard focus: both have nothing left to do.
+                // The screen is drawn from the controls at every display frame; of the game's
+                // controls only text boxes take the keyboard focus.
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+                if (id == kSetFocus && control.kind() == platform::ControlKind::TextBox)
+                    platform::GiveFocus(static_cast<platform::TextBox&>(control));
                 return {};
             case kCls:
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);

@@ -161,5 +161,56 @@ TEST(DemoOnCd, AsksForTheCdWhenItsFolderIsMissingAndCancelStopsTheGame) {
               0u);
 }
 
+// A plugin whose frame-opening code adds a text box of five characters to the Lever and Gate game,
+// and whose procedures hear its keys: KeyPress lists the characters, Return keeps the answer,
+// Change counts the changes. Keys before the box is pressed are the game's own.
+class TypingGame : public testing::PlayerRun {
+public:
+    TypingGame() : PlayerRun(TAVIRO_PLAYER_PATH) {
+        CopyGame(std::filesystem::path(TAVIRO_FIXTURE_PROJECTS) / "lever_and_gate");
+        using testing::FieldsLine;
+        std::string list;
+        for (int i = 0; i < 10; ++i) list += FieldsLine({0.0});
+        game().Write("Config/Plugins", list + FieldsLine({std::string("Typing")}));
+        const std::string frameCode =
+            "If Not DoesComponentExist(~Answer~) Then AddComponent ~VB.TextBox~, ~Answer~, False, False : "
+            "With Component(~Answer~) : .Move 1500, 1500, 2000, 300 : .MaxLength = 5 : .Visible = True : "
+            "End With";
+        const std::string procedures =
+            "Sub Answer_KeyPress(p) : Typed = Typed & p(~KeyAscii~) & ~,~ : "
+            "If p(~KeyAscii~) = 13 Then Answer = Component(~Answer~).Text : End Sub\r\n"
+            "Sub Answer_Change(p) : Changes = Changes + 1 : End Sub";
+        game().Write("CPData/Typing.cp",
+                     FieldsLine({1.0}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+                         FieldsLine({false, false, std::string("Typing"), std::string("Typing")}) +
+                         FieldsLine({frameCode, std::string(""), std::string(""), std::string(""), procedures}) +
+                         FieldsLine({1.0, std::string("Changes")}) +
+                         FieldsLine({2.0, std::string("Typed"), std::string("Answer")}) +
+                         FieldsLine({0.0, 0.0, std::string(""), std::string(""), std::string("Act"),
+                                     std::string("")}) +
+                         FieldsLine({std::string("Frame")}));
+    }
+};
+
+TEST(TextBoxComponent, TheFocusedBoxTakesTypingAndKeysWithinItsLimits) {
+    TypingGame game;
+    ASSERT_EQ(game.Run("press Start New Game\n" + game.StateCommand("before") + "text xy\n" +
+                       "click 150 110\ntext Lever!\nkey Backspace\ntext s\nkey Left\nkey Left\n" +
+                       "key Delete\nkey Return\n" + game.StateCommand("typed") + "screenshot " +
+                       game.Path("typed.png") + "\n"),
+              0)
+        << game.Read("stderr");
+    json before = game.Json("before.json");
+    EXPECT_EQ(before["components"], json::parse(R"([{"name": "answer", "progid": "VB.TextBox", "sink": 1}])"));
+    EXPECT_EQ(before["variables"]["variant"]["Typed"], 0);  // a plugin's variables start at 0
+    json typed = game.Json("typed.json");
+    // "Lever" fills the box, "!" is heard but refused, Backspace (8) takes the "r", "s" goes in, and
+    // Delete two places from the end takes the "e": "Levs".
+    EXPECT_EQ(typed["variables"]["variant"]["Typed"], "076,101,118,101,114,33,8,115,13,");
+    EXPECT_EQ(typed["variables"]["variant"]["Answer"], "Levs");
+    EXPECT_EQ(typed["variables"]["integer"]["Changes"], 8);
+    EXPECT_EQ(typed["messageboxes"], json::array());
+}
+
 }  // namespace
 }  // namespace taviro

@@ -1,7 +1,11 @@
 // The properties of each kind of control.
 #include "platform/controls/control_kinds.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/controls/form.h"
+#include "platform/input/virtual_keys.h"
 
 namespace taviro::platform {
 namespace {
@@ -358,6 +362,250 @@ std::unique_ptr<Control> TimerControl::CloneAs(int index) const {
     clone->SetEnabled(enabled());
     clone->timer_.SetIntervalMs(timer_.intervalMs());
     return clone;
+}
+
+
+namespace {
+
+// The byte offset of the character at a position of UTF-8 text (the end for positions past it).
+size_t ByteOffset(std::string_view text, int position) {
+    size_t at = 0;
+    for (int count = 0; at < text.size() && count < position; ++count) {
+        ++at;
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    }
+    return at;
+}
+
+int CharacterCount(std::string_view text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+// The code a KeyPress reports for a typed character: its Latin-1 code, or "?" beyond it.
+int KeyAsciiOf(std::string_view character) {
+    auto lead = static_cast<unsigned char>(character[0]);
+    if (lead < 0x80) return lead;
+    if ((lead & 0xE0) == 0xC0 && character.size() == 2) {
+        int code = ((lead & 0x1F) << 6) | (static_cast<unsigned char>(character[1]) & 0x3F);
+        if (code < 256) return code;
+    }
+    return '?';
+}
+
+void ForEachTextBox(Control& control, const std::function<void(TextBox&)>& visit) {
+    if (control.kind() == ControlKind::TextBox) visit(static_cast<TextBox&>(control));
+    for (const auto& child : control.children()) ForEachTextBox(*child, visit);
+}
+
+}  // namespace
+
+TextBox::TextBox(std::string name, std::optional<int> index)
+    : Control(ControlKind::TextBox, std::move(name), index) {}
+
+std::string TextBox::Prefix(std::string_view utf8, int characters) {
+    return std::string(utf8.substr(0, ByteOffset(utf8, characters)));
+}
+
+int TextBox::Length() const { return CharacterCount(text_); }
+
+void TextBox::SetText(std::string text) {
+    bool differs = text != text_;
+    text_ = std::move(text);
+    Select(0, 0);
+    if (differs) Changed();
+}
+
+std::string TextBox::SelectedText() const {
+    size_t from = ByteOffset(text_, selStart_);
+    return text_.substr(from, ByteOffset(text_, selStart_ + selLength_) - from);
+}
+
+void TextBox::ReplaceSelection(std::string_view text) { Replace(text); }
+
+std::string TextBox::DisplayText() const {
+    if (passwordChar.empty()) return text_;
+    std::string shown;
+    for (int count = Length(); count > 0; --count) shown += passwordChar;
+    return shown;
+}
+
+void TextBox::Select(int start, int length) {
+    int size = Length();
+    selStart_ = std::clamp(start, 0, size);
+    selLength_ = std::clamp(length, 0, size - selStart_);
+    caretAtEnd_ = true;
+    Touch();
+}
+
+void TextBox::Replace(std::string_view text) {
+    size_t from = ByteOffset(text_, selStart_);
+    size_t to = ByteOffset(text_, selStart_ + selLength_);
+    std::string changed = text_.substr(0, from) + std::string(text) + text_.substr(to);
+    int caretAfter = selStart_ + CharacterCount(text);
+    bool differs = changed != text_;
+    text_ = std::move(changed);
+    Select(caretAfter, 0);
+    if (differs) Changed();
+}
+
+void TextBox::Changed() {
+    Touch();
+    // A copy: the handler may remove the box.
+    if (auto handler = events.change) handler(*this);
+}
+
+void TextBox::Type(std::string_view utf8) {
+    for (size_t at = 0; at < utf8.size();) {
+        size_t next = ByteOffset(utf8.substr(at), 1) + at;
+        std::string_view character = utf8.substr(at, next - at);
+        at = next;
+        if (auto handler = events.keyPress) handler(*this, KeyAsciiOf(character));
+        if (locked || static_cast<unsigned char>(character[0]) < 0x20) continue;
+        if (maxLength > 0 && Length() - selLength_ >= maxLength) continue;
+        Replace(character);
+    }
+}
+
+void TextBox::PressKey(int virtualKey, int shift) {
+    if (auto handler = events.keyDown) handler(*this, virtualKey, shift);
+    int size = Length();
+    int caretNow = caret();
+    // Shift with a moving key stretches the selection from its other end.
+    auto moveTo = [&](int position) {
+        position = std::clamp(position, 0, size);
+        if (shift & kShiftKey) {
+            int anchor = caretAtEnd_ ? selStart_ : selStart_ + selLength_;
+            Select(std::min(anchor, position), std::abs(position - anchor));
+            caretAtEnd_ = position >= anchor;
+        } else {
+            Select(position, 0);
+        }
+    };
+    switch (virtualKey) {
+        case vk::kLeft: moveTo(selLength_ && !(shift & kShiftKey) ? selStart_ : caretNow - 1); break;
+        case vk::kRight:
+            moveTo(selLength_ && !(shift & kShiftKey) ? selStart_ + selLength_ : caretNow + 1);
+            break;
+        case vk::kHome: moveTo(0); break;
+        case vk::kEnd: moveTo(size); break;
+        case vk::kBackspace:
+            if (auto handler = events.keyPress) handler(*this, vk::kBackspace);
+            if (locked) break;
+            if (selLength_ == 0 && selStart_ > 0) Select(selStart_ - 1, 1);
+            Replace("");
+            break;
+        case vk::kDelete:
+            if (locked) break;
+            if (selLength_ == 0) Select(selStart_, 1);
+            Replace("");
+            break;
+        case vk::kReturn:
+            if (auto handler = events.keyPress) handler(*this, vk::kReturn);
+            break;
+        default: break;
+    }
+}
+
+void TextBox::ReleaseKey(int virtualKey, int shift) {
+    if (auto handler = events.keyUp) handler(*this, virtualKey, shift);
+}
+
+std::optional<PropertyValue> TextBox::GetOwn(std::string_view name) const {
+    if (SameName(name, "Text")) return text_;
+    if (SameName(name, "MaxLength")) return maxLength;
+    if (SameName(name, "Locked")) return locked;
+    if (SameName(name, "PasswordChar")) return passwordChar;
+    if (SameName(name, "SelStart")) return selStart_;
+    if (SameName(name, "SelLength")) return selLength_;
+    if (SameName(name, "SelText")) return SelectedText();
+    if (SameName(name, "ForeColor")) return FromColor(foreColor);
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    return GetFont(font, name);
+}
+
+bool TextBox::SetOwn(std::string_view name, const PropertyValue& value) {
+    if (SameName(name, "Text")) {
+        SetText(ToText(value));
+    } else if (SameName(name, "MaxLength")) {
+        int32_t length = ToInteger(value);
+        if (length < 0) throw control_errors::InvalidPropertyValue();
+        maxLength = length;
+    } else if (SameName(name, "Locked")) {
+        locked = ToBoolean(value);
+    } else if (SameName(name, "PasswordChar")) {
+        std::string character = ToText(value);
+        passwordChar = character.substr(0, ByteOffset(character, 1));
+    } else if (SameName(name, "SelStart")) {
+        int32_t start = ToInteger(value);
+        if (start < 0) throw control_errors::InvalidPropertyValue();
+        Select(start, 0);
+    } else if (SameName(name, "SelLength")) {
+        int32_t length = ToInteger(value);
+        if (length < 0) throw control_errors::InvalidPropertyValue();
+        Select(selStart_, length);
+    } else if (SameName(name, "SelText")) {
+        Replace(ToText(value));
+    } else if (SameName(name, "ForeColor")) {
+        foreColor = ToColor(value);
+    } else if (SameName(name, "BackColor")) {
+        backColor = ToColor(value);
+    } else if (!SetFont(font, name, value)) {
+        return false;
+    }
+    return true;
+}
+
+void TextBox::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"Text", "MaxLength", "Locked", "PasswordChar", "SelStart", "SelLength",
+                               "SelText", "ForeColor", "BackColor", "FontName", "FontSize", "FontBold",
+                               "FontItalic", "FontUnderline", "FontStrikethru"});
+}
+
+std::unique_ptr<Control> TextBox::CloneAs(int index) const {
+    auto clone = std::make_unique<TextBox>(name(), index);
+    CopyCommonTo(*clone);
+    clone->text_ = text_;
+    clone->maxLength = maxLength;
+    clone->locked = locked;
+    clone->passwordChar = passwordChar;
+    clone->font = font;
+    clone->foreColor = foreColor;
+    clone->backColor = backColor;
+    return clone;
+}
+
+TextBox* FocusedTextBox(Control& root) {
+    TextBox* focused = nullptr;
+    ForEachTextBox(root, [&](TextBox& box) {
+        if (box.hasFocus && box.IsShown() && box.enabled()) focused = &box;
+    });
+    return focused;
+}
+
+void GiveFocus(TextBox& box) {
+    Control* root = &box;
+    while (root->parent()) root = root->parent();
+    ForEachTextBox(*root, [](TextBox& other) { other.hasFocus = false; });
+    box.hasFocus = true;
+}
+
+bool KeyToFocus(Control& root, int virtualKey, int shift, bool down) {
+    TextBox* box = FocusedTextBox(root);
+    if (!box) return false;
+    if (down)
+        box->PressKey(virtualKey, shift);
+    else
+        box->ReleaseKey(virtualKey, shift);
+    return true;
+}
+
+bool TextToFocus(Control& root, std::string_view utf8) {
+    TextBox* box = FocusedTextBox(root);
+    if (!box) return false;
+    box->Type(utf8);
+    return true;
 }
 
 }  // namespace taviro::platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -198,5 +199,70 @@ private:
     TimerQueue& queue_;
     Timer timer_;
 };
+
+
+// A one-line box the player types into when it has the keyboard focus. Positions and lengths count
+// characters; the text is UTF-8. Every change of the text raises events.change.
+class TextBox : public Control {
+public:
+    explicit TextBox(std::string name, std::optional<int> index = std::nullopt);
+
+    const std::string& text() const { return text_; }
+    // Sets the text from code: the caret goes to the start; MaxLength and Locked do not apply.
+    void SetText(std::string text);
+    int selStart() const { return selStart_; }
+    int selLength() const { return selLength_; }
+    // The selected text, and replacing it from code (the caret goes after the new text).
+    std::string SelectedText() const;
+    void ReplaceSelection(std::string_view text);
+    // The text as drawn: every character shown as the password character when there is one.
+    std::string DisplayText() const;
+    // The caret's place in characters: the end of the selection the player last moved.
+    int caret() const { return selStart_ + selLength_ * (caretAtEnd_ ? 1 : 0); }
+    // The first characters of UTF-8 text.
+    static std::string Prefix(std::string_view utf8, int characters);
+
+    // The player's typing: each character raises KeyPress, then goes in unless the box is Locked or
+    // full (MaxLength, 0 for no limit).
+    void Type(std::string_view utf8);
+    // A key pressed (KeyDown, then Backspace, Delete, the arrows, Home and End edit; Return raises
+    // KeyPress 13) and released (KeyUp).
+    void PressKey(int virtualKey, int shift);
+    void ReleaseKey(int virtualKey, int shift);
+
+    int maxLength = 0;
+    bool locked = false;
+    std::string passwordChar;  // empty, or one character
+    FontSpec font;
+    ColorBgr foreColor = kBlack;
+    ColorBgr backColor = kWhite;
+    bool hasFocus = false;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    int Length() const;
+    void Select(int start, int length);
+    // Puts text in place of the selection and raises Change when the text differs.
+    void Replace(std::string_view text);
+    void Changed();
+
+    std::string text_;
+    int selStart_ = 0;
+    int selLength_ = 0;
+    bool caretAtEnd_ = true;
+};
+
+// The keyboard focus of a window: at most one shown, enabled text box of the tree has it.
+TextBox* FocusedTextBox(Control& root);
+// Gives the box the focus, taking it from every other text box of its window.
+void GiveFocus(TextBox& box);
+// Sends a key or typed text to the text box with the focus; false when none has it.
+bool KeyToFocus(Control& root, int virtualKey, int shift, bool down);
+bool TextToFocus(Control& root, std::string_view utf8);
 
 }  // namespace taviro::platform

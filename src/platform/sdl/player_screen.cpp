@@ -360,10 +360,13 @@ void PlayerScreen::CloseBox() {
 }
 
 void PlayerScreen::Text(const std::string& text) {
-    if (SavedGameInput())
+    if (SavedGameInput()) {
         savedGameWindows_.Text(text);
-    else
-        imgui_->Text(text);
+        return;
+    }
+    imgui_->Text(text);
+    TopWindow* window = dialogs_.open() ? nullptr : InputWindow();
+    if (window && window->onText) loop_.Dispatch([&] { window->onText(text); });
 }
 
 std::optional<std::string> PlayerScreen::Press(const std::string& caption) {

@@ -193,6 +193,29 @@ void SceneRenderer::DrawCheckBox(const CheckBox& box, const Rect& bounds) {
     }
 }
 
+void SceneRenderer::DrawTextBox(const TextBox& box, const Rect& bounds) {
+    Fill(bounds, box.backColor);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_Rect outline = ToSdl(bounds);
+    SDL_RenderDrawRect(renderer_, &outline);
+    // The text one pixel in from the border at the left, centred on the height; the caret after it.
+    Label shown(box.name());
+    shown.caption = box.DisplayText();
+    shown.font = box.font;
+    shown.foreColor = box.foreColor;
+    shown.transparent = true;
+    Rect inside{bounds.x + 3, bounds.y + 2, std::max(0, bounds.width - 6), std::max(0, bounds.height - 4)};
+    if (text_) text_->DrawLabel(shown, inside);
+    if (!box.hasFocus) return;
+    const Control* root = &box;
+    while (root->parent()) root = root->parent();
+    TextMeasurer* measurer = root->kind() == ControlKind::Form ? static_cast<const Form*>(root)->textMeasurer() : nullptr;
+    std::string shownBefore = TextBox::Prefix(shown.caption, box.caret());
+    int caretX = inside.x + (measurer && !shownBefore.empty() ? measurer->Measure(shownBefore, box.font, 0).x : 0);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderDrawLine(renderer_, caretX, inside.y, caretX, inside.y + inside.height - 1);
+}
+
 void SceneRenderer::DrawRaisedEdge(const Rect& bounds) {
     // A classic button: white above and left, dark grey below and right, a black outline.
     const int right = bounds.x + bounds.width - 1, bottom = bounds.y + bounds.height - 1;
@@ -262,6 +285,7 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) 
             break;
         }
         case ControlKind::CheckBox: DrawCheckBox(static_cast<const CheckBox&>(control), bounds); break;
+        case ControlKind::TextBox: DrawTextBox(static_cast<const TextBox&>(control), bounds); break;
         case ControlKind::Form:
         case ControlKind::Timer: break;
     }

@@ -53,6 +53,8 @@ private:
     // True when a picture hides everything under it in the area, so that the colour need not be drawn.
     bool CoveredByOpaquePicture(const std::string& gamePath, const Rect& area);
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
+    // A white box with a black border, its text and, with the focus, the caret.
+    void DrawTextBox(const TextBox& box, const Rect& bounds);
     void DrawRaisedEdge(const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip);
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
