@@ -12,8 +12,8 @@ namespace taviro::scripting {
 namespace {
 
 constexpr std::array<std::string_view, 9> kIntrinsicClasses = {
-    "VB.Label",    "VB.CommandButton", "VB.PictureBox", "VB.Image",  "VB.CheckBox",
-    "VB.Frame",    "VB.ListBox",       "VB.Timer",      "VB.TextBox"};
+    "VB.Label", "VB.CommandButton", "VB.PictureBox", "VB.Image",  "VB.CheckBox",
+    "VB.Frame", "VB.ListBox",       "VB.Timer",      "VB.TextBox"};
 
 // A control of the class with the size the original gives a new control of it, in pixels.
 std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const std::string& name,

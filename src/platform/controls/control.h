@@ -17,7 +17,18 @@
 
 namespace taviro::platform {
 
-enum class ControlKind { Form, PictureBox, Image, Label, Container, ListBox, CheckBox, Timer, CommandButton, TextBox };
+enum class ControlKind {
+    Form,
+    PictureBox,
+    Image,
+    Label,
+    Container,
+    ListBox,
+    CheckBox,
+    Timer,
+    CommandButton,
+    TextBox
+};
 
 // The original's MousePointer numbers.
 enum class MousePointer { Default = 0, Arrow = 1, Hourglass = 11, ArrowHourglass = 13, Custom = 99 };

@@ -364,7 +364,6 @@ std::unique_ptr<Control> TimerControl::CloneAs(int index) const {
     return clone;
 }
 
-
 namespace {
 
 // The byte offset of the character at a position of UTF-8 text (the end for positions past it).

@@ -200,7 +200,6 @@ private:
     Timer timer_;
 };
 
-
 // A one-line box the player types into when it has the keyboard focus. Positions and lengths count
 // characters; the text is UTF-8. Every change of the text raises events.change.
 class TextBox : public Control {

@@ -209,9 +209,11 @@ void SceneRenderer::DrawTextBox(const TextBox& box, const Rect& bounds) {
     if (!box.hasFocus) return;
     const Control* root = &box;
     while (root->parent()) root = root->parent();
-    TextMeasurer* measurer = root->kind() == ControlKind::Form ? static_cast<const Form*>(root)->textMeasurer() : nullptr;
+    TextMeasurer* measurer =
+        root->kind() == ControlKind::Form ? static_cast<const Form*>(root)->textMeasurer() : nullptr;
     std::string shownBefore = TextBox::Prefix(shown.caption, box.caret());
-    int caretX = inside.x + (measurer && !shownBefore.empty() ? measurer->Measure(shownBefore, box.font, 0).x : 0);
+    int caretX =
+        inside.x + (measurer && !shownBefore.empty() ? measurer->Measure(shownBefore, box.font, 0).x : 0);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderDrawLine(renderer_, caretX, inside.y, caretX, inside.y + inside.height - 1);
 }
