@@ -11,9 +11,9 @@
 namespace taviro::scripting {
 namespace {
 
-constexpr std::array<std::string_view, 9> kIntrinsicClasses = {
-    "VB.Label", "VB.CommandButton", "VB.PictureBox", "VB.Image",  "VB.CheckBox",
-    "VB.Frame", "VB.ListBox",       "VB.Timer",      "VB.TextBox"};
+constexpr std::array<std::string_view, 12> kIntrinsicClasses = {
+    "VB.Label",   "VB.CommandButton", "VB.PictureBox", "VB.Image",        "VB.CheckBox",   "VB.Frame",
+    "VB.ListBox", "VB.Timer",         "VB.TextBox",    "VB.OptionButton", "VB.HScrollBar", "VB.VScrollBar"};
 
 // A control of the class with the size the original gives a new control of it, in pixels.
 std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const std::string& name,
@@ -40,6 +40,12 @@ std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const st
     }
     if (SameName(progId, "VB.ListBox")) return sized(std::make_unique<platform::ListBox>(name), 81, 69);
     if (SameName(progId, "VB.Timer")) return std::make_unique<platform::TimerControl>(timers, name);
+    if (SameName(progId, "VB.OptionButton"))
+        return sized(std::make_unique<platform::OptionButton>(name), 81, 17);
+    if (SameName(progId, "VB.HScrollBar"))
+        return sized(std::make_unique<platform::ScrollBar>(false, name), 81, 17);
+    if (SameName(progId, "VB.VScrollBar"))
+        return sized(std::make_unique<platform::ScrollBar>(true, name), 17, 81);
     if (SameName(progId, "VB.TextBox")) {
         auto box = std::make_unique<platform::TextBox>(name);
         // Pressing the box gives it the keyboard focus, the caret at the end of its text.

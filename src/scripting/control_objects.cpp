@@ -82,14 +82,15 @@ enum ControlMethod : DispatchId {
     kSetFocus
 };
 
-constexpr std::array<std::u16string_view, 42> kControlProperties = {
+constexpr std::array<std::u16string_view, 46> kControlProperties = {
     u"Name",      u"Index",     u"Left",         u"Top",           u"Width",          u"Height",
     u"Visible",   u"Enabled",   u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
     u"Tag",       u"Picture",   u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
     u"Caption",   u"ForeColor", u"BackStyle",    u"WordWrap",      u"Alignment",      u"FontName",
     u"FontSize",  u"FontBold",  u"FontItalic",   u"FontUnderline", u"FontStrikethru", u"Value",
     u"ListCount", u"ListIndex", u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight",
-    u"MaxLength", u"Locked",    u"PasswordChar", u"SelStart",      u"SelLength",      u"SelText"};
+    u"MaxLength", u"Locked",    u"PasswordChar", u"SelStart",      u"SelLength",      u"SelText",
+    u"Min",       u"Max",       u"SmallChange",  u"LargeChange"};
 constexpr DispatchId kFirstProperty = 100;
 
 // Properties that hold a picture file: scripts read and assign picture objects.
@@ -107,6 +108,9 @@ const char* DefaultProperty(platform::ControlKind kind) {
         case platform::ControlKind::Timer: return "Enabled";
         case platform::ControlKind::ListBox: return "Text";
         case platform::ControlKind::TextBox: return "Text";
+        case platform::ControlKind::OptionButton:
+        case platform::ControlKind::HScrollBar:
+        case platform::ControlKind::VScrollBar: return "Value";
         case platform::ControlKind::PictureBox:
         case platform::ControlKind::Image: return "Picture";
         default: return nullptr;
@@ -261,6 +265,9 @@ std::u16string ControlObject::TypeName() const {
         case platform::ControlKind::CheckBox: return u"CheckBox";
         case platform::ControlKind::Timer: return u"Timer";
         case platform::ControlKind::TextBox: return u"TextBox";
+        case platform::ControlKind::OptionButton: return u"OptionButton";
+        case platform::ControlKind::HScrollBar: return u"HScrollBar";
+        case platform::ControlKind::VScrollBar: return u"VScrollBar";
     }
     return u"Object";
 }

@@ -161,35 +161,43 @@ TEST(DemoOnCd, AsksForTheCdWhenItsFolderIsMissingAndCancelStopsTheGame) {
               0u);
 }
 
-// A plugin whose frame-opening code adds a text box of five characters to the Lever and Gate game,
-// and whose procedures hear its keys: KeyPress lists the characters, Return keeps the answer,
-// Change counts the changes. Keys before the box is pressed are the game's own.
-class TypingGame : public testing::PlayerRun {
+// The Lever and Gate game with a plugin whose frame-opening code adds controls and whose
+// procedures hear their events, keeping what they hear in the plugin's variables.
+class PluginGame : public testing::PlayerRun {
 public:
-    TypingGame() : PlayerRun(TAVIRO_PLAYER_PATH) {
+    PluginGame(const std::string& frameCode, const std::string& procedures, const std::string& integer,
+               const std::string& variant1, const std::string& variant2)
+        : PlayerRun(TAVIRO_PLAYER_PATH) {
         CopyGame(std::filesystem::path(TAVIRO_FIXTURE_PROJECTS) / "lever_and_gate");
         using testing::FieldsLine;
         std::string list;
         for (int i = 0; i < 10; ++i) list += FieldsLine({0.0});
-        game().Write("Config/Plugins", list + FieldsLine({std::string("Typing")}));
-        const std::string frameCode =
-            "If Not DoesComponentExist(~Answer~) Then AddComponent ~VB.TextBox~, ~Answer~, False, False : "
-            "With Component(~Answer~) : .Move 1500, 1500, 2000, 300 : .MaxLength = 5 : .Visible = True : "
-            "End With";
-        const std::string procedures =
-            "Sub Answer_KeyPress(p) : Typed = Typed & p(~KeyAscii~) & ~,~ : "
-            "If p(~KeyAscii~) = 13 Then Answer = Component(~Answer~).Text : End Sub\r\n"
-            "Sub Answer_Change(p) : Changes = Changes + 1 : End Sub";
-        game().Write("CPData/Typing.cp",
-                     FieldsLine({1.0}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
-                         FieldsLine({false, false, std::string("Typing"), std::string("Typing")}) +
-                         FieldsLine({frameCode, std::string(""), std::string(""), std::string(""), procedures}) +
-                         FieldsLine({1.0, std::string("Changes")}) +
-                         FieldsLine({2.0, std::string("Typed"), std::string("Answer")}) +
-                         FieldsLine({0.0, 0.0, std::string(""), std::string(""), std::string("Act"),
-                                     std::string("")}) +
-                         FieldsLine({std::string("Frame")}));
+        game().Write("Config/Plugins", list + FieldsLine({std::string("Controls")}));
+        game().Write(
+            "CPData/Controls.cp",
+            FieldsLine({1.0}) + FieldsLine({0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0}) +
+                FieldsLine({false, false, std::string("Controls"), std::string("Controls")}) +
+                FieldsLine({frameCode, std::string(""), std::string(""), std::string(""), procedures}) +
+                FieldsLine({1.0, integer}) + FieldsLine({2.0, variant1, variant2}) +
+                FieldsLine(
+                    {0.0, 0.0, std::string(""), std::string(""), std::string("Act"), std::string("")}) +
+                FieldsLine({std::string("Frame")}));
     }
+};
+
+// A text box of five characters: KeyPress lists the characters, Return keeps the answer, Change
+// counts the changes. Text typed before the box is pressed is not the box's.
+class TypingGame : public PluginGame {
+public:
+    TypingGame()
+        : PluginGame(
+              "If Not DoesComponentExist(~Answer~) Then AddComponent ~VB.TextBox~, ~Answer~, False, False : "
+              "With Component(~Answer~) : .Move 1500, 1500, 2000, 300 : .MaxLength = 5 : .Visible = True : "
+              "End With",
+              "Sub Answer_KeyPress(p) : Typed = Typed & p(~KeyAscii~) & ~,~ : "
+              "If p(~KeyAscii~) = 13 Then Answer = Component(~Answer~).Text : End Sub\r\n"
+              "Sub Answer_Change(p) : Changes = Changes + 1 : End Sub",
+              "Changes", "Typed", "Answer") {}
 };
 
 TEST(TextBoxComponent, TheFocusedBoxTakesTypingAndKeysWithinItsLimits) {
@@ -201,7 +209,8 @@ TEST(TextBoxComponent, TheFocusedBoxTakesTypingAndKeysWithinItsLimits) {
               0)
         << game.Read("stderr");
     json before = game.Json("before.json");
-    EXPECT_EQ(before["components"], json::parse(R"([{"name": "answer", "progid": "VB.TextBox", "sink": 1}])"));
+    EXPECT_EQ(before["components"],
+              json::parse(R"([{"name": "answer", "progid": "VB.TextBox", "sink": 1}])"));
     EXPECT_EQ(before["variables"]["variant"]["Typed"], 0);  // a plugin's variables start at 0
     json typed = game.Json("typed.json");
     // "Lever" fills the box, "!" is heard but refused, Backspace (8) takes the "r", "s" goes in, and
@@ -210,6 +219,39 @@ TEST(TextBoxComponent, TheFocusedBoxTakesTypingAndKeysWithinItsLimits) {
     EXPECT_EQ(typed["variables"]["variant"]["Answer"], "Levs");
     EXPECT_EQ(typed["variables"]["integer"]["Changes"], 8);
     EXPECT_EQ(typed["messageboxes"], json::array());
+}
+
+// Two option buttons of a group and a scroll bar from 0 to 10: each click's result is kept by the
+// handlers, and the scroll bar's Change reports its Value.
+TEST(OptionAndScrollComponents, PressesSelectOneOptionAndStepTheScrollBar) {
+    PluginGame game(
+        "If Not DoesComponentExist(~North~) Then AddComponent ~VB.OptionButton~, ~North~, False, False : "
+        "AddComponent ~VB.OptionButton~, ~South~, False, False : "
+        "AddComponent ~VB.HScrollBar~, ~Speed~, False, False : "
+        "Component(~North~).Move 1500, 1500 : Component(~South~).Move 1500, 1800 : "
+        "Component(~Speed~).Move 1500, 2400, 1500, 255 : Component(~Speed~).Max = 10 : "
+        "Component(~Speed~).LargeChange = 5 : Component(~North~).Visible = True : "
+        "Component(~South~).Visible = True : Component(~Speed~).Visible = True",
+        "Sub South_Click(p) : Chosen = Component(~North~).Value & ~/~ & Component(~South~).Value : End "
+        "Sub\r\n"
+        "Sub North_Click(p) : Chosen = Component(~North~).Value & ~/~ & Component(~South~).Value : End "
+        "Sub\r\n"
+        "Sub Speed_Change(p) : Speeds = Speeds & Component(~Speed~).Value & ~,~ : Changes = Changes + 1 : "
+        "End Sub",
+        "Changes", "Chosen", "Speeds");
+    ASSERT_EQ(
+        game.Run("press Start New Game\nclick 105 108\n" + game.StateCommand("north") + "click 105 128\n" +
+                 game.StateCommand("south") + "click 195 168\nclick 195 168\nclick 150 168\nclick 105 168\n" +
+                 game.StateCommand("scrolled") + "screenshot " + game.Path("shot.png") + "\n"),
+        0)
+        << game.Read("stderr");
+    EXPECT_EQ(game.Json("north.json")["variables"]["variant"]["Chosen"], "True/False");
+    EXPECT_EQ(game.Json("south.json")["variables"]["variant"]["Chosen"], "False/True");
+    json scrolled = game.Json("scrolled.json");
+    // Two presses of the right arrow, the track right of the thumb (+5), the left arrow.
+    EXPECT_EQ(scrolled["variables"]["variant"]["Speeds"], "01,2,7,6,");
+    EXPECT_EQ(scrolled["variables"]["integer"]["Changes"], 4);
+    EXPECT_EQ(scrolled["messageboxes"], json::array());
 }
 
 }  // namespace

@@ -27,7 +27,10 @@ enum class ControlKind {
     CheckBox,
     Timer,
     CommandButton,
-    TextBox
+    TextBox,
+    OptionButton,
+    HScrollBar,
+    VScrollBar
 };
 
 // The original's MousePointer numbers.

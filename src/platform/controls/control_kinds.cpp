@@ -608,3 +608,152 @@ bool TextToFocus(Control& root, std::string_view utf8) {
 }
 
 }  // namespace taviro::platform
+
+namespace taviro::platform {
+
+OptionButton::OptionButton(std::string name, std::optional<int> index)
+    : Control(ControlKind::OptionButton, std::move(name), index) {
+    // A press selects the button before the game's own handlers hear it.
+    events.mouseDown = [](Control& control, const MouseEvent& event) {
+        if (event.button == kLeftButton) static_cast<OptionButton&>(control).SetValue(true);
+    };
+}
+
+void OptionButton::SetValue(bool value) {
+    value_ = value;
+    Touch();
+    if (!value || !parent()) return;
+    for (const auto& sibling : parent()->children()) {
+        if (sibling.get() != this && sibling->kind() == ControlKind::OptionButton) {
+            static_cast<OptionButton&>(*sibling).value_ = false;
+            static_cast<OptionButton&>(*sibling).Touch();
+        }
+    }
+}
+
+std::optional<PropertyValue> OptionButton::GetOwn(std::string_view name) const {
+    if (SameName(name, "Value")) return value_;
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    return std::nullopt;
+}
+
+bool OptionButton::SetOwn(std::string_view name, const PropertyValue& newValue) {
+    if (SameName(name, "Value"))
+        SetValue(ToBoolean(newValue));
+    else if (SameName(name, "BackColor"))
+        backColor = ToColor(newValue);
+    else
+        return false;
+    return true;
+}
+
+void OptionButton::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"BackColor", "Value"});
+}
+
+std::unique_ptr<Control> OptionButton::CloneAs(int index) const {
+    auto clone = std::make_unique<OptionButton>(name(), index);
+    CopyCommonTo(*clone);
+    clone->backColor = backColor;
+    return clone;
+}
+
+namespace {
+
+int ToScrollNumber(const PropertyValue& value) {
+    int32_t number = ToInteger(value);
+    if (number < -32768 || number > 32767) throw control_errors::InvalidPropertyValue();
+    return number;
+}
+
+}  // namespace
+
+ScrollBar::ScrollBar(bool vertical, std::string name, std::optional<int> index)
+    : Control(vertical ? ControlKind::VScrollBar : ControlKind::HScrollBar, std::move(name), index),
+      vertical_(vertical) {
+    // A press on an arrow steps by SmallChange, on the track by LargeChange towards the press.
+    events.mouseDown = [](Control& control, const MouseEvent& event) {
+        auto& bar = static_cast<ScrollBar&>(control);
+        if (event.button != kLeftButton) return;
+        int along = bar.vertical_ ? event.y : event.x;
+        int length = bar.vertical_ ? bar.bounds().height : bar.bounds().width;
+        auto [thumbStart, thumbLength] = bar.Thumb();
+        if (along < kArrowSide)
+            bar.Step(-bar.smallChange);
+        else if (along >= length - kArrowSide)
+            bar.Step(bar.smallChange);
+        else if (along < thumbStart)
+            bar.Step(-bar.largeChange);
+        else if (along >= thumbStart + thumbLength)
+            bar.Step(bar.largeChange);
+    };
+}
+
+void ScrollBar::SetValue(int value) {
+    if (value < std::min(minimum, maximum) || value > std::max(minimum, maximum))
+        throw control_errors::InvalidPropertyValue();
+    if (value == value_) return;
+    value_ = value;
+    Touch();
+    if (auto handler = events.change) handler(*this);
+}
+
+void ScrollBar::Step(int change) {
+    // Towards Max is up the numbers when Max is the larger, down them when it is the smaller.
+    int direction = maximum >= minimum ? 1 : -1;
+    int target = value_ + change * direction;
+    SetValue(std::clamp(target, std::min(minimum, maximum), std::max(minimum, maximum)));
+}
+
+std::pair<int, int> ScrollBar::Thumb() const {
+    int length = vertical_ ? bounds().height : bounds().width;
+    int track = std::max(0, length - 2 * kArrowSide);
+    int thumb = std::min(track, kArrowSide);
+    int span = std::abs(maximum - minimum);
+    int travelled = span == 0 ? 0 : std::abs(value_ - minimum) * (track - thumb) / span;
+    return {kArrowSide + travelled, thumb};
+}
+
+std::optional<PropertyValue> ScrollBar::GetOwn(std::string_view name) const {
+    if (SameName(name, "Value")) return value_;
+    if (SameName(name, "Min")) return minimum;
+    if (SameName(name, "Max")) return maximum;
+    if (SameName(name, "SmallChange")) return smallChange;
+    if (SameName(name, "LargeChange")) return largeChange;
+    return std::nullopt;
+}
+
+bool ScrollBar::SetOwn(std::string_view name, const PropertyValue& newValue) {
+    if (SameName(name, "Value")) {
+        SetValue(ToScrollNumber(newValue));
+    } else if (SameName(name, "Min") || SameName(name, "Max")) {
+        (SameName(name, "Min") ? minimum : maximum) = ToScrollNumber(newValue);
+        // The value follows a range that no longer holds it.
+        SetValue(std::clamp(value_, std::min(minimum, maximum), std::max(minimum, maximum)));
+    } else if (SameName(name, "SmallChange") || SameName(name, "LargeChange")) {
+        int change = ToScrollNumber(newValue);
+        if (change < 1) throw control_errors::InvalidPropertyValue();
+        (SameName(name, "SmallChange") ? smallChange : largeChange) = change;
+    } else {
+        return false;
+    }
+    Touch();
+    return true;
+}
+
+void ScrollBar::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"Value", "Min", "Max", "SmallChange", "LargeChange"});
+}
+
+std::unique_ptr<Control> ScrollBar::CloneAs(int index) const {
+    auto clone = std::make_unique<ScrollBar>(vertical_, name(), index);
+    CopyCommonTo(*clone);
+    clone->minimum = minimum;
+    clone->maximum = maximum;
+    clone->smallChange = smallChange;
+    clone->largeChange = largeChange;
+    clone->value_ = value_;
+    return clone;
+}
+
+}  // namespace taviro::platform

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/canvas.h"
@@ -263,5 +264,64 @@ void GiveFocus(TextBox& box);
 // Sends a key or typed text to the text box with the focus; false when none has it.
 bool KeyToFocus(Control& root, int virtualKey, int shift, bool down);
 bool TextToFocus(Control& root, std::string_view utf8);
+
+}  // namespace taviro::platform
+
+namespace taviro::platform {
+
+// A round button of a group: pressing it sets its Value and clears the option buttons beside it in
+// the same container.
+class OptionButton : public Control {
+public:
+    explicit OptionButton(std::string name, std::optional<int> index = std::nullopt);
+
+    bool value() const { return value_; }
+    // Setting it clears the other option buttons of the container.
+    void SetValue(bool value);
+    ColorBgr backColor = kButtonFace;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    bool value_ = false;
+};
+
+// A horizontal or vertical scroll bar: an arrow at each end moves Value by SmallChange, the track
+// beside the thumb by LargeChange; each change of Value raises events.change.
+class ScrollBar : public Control {
+public:
+    ScrollBar(bool vertical, std::string name, std::optional<int> index = std::nullopt);
+
+    // The side of the arrow boxes at the ends and the length of the thumb, in pixels.
+    static constexpr int kArrowSide = 16;
+
+    bool vertical() const { return vertical_; }
+    int value() const { return value_; }
+    // Throws 380 for a value outside Min to Max (either may be the larger).
+    void SetValue(int value);
+    int minimum = 0;
+    int maximum = 32767;
+    int smallChange = 1;
+    int largeChange = 1;
+    // The thumb's start and length along the bar, in pixels from the bar's start.
+    std::pair<int, int> Thumb() const;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    // Moves Value by steps towards Max (positive) or Min, kept within them.
+    void Step(int change);
+
+    bool vertical_;
+    int value_ = 0;
+};
 
 }  // namespace taviro::platform

@@ -286,5 +286,54 @@ TEST(MousePointers, ComeFromTheHoveredControlOrItsContainers) {
     EXPECT_EQ(mouse.PointerAt({50, 50}), MousePointer::Hourglass);
 }
 
+TEST(OptionButtons, PressingOneClearsOnlyTheOthersOfItsContainer) {
+    Form form("Main", 640, 480);
+    auto& north = AddTo<OptionButton>(form, "optNorth", {0, 0, 80, 17});
+    auto& south = AddTo<OptionButton>(form, "optSouth", {0, 20, 80, 17});
+    auto& frame = AddTo<Container>(form, "fraLamp", {100, 0, 100, 100});
+    auto& lit = AddTo<OptionButton>(frame, "optLit", {0, 0, 80, 17});
+    lit.Set("Value", true);
+    north.events.mouseDown(north, {kLeftButton, 0, 3, 3});
+    EXPECT_EQ(north.Get("Value"), PropertyValue(true));
+    south.events.mouseDown(south, {kRightButton, 0, 3, 3});  // only the left button selects
+    EXPECT_FALSE(south.value());
+    south.Set("value", int32_t{-1});
+    EXPECT_FALSE(north.value());
+    EXPECT_TRUE(south.value());
+    EXPECT_TRUE(lit.value());
+    south.Set("Value", false);
+    EXPECT_FALSE(north.value());
+}
+
+TEST(ScrollBars, ArrowsAndTrackStepTheValueWithinItsRangeAndRaiseChange) {
+    Form form("Main", 640, 480);
+    auto& bar = static_cast<ScrollBar&>(form.Add(std::make_unique<ScrollBar>(false, "hsbSpeed")));
+    bar.SetBounds({0, 0, 100, 17});
+    int changes = 0;
+    bar.events.change = [&](Control&) { ++changes; };
+    bar.Set("Max", int32_t{10});
+    bar.Set("LargeChange", int32_t{4});
+    auto press = [&](int x) { bar.events.mouseDown(bar, {kLeftButton, 0, x, 8}); };
+    press(5);  // the left arrow at Min
+    EXPECT_EQ(changes, 0);
+    press(95);
+    press(80);  // the track right of the thumb
+    EXPECT_EQ(bar.Get("Value"), PropertyValue(int32_t{5}));
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(bar.Thumb(), (std::pair<int, int>{16 + 5 * 52 / 10, 16}));
+    press(20);  // the track left of the thumb
+    EXPECT_EQ(bar.value(), 1);
+    EXPECT_EQ(ErrorNumberOf([&] { bar.Set("Value", int32_t{11}); }), 380);
+    EXPECT_EQ(ErrorNumberOf([&] { bar.Set("SmallChange", int32_t{0}); }), 380);
+    EXPECT_EQ(ErrorNumberOf([&] { bar.Set("Min", int32_t{40000}); }), 380);
+    // A range that no longer holds the value takes it along; a reversed range steps down.
+    bar.Set("Max", int32_t{0});
+    EXPECT_EQ(bar.value(), 0);
+    bar.Set("Min", int32_t{10});
+    bar.Set("Value", int32_t{5});
+    press(95);
+    EXPECT_EQ(bar.value(), 4);
+}
+
 }  // namespace
 }  // namespace taviro::platform

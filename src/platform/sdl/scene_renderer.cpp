@@ -218,6 +218,43 @@ void SceneRenderer::DrawTextBox(const TextBox& box, const Rect& bounds) {
     SDL_RenderDrawLine(renderer_, caretX, inside.y, caretX, inside.y + inside.height - 1);
 }
 
+void SceneRenderer::DrawOptionButton(const OptionButton& button, const Rect& bounds) {
+    Fill(bounds, button.backColor);
+    // A 12-pixel white circle with a black rim, centred on the control's height; a black dot when set.
+    constexpr int kRadius = 6;
+    const int centreX = bounds.x + kRadius, centreY = bounds.y + bounds.height / 2;
+    for (int dy = -kRadius; dy <= kRadius; ++dy) {
+        for (int dx = -kRadius; dx <= kRadius; ++dx) {
+            int distance = dx * dx + dy * dy;
+            if (distance > kRadius * kRadius) continue;
+            bool rim = distance > (kRadius - 1) * (kRadius - 1);
+            bool dot = button.value() && distance <= 4 + 1;
+            int shade = rim || dot ? 0 : 255;
+            SDL_SetRenderDrawColor(renderer_, shade, shade, shade, 255);
+            SDL_RenderDrawPoint(renderer_, centreX + dx, centreY + dy);
+        }
+    }
+}
+
+void SceneRenderer::DrawScrollBar(const ScrollBar& bar, const Rect& bounds) {
+    // A light track, a raised box at each end and the raised thumb.
+    Fill(bounds, 0xE0E0E0);
+    const bool vertical = bar.vertical();
+    const int side = vertical ? bounds.width : bounds.height;
+    const int length = vertical ? bounds.height : bounds.width;
+    auto along = [&](int start, int size) {
+        return vertical ? Rect{bounds.x, bounds.y + start, side, size}
+                        : Rect{bounds.x + start, bounds.y, size, side};
+    };
+    auto [thumbStart, thumbLength] = bar.Thumb();
+    constexpr int kArrowSide = ScrollBar::kArrowSide;
+    for (Rect box :
+         {along(0, kArrowSide), along(length - kArrowSide, kArrowSide), along(thumbStart, thumbLength)}) {
+        Fill(box, kButtonFace);
+        DrawRaisedEdge(box);
+    }
+}
+
 void SceneRenderer::DrawRaisedEdge(const Rect& bounds) {
     // A classic button: white above and left, dark grey below and right, a black outline.
     const int right = bounds.x + bounds.width - 1, bottom = bounds.y + bounds.height - 1;
@@ -288,6 +325,11 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) 
         }
         case ControlKind::CheckBox: DrawCheckBox(static_cast<const CheckBox&>(control), bounds); break;
         case ControlKind::TextBox: DrawTextBox(static_cast<const TextBox&>(control), bounds); break;
+        case ControlKind::OptionButton:
+            DrawOptionButton(static_cast<const OptionButton&>(control), bounds);
+            break;
+        case ControlKind::HScrollBar:
+        case ControlKind::VScrollBar: DrawScrollBar(static_cast<const ScrollBar&>(control), bounds); break;
         case ControlKind::Form:
         case ControlKind::Timer: break;
     }

@@ -55,6 +55,10 @@ private:
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
     // A white box with a black border, its text and, with the focus, the caret.
     void DrawTextBox(const TextBox& box, const Rect& bounds);
+    // A round button, with a dot when it is set.
+    void DrawOptionButton(const OptionButton& button, const Rect& bounds);
+    // The track, the arrow boxes at the ends and the thumb.
+    void DrawScrollBar(const ScrollBar& bar, const Rect& bounds);
     void DrawRaisedEdge(const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip);
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
