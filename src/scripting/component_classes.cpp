@@ -11,9 +11,10 @@
 namespace taviro::scripting {
 namespace {
 
-constexpr std::array<std::string_view, 12> kIntrinsicClasses = {
-    "VB.Label",   "VB.CommandButton", "VB.PictureBox", "VB.Image",        "VB.CheckBox",   "VB.Frame",
-    "VB.ListBox", "VB.Timer",         "VB.TextBox",    "VB.OptionButton", "VB.HScrollBar", "VB.VScrollBar"};
+constexpr std::array<std::string_view, 14> kIntrinsicClasses = {
+    "VB.Label",      "VB.CommandButton", "VB.PictureBox", "VB.Image",   "VB.CheckBox",
+    "VB.Frame",      "VB.ListBox",       "VB.Timer",      "VB.TextBox", "VB.OptionButton",
+    "VB.HScrollBar", "VB.VScrollBar",    "VB.Shape",      "VB.Line"};
 
 // A control of the class with the size the original gives a new control of it, in pixels.
 std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const std::string& name,
@@ -46,6 +47,12 @@ std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const st
         return sized(std::make_unique<platform::ScrollBar>(false, name), 81, 17);
     if (SameName(progId, "VB.VScrollBar"))
         return sized(std::make_unique<platform::ScrollBar>(true, name), 17, 81);
+    if (SameName(progId, "VB.Shape")) return sized(std::make_unique<platform::ShapeControl>(name), 81, 81);
+    if (SameName(progId, "VB.Line")) {
+        auto line = std::make_unique<platform::LineControl>(name);
+        line->SetEnds({0, 0}, {80, 0});
+        return line;
+    }
     if (SameName(progId, "VB.TextBox")) {
         auto box = std::make_unique<platform::TextBox>(name);
         // Pressing the box gives it the keyboard focus, the caret at the end of its text.

@@ -82,15 +82,19 @@ enum ControlMethod : DispatchId {
     kSetFocus
 };
 
-constexpr std::array<std::u16string_view, 46> kControlProperties = {
-    u"Name",      u"Index",     u"Left",         u"Top",           u"Width",          u"Height",
-    u"Visible",   u"Enabled",   u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
-    u"Tag",       u"Picture",   u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
-    u"Caption",   u"ForeColor", u"BackStyle",    u"WordWrap",      u"Alignment",      u"FontName",
-    u"FontSize",  u"FontBold",  u"FontItalic",   u"FontUnderline", u"FontStrikethru", u"Value",
-    u"ListCount", u"ListIndex", u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight",
-    u"MaxLength", u"Locked",    u"PasswordChar", u"SelStart",      u"SelLength",      u"SelText",
-    u"Min",       u"Max",       u"SmallChange",  u"LargeChange"};
+// clang-format off
+constexpr std::array<std::u16string_view, 55> kControlProperties = {
+    u"Name",      u"Index",       u"Left",         u"Top",           u"Width",          u"Height",
+    u"Visible",   u"Enabled",     u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
+    u"Tag",       u"Picture",     u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
+    u"Caption",   u"ForeColor",   u"BackStyle",    u"WordWrap",      u"Alignment",      u"FontName",
+    u"FontSize",  u"FontBold",    u"FontItalic",   u"FontUnderline", u"FontStrikethru", u"Value",
+    u"ListCount", u"ListIndex",   u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight",
+    u"MaxLength", u"Locked",      u"PasswordChar", u"SelStart",      u"SelLength",      u"SelText",
+    u"Min",       u"Max",         u"SmallChange",  u"LargeChange",   u"Shape",          u"FillStyle",
+    u"FillColor", u"BorderColor", u"BorderWidth",  u"X1",            u"Y1",             u"X2",
+    u"Y2"};
+// clang-format on
 constexpr DispatchId kFirstProperty = 100;
 
 // Properties that hold a picture file: scripts read and assign picture objects.
@@ -268,6 +272,8 @@ std::u16string ControlObject::TypeName() const {
         case platform::ControlKind::OptionButton: return u"OptionButton";
         case platform::ControlKind::HScrollBar: return u"HScrollBar";
         case platform::ControlKind::VScrollBar: return u"VScrollBar";
+        case platform::ControlKind::Shape: return u"Shape";
+        case platform::ControlKind::Line: return u"Line";
     }
     return u"Object";
 }

@@ -30,7 +30,9 @@ enum class ControlKind {
     TextBox,
     OptionButton,
     HScrollBar,
-    VScrollBar
+    VScrollBar,
+    Shape,
+    Line
 };
 
 // The original's MousePointer numbers.

@@ -757,3 +757,117 @@ std::unique_ptr<Control> ScrollBar::CloneAs(int index) const {
 }
 
 }  // namespace taviro::platform
+
+namespace taviro::platform {
+
+Rect ShapeControl::Figure() const {
+    Rect area{0, 0, bounds().width, bounds().height};
+    if (shape != 1 && shape != 3 && shape != 5) return area;
+    int side = std::min(area.width, area.height);
+    return {(area.width - side) / 2, (area.height - side) / 2, side, side};
+}
+
+std::optional<PropertyValue> ShapeControl::GetOwn(std::string_view name) const {
+    if (SameName(name, "Shape")) return shape;
+    if (SameName(name, "BackStyle")) return opaque ? 1 : 0;
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    if (SameName(name, "FillStyle")) return fillStyle;
+    if (SameName(name, "FillColor")) return FromColor(fillColor);
+    if (SameName(name, "BorderStyle")) return borderStyle;
+    if (SameName(name, "BorderColor")) return FromColor(borderColor);
+    if (SameName(name, "BorderWidth")) return borderWidth;
+    return std::nullopt;
+}
+
+bool ShapeControl::SetOwn(std::string_view name, const PropertyValue& value) {
+    if (SameName(name, "Shape"))
+        shape = ToChoice(value, 5);
+    else if (SameName(name, "BackStyle"))
+        opaque = ToChoice(value, 1) == 1;
+    else if (SameName(name, "BackColor"))
+        backColor = ToColor(value);
+    else if (SameName(name, "FillStyle"))
+        fillStyle = ToChoice(value, 7);
+    else if (SameName(name, "FillColor"))
+        fillColor = ToColor(value);
+    else if (SameName(name, "BorderStyle"))
+        borderStyle = ToChoice(value, 6);
+    else if (SameName(name, "BorderColor"))
+        borderColor = ToColor(value);
+    else if (SameName(name, "BorderWidth"))
+        borderWidth = std::max(1, ToChoice(value, 8192));
+    else
+        return false;
+    return true;
+}
+
+void ShapeControl::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"Shape", "BackStyle", "BackColor", "FillStyle", "FillColor", "BorderStyle",
+                               "BorderColor", "BorderWidth"});
+}
+
+std::unique_ptr<Control> ShapeControl::CloneAs(int index) const {
+    auto clone = std::make_unique<ShapeControl>(name(), index);
+    CopyCommonTo(*clone);
+    clone->shape = shape;
+    clone->opaque = opaque;
+    clone->backColor = backColor;
+    clone->fillStyle = fillStyle;
+    clone->fillColor = fillColor;
+    clone->borderStyle = borderStyle;
+    clone->borderColor = borderColor;
+    clone->borderWidth = borderWidth;
+    return clone;
+}
+
+void LineControl::SetEnds(Point start, Point end) {
+    start_ = start;
+    end_ = end;
+    SetBounds({std::min(start.x, end.x), std::min(start.y, end.y), std::abs(end.x - start.x) + 1,
+               std::abs(end.y - start.y) + 1});
+}
+
+std::optional<PropertyValue> LineControl::GetOwn(std::string_view name) const {
+    if (SameName(name, "X1")) return PixelsToTwips(start_.x);
+    if (SameName(name, "Y1")) return PixelsToTwips(start_.y);
+    if (SameName(name, "X2")) return PixelsToTwips(end_.x);
+    if (SameName(name, "Y2")) return PixelsToTwips(end_.y);
+    if (SameName(name, "BorderColor")) return FromColor(borderColor);
+    if (SameName(name, "BorderWidth")) return borderWidth;
+    return std::nullopt;
+}
+
+bool LineControl::SetOwn(std::string_view name, const PropertyValue& value) {
+    Point start = start_, end = end_;
+    if (SameName(name, "X1"))
+        start.x = TwipsToPixels(value);
+    else if (SameName(name, "Y1"))
+        start.y = TwipsToPixels(value);
+    else if (SameName(name, "X2"))
+        end.x = TwipsToPixels(value);
+    else if (SameName(name, "Y2"))
+        end.y = TwipsToPixels(value);
+    else if (SameName(name, "BorderColor"))
+        borderColor = ToColor(value);
+    else if (SameName(name, "BorderWidth"))
+        borderWidth = std::max(1, ToChoice(value, 8192));
+    else
+        return false;
+    SetEnds(start, end);
+    return true;
+}
+
+void LineControl::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"X1", "Y1", "X2", "Y2", "BorderColor", "BorderWidth"});
+}
+
+std::unique_ptr<Control> LineControl::CloneAs(int index) const {
+    auto clone = std::make_unique<LineControl>(name(), index);
+    CopyCommonTo(*clone);
+    clone->borderColor = borderColor;
+    clone->borderWidth = borderWidth;
+    clone->SetEnds(start_, end_);
+    return clone;
+}
+
+}  // namespace taviro::platform

@@ -325,3 +325,56 @@ private:
 };
 
 }  // namespace taviro::platform
+
+namespace taviro::platform {
+
+// A drawn rectangle, square, oval or circle (Shape 0 to 5; the rounded ones are drawn square-cornered)
+// with a border and an optional fill. Shapes and lines are drawn only: the mouse goes through them.
+class ShapeControl : public Control {
+public:
+    explicit ShapeControl(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::Shape, std::move(name), index) {}
+
+    int shape = 0;
+    bool opaque = false;  // BackStyle 1: the back colour under the fill
+    ColorBgr backColor = kWhite;
+    int fillStyle = 1;  // 0 solid, 1 none; the hatched styles are drawn as none
+    ColorBgr fillColor = kBlack;
+    int borderStyle = 1;  // 0 none
+    ColorBgr borderColor = kBlack;
+    int borderWidth = 1;
+
+    // The area the shape takes in its bounds: squares and circles are centred at the shorter side.
+    Rect Figure() const;
+    bool Round() const { return shape == 2 || shape == 3; }
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// A straight line from (X1, Y1) to (X2, Y2) of its container; its bounds are the box around them.
+class LineControl : public Control {
+public:
+    explicit LineControl(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::Line, std::move(name), index) {}
+
+    Point start() const { return start_; }
+    Point end() const { return end_; }
+    void SetEnds(Point start, Point end);
+    ColorBgr borderColor = kBlack;
+    int borderWidth = 1;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    Point start_, end_;  // pixels of the container
+};
+
+}  // namespace taviro::platform

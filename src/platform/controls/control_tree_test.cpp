@@ -335,5 +335,25 @@ TEST(ScrollBars, ArrowsAndTrackStepTheValueWithinItsRangeAndRaiseChange) {
     EXPECT_EQ(bar.value(), 4);
 }
 
+TEST(ShapesAndLines, TakeNoMouseAndKeepTheirGeometry) {
+    Form form("Main", 640, 480);
+    auto& box = AddTo<PictureBox>(form, "picRoom", {0, 0, 200, 200});
+    auto& circle = AddTo<ShapeControl>(box, "shpMoon", {10, 10, 100, 60});
+    auto& line = AddTo<LineControl>(box, "linRope", {0, 0, 1, 1});
+    EXPECT_EQ(&form.HitTest({50, 40}), &box);  // the mouse goes through the shape to the box
+    circle.Set("Shape", int32_t{3});
+    EXPECT_EQ(circle.Figure(), (Rect{20, 0, 60, 60}));  // a circle is centred at the shorter side
+    circle.Set("Shape", int32_t{2});
+    EXPECT_EQ(circle.Figure(), (Rect{0, 0, 100, 60}));
+    EXPECT_EQ(ErrorNumberOf([&] { circle.Set("Shape", int32_t{6}); }), 380);
+    line.Set("X1", int32_t{1500});
+    line.Set("Y1", int32_t{300});
+    line.Set("X2", int32_t{150});
+    line.Set("Y2", int32_t{900});
+    EXPECT_EQ(line.bounds(), (Rect{10, 20, 91, 41}));
+    EXPECT_EQ(line.Get("x1"), PropertyValue(int32_t{1500}));
+    EXPECT_EQ(&form.HitTest({12, 30}), &box);
+}
+
 }  // namespace
 }  // namespace taviro::platform

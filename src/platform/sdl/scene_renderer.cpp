@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/game_error.h"
 #include "platform/log.h"
@@ -255,6 +256,57 @@ void SceneRenderer::DrawScrollBar(const ScrollBar& bar, const Rect& bounds) {
     }
 }
 
+void SceneRenderer::DrawShape(const ShapeControl& shape, const Rect& bounds) {
+    Rect figure = shape.Figure();
+    figure.x += bounds.x;
+    figure.y += bounds.y;
+    // Each row of the figure: the span inside it, and the span inside its border.
+    auto span = [&](int row, int inset) -> std::pair<int, int> {
+        Rect inner{figure.x + inset, figure.y + inset, figure.width - 2 * inset, figure.height - 2 * inset};
+        if (row < inner.y || row >= inner.y + inner.height || inner.width <= 0) return {0, 0};
+        if (!shape.Round()) return {inner.x, inner.width};
+        double radiusX = inner.width / 2.0, radiusY = inner.height / 2.0;
+        double dy = (row + 0.5 - inner.y - radiusY) / radiusY;
+        int half = static_cast<int>(radiusX * std::sqrt(std::max(0.0, 1.0 - dy * dy)) + 0.5);
+        int centre = inner.x + inner.width / 2;
+        return {centre - half, 2 * half};
+    };
+    const int border = shape.borderStyle == 0 ? 0 : shape.borderWidth;
+    for (int row = figure.y; row < figure.y + figure.height; ++row) {
+        auto [outerX, outerWidth] = span(row, 0);
+        auto [innerX, innerWidth] = span(row, border);
+        if (outerWidth == 0) continue;
+        bool filled = shape.fillStyle == 0 || shape.opaque;
+        if (filled && innerWidth > 0)
+            Fill({innerX, row, innerWidth, 1}, shape.fillStyle == 0 ? shape.fillColor : shape.backColor);
+        if (border == 0) continue;
+        if (innerWidth == 0) {
+            Fill({outerX, row, outerWidth, 1}, shape.borderColor);
+        } else {
+            Fill({outerX, row, innerX - outerX, 1}, shape.borderColor);
+            Fill({innerX + innerWidth, row, outerX + outerWidth - innerX - innerWidth, 1}, shape.borderColor);
+        }
+    }
+}
+
+void SceneRenderer::DrawLine(const LineControl& line) {
+    // The ends are points of the container; the line is drawn as thick as its border width.
+    Point origin{origin_.x, origin_.y};
+    if (const Control* container = line.parent()) {
+        Rect area = container->WindowBounds();
+        origin = {origin.x + area.x, origin.y + area.y};
+    }
+    ColorBgr color = line.borderColor;
+    SDL_SetRenderDrawColor(renderer_, color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF, 255);
+    for (int thick = 0; thick < line.borderWidth; ++thick) {
+        int offset = thick - line.borderWidth / 2;
+        bool steep = std::abs(line.end().y - line.start().y) > std::abs(line.end().x - line.start().x);
+        int dx = steep ? offset : 0, dy = steep ? 0 : offset;
+        SDL_RenderDrawLine(renderer_, origin.x + line.start().x + dx, origin.y + line.start().y + dy,
+                           origin.x + line.end().x + dx, origin.y + line.end().y + dy);
+    }
+}
+
 void SceneRenderer::DrawRaisedEdge(const Rect& bounds) {
     // A classic button: white above and left, dark grey below and right, a black outline.
     const int right = bounds.x + bounds.width - 1, bottom = bounds.y + bounds.height - 1;
@@ -330,6 +382,8 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip) 
             break;
         case ControlKind::HScrollBar:
         case ControlKind::VScrollBar: DrawScrollBar(static_cast<const ScrollBar&>(control), bounds); break;
+        case ControlKind::Shape: DrawShape(static_cast<const ShapeControl&>(control), bounds); break;
+        case ControlKind::Line: DrawLine(static_cast<const LineControl&>(control)); break;
         case ControlKind::Form:
         case ControlKind::Timer: break;
     }

@@ -59,6 +59,10 @@ private:
     void DrawOptionButton(const OptionButton& button, const Rect& bounds);
     // The track, the arrow boxes at the ends and the thumb.
     void DrawScrollBar(const ScrollBar& bar, const Rect& bounds);
+    // The figure's fill and border, row by row.
+    void DrawShape(const ShapeControl& shape, const Rect& bounds);
+    // The line between its ends, clipped to its container.
+    void DrawLine(const LineControl& line);
     void DrawRaisedEdge(const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip);
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch);
