@@ -99,6 +99,14 @@ void Game::BuildScene() {
     timedEvents_.AddControls();
     // Hidden controls of the window that scripts may use.
     scene.Add(std::make_unique<platform::CheckBox>("CheckBox")).SetVisible(false);
+    auto& line =
+        static_cast<platform::LineControl&>(scene.Add(std::make_unique<platform::LineControl>("LineObject")));
+    line.SetEnds({0, 0}, {80, 0});
+    line.SetVisible(false);
+    scene.Add(std::make_unique<platform::ShapeControl>("Shape")).SetBounds({0, 0, 81, 81});
+    form_.Find("Shape")->SetVisible(false);
+    scene.Add(std::make_unique<platform::TextBox>("TextBox")).SetBounds({0, 0, 81, 21});
+    form_.Find("TextBox")->SetVisible(false);
     scene.Add(std::make_unique<platform::PictureBox>("PicBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ListBox>("ListBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ImageControl>("ImgBox")).SetVisible(false);
@@ -123,6 +131,9 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"ClipboardObject", scripting::MakeClipboardObject(environment_), true},
         {u"TimerObject", array("TimerObject"), true},
         {u"CheckBoxObject", control("CheckBox"), false},
+        {u"LineObject", control("LineObject"), false},
+        {u"ShapeObject", control("Shape"), false},
+        {u"TextBoxObject", control("TextBox"), false},
         {u"PictureBoxObject", control("PicBox"), false},
         {u"ListBoxObject", control("ListBox"), false},
         {u"ImageBoxObject", control("ImgBox"), false},

@@ -53,16 +53,7 @@ std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const st
         line->SetEnds({0, 0}, {80, 0});
         return line;
     }
-    if (SameName(progId, "VB.TextBox")) {
-        auto box = std::make_unique<platform::TextBox>(name);
-        // Pressing the box gives it the keyboard focus, the caret at the end of its text.
-        box->events.mouseDown = [](platform::Control& control, const platform::MouseEvent&) {
-            auto& textBox = static_cast<platform::TextBox&>(control);
-            platform::GiveFocus(textBox);
-            textBox.Set("SelStart", static_cast<int32_t>(textBox.text().size()));
-        };
-        return sized(std::move(box), 81, 21);
-    }
+    if (SameName(progId, "VB.TextBox")) return sized(std::make_unique<platform::TextBox>(name), 81, 21);
     return nullptr;
 }
 

@@ -254,5 +254,26 @@ TEST(OptionAndScrollComponents, PressesSelectOneOptionAndStepTheScrollBar) {
     EXPECT_EQ(scrolled["messageboxes"], json::array());
 }
 
+// The game window's own text box and shape, shown by a frame's opening code; what the player typed
+// in the gate's box is read when the yard opens. Typing before the box is pressed is not its.
+TEST(WindowTextBox, TakesTheTypingOnceShownAndPressed) {
+    PluginGame game(
+        "Answer = TextBoxObject.Text : TextBoxObject.Move 4500, 4500, 1500, 300 : TextBoxObject.Visible = "
+        "True : "
+        "ShapeObject.Move 6000, 4500 : ShapeObject.Visible = True : Changes = TypeName(TextBoxObject) = "
+        "~TextBox~",
+        "", "Changes", "Answer", "Unused");
+    ASSERT_EQ(game.Run("press Start New Game\ntext no\nclick 310 305\ntext gate\nkey Left\ntext s\n"
+                       "click 70 70\nclick 210 70\n" +
+                       game.StateCommand("yard")),
+              0)
+        << game.Read("stderr");
+    json yard = game.Json("yard.json");
+    EXPECT_EQ(yard["frame"]["name"], "Yard");
+    EXPECT_EQ(yard["variables"]["variant"]["Answer"], "gatse");
+    EXPECT_EQ(yard["variables"]["integer"]["Changes"], -1);
+    EXPECT_EQ(yard["messageboxes"], json::array());
+}
+
 }  // namespace
 }  // namespace taviro

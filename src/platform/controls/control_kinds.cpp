@@ -401,7 +401,14 @@ void ForEachTextBox(Control& control, const std::function<void(TextBox&)>& visit
 }  // namespace
 
 TextBox::TextBox(std::string name, std::optional<int> index)
-    : Control(ControlKind::TextBox, std::move(name), index) {}
+    : Control(ControlKind::TextBox, std::move(name), index) {
+    // Pressing the box gives it the keyboard focus, the caret at the end of its text.
+    events.mouseDown = [](Control& control, const MouseEvent&) {
+        auto& box = static_cast<TextBox&>(control);
+        GiveFocus(box);
+        box.Select(box.Length(), 0);
+    };
+}
 
 std::string TextBox::Prefix(std::string_view utf8, int characters) {
     return std::string(utf8.substr(0, ByteOffset(utf8, characters)));

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/controls/form.h"
+#include "platform/controls/mouse_router.h"
 #include "platform/input/virtual_keys.h"
 
 namespace taviro::platform {
@@ -144,6 +145,22 @@ TEST(KeyboardFocus, OneShownEnabledTextBoxOfTheWindowTakesKeysAndText) {
     second.SetEnabled(true);
     EXPECT_TRUE(KeyToFocus(form, vk::kBackspace, 0, true));
     EXPECT_EQ(second.text(), "");
+}
+
+TEST(KeyboardFocus, PressingABoxTakesTheFocusAndPressingAnythingElseLetsItGo) {
+    Form form("Main", 640, 480);
+    auto& box = static_cast<TextBox&>(form.Add(std::make_unique<TextBox>("txtAnswer")));
+    box.SetBounds({10, 10, 100, 21});
+    auto& picture = static_cast<PictureBox&>(form.Add(std::make_unique<PictureBox>("picRoom")));
+    picture.SetBounds({200, 10, 100, 100});
+    box.SetText("lever");
+    MouseRouter mouse(form);
+    mouse.MouseDown({20, 20}, kLeftButton, 0);
+    mouse.MouseUp({20, 20}, kLeftButton, 0);
+    ASSERT_EQ(FocusedTextBox(form), &box);
+    EXPECT_EQ(box.caret(), 5);
+    mouse.MouseDown({250, 50}, kLeftButton, 0);
+    EXPECT_EQ(FocusedTextBox(form), nullptr);
 }
 
 }  // namespace
