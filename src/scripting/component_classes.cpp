@@ -69,9 +69,11 @@ EventParameters MouseParameters(const platform::MouseEvent& event) {
 void WireEvents(platform::Control& control, const ComponentHost::RaiseEvent& raise) {
     auto mouse = [raise](const char* event, auto before) {
         return [raise, event, before](platform::Control& target, const platform::MouseEvent& details) {
-            if (before) before(target, details);
+            // Copies first: the control's own handling (a scroll bar's Change) may remove it.
             ComponentHost::RaiseEvent call = raise;
-            call(event, MouseParameters(details));
+            const char* name = event;
+            if (auto first = before) first(target, details);
+            call(name, MouseParameters(details));
         };
     };
     using Handler = std::function<void(platform::Control&, const platform::MouseEvent&)>;

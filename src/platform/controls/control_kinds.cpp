@@ -445,7 +445,7 @@ void TextBox::Select(int start, int length) {
     Touch();
 }
 
-void TextBox::Replace(std::string_view text) {
+bool TextBox::Replace(std::string_view text) {
     size_t from = ByteOffset(text_, selStart_);
     size_t to = ByteOffset(text_, selStart_ + selLength_);
     std::string changed = text_.substr(0, from) + std::string(text) + text_.substr(to);
@@ -453,13 +453,22 @@ void TextBox::Replace(std::string_view text) {
     bool differs = changed != text_;
     text_ = std::move(changed);
     Select(caretAfter, 0);
-    if (differs) Changed();
+    return !differs || Changed();
 }
 
-void TextBox::Changed() {
+bool TextBox::Changed() {
     Touch();
-    // A copy: the handler may remove the box.
-    if (auto handler = events.change) handler(*this);
+    return Raise(events.change);
+}
+
+template <typename Handler, typename... Arguments>
+bool TextBox::Raise(const Handler& handler, Arguments... arguments) {
+    if (!handler) return true;
+    // Copies: the handler may remove the box, and its events with it.
+    std::weak_ptr<char> alive = alive_;
+    Handler call = handler;
+    call(*this, arguments...);
+    return !alive.expired();
 }
 
 void TextBox::Type(std::string_view utf8) {
@@ -467,15 +476,15 @@ void TextBox::Type(std::string_view utf8) {
         size_t next = ByteOffset(utf8.substr(at), 1) + at;
         std::string_view character = utf8.substr(at, next - at);
         at = next;
-        if (auto handler = events.keyPress) handler(*this, KeyAsciiOf(character));
+        if (!Raise(events.keyPress, KeyAsciiOf(character))) return;
         if (locked || static_cast<unsigned char>(character[0]) < 0x20) continue;
         if (maxLength > 0 && Length() - selLength_ >= maxLength) continue;
-        Replace(character);
+        if (!Replace(character)) return;
     }
 }
 
 void TextBox::PressKey(int virtualKey, int shift) {
-    if (auto handler = events.keyDown) handler(*this, virtualKey, shift);
+    if (!Raise(events.keyDown, virtualKey, shift)) return;
     int size = Length();
     int caretNow = caret();
     // Shift with a moving key stretches the selection from its other end.
@@ -497,8 +506,7 @@ void TextBox::PressKey(int virtualKey, int shift) {
         case vk::kHome: moveTo(0); break;
         case vk::kEnd: moveTo(size); break;
         case vk::kBackspace:
-            if (auto handler = events.keyPress) handler(*this, vk::kBackspace);
-            if (locked) break;
+            if (!Raise(events.keyPress, static_cast<int>(vk::kBackspace)) || locked) break;
             if (selLength_ == 0 && selStart_ > 0) Select(selStart_ - 1, 1);
             Replace("");
             break;
@@ -507,16 +515,12 @@ void TextBox::PressKey(int virtualKey, int shift) {
             if (selLength_ == 0) Select(selStart_, 1);
             Replace("");
             break;
-        case vk::kReturn:
-            if (auto handler = events.keyPress) handler(*this, vk::kReturn);
-            break;
+        case vk::kReturn: Raise(events.keyPress, static_cast<int>(vk::kReturn)); break;
         default: break;
     }
 }
 
-void TextBox::ReleaseKey(int virtualKey, int shift) {
-    if (auto handler = events.keyUp) handler(*this, virtualKey, shift);
-}
+void TextBox::ReleaseKey(int virtualKey, int shift) { Raise(events.keyUp, virtualKey, shift); }
 
 std::optional<PropertyValue> TextBox::GetOwn(std::string_view name) const {
     if (SameName(name, "Text")) return text_;
@@ -735,16 +739,17 @@ bool ScrollBar::SetOwn(std::string_view name, const PropertyValue& newValue) {
         SetValue(ToScrollNumber(newValue));
     } else if (SameName(name, "Min") || SameName(name, "Max")) {
         (SameName(name, "Min") ? minimum : maximum) = ToScrollNumber(newValue);
+        Touch();
         // The value follows a range that no longer holds it.
         SetValue(std::clamp(value_, std::min(minimum, maximum), std::max(minimum, maximum)));
     } else if (SameName(name, "SmallChange") || SameName(name, "LargeChange")) {
         int change = ToScrollNumber(newValue);
         if (change < 1) throw control_errors::InvalidPropertyValue();
         (SameName(name, "SmallChange") ? smallChange : largeChange) = change;
+        Touch();
     } else {
         return false;
     }
-    Touch();
     return true;
 }
 

@@ -247,14 +247,18 @@ protected:
 private:
     int Length() const;
     void Select(int start, int length);
-    // Puts text in place of the selection and raises Change when the text differs.
-    void Replace(std::string_view text);
-    void Changed();
+    // Puts text in place of the selection and raises Change when the text differs. These and Raise
+    // return false when a handler removed the box: the caller must not touch it again.
+    bool Replace(std::string_view text);
+    bool Changed();
+    template <typename Handler, typename... Arguments>
+    bool Raise(const Handler& handler, Arguments... arguments);
 
     std::string text_;
     int selStart_ = 0;
     int selLength_ = 0;
     bool caretAtEnd_ = true;
+    std::shared_ptr<char> alive_ = std::make_shared<char>();  // gone with the box
 };
 
 // The keyboard focus of a window: at most one shown, enabled text box of the tree has it.

@@ -355,5 +355,14 @@ TEST(ShapesAndLines, TakeNoMouseAndKeepTheirGeometry) {
     EXPECT_EQ(&form.HitTest({12, 30}), &box);
 }
 
+TEST(ScrollBars, AChangeHandlerMayRemoveTheBar) {
+    Form form("Main", 640, 480);
+    auto& bar = static_cast<ScrollBar&>(form.Add(std::make_unique<ScrollBar>(true, "vsbDepth")));
+    bar.SetBounds({0, 0, 17, 100});
+    bar.events.change = [&](Control& control) { form.Remove(control); };
+    bar.Set("Value", int32_t{3});
+    EXPECT_EQ(form.Find("vsbDepth"), nullptr);
+}
+
 }  // namespace
 }  // namespace taviro::platform

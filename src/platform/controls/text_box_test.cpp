@@ -163,5 +163,29 @@ TEST(KeyboardFocus, PressingABoxTakesTheFocusAndPressingAnythingElseLetsItGo) {
     EXPECT_EQ(FocusedTextBox(form), nullptr);
 }
 
+TEST(TextBoxTyping, AHandlerMayRemoveTheBoxItWasCalledFor) {
+    for (const char* event : {"press", "change", "down"}) {
+        Form form("Main", 640, 480);
+        auto& box = static_cast<TextBox&>(form.Add(std::make_unique<TextBox>("txtAnswer")));
+        int calls = 0;
+        auto remove = [&](Control& control) {
+            ++calls;
+            form.Remove(control);
+        };
+        if (std::string(event) == "press")
+            box.events.keyPress = [&](Control& control, int) { remove(control); };
+        if (std::string(event) == "change") box.events.change = [&](Control& control) { remove(control); };
+        if (std::string(event) == "down")
+            box.events.keyDown = [&](Control& control, int, int) { remove(control); };
+        GiveFocus(box);
+        if (std::string(event) == "down")
+            EXPECT_TRUE(KeyToFocus(form, vk::kBackspace, 0, true));
+        else
+            EXPECT_TRUE(TextToFocus(form, "abc"));
+        EXPECT_EQ(calls, 1) << event;
+        EXPECT_EQ(form.Find("txtAnswer"), nullptr);
+    }
+}
+
 }  // namespace
 }  // namespace taviro::platform
