@@ -835,8 +835,13 @@ std::unique_ptr<Control> ShapeControl::CloneAs(int index) const {
 void LineControl::SetEnds(Point start, Point end) {
     start_ = start;
     end_ = end;
-    SetBounds({std::min(start.x, end.x), std::min(start.y, end.y), std::abs(end.x - start.x) + 1,
-               std::abs(end.y - start.y) + 1});
+    Control::SetBounds({std::min(start.x, end.x), std::min(start.y, end.y), std::abs(end.x - start.x) + 1,
+                        std::abs(end.y - start.y) + 1});
+}
+
+void LineControl::SetBounds(const Rect& bounds) {
+    Point shift{bounds.x - this->bounds().x, bounds.y - this->bounds().y};
+    SetEnds({start_.x + shift.x, start_.y + shift.y}, {end_.x + shift.x, end_.y + shift.y});
 }
 
 std::optional<PropertyValue> LineControl::GetOwn(std::string_view name) const {

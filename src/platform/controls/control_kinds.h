@@ -368,6 +368,8 @@ public:
     Point start() const { return start_; }
     Point end() const { return end_; }
     void SetEnds(Point start, Point end);
+    // Moving the line (Move, Left, Top) carries both ends along; its size follows only the ends.
+    void SetBounds(const Rect& bounds) override;
     ColorBgr borderColor = kBlack;
     int borderWidth = 1;
 

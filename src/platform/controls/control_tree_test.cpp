@@ -352,6 +352,9 @@ TEST(ShapesAndLines, TakeNoMouseAndKeepTheirGeometry) {
     line.Set("Y2", int32_t{900});
     EXPECT_EQ(line.bounds(), (Rect{10, 20, 91, 41}));
     EXPECT_EQ(line.Get("x1"), PropertyValue(int32_t{1500}));
+    line.Move(0, 0);  // the ends go along
+    EXPECT_EQ(line.start(), (Point{90, 0}));
+    EXPECT_EQ(line.end(), (Point{0, 40}));
     EXPECT_EQ(&form.HitTest({12, 30}), &box);
 }
 
