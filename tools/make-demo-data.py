@@ -40,9 +40,10 @@ def general():
             + line(False, "", "DEFAULT") + line(True, False, False))
 
 
-def frame_settings(picture, timer_to="", timer_ms=0, script="", channels=(), fade_ms=0):
-    """A frame's settings: its picture, its timer, the script that runs each time it opens, and its
-    sound channels: records of (command, fade, loop, level 0-10, file in Areas), channel 1 first."""
+def frame_settings(picture, timer_to="", timer_ms=0, script="", channels=(), fade_ms=0, plugin=""):
+    """A frame's settings: its picture, its timer, the script that runs each time it opens, its
+    sound channels: records of (command, fade, loop, level 0-10, file in Areas), channel 1 first,
+    and its plugin commands."""
     settings = (line(1, picture, False, False, "", bool(timer_to), timer_ms, timer_to, "", "")
                 + line(False, False, "") + line("", "", "", False, False, 0, 0, 0, 0) + line(True) + line(False, 0)
                 + line(0) + line(bool(script), script.replace('"', "|")))
@@ -51,7 +52,7 @@ def frame_settings(picture, timer_to="", timer_ms=0, script="", channels=(), fad
     settings += line(0, 0, 0, 0, 0, 0, fade_ms, 0, 5, len(channels))
     for record in channels:
         settings += line(*record)
-    return settings + line(False) + line("")
+    return settings + line(False) + line(plugin)
 
 
 def text(caption, left, top, size=14, colour=0xFFFFFF):
@@ -69,7 +70,7 @@ def hotspot(left, top, width, height, picture="", must_be_one=()):
 
 
 def action(frame="", back=False, set_variable="", message="", script="", key="", remove=False, add_item="",
-           sound="", video="", video_at=(0, 0)):
+           sound="", video="", video_at=(0, 0), plugin=""):
     """An action record: set a variable to 1, show a message in the game window, remove the hotspot
     (or the item dropped on it), run a script, add an item, play a sound (in Frames), then go to a
     frame or back; a video (in Frames) plays at its own size at video_at, and the action waits for it.
@@ -86,6 +87,8 @@ def action(frame="", back=False, set_variable="", message="", script="", key="",
     record += line(0, 0, 0, 0, 0, 0, 0)
     record += line(True) + line(0, 0) + line(bool(script), script.replace('"', "|"))
     record += line(0) + line(0, 0, 0, 0, 0, 0, 0, 0) + line(5, 0) + line(bool(add_item), add_item)
+    if plugin:
+        record += line(plugin)
     return record + line(SEPARATOR)
 
 
@@ -153,6 +156,41 @@ PROCEDURES = script(
     '  If GetCurrentFrameName() <> "Garden" Then Exit Sub',
     "  Hotspot(3).Left = Hotspot(3).Left + 40 * %d" % UNITS,
     "  If Hotspot(3).Left < %d * %d Then TimerObject(0).Enabled = True" % (BUTTERFLY_LEFT + 200, UNITS),
+    "End Sub",
+    "",
+    "' The library's bell button (a component the library's script adds): it rings the bell plugin",
+    "' once, says so, and goes.",
+    "Sub BellButton_Click(parameters)",
+    "  DemoBell_Ring 1",
+    '  Message "Ding! The bell rings " & BellRings & " times now."',
+    '  RemoveComponent "BellButton"',
+    "End Sub",
+    "",
+    "' The library's lantern (a component written in VBScript, CPData/Demo.Lantern.vbs) tells when it",
+    "' is lit or put out.",
+    "Sub Lantern_Switched(parameters)",
+    '  If parameters("Lit") Then Message "The lantern glows." Else Message "The lantern goes out."',
+    "End Sub")
+
+
+def plugin_definition(display_name, script_code, integer_variables, action_procedure, frame_procedure):
+    """A plugin's definition file (".cp" in CPData), its code in clear; "~" stands for a double
+    quote in the texts of the file."""
+    return (line(1) + line(0, 0, 0, 0, 0, 0, 0, 0) + line(False, False, display_name, display_name)
+            + line("", "", "", "", script_code.replace('"', "~"))
+            + line(len(integer_variables), *integer_variables) + line(0)
+            + line(0, 1, "", "", action_procedure, "") + line(frame_procedure))
+
+
+# The demo's plugin: a bell that rings from actions (counted in its own variable BellRings) and
+# from frames (told in the frame's first text).
+BELL_PLUGIN = script(
+    "Sub DemoBell_Ring(times)",
+    "  BellRings = BellRings + CInt(times)",
+    "End Sub",
+    "",
+    "Sub DemoBell_Frame(place)",
+    '  Text(1).Caption = "A bell rings in the " & place & ". " & Text(1).Caption',
     "End Sub")
 
 
@@ -163,6 +201,9 @@ def main():
     write("Config/Variables", line(0) + line("BookFound") + line("ChestOpen") + line("***") + line("GardenVisits")
           + line("Score"))
     write("Config/Procedures", "Procedures of the demo game\r\n\r\n\r\n" + PROCEDURES)
+    write("Config/Plugins", line(0) * 10 + line("DemoBell"))
+    write("CPData/DemoBell.cp", plugin_definition("DemoBell", BELL_PLUGIN, ["BellRings"], "DemoBell_Ring",
+                                                  "DemoBell_Frame"))
 
     # The hall: the door to the library, the window to the garden (a script counts the visit and goes
     # there with a transition), the key once the book is found, and a chest that the key opens (20
@@ -195,16 +236,31 @@ def main():
                                'CreateTimedEvent 3, "Message ""A mouse runs out of the chest and away!""", False')))
 
     # The library: the librarian's ghost talks; the red shelf hides the book and a candle (10 points).
-    write("Frames/Library.fme", frame_settings("library.jpg", channels=[(3, True, False, 0, ""),
+    # Its script adds a button (a component) that rings the bell plugin, and a lantern (a component
+    # written in VBScript); going back removes both.
+    write("Frames/Library.fme", frame_settings("library.jpg", script=script(
+        'If Not DoesComponentExist("BellButton") Then AddComponent "VB.CommandButton", "BellButton", False, False',
+        'With Component("BellButton")',
+        '  .Caption = "Ring the bell"',
+        "  .Move 480 * %d, 20 * %d, 130 * %d, 30 * %d" % (UNITS, UNITS, UNITS, UNITS),
+        "  .Visible = True",
+        "End With",
+        'If Not DoesComponentExist("Lantern") Then AddComponent "Demo.Lantern", "Lantern", False, False',
+        'With Component("Lantern")',
+        "  .Move 560 * %d, 60 * %d, 50 * %d, 50 * %d" % (UNITS, UNITS, UNITS, UNITS),
+        "  .Visible = True",
+        "  .Draw",
+        "End With"), channels=[(3, True, False, 0, ""),
                                                                         (2, False, True, 7, "library.mid")],
-                                               fade_ms=2000))
+                                               fade_ms=2000, plugin="{DemoBell}library"))
     write("FramesData/Library.fm1", text("The red shelf hides something. The blue one leads back.", 60, 440))
     write("FramesData/Library.fm2", hotspot(40, 120, 200, 300) + hotspot(400, 120, 200, 300))
     write("FramesData/Library.fm3",
           action(set_variable="BookFound", remove=True, add_item="Candle",
                  message="Behind the books lie a candle and a note: look in the hall.",
                  script="AddScore 10")
-          + action(back=True))
+          + action(back=True, script=script('If DoesComponentExist("BellButton") Then RemoveComponent "BellButton"',
+                                            'If DoesComponentExist("Lantern") Then RemoveComponent "Lantern"')))
     write("FramesData/Library.dlg", dialogue(
         dialogue_line("Who are you?", "I was the librarian, long ago.", 1, show=[3], hide=[1]),
         dialogue_line("Goodbye.", "Come back when you have light.", 2, ends=True),
@@ -225,7 +281,7 @@ def main():
     write("FramesData/Garden.fm3", action(script='GoToFrame "Hall", 0, 1')
           + action(message="A box of matches, dry enough.", remove=True, sound="rustle.wav",
                    script='AddScore 5 : TellScore "Matches for the candle."')
-          + action(message="The butterfly flutters out of reach.")
+          + action(message="The butterfly flutters out of reach.", plugin="{DemoBell}2")
           + action(script='GoToFrame "Pond", 1, 1'))
     write("FramesData/Garden.fm4", pick_up(2, "Matches"))
 

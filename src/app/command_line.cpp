@@ -6,6 +6,8 @@
 
 #include "platform/files/file_system.h"
 
+#include "project/drive_letters.h"
+
 namespace taviro::app {
 namespace {
 
@@ -64,6 +66,12 @@ std::variant<Options, UsageError> ParseCommandLine(const std::vector<std::string
             auto number = text ? ParseNumber(*text) : std::nullopt;
             if (!number || *number <= 0) return UsageError{"--locale needs a locale number such as 1031"};
             options.locale = *number;
+        } else if (argument == "--drive") {
+            auto text = value();
+            auto mapping = text ? project::ParseDriveMapping(*text) : std::nullopt;
+            if (!mapping)
+                return UsageError{"--drive needs a letter from A to V and a folder, such as D=/media/cdrom"};
+            options.drives.push_back(*mapping);
         } else if (argument == "--desktop") {
             auto text = value();
             auto cross = text ? text->find('x') : std::string::npos;
@@ -114,6 +122,8 @@ std::string UsageText() {
            "  --soundfont FILE  play MIDI music with this soundfont (.sf2)\n"
            "  --locale LCID     the locale scripts start in, such as 1031 for German (default: the\n"
            "                    environment's LC_ALL, LC_NUMERIC or LANG)\n"
+           "  --drive L=FOLDER  a game played from CD sees FOLDER as its CD-ROM drive L: (repeatable;\n"
+           "                    default: the CDs and DVDs mounted on the machine, from D: on)\n"
            "  --log FILE        write every error report to FILE as well\n"
            "  --verbose         log more\n"
            "  --version         print the version and exit\n"

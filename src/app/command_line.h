@@ -28,6 +28,8 @@ struct Options {
     bool mute = false;                     // every sound plays silently
     std::optional<std::string> soundFont;  // the soundfont of MIDI music
     std::optional<int> locale;  // --locale LCID: the scripts' locale; absent: the environment's
+    // --drive LETTER=FOLDER, in order: the folders that games played from CD see as drives.
+    std::vector<std::pair<char, std::string>> drives;
 };
 
 // A usage error: the message to print before the usage text.

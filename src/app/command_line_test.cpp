@@ -31,6 +31,8 @@ TEST(CommandLine, GameFolderAndOptions) {
     EXPECT_EQ(Parse({}).codePage, 1252);
     EXPECT_EQ(Parse({"--locale", "1031"}).locale, 1031);
     EXPECT_FALSE(Parse({}).locale.has_value());
+    EXPECT_EQ(Parse({"--drive", "e=/media/cd one", "--drive", "D=/mnt"}).drives,
+              (std::vector<std::pair<char, std::string>>{{'E', "/media/cd one"}, {'D', "/mnt"}}));
 }
 
 TEST(CommandLine, BadUsageIsExplained) {
@@ -38,6 +40,8 @@ TEST(CommandLine, BadUsageIsExplained) {
     EXPECT_EQ(ErrorOf({"--scale", "two"}), "--scale needs a positive whole number");
     EXPECT_EQ(ErrorOf({"--log"}), "--log needs a file name");
     EXPECT_EQ(ErrorOf({"--locale", "German"}), "--locale needs a locale number such as 1031");
+    EXPECT_EQ(ErrorOf({"--drive", "Z=/mnt"}),
+              "--drive needs a letter from A to V and a folder, such as D=/media/cdrom");
     EXPECT_EQ(ErrorOf({"--bogus"}), "unknown option --bogus");
     EXPECT_EQ(ErrorOf({"a", "b"}), "only one game folder can be played at a time");
 }

@@ -47,6 +47,7 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
               }),
       video_(project, flags, form, loop, audio ? audio : ownAudio_.get(), kOneTimeVideoVoice),
       animations_(project, flags, form, loop.clock()),
+      plugins_(project),
       variables_(project),
       texts_(project, flags, form, frame_, *this),
       hotspots_(project, flags, form, frame_, *this),
@@ -63,6 +64,7 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
       timedEvents_(project, flags, form, loop.timers(), *this),
       inventory_(project, flags, form, loop, frame_, *this),
       dialogue_(project, flags, form, loop, frame_, *this),
+      componentClasses_(form, loop.timers()),
       transitions_(project, flags, form, loop, loader_.frameTimer(), *this),
       water_(project, flags, loop.timers(),
              effects::WaterPictures{
@@ -76,6 +78,7 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
                  }}) {
     BuildScene();
     WireVideoAndAnimations();
+    SetUpComponents();
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
     scripts_.softwareObjects = [this] {
@@ -117,6 +120,14 @@ void Game::BuildScene() {
     timedEvents_.AddControls();
     // Hidden controls of the window that scripts may use.
     scene.Add(std::make_unique<platform::CheckBox>("CheckBox")).SetVisible(false);
+    auto& line =
+        static_cast<platform::LineControl&>(scene.Add(std::make_unique<platform::LineControl>("LineObject")));
+    line.SetEnds({0, 0}, {80, 0});
+    line.SetVisible(false);
+    scene.Add(std::make_unique<platform::ShapeControl>("Shape")).SetBounds({0, 0, 81, 81});
+    form_.Find("Shape")->SetVisible(false);
+    scene.Add(std::make_unique<platform::TextBox>("TextBox")).SetBounds({0, 0, 81, 21});
+    form_.Find("TextBox")->SetVisible(false);
     scene.Add(std::make_unique<platform::PictureBox>("PicBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ListBox>("ListBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ImageControl>("ImgBox")).SetVisible(false);
@@ -149,6 +160,9 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
              project_.paths.ProjectPath),
          true},
         {u"CheckBoxObject", control("CheckBox"), false},
+        {u"LineObject", control("LineObject"), false},
+        {u"ShapeObject", control("Shape"), false},
+        {u"TextBoxObject", control("TextBox"), false},
         {u"PictureBoxObject", control("PicBox"), false},
         {u"ListBoxObject", control("ListBox"), false},
         {u"ImageBoxObject", control("ImgBox"), false},
@@ -363,11 +377,15 @@ void Game::ResetAll(bool loadedFromGame) {
         hotspots_.ApplyDefaultPointer(form_);
         // 8-9, 11. Frame lists, protection and check marks.
         window_.ResetMenus();
-        // 10. Variables, procedures and the components' engine.
-        variables_.LoadVariables();
+        // 10. Plugins, variables, procedures and the components' engine.
+        plugins_.LoadPlugins();
+        scripts_.pluginScripts = plugins_.ScriptCodes();
+        scripts_.pluginStartupScripts = plugins_.StartupCodes();
+        variables_.LoadVariables(plugins_.IntegerVariables(), plugins_.VariantVariables());
         scripts_.ProjectProcedures = scripts_.LoadProjectProcedures();
         scripts_.AddCodeToScriptControl(scripts_.ScriptControl2, "");
         VBScriptAction->components.ResetComponents();
+        VBScriptAction->components.BuildAllEventsList(scripts_.ScriptControl2.Procedures());
         // 12-13. Silence, and the script time-out of the project.
         sounds_.ResetPlayers();
         scripts_.ApplyScriptTimeOut();

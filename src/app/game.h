@@ -31,9 +31,11 @@
 #include "platform/media/audio_engine.h"
 #include "platform/programs/programs.h"
 #include "project/game_flags.h"
+#include "project/plugins.h"
 #include "project/project.h"
 #include "saved_games/saved_games_services.h"
 #include "scripting/action_object.h"
+#include "scripting/component_classes.h"
 #include "scripting/environment_objects.h"
 #include "scripting/script_host.h"
 #include "timed_events/timed_events.h"
@@ -55,6 +57,7 @@ public:
     // `audio`; without it the game has sound of its own that no device plays.
     Game(project::Project& project, GameFlags& flags, platform::Form& form, platform::EventLoop& loop,
          GameWindowServices& window, platform::media::AudioEngine* audio = nullptr);
+    ~Game();
     // Every subsystem back to the state of a fresh game; `loadedFromGame` when a saved game is loaded
     // while a game runs, which keeps the window's layout.
     void ResetAll(bool loadedFromGame);
@@ -139,11 +142,16 @@ public:
     frames::VideoPlayers& videos() { return video_; }
     // Animated pictures; the program gives them the sizes of pictures, without which they stay empty.
     frames::AnimatedPictures& animations() { return animations_; }
+    const project::Plugins& plugins() const { return plugins_; }
+    // The components scripts added.
+    scripting::Components& components() { return VBScriptAction->components; }
 
 private:
     void BuildScene();
     // Joins the video players and animated pictures to the hotspots and menus.
     void WireVideoAndAnimations();
+    // Gives the components their classes and their handlers on the components' engine.
+    void SetUpComponents();
     // Timed events, the dialogue, messages and the inventory back to a fresh game.
     void ResetGameLogic();
     // The named objects of the game window that scripts reach, in their registration order.
@@ -200,7 +208,7 @@ private:
     void StartRipplingWater() override { water_.StartRipplingWater(); }
     void TileBackground(platform::Canvas& canvas, const std::string& path) override;
     void DecideControlsReferences() override;
-    frames::PluginFrameCode CollectPluginFrameCode(const std::string&) override { return {}; }
+    frames::PluginFrameCode CollectPluginFrameCode(const std::string& pluginData) override;
     bool RunFrameScript(const std::string& code) override;
     void BringInventoryToFront() override { inventory_.bar().BringToFront(); }
     bool IsDialogueRunning() override { return dialogue_.running(); }
@@ -226,7 +234,9 @@ private:
     bool ExecuteVBScript(const std::string& code, bool resetLastClickPosition) override {
         return scripts_.ExecuteVBScript(code, resetLastClickPosition);
     }
-    std::string ExpandPluginCalls(const std::string&) override { return ""; }
+    std::string ExpandPluginCalls(const std::string& pluginText) override {
+        return plugins_.ExpandStoredCommands(pluginText, true);
+    }
     void QuitCurrentDialogue() override { dialogue_.QuitCurrentDialogue(); }
     void OpenFrame(const std::string& name, bool withTransition, int transitionNumber,
                    double durationSeconds) override {
@@ -317,8 +327,8 @@ private:
     bool TakeTransitionDestination(platform::Canvas& into) override;
     // Components are never created here (there is no component host), so none pauses or goes on the
     // stage; a host of components pauses them and moves those that stay visible onto the stage here.
-    void PauseComponents(platform::PictureBox&, int) override {}
-    void ResumeComponents(platform::PictureBox&) override {}
+    void PauseComponents(platform::PictureBox& stage, int transitionNumber) override;
+    void ResumeComponents(platform::PictureBox& stage) override;
     void EndGameMessage() override;
     // Animated pictures are drawn by the scene on the game clock and need no restart.
     void RestoreAnimatedPictures() override {}
@@ -346,6 +356,7 @@ private:
     frames::SoundChannels sounds_;
     frames::VideoPlayers video_;
     frames::AnimatedPictures animations_;
+    project::Plugins plugins_;
     logic::ProjectVariables variables_;
     frames::FrameTexts texts_;
     frames::Hotspots hotspots_;
@@ -362,6 +373,7 @@ private:
     inventory::Inventory inventory_;
     dialogues::Dialogue dialogue_;
     std::vector<scripting::NamedObject> controlObjects_;
+    scripting::ComponentClasses componentClasses_;
     // The pending clicks of SimulateHotspotClick, one one-shot timer each.
     std::list<platform::Timer> timerSimulateHotspotClick;
     vbscript::Ref<vbscript::Object> TransitionDestination;

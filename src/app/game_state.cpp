@@ -35,6 +35,8 @@ void ContributeEffectsState(platform::StateDump& dump, Game& game) {
                     {"direction", settings.WaveDirection}};
     });
 }
+// The keys of plugins and components.
+constexpr const char* kComponentKeys[] = {"plugins", "components"};
 
 Json VariantJson(const vbscript::Variant& value) {
     std::optional<std::string> text = logic::VariantText(value);
@@ -122,6 +124,16 @@ void ContributeGameLogicState(platform::StateDump& dump, Game& game) {
         }
         return players;
     });
+    dump.Contribute("plugins", [&game] { return Json(game.plugins().names()); });
+    dump.Contribute("components", [&game] {
+        Json components = Json::array();
+        for (const scripting::Components::Entry& entry : game.components().ComponentsList()) {
+            components.push_back({{"name", entry.name},
+                                  {"progid", game.components().ProgIdOf(entry.sink)},
+                                  {"sink", entry.sink}});
+        }
+        return components;
+    });
 }
 
 }  // namespace
@@ -199,6 +211,7 @@ void ContributeGameState(platform::StateDump& dump, Game& game, const platform::
 void WithdrawGameState(platform::StateDump& dump) {
     for (const char* key : kKeys) dump.Withdraw(key);
     for (const char* key : kEffectsKeys) dump.Withdraw(key);
+    for (const char* key : kComponentKeys) dump.Withdraw(key);
 }
 
 }  // namespace taviro::app

@@ -25,7 +25,12 @@ GameWindow::GameWindow(project::Project& project, GameFlags& flags, platform::To
     game_->scripts().interceptCodeShown = [this] { menus_.Item("mnuInterceptCode").checked = false; };
     window_.caption = project.information.ProjectTitle;
     game_->UseMouse(window_.mouse());
-    window_.onKeyDown = [this](int key, int shift) { KeyDown(key, shift); };
+    // A text box with the keyboard focus takes the keys and the typing; the game's keys work without.
+    window_.onKeyDown = [this](int key, int shift) {
+        if (!platform::KeyToFocus(window_.form(), key, shift, true)) KeyDown(key, shift);
+    };
+    window_.onKeyUp = [this](int key, int shift) { platform::KeyToFocus(window_.form(), key, shift, false); };
+    window_.onText = [this](const std::string& text) { platform::TextToFocus(window_.form(), text); };
     window_.hiddenMenuBar = &menus_.bar();
     // The close box asks the quit question instead of closing.
     window_.onCloseBox = [this] { Quit(); };

@@ -21,6 +21,7 @@
 #include "platform/files/file_system.h"
 #include "platform/files/screenshot_file.h"
 #include "platform/files/user_dirs.h"
+#include "platform/files/optical_media.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
 #include "platform/media/audio_engine.h"
@@ -29,7 +30,8 @@
 #include "platform/sdl/library_versions.h"
 #include "platform/sdl/player_screen.h"
 #include "platform/windows/away_pause.h"
-#include "project/cd_file_location.h"
+#include "project/cd_locator.h"
+#include "project/drive_letters.h"
 #include "project/project.h"
 #include "project/user_settings.h"
 #include "vbscript/locale.h"
@@ -105,6 +107,8 @@ int RunAutomation(platform::PlayerScreen& screen, const std::string& file) {
     platform::AutomationRunner runner(screen, std::cout);
     // Waits that only time ends (a transition) take the next commands while the virtual clock stands.
     screen.loop().SetStandstillHandler([&runner] { return runner.RunNext(); });
+    // A modal window that only a command can answer (the insert-CD window) runs the next commands.
+    screen.runFromCdWindows().nextAutomationCommand = [&runner] { return runner.RunNext(); };
     platform::AutomationRunner::Outcome outcome;
     if (file == "-") {
         outcome = runner.RunLines(std::cin);
@@ -133,8 +137,13 @@ int Play(const app::Options& options) {
     platform::FileSystem files;
     platform::CodePage codePage(options.codePage);
     platform::ConsoleDialogs dialogs(std::cerr);
-    project::NoCd cd;
     GameFlags flags;
+    // The drives a game played from CD sees: the folders the command line maps, else the optical
+    // discs mounted now.
+    project::DriveLetters drives;
+    for (const auto& [letter, folder] : options.drives) drives.Map(letter, folder);
+    if (options.drives.empty()) drives.AddOpticalMedia(platform::MountedOpticalMedia());
+    project::CdLocator cd(drives, flags);
     project::Project project(files, codePage, dialogs, cd, flags, project::DefaultConfigFolder());
 
     std::string folder = options.projectFolder ? app::GameFolderOfArgument(*options.projectFolder)
@@ -153,6 +162,13 @@ int Play(const app::Options& options) {
         return 0;
     }
     if (initialized) project.SaveSetting("Path", project.paths.ProjectPath);
+    // ActiveX components of the game cannot run here; the player offers classes of its own instead.
+    if (initialized && !project.componentFiles.empty()) {
+        std::string files;
+        for (const std::string& file : project.componentFiles) files += (files.empty() ? "" : ", ") + file;
+        platform::log::Error("the game's ActiveX components (" + files +
+                             ") cannot run on this system; the player offers its own component classes");
+    }
 
     // Headless play runs on the virtual clock, which moves only when automation waits.
     platform::RealClock realClock;
@@ -167,6 +183,7 @@ int Play(const app::Options& options) {
     platform::PlayerScreen screen(settings, clock, files,
                                   options.headless || options.autoplayFile.has_value());
     project.reports().UseDialogs(screen.dialogs());
+    cd.windows = &screen.runFromCdWindows();
     // Reports made before the screen existed are shown now as the message boxes they are.
     auto showStartupReports = [&screen, &dialogs] {
         for (const platform::MessageBoxRequest& request : dialogs.messageBoxes())
@@ -273,6 +290,16 @@ int Play(const app::Options& options) {
     };
     services.togglePlayerSettings = [&soundWindow] { soundWindow.Toggle(); };
     app::Player player(project, flags, screen.windows(), screen.loop(), screen.stateDump(), modes, services);
+    // Around the question for the CD, the game in play stops its sounds, or stops, or goes on.
+    cd.stopPlaying = [&player] {
+        if (app::GameWindow* window = player.gameWindow()) window->game().StopPlaying();
+    };
+    cd.stopGame = [&player] {
+        if (app::GameWindow* window = player.gameWindow()) window->game().StartUnloading();
+    };
+    cd.restartTimedEvents = [&player] {
+        if (app::GameWindow* window = player.gameWindow()) window->game().timedEvents().StartTimedEvents();
+    };
     // The start-up runs as the first turn of the loop, like every later handler.
     screen.loop().Defer([&player, &showStartupReports] {
         showStartupReports();

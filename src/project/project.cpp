@@ -49,7 +49,7 @@ bool Project::InitializeProject(const std::string& folder) {
 
     // 6. The project information, then the CD index.
     LoadProjectInformation();
-    cd_.LoadCdIndex();
+    cd_.LoadCdIndex(*this);
     return true;
 }
 
@@ -95,7 +95,7 @@ std::string Project::LocateProjectFile(std::string_view path) {
 
     // 3. The game's CD.
     if (!path.empty()) {
-        std::optional<std::string> onCd = cd_.LocateOnCd(path);
+        std::optional<std::string> onCd = cd_.LocateOnCd(*this, path);
         if (onCd && files_.IsFile(*onCd)) return *onCd;
     }
 

@@ -593,7 +593,8 @@ Variant VBScriptActionModule::InvokeMethod(vbscript::DispatchId id, vbscript::In
             return {};
         case kComponent:
             expect(1);
-            components.GetComponentRef(text(0));
+            if (vbscript::Ref<vbscript::Object> component = components.GetComponentRef(text(0)))
+                return Variant(std::move(component));
             return Variant::Nothing();
         case kDoesComponentExist: expect(1); return Variant(components.DoesComponentExist(text(0)));
         case kIsComponentInstalled: expect(1); return Variant(components.DoesProgIDExist(text(0)));

@@ -82,13 +82,19 @@ enum ControlMethod : DispatchId {
     kSetFocus
 };
 
-constexpr std::array<std::u16string_view, 36> kControlProperties = {
-    u"Name",      u"Index",     u"Left",         u"Top",           u"Width",          u"Height",
-    u"Visible",   u"Enabled",   u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
-    u"Tag",       u"Picture",   u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
-    u"Caption",   u"ForeColor", u"BackStyle",    u"WordWrap",      u"Alignment",      u"FontName",
-    u"FontSize",  u"FontBold",  u"FontItalic",   u"FontUnderline", u"FontStrikethru", u"Value",
-    u"ListCount", u"ListIndex", u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight"};
+// clang-format off
+constexpr std::array<std::u16string_view, 55> kControlProperties = {
+    u"Name",      u"Index",       u"Left",         u"Top",           u"Width",          u"Height",
+    u"Visible",   u"Enabled",     u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
+    u"Tag",       u"Picture",     u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
+    u"Caption",   u"ForeColor",   u"BackStyle",    u"WordWrap",      u"Alignment",      u"FontName",
+    u"FontSize",  u"FontBold",    u"FontItalic",   u"FontUnderline", u"FontStrikethru", u"Value",
+    u"ListCount", u"ListIndex",   u"Text",         u"Interval",      u"ScaleWidth",     u"ScaleHeight",
+    u"MaxLength", u"Locked",      u"PasswordChar", u"SelStart",      u"SelLength",      u"SelText",
+    u"Min",       u"Max",         u"SmallChange",  u"LargeChange",   u"Shape",          u"FillStyle",
+    u"FillColor", u"BorderColor", u"BorderWidth",  u"X1",            u"Y1",             u"X2",
+    u"Y2"};
+// clang-format on
 constexpr DispatchId kFirstProperty = 100;
 
 // Properties that hold a picture file: scripts read and assign picture objects.
@@ -101,9 +107,14 @@ bool IsPictureProperty(std::string_view name) {
 const char* DefaultProperty(platform::ControlKind kind) {
     switch (kind) {
         case platform::ControlKind::Label: return "Caption";
+        case platform::ControlKind::CommandButton: return "Caption";
         case platform::ControlKind::CheckBox: return "Value";
         case platform::ControlKind::Timer: return "Enabled";
         case platform::ControlKind::ListBox: return "Text";
+        case platform::ControlKind::TextBox: return "Text";
+        case platform::ControlKind::OptionButton:
+        case platform::ControlKind::HScrollBar:
+        case platform::ControlKind::VScrollBar: return "Value";
         case platform::ControlKind::PictureBox:
         case platform::ControlKind::Image: return "Picture";
         default: return nullptr;
@@ -252,10 +263,17 @@ std::u16string ControlObject::TypeName() const {
         case platform::ControlKind::PictureBox: return u"PictureBox";
         case platform::ControlKind::Image: return u"Image";
         case platform::ControlKind::Label: return u"Label";
+        case platform::ControlKind::CommandButton: return u"CommandButton";
         case platform::ControlKind::Container: return u"Frame";
         case platform::ControlKind::ListBox: return u"ListBox";
         case platform::ControlKind::CheckBox: return u"CheckBox";
         case platform::ControlKind::Timer: return u"Timer";
+        case platform::ControlKind::TextBox: return u"TextBox";
+        case platform::ControlKind::OptionButton: return u"OptionButton";
+        case platform::ControlKind::HScrollBar: return u"HScrollBar";
+        case platform::ControlKind::VScrollBar: return u"VScrollBar";
+        case platform::ControlKind::Shape: return u"Shape";
+        case platform::ControlKind::Line: return u"Line";
     }
     return u"Object";
 }
@@ -326,9 +344,11 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
             }
             case kRefresh:
             case kSetFocus:
-                // The screen is drawn from the controls at every display frame, and game controls
-                // take no keyboard focus: both have nothing left to do.
+                // The screen is drawn from the controls at every display frame; of the game's
+                // controls only text boxes take the keyboard focus.
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+                if (id == kSetFocus && control.kind() == platform::ControlKind::TextBox)
+                    platform::GiveFocus(static_cast<platform::TextBox&>(control));
                 return {};
             case kCls:
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);

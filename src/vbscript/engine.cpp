@@ -104,6 +104,17 @@ bool Engine::Run(std::u16string_view procedure, std::span<const Variant> argumen
     });
 }
 
+bool Engine::Invoke(const Ref<Object>& object, std::u16string_view member, InvokeKind kind,
+                    std::span<Variant> arguments, Variant* result) {
+    return Guarded([&] {
+        if (!object) Throw(err::kObjectNotSet);
+        DispatchId id = object->MemberId(member);
+        if (id == kUnknownMember) Throw(err::kNoSuchMember);
+        Variant value = object->Invoke(id, kind, arguments);
+        if (result) *result = std::move(value);
+    });
+}
+
 void Engine::SetDialogService(DialogService* dialogs) { vm_->host().dialogs = dialogs; }
 
 void Engine::AllowObjectCreation(bool allow) { vm_->host().allowObjectCreation = allow; }

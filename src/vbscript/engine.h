@@ -70,6 +70,10 @@ public:
     bool SetLocale(int32_t lcid);
     // Creates the host's own objects for CreateObject, asked for ProgIDs the engine does not know.
     void SetObjectFactory(ObjectFactory factory);
+    // Reads, calls or assigns a member of an object of this engine's code (an instance of one of its
+    // classes) from the host, with the time-out and error handling of Run. False on an error.
+    bool Invoke(const Ref<Object>& object, std::u16string_view member, InvokeKind kind,
+                std::span<Variant> arguments, Variant* result = nullptr);
     // Names of the procedures of the loaded code.
     std::vector<std::u16string> Procedures() const;
     // The failure of the last call that failed.

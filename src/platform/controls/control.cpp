@@ -104,7 +104,9 @@ PropertyValue Control::Get(std::string_view name) const {
 }
 
 void Control::Set(std::string_view name, const PropertyValue& value) {
-    if (SetOwn(name, value)) return Touch();
+    // Marked changed first: a text box's or scroll bar's Change handler may remove the control.
+    Touch();
+    if (SetOwn(name, value)) return;
     Rect r = bounds_;
     if (SameName(name, "Name") || SameName(name, "Index")) throw control_errors::ReadOnlyProperty();
     if (SameName(name, "Left")) {

@@ -17,7 +17,23 @@
 
 namespace taviro::platform {
 
-enum class ControlKind { Form, PictureBox, Image, Label, Container, ListBox, CheckBox, Timer };
+enum class ControlKind {
+    Form,
+    PictureBox,
+    Image,
+    Label,
+    Container,
+    ListBox,
+    CheckBox,
+    Timer,
+    CommandButton,
+    TextBox,
+    OptionButton,
+    HScrollBar,
+    VScrollBar,
+    Shape,
+    Line
+};
 
 // The original's MousePointer numbers.
 enum class MousePointer { Default = 0, Arrow = 1, Hourglass = 11, ArrowHourglass = 13, Custom = 99 };
@@ -45,6 +61,10 @@ struct ControlEvents {
     std::function<void(Control&)> click, dblClick, timer;
     std::function<void(Control& target, Control& source, int x, int y)> dragDrop;
     std::function<void(Control& target, Control& source, int x, int y, DragState state)> dragOver;
+    // Keys of the control with the keyboard focus: virtual-key code and shift flags, or the character.
+    std::function<void(Control&, int virtualKey, int shift)> keyDown, keyUp;
+    std::function<void(Control&, int keyAscii)> keyPress;
+    std::function<void(Control&)> change;
 };
 
 class Control {

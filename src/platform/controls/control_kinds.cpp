@@ -1,7 +1,11 @@
 // The properties of each kind of control.
 #include "platform/controls/control_kinds.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "platform/controls/form.h"
+#include "platform/input/virtual_keys.h"
 
 namespace taviro::platform {
 namespace {
@@ -184,7 +188,9 @@ void Label::AddOwnPropertyNames(std::vector<std::string>& names) const {
 }
 
 std::unique_ptr<Control> Label::CloneAs(int index) const {
-    auto clone = std::make_unique<Label>(name(), index);
+    std::unique_ptr<Label> clone = kind() == ControlKind::CommandButton
+                                       ? std::make_unique<CommandButton>(name(), index)
+                                       : std::make_unique<Label>(name(), index);
     CopyCommonTo(*clone);
     clone->caption = caption;
     clone->font = font;
@@ -196,6 +202,8 @@ std::unique_ptr<Control> Label::CloneAs(int index) const {
     clone->alignment = alignment;
     return clone;
 }
+
+std::unique_ptr<Control> CommandButton::CloneAs(int index) const { return Label::CloneAs(index); }
 
 CheckBox::CheckBox(std::string name, std::optional<int> index)
     : Control(ControlKind::CheckBox, std::move(name), index) {
@@ -355,6 +363,529 @@ std::unique_ptr<Control> TimerControl::CloneAs(int index) const {
     CopyCommonTo(*clone);
     clone->SetEnabled(enabled());
     clone->timer_.SetIntervalMs(timer_.intervalMs());
+    return clone;
+}
+
+namespace {
+
+// The byte offset of the character at a position of UTF-8 text (the end for positions past it).
+size_t ByteOffset(std::string_view text, int position) {
+    size_t at = 0;
+    for (int count = 0; at < text.size() && count < position; ++count) {
+        ++at;
+        while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) ++at;
+    }
+    return at;
+}
+
+int CharacterCount(std::string_view text) {
+    return static_cast<int>(std::count_if(text.begin(), text.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+// The code a KeyPress reports for a typed character: its Latin-1 code, or "?" beyond it.
+int KeyAsciiOf(std::string_view character) {
+    auto lead = static_cast<unsigned char>(character[0]);
+    if (lead < 0x80) return lead;
+    if ((lead & 0xE0) == 0xC0 && character.size() == 2) {
+        int code = ((lead & 0x1F) << 6) | (static_cast<unsigned char>(character[1]) & 0x3F);
+        if (code < 256) return code;
+    }
+    return '?';
+}
+
+void ForEachTextBox(Control& control, const std::function<void(TextBox&)>& visit) {
+    if (control.kind() == ControlKind::TextBox) visit(static_cast<TextBox&>(control));
+    for (const auto& child : control.children()) ForEachTextBox(*child, visit);
+}
+
+}  // namespace
+
+TextBox::TextBox(std::string name, std::optional<int> index)
+    : Control(ControlKind::TextBox, std::move(name), index) {
+    // Pressing the box gives it the keyboard focus, the caret at the end of its text.
+    events.mouseDown = [](Control& control, const MouseEvent&) {
+        auto& box = static_cast<TextBox&>(control);
+        GiveFocus(box);
+        box.Select(box.Length(), 0);
+    };
+}
+
+std::string TextBox::Prefix(std::string_view utf8, int characters) {
+    return std::string(utf8.substr(0, ByteOffset(utf8, characters)));
+}
+
+int TextBox::Length() const { return CharacterCount(text_); }
+
+void TextBox::SetText(std::string text) {
+    bool differs = text != text_;
+    text_ = std::move(text);
+    Select(0, 0);
+    if (differs) Changed();
+}
+
+std::string TextBox::SelectedText() const {
+    size_t from = ByteOffset(text_, selStart_);
+    return text_.substr(from, ByteOffset(text_, selStart_ + selLength_) - from);
+}
+
+void TextBox::ReplaceSelection(std::string_view text) { Replace(text); }
+
+std::string TextBox::DisplayText() const {
+    if (passwordChar.empty()) return text_;
+    std::string shown;
+    for (int count = Length(); count > 0; --count) shown += passwordChar;
+    return shown;
+}
+
+void TextBox::Select(int start, int length) {
+    int size = Length();
+    selStart_ = std::clamp(start, 0, size);
+    selLength_ = std::clamp(length, 0, size - selStart_);
+    caretAtEnd_ = true;
+    Touch();
+}
+
+bool TextBox::Replace(std::string_view text) {
+    size_t from = ByteOffset(text_, selStart_);
+    size_t to = ByteOffset(text_, selStart_ + selLength_);
+    std::string changed = text_.substr(0, from) + std::string(text) + text_.substr(to);
+    int caretAfter = selStart_ + CharacterCount(text);
+    bool differs = changed != text_;
+    text_ = std::move(changed);
+    Select(caretAfter, 0);
+    return !differs || Changed();
+}
+
+bool TextBox::Changed() {
+    Touch();
+    return Raise(events.change);
+}
+
+template <typename Handler, typename... Arguments>
+bool TextBox::Raise(const Handler& handler, Arguments... arguments) {
+    if (!handler) return true;
+    // Copies: the handler may remove the box, and its events with it.
+    std::weak_ptr<char> alive = alive_;
+    Handler call = handler;
+    call(*this, arguments...);
+    return !alive.expired();
+}
+
+void TextBox::Type(std::string_view utf8) {
+    for (size_t at = 0; at < utf8.size();) {
+        size_t next = ByteOffset(utf8.substr(at), 1) + at;
+        std::string_view character = utf8.substr(at, next - at);
+        at = next;
+        if (!Raise(events.keyPress, KeyAsciiOf(character))) return;
+        if (locked || static_cast<unsigned char>(character[0]) < 0x20) continue;
+        if (maxLength > 0 && Length() - selLength_ >= maxLength) continue;
+        if (!Replace(character)) return;
+    }
+}
+
+void TextBox::PressKey(int virtualKey, int shift) {
+    if (!Raise(events.keyDown, virtualKey, shift)) return;
+    int size = Length();
+    int caretNow = caret();
+    // Shift with a moving key stretches the selection from its other end.
+    auto moveTo = [&](int position) {
+        position = std::clamp(position, 0, size);
+        if (shift & kShiftKey) {
+            int anchor = caretAtEnd_ ? selStart_ : selStart_ + selLength_;
+            Select(std::min(anchor, position), std::abs(position - anchor));
+            caretAtEnd_ = position >= anchor;
+        } else {
+            Select(position, 0);
+        }
+    };
+    switch (virtualKey) {
+        case vk::kLeft: moveTo(selLength_ && !(shift & kShiftKey) ? selStart_ : caretNow - 1); break;
+        case vk::kRight:
+            moveTo(selLength_ && !(shift & kShiftKey) ? selStart_ + selLength_ : caretNow + 1);
+            break;
+        case vk::kHome: moveTo(0); break;
+        case vk::kEnd: moveTo(size); break;
+        case vk::kBackspace:
+            if (!Raise(events.keyPress, static_cast<int>(vk::kBackspace)) || locked) break;
+            if (selLength_ == 0 && selStart_ > 0) Select(selStart_ - 1, 1);
+            Replace("");
+            break;
+        case vk::kDelete:
+            if (locked) break;
+            if (selLength_ == 0) Select(selStart_, 1);
+            Replace("");
+            break;
+        case vk::kReturn: Raise(events.keyPress, static_cast<int>(vk::kReturn)); break;
+        default: break;
+    }
+}
+
+void TextBox::ReleaseKey(int virtualKey, int shift) { Raise(events.keyUp, virtualKey, shift); }
+
+std::optional<PropertyValue> TextBox::GetOwn(std::string_view name) const {
+    if (SameName(name, "Text")) return text_;
+    if (SameName(name, "MaxLength")) return maxLength;
+    if (SameName(name, "Locked")) return locked;
+    if (SameName(name, "PasswordChar")) return passwordChar;
+    if (SameName(name, "SelStart")) return selStart_;
+    if (SameName(name, "SelLength")) return selLength_;
+    if (SameName(name, "SelText")) return SelectedText();
+    if (SameName(name, "ForeColor")) return FromColor(foreColor);
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    return GetFont(font, name);
+}
+
+bool TextBox::SetOwn(std::string_view name, const PropertyValue& value) {
+    if (SameName(name, "Text")) {
+        SetText(ToText(value));
+    } else if (SameName(name, "MaxLength")) {
+        int32_t length = ToInteger(value);
+        if (length < 0) throw control_errors::InvalidPropertyValue();
+        maxLength = length;
+    } else if (SameName(name, "Locked")) {
+        locked = ToBoolean(value);
+    } else if (SameName(name, "PasswordChar")) {
+        std::string character = ToText(value);
+        passwordChar = character.substr(0, ByteOffset(character, 1));
+    } else if (SameName(name, "SelStart")) {
+        int32_t start = ToInteger(value);
+        if (start < 0) throw control_errors::InvalidPropertyValue();
+        Select(start, 0);
+    } else if (SameName(name, "SelLength")) {
+        int32_t length = ToInteger(value);
+        if (length < 0) throw control_errors::InvalidPropertyValue();
+        Select(selStart_, length);
+    } else if (SameName(name, "SelText")) {
+        Replace(ToText(value));
+    } else if (SameName(name, "ForeColor")) {
+        foreColor = ToColor(value);
+    } else if (SameName(name, "BackColor")) {
+        backColor = ToColor(value);
+    } else if (!SetFont(font, name, value)) {
+        return false;
+    }
+    return true;
+}
+
+void TextBox::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"Text", "MaxLength", "Locked", "PasswordChar", "SelStart", "SelLength",
+                               "SelText", "ForeColor", "BackColor", "FontName", "FontSize", "FontBold",
+                               "FontItalic", "FontUnderline", "FontStrikethru"});
+}
+
+std::unique_ptr<Control> TextBox::CloneAs(int index) const {
+    auto clone = std::make_unique<TextBox>(name(), index);
+    CopyCommonTo(*clone);
+    clone->text_ = text_;
+    clone->maxLength = maxLength;
+    clone->locked = locked;
+    clone->passwordChar = passwordChar;
+    clone->font = font;
+    clone->foreColor = foreColor;
+    clone->backColor = backColor;
+    return clone;
+}
+
+TextBox* FocusedTextBox(Control& root) {
+    TextBox* focused = nullptr;
+    ForEachTextBox(root, [&](TextBox& box) {
+        if (box.hasFocus && box.IsShown() && box.enabled()) focused = &box;
+    });
+    return focused;
+}
+
+void GiveFocus(TextBox& box) {
+    Control* root = &box;
+    while (root->parent()) root = root->parent();
+    ForEachTextBox(*root, [](TextBox& other) { other.hasFocus = false; });
+    box.hasFocus = true;
+}
+
+bool KeyToFocus(Control& root, int virtualKey, int shift, bool down) {
+    TextBox* box = FocusedTextBox(root);
+    if (!box) return false;
+    if (down)
+        box->PressKey(virtualKey, shift);
+    else
+        box->ReleaseKey(virtualKey, shift);
+    return true;
+}
+
+bool TextToFocus(Control& root, std::string_view utf8) {
+    TextBox* box = FocusedTextBox(root);
+    if (!box) return false;
+    box->Type(utf8);
+    return true;
+}
+
+}  // namespace taviro::platform
+
+namespace taviro::platform {
+
+OptionButton::OptionButton(std::string name, std::optional<int> index)
+    : Control(ControlKind::OptionButton, std::move(name), index) {
+    // A press selects the button before the game's own handlers hear it.
+    events.mouseDown = [](Control& control, const MouseEvent& event) {
+        if (event.button == kLeftButton) static_cast<OptionButton&>(control).SetValue(true);
+    };
+}
+
+void OptionButton::SetValue(bool value) {
+    value_ = value;
+    Touch();
+    if (!value || !parent()) return;
+    for (const auto& sibling : parent()->children()) {
+        if (sibling.get() != this && sibling->kind() == ControlKind::OptionButton) {
+            static_cast<OptionButton&>(*sibling).value_ = false;
+            static_cast<OptionButton&>(*sibling).Touch();
+        }
+    }
+}
+
+std::optional<PropertyValue> OptionButton::GetOwn(std::string_view name) const {
+    if (SameName(name, "Value")) return value_;
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    return std::nullopt;
+}
+
+bool OptionButton::SetOwn(std::string_view name, const PropertyValue& newValue) {
+    if (SameName(name, "Value"))
+        SetValue(ToBoolean(newValue));
+    else if (SameName(name, "BackColor"))
+        backColor = ToColor(newValue);
+    else
+        return false;
+    return true;
+}
+
+void OptionButton::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"BackColor", "Value"});
+}
+
+std::unique_ptr<Control> OptionButton::CloneAs(int index) const {
+    auto clone = std::make_unique<OptionButton>(name(), index);
+    CopyCommonTo(*clone);
+    clone->backColor = backColor;
+    return clone;
+}
+
+namespace {
+
+int ToScrollNumber(const PropertyValue& value) {
+    int32_t number = ToInteger(value);
+    if (number < -32768 || number > 32767) throw control_errors::InvalidPropertyValue();
+    return number;
+}
+
+}  // namespace
+
+ScrollBar::ScrollBar(bool vertical, std::string name, std::optional<int> index)
+    : Control(vertical ? ControlKind::VScrollBar : ControlKind::HScrollBar, std::move(name), index),
+      vertical_(vertical) {
+    // A press on an arrow steps by SmallChange, on the track by LargeChange towards the press.
+    events.mouseDown = [](Control& control, const MouseEvent& event) {
+        auto& bar = static_cast<ScrollBar&>(control);
+        if (event.button != kLeftButton) return;
+        int along = bar.vertical_ ? event.y : event.x;
+        int length = bar.vertical_ ? bar.bounds().height : bar.bounds().width;
+        auto [thumbStart, thumbLength] = bar.Thumb();
+        if (along < kArrowSide)
+            bar.Step(-bar.smallChange);
+        else if (along >= length - kArrowSide)
+            bar.Step(bar.smallChange);
+        else if (along < thumbStart)
+            bar.Step(-bar.largeChange);
+        else if (along >= thumbStart + thumbLength)
+            bar.Step(bar.largeChange);
+    };
+}
+
+void ScrollBar::SetValue(int value) {
+    if (value < std::min(minimum, maximum) || value > std::max(minimum, maximum))
+        throw control_errors::InvalidPropertyValue();
+    if (value == value_) return;
+    value_ = value;
+    Touch();
+    if (auto handler = events.change) handler(*this);
+}
+
+void ScrollBar::Step(int change) {
+    // Towards Max is up the numbers when Max is the larger, down them when it is the smaller.
+    int direction = maximum >= minimum ? 1 : -1;
+    int target = value_ + change * direction;
+    SetValue(std::clamp(target, std::min(minimum, maximum), std::max(minimum, maximum)));
+}
+
+std::pair<int, int> ScrollBar::Thumb() const {
+    int length = vertical_ ? bounds().height : bounds().width;
+    int track = std::max(0, length - 2 * kArrowSide);
+    int thumb = std::min(track, kArrowSide);
+    int span = std::abs(maximum - minimum);
+    int travelled = span == 0 ? 0 : std::abs(value_ - minimum) * (track - thumb) / span;
+    return {kArrowSide + travelled, thumb};
+}
+
+std::optional<PropertyValue> ScrollBar::GetOwn(std::string_view name) const {
+    if (SameName(name, "Value")) return value_;
+    if (SameName(name, "Min")) return minimum;
+    if (SameName(name, "Max")) return maximum;
+    if (SameName(name, "SmallChange")) return smallChange;
+    if (SameName(name, "LargeChange")) return largeChange;
+    return std::nullopt;
+}
+
+bool ScrollBar::SetOwn(std::string_view name, const PropertyValue& newValue) {
+    if (SameName(name, "Value")) {
+        SetValue(ToScrollNumber(newValue));
+    } else if (SameName(name, "Min") || SameName(name, "Max")) {
+        (SameName(name, "Min") ? minimum : maximum) = ToScrollNumber(newValue);
+        Touch();
+        // The value follows a range that no longer holds it.
+        SetValue(std::clamp(value_, std::min(minimum, maximum), std::max(minimum, maximum)));
+    } else if (SameName(name, "SmallChange") || SameName(name, "LargeChange")) {
+        int change = ToScrollNumber(newValue);
+        if (change < 1) throw control_errors::InvalidPropertyValue();
+        (SameName(name, "SmallChange") ? smallChange : largeChange) = change;
+        Touch();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void ScrollBar::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"Value", "Min", "Max", "SmallChange", "LargeChange"});
+}
+
+std::unique_ptr<Control> ScrollBar::CloneAs(int index) const {
+    auto clone = std::make_unique<ScrollBar>(vertical_, name(), index);
+    CopyCommonTo(*clone);
+    clone->minimum = minimum;
+    clone->maximum = maximum;
+    clone->smallChange = smallChange;
+    clone->largeChange = largeChange;
+    clone->value_ = value_;
+    return clone;
+}
+
+}  // namespace taviro::platform
+
+namespace taviro::platform {
+
+Rect ShapeControl::Figure() const {
+    Rect area{0, 0, bounds().width, bounds().height};
+    if (shape != 1 && shape != 3 && shape != 5) return area;
+    int side = std::min(area.width, area.height);
+    return {(area.width - side) / 2, (area.height - side) / 2, side, side};
+}
+
+std::optional<PropertyValue> ShapeControl::GetOwn(std::string_view name) const {
+    if (SameName(name, "Shape")) return shape;
+    if (SameName(name, "BackStyle")) return opaque ? 1 : 0;
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    if (SameName(name, "FillStyle")) return fillStyle;
+    if (SameName(name, "FillColor")) return FromColor(fillColor);
+    if (SameName(name, "BorderStyle")) return borderStyle;
+    if (SameName(name, "BorderColor")) return FromColor(borderColor);
+    if (SameName(name, "BorderWidth")) return borderWidth;
+    return std::nullopt;
+}
+
+bool ShapeControl::SetOwn(std::string_view name, const PropertyValue& value) {
+    if (SameName(name, "Shape"))
+        shape = ToChoice(value, 5);
+    else if (SameName(name, "BackStyle"))
+        opaque = ToChoice(value, 1) == 1;
+    else if (SameName(name, "BackColor"))
+        backColor = ToColor(value);
+    else if (SameName(name, "FillStyle"))
+        fillStyle = ToChoice(value, 7);
+    else if (SameName(name, "FillColor"))
+        fillColor = ToColor(value);
+    else if (SameName(name, "BorderStyle"))
+        borderStyle = ToChoice(value, 6);
+    else if (SameName(name, "BorderColor"))
+        borderColor = ToColor(value);
+    else if (SameName(name, "BorderWidth"))
+        borderWidth = std::max(1, ToChoice(value, 8192));
+    else
+        return false;
+    return true;
+}
+
+void ShapeControl::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"Shape", "BackStyle", "BackColor", "FillStyle", "FillColor", "BorderStyle",
+                               "BorderColor", "BorderWidth"});
+}
+
+std::unique_ptr<Control> ShapeControl::CloneAs(int index) const {
+    auto clone = std::make_unique<ShapeControl>(name(), index);
+    CopyCommonTo(*clone);
+    clone->shape = shape;
+    clone->opaque = opaque;
+    clone->backColor = backColor;
+    clone->fillStyle = fillStyle;
+    clone->fillColor = fillColor;
+    clone->borderStyle = borderStyle;
+    clone->borderColor = borderColor;
+    clone->borderWidth = borderWidth;
+    return clone;
+}
+
+void LineControl::SetEnds(Point start, Point end) {
+    start_ = start;
+    end_ = end;
+    Control::SetBounds({std::min(start.x, end.x), std::min(start.y, end.y), std::abs(end.x - start.x) + 1,
+                        std::abs(end.y - start.y) + 1});
+}
+
+void LineControl::SetBounds(const Rect& bounds) {
+    Point shift{bounds.x - this->bounds().x, bounds.y - this->bounds().y};
+    SetEnds({start_.x + shift.x, start_.y + shift.y}, {end_.x + shift.x, end_.y + shift.y});
+}
+
+std::optional<PropertyValue> LineControl::GetOwn(std::string_view name) const {
+    if (SameName(name, "X1")) return PixelsToTwips(start_.x);
+    if (SameName(name, "Y1")) return PixelsToTwips(start_.y);
+    if (SameName(name, "X2")) return PixelsToTwips(end_.x);
+    if (SameName(name, "Y2")) return PixelsToTwips(end_.y);
+    if (SameName(name, "BorderColor")) return FromColor(borderColor);
+    if (SameName(name, "BorderWidth")) return borderWidth;
+    return std::nullopt;
+}
+
+bool LineControl::SetOwn(std::string_view name, const PropertyValue& value) {
+    Point start = start_, end = end_;
+    if (SameName(name, "X1"))
+        start.x = TwipsToPixels(value);
+    else if (SameName(name, "Y1"))
+        start.y = TwipsToPixels(value);
+    else if (SameName(name, "X2"))
+        end.x = TwipsToPixels(value);
+    else if (SameName(name, "Y2"))
+        end.y = TwipsToPixels(value);
+    else if (SameName(name, "BorderColor"))
+        borderColor = ToColor(value);
+    else if (SameName(name, "BorderWidth"))
+        borderWidth = std::max(1, ToChoice(value, 8192));
+    else
+        return false;
+    SetEnds(start, end);
+    return true;
+}
+
+void LineControl::AddOwnPropertyNames(std::vector<std::string>& names) const {
+    names.insert(names.end(), {"X1", "Y1", "X2", "Y2", "BorderColor", "BorderWidth"});
+}
+
+std::unique_ptr<Control> LineControl::CloneAs(int index) const {
+    auto clone = std::make_unique<LineControl>(name(), index);
+    CopyCommonTo(*clone);
+    clone->borderColor = borderColor;
+    clone->borderWidth = borderWidth;
+    clone->SetEnds(start_, end_);
     return clone;
 }
 

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/canvas.h"
@@ -107,9 +109,24 @@ public:
     void Fit();
 
 protected:
+    // For kinds that show a caption as a label does.
+    Label(ControlKind kind, std::string name, std::optional<int> index)
+        : Control(kind, std::move(name), index) {}
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;
     bool SetOwn(std::string_view name, const PropertyValue& value) override;
     void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// A push button: a raised box with its caption centred; the game hears its Click.
+class CommandButton : public Label {
+public:
+    explicit CommandButton(std::string name, std::optional<int> index = std::nullopt)
+        : Label(ControlKind::CommandButton, std::move(name), index) {
+        alignment = 2;
+    }
+
+protected:
     std::unique_ptr<Control> CloneAs(int index) const override;
 };
 
@@ -186,6 +203,188 @@ protected:
 private:
     TimerQueue& queue_;
     Timer timer_;
+};
+
+// A one-line box the player types into when it has the keyboard focus. Positions and lengths count
+// characters; the text is UTF-8. Every change of the text raises events.change.
+class TextBox : public Control {
+public:
+    explicit TextBox(std::string name, std::optional<int> index = std::nullopt);
+
+    const std::string& text() const { return text_; }
+    // Sets the text from code: the caret goes to the start; MaxLength and Locked do not apply.
+    void SetText(std::string text);
+    int selStart() const { return selStart_; }
+    int selLength() const { return selLength_; }
+    // The selected text, and replacing it from code (the caret goes after the new text).
+    std::string SelectedText() const;
+    void ReplaceSelection(std::string_view text);
+    // The text as drawn: every character shown as the password character when there is one.
+    std::string DisplayText() const;
+    // The caret's place in characters: the end of the selection the player last moved.
+    int caret() const { return selStart_ + selLength_ * (caretAtEnd_ ? 1 : 0); }
+    // The first characters of UTF-8 text.
+    static std::string Prefix(std::string_view utf8, int characters);
+
+    // The player's typing: each character raises KeyPress, then goes in unless the box is Locked or
+    // full (MaxLength, 0 for no limit).
+    void Type(std::string_view utf8);
+    // A key pressed (KeyDown, then Backspace, Delete, the arrows, Home and End edit; Return raises
+    // KeyPress 13) and released (KeyUp).
+    void PressKey(int virtualKey, int shift);
+    void ReleaseKey(int virtualKey, int shift);
+
+    int maxLength = 0;
+    bool locked = false;
+    std::string passwordChar;  // empty, or one character
+    FontSpec font;
+    ColorBgr foreColor = kBlack;
+    ColorBgr backColor = kWhite;
+    bool hasFocus = false;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    int Length() const;
+    void Select(int start, int length);
+    // Puts text in place of the selection and raises Change when the text differs. These and Raise
+    // return false when a handler removed the box: the caller must not touch it again.
+    bool Replace(std::string_view text);
+    bool Changed();
+    template <typename Handler, typename... Arguments>
+    bool Raise(const Handler& handler, Arguments... arguments);
+
+    std::string text_;
+    int selStart_ = 0;
+    int selLength_ = 0;
+    bool caretAtEnd_ = true;
+    std::shared_ptr<char> alive_ = std::make_shared<char>();  // gone with the box
+};
+
+// The keyboard focus of a window: at most one shown, enabled text box of the tree has it.
+TextBox* FocusedTextBox(Control& root);
+// Gives the box the focus, taking it from every other text box of its window.
+void GiveFocus(TextBox& box);
+// Sends a key or typed text to the text box with the focus; false when none has it.
+bool KeyToFocus(Control& root, int virtualKey, int shift, bool down);
+bool TextToFocus(Control& root, std::string_view utf8);
+
+}  // namespace taviro::platform
+
+namespace taviro::platform {
+
+// A round button of a group: pressing it sets its Value and clears the option buttons beside it in
+// the same container.
+class OptionButton : public Control {
+public:
+    explicit OptionButton(std::string name, std::optional<int> index = std::nullopt);
+
+    bool value() const { return value_; }
+    // Setting it clears the other option buttons of the container.
+    void SetValue(bool value);
+    ColorBgr backColor = kButtonFace;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    bool value_ = false;
+};
+
+// A horizontal or vertical scroll bar: an arrow at each end moves Value by SmallChange, the track
+// beside the thumb by LargeChange; each change of Value raises events.change.
+class ScrollBar : public Control {
+public:
+    ScrollBar(bool vertical, std::string name, std::optional<int> index = std::nullopt);
+
+    // The side of the arrow boxes at the ends and the length of the thumb, in pixels.
+    static constexpr int kArrowSide = 16;
+
+    bool vertical() const { return vertical_; }
+    int value() const { return value_; }
+    // Throws 380 for a value outside Min to Max (either may be the larger).
+    void SetValue(int value);
+    int minimum = 0;
+    int maximum = 32767;
+    int smallChange = 1;
+    int largeChange = 1;
+    // The thumb's start and length along the bar, in pixels from the bar's start.
+    std::pair<int, int> Thumb() const;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    // Moves Value by steps towards Max (positive) or Min, kept within them.
+    void Step(int change);
+
+    bool vertical_;
+    int value_ = 0;
+};
+
+}  // namespace taviro::platform
+
+namespace taviro::platform {
+
+// A drawn rectangle, square, oval or circle (Shape 0 to 5; the rounded ones are drawn square-cornered)
+// with a border and an optional fill. Shapes and lines are drawn only: the mouse goes through them.
+class ShapeControl : public Control {
+public:
+    explicit ShapeControl(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::Shape, std::move(name), index) {}
+
+    int shape = 0;
+    bool opaque = false;  // BackStyle 1: the back colour under the fill
+    ColorBgr backColor = kWhite;
+    int fillStyle = 1;  // 0 solid, 1 none; the hatched styles are drawn as none
+    ColorBgr fillColor = kBlack;
+    int borderStyle = 1;  // 0 none
+    ColorBgr borderColor = kBlack;
+    int borderWidth = 1;
+
+    // The area the shape takes in its bounds: squares and circles are centred at the shorter side.
+    Rect Figure() const;
+    bool Round() const { return shape == 2 || shape == 3; }
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+};
+
+// A straight line from (X1, Y1) to (X2, Y2) of its container; its bounds are the box around them.
+class LineControl : public Control {
+public:
+    explicit LineControl(std::string name, std::optional<int> index = std::nullopt)
+        : Control(ControlKind::Line, std::move(name), index) {}
+
+    Point start() const { return start_; }
+    Point end() const { return end_; }
+    void SetEnds(Point start, Point end);
+    // Moving the line (Move, Left, Top) carries both ends along; its size follows only the ends.
+    void SetBounds(const Rect& bounds) override;
+    ColorBgr borderColor = kBlack;
+    int borderWidth = 1;
+
+protected:
+    std::optional<PropertyValue> GetOwn(std::string_view name) const override;
+    bool SetOwn(std::string_view name, const PropertyValue& value) override;
+    void AddOwnPropertyNames(std::vector<std::string>& names) const override;
+    std::unique_ptr<Control> CloneAs(int index) const override;
+
+private:
+    Point start_, end_;  // pixels of the container
 };
 
 }  // namespace taviro::platform

@@ -286,5 +286,86 @@ TEST(MousePointers, ComeFromTheHoveredControlOrItsContainers) {
     EXPECT_EQ(mouse.PointerAt({50, 50}), MousePointer::Hourglass);
 }
 
+TEST(OptionButtons, PressingOneClearsOnlyTheOthersOfItsContainer) {
+    Form form("Main", 640, 480);
+    auto& north = AddTo<OptionButton>(form, "optNorth", {0, 0, 80, 17});
+    auto& south = AddTo<OptionButton>(form, "optSouth", {0, 20, 80, 17});
+    auto& frame = AddTo<Container>(form, "fraLamp", {100, 0, 100, 100});
+    auto& lit = AddTo<OptionButton>(frame, "optLit", {0, 0, 80, 17});
+    lit.Set("Value", true);
+    north.events.mouseDown(north, {kLeftButton, 0, 3, 3});
+    EXPECT_EQ(north.Get("Value"), PropertyValue(true));
+    south.events.mouseDown(south, {kRightButton, 0, 3, 3});  // only the left button selects
+    EXPECT_FALSE(south.value());
+    south.Set("value", int32_t{-1});
+    EXPECT_FALSE(north.value());
+    EXPECT_TRUE(south.value());
+    EXPECT_TRUE(lit.value());
+    south.Set("Value", false);
+    EXPECT_FALSE(north.value());
+}
+
+TEST(ScrollBars, ArrowsAndTrackStepTheValueWithinItsRangeAndRaiseChange) {
+    Form form("Main", 640, 480);
+    auto& bar = static_cast<ScrollBar&>(form.Add(std::make_unique<ScrollBar>(false, "hsbSpeed")));
+    bar.SetBounds({0, 0, 100, 17});
+    int changes = 0;
+    bar.events.change = [&](Control&) { ++changes; };
+    bar.Set("Max", int32_t{10});
+    bar.Set("LargeChange", int32_t{4});
+    auto press = [&](int x) { bar.events.mouseDown(bar, {kLeftButton, 0, x, 8}); };
+    press(5);  // the left arrow at Min
+    EXPECT_EQ(changes, 0);
+    press(95);
+    press(80);  // the track right of the thumb
+    EXPECT_EQ(bar.Get("Value"), PropertyValue(int32_t{5}));
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(bar.Thumb(), (std::pair<int, int>{16 + 5 * 52 / 10, 16}));
+    press(20);  // the track left of the thumb
+    EXPECT_EQ(bar.value(), 1);
+    EXPECT_EQ(ErrorNumberOf([&] { bar.Set("Value", int32_t{11}); }), 380);
+    EXPECT_EQ(ErrorNumberOf([&] { bar.Set("SmallChange", int32_t{0}); }), 380);
+    EXPECT_EQ(ErrorNumberOf([&] { bar.Set("Min", int32_t{40000}); }), 380);
+    // A range that no longer holds the value takes it along; a reversed range steps down.
+    bar.Set("Max", int32_t{0});
+    EXPECT_EQ(bar.value(), 0);
+    bar.Set("Min", int32_t{10});
+    bar.Set("Value", int32_t{5});
+    press(95);
+    EXPECT_EQ(bar.value(), 4);
+}
+
+TEST(ShapesAndLines, TakeNoMouseAndKeepTheirGeometry) {
+    Form form("Main", 640, 480);
+    auto& box = AddTo<PictureBox>(form, "picRoom", {0, 0, 200, 200});
+    auto& circle = AddTo<ShapeControl>(box, "shpMoon", {10, 10, 100, 60});
+    auto& line = AddTo<LineControl>(box, "linRope", {0, 0, 1, 1});
+    EXPECT_EQ(&form.HitTest({50, 40}), &box);  // the mouse goes through the shape to the box
+    circle.Set("Shape", int32_t{3});
+    EXPECT_EQ(circle.Figure(), (Rect{20, 0, 60, 60}));  // a circle is centred at the shorter side
+    circle.Set("Shape", int32_t{2});
+    EXPECT_EQ(circle.Figure(), (Rect{0, 0, 100, 60}));
+    EXPECT_EQ(ErrorNumberOf([&] { circle.Set("Shape", int32_t{6}); }), 380);
+    line.Set("X1", int32_t{1500});
+    line.Set("Y1", int32_t{300});
+    line.Set("X2", int32_t{150});
+    line.Set("Y2", int32_t{900});
+    EXPECT_EQ(line.bounds(), (Rect{10, 20, 91, 41}));
+    EXPECT_EQ(line.Get("x1"), PropertyValue(int32_t{1500}));
+    line.Move(0, 0);  // the ends go along
+    EXPECT_EQ(line.start(), (Point{90, 0}));
+    EXPECT_EQ(line.end(), (Point{0, 40}));
+    EXPECT_EQ(&form.HitTest({12, 30}), &box);
+}
+
+TEST(ScrollBars, AChangeHandlerMayRemoveTheBar) {
+    Form form("Main", 640, 480);
+    auto& bar = static_cast<ScrollBar&>(form.Add(std::make_unique<ScrollBar>(true, "vsbDepth")));
+    bar.SetBounds({0, 0, 17, 100});
+    bar.events.change = [&](Control& control) { form.Remove(control); };
+    bar.Set("Value", int32_t{3});
+    EXPECT_EQ(form.Find("vsbDepth"), nullptr);
+}
+
 }  // namespace
 }  // namespace taviro::platform

@@ -18,7 +18,10 @@ Control* HitChild(Control& container, Point windowPoint) {
     const auto& children = container.children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         Control& child = **it;
-        if (!child.visible() || child.kind() == ControlKind::Timer) continue;
+        // Timers are never drawn, and shapes and lines take no mouse: it goes to what is under them.
+        if (!child.visible() || child.kind() == ControlKind::Timer || child.kind() == ControlKind::Shape ||
+            child.kind() == ControlKind::Line)
+            continue;
         if (!child.WindowBounds().Contains(windowPoint)) continue;
         if (Control* inner = HitChild(child, windowPoint)) return inner;
         return &child;

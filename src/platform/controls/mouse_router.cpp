@@ -17,6 +17,10 @@ void MouseRouter::MouseDown(Point windowPoint, int button, int shift) {
     Control& target = captured_ && Alive(captured_) ? *captured_ : form_.HitTest(windowPoint);
     captured_ = &target;
     buttonsHeld_ |= button;
+    // Pressing anything but a text box takes the keyboard focus from the one that has it.
+    if (target.kind() != ControlKind::TextBox) {
+        if (TextBox* focused = FocusedTextBox(form_)) focused->hasFocus = false;
+    }
     if (target.dragMode() == 1 && button == kLeftButton) {
         BeginDrag(target);
         return;

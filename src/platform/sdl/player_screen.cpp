@@ -71,7 +71,8 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
       loop_(clock, timers_),
       pictures_(files),
       text_(std::make_unique<TtfTextRenderer>(display_.renderer())),
-      dialogs_(loop_, history_, automated) {
+      dialogs_(loop_, history_, automated),
+      runFromCdWindows_(loop_, automated) {
     MakeRenderers();
     shown_ = {settings.caption, settings.border, false};
     if (!display_.headless()) {
@@ -88,6 +89,7 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
         nlohmann::ordered_json windows = windows_.VisibleNames();
         if (const SavedGameWindow* saved = savedGameWindows_.window())
             windows.push_back(saved->kind == SavedGameWindow::Kind::Save ? "save" : "load");
+        if (runFromCdWindows_.window()) windows.push_back("cd");
         if (dialogs_.open()) windows.push_back("dialog");
         return windows;
     });
@@ -115,7 +117,10 @@ int PlayerScreen::menuBarHeight() const {
 
 TopWindow* PlayerScreen::InputWindow() const {
     TopWindow* front = windows_.front();
-    return front && front->enabled && !dialogs_.open() && !savedGameWindows_.window() ? front : nullptr;
+    return front && front->enabled && !dialogs_.open() && !savedGameWindows_.window() &&
+                   !runFromCdWindows_.window()
+               ? front
+               : nullptr;
 }
 
 SavedGameWindow* PlayerScreen::SavedGameInput() const {
@@ -260,6 +265,7 @@ void PlayerScreen::Draw() {
         BuildMenus();
         if (buildOverlay) buildOverlay();
         savedGameWindows_.Build();
+        runFromCdWindows_.Build();
         dialogs_.Build();
     });
     display_.Present();
@@ -354,14 +360,24 @@ void PlayerScreen::CloseBox() {
 }
 
 void PlayerScreen::Text(const std::string& text) {
-    if (SavedGameInput())
+    if (SavedGameInput()) {
         savedGameWindows_.Text(text);
-    else
-        imgui_->Text(text);
+        return;
+    }
+    imgui_->Text(text);
+    TopWindow* window = dialogs_.open() ? nullptr : InputWindow();
+    if (window && window->onText) loop_.Dispatch([&] { window->onText(text); });
 }
 
 std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
     if (dialogs_.Press(caption)) return std::nullopt;
+    if (RunFromCdWindow* cd = dialogs_.open() ? nullptr : runFromCdWindows_.window()) {
+        std::optional<bool> ok = cd->FindButton(caption);
+        if (!ok) return "the window has no button " + caption;
+        auto handler = cd->onButton;  // the handler closes the window it belongs to
+        if (handler) handler(*ok);
+        return std::nullopt;
+    }
     if (SavedGameWindow* saved = SavedGameInput()) {
         SavedGameWindow::Button button;
         if (!saved->FindButton(caption, button)) return "the window has no button " + caption;
@@ -385,6 +401,8 @@ std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
 }
 
 std::optional<std::string> PlayerScreen::Select(const std::string& text) {
+    if (RunFromCdWindow* cd = dialogs_.open() ? nullptr : runFromCdWindows_.window())
+        return cd->SelectEntry(text) ? std::nullopt : std::optional<std::string>("the list has no entry " + text);
     if (SavedGameWindow* saved = SavedGameInput()) {
         for (size_t i = 0; i < saved->names.size(); ++i)
             if (saved->names[i] == text) {

@@ -12,6 +12,7 @@
 #include "platform/automation/state_dump.h"
 #include "platform/controls/menu.h"
 #include "platform/controls/mouse_router.h"
+#include "platform/dialogs/run_from_cd_window_view.h"
 #include "platform/dialogs/saved_game_window_view.h"
 #include "platform/dialogs/window_dialogs.h"
 #include "platform/events/event_loop.h"
@@ -42,6 +43,8 @@ public:
     WindowDialogs& dialogs() { return dialogs_; }
     // The save and load windows of the game.
     SavedGameWindows& savedGameWindows() { return savedGameWindows_; }
+    // The insert-CD window of games played from CD.
+    RunFromCdWindowView& runFromCdWindows() { return runFromCdWindows_; }
     StateDump& stateDump() { return state_; }
 
     // The size of the desktop in pixels: the real one, or for a headless screen the one it was given.
@@ -142,6 +145,7 @@ private:
     DialogHistory history_;
     WindowDialogs dialogs_;
     SavedGameWindowView savedGameWindows_;
+    RunFromCdWindowView runFromCdWindows_;
     StateDump state_;
     std::unique_ptr<MouseCursors> cursors_;    // none when headless
     std::vector<std::string> chosenMenuPath_;  // chosen in the last ImGui frame, run after it

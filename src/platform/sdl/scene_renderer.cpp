@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/game_error.h"
 #include "platform/log.h"
@@ -196,6 +197,133 @@ void SceneRenderer::DrawCheckBox(const CheckBox& box, const Rect& bounds) {
     }
 }
 
+void SceneRenderer::DrawTextBox(const TextBox& box, const Rect& bounds) {
+    Fill(bounds, box.backColor);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_Rect outline = ToSdl(bounds);
+    SDL_RenderDrawRect(renderer_, &outline);
+    // The text one pixel in from the border at the left, centred on the height; the caret after it.
+    Label shown(box.name());
+    shown.caption = box.DisplayText();
+    shown.font = box.font;
+    shown.foreColor = box.foreColor;
+    shown.transparent = true;
+    Rect inside{bounds.x + 3, bounds.y + 2, std::max(0, bounds.width - 6), std::max(0, bounds.height - 4)};
+    if (text_) text_->DrawLabel(shown, inside);
+    if (!box.hasFocus) return;
+    const Control* root = &box;
+    while (root->parent()) root = root->parent();
+    TextMeasurer* measurer =
+        root->kind() == ControlKind::Form ? static_cast<const Form*>(root)->textMeasurer() : nullptr;
+    std::string shownBefore = TextBox::Prefix(shown.caption, box.caret());
+    int caretX =
+        inside.x + (measurer && !shownBefore.empty() ? measurer->Measure(shownBefore, box.font, 0).x : 0);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderDrawLine(renderer_, caretX, inside.y, caretX, inside.y + inside.height - 1);
+}
+
+void SceneRenderer::DrawOptionButton(const OptionButton& button, const Rect& bounds) {
+    Fill(bounds, button.backColor);
+    // A 12-pixel white circle with a black rim, centred on the control's height; a black dot when set.
+    constexpr int kRadius = 6;
+    const int centreX = bounds.x + kRadius, centreY = bounds.y + bounds.height / 2;
+    for (int dy = -kRadius; dy <= kRadius; ++dy) {
+        for (int dx = -kRadius; dx <= kRadius; ++dx) {
+            int distance = dx * dx + dy * dy;
+            if (distance > kRadius * kRadius) continue;
+            bool rim = distance > (kRadius - 1) * (kRadius - 1);
+            bool dot = button.value() && distance <= 4 + 1;
+            int shade = rim || dot ? 0 : 255;
+            SDL_SetRenderDrawColor(renderer_, shade, shade, shade, 255);
+            SDL_RenderDrawPoint(renderer_, centreX + dx, centreY + dy);
+        }
+    }
+}
+
+void SceneRenderer::DrawScrollBar(const ScrollBar& bar, const Rect& bounds) {
+    // A light track, a raised box at each end and the raised thumb.
+    Fill(bounds, 0xE0E0E0);
+    const bool vertical = bar.vertical();
+    const int side = vertical ? bounds.width : bounds.height;
+    const int length = vertical ? bounds.height : bounds.width;
+    auto along = [&](int start, int size) {
+        return vertical ? Rect{bounds.x, bounds.y + start, side, size}
+                        : Rect{bounds.x + start, bounds.y, size, side};
+    };
+    auto [thumbStart, thumbLength] = bar.Thumb();
+    constexpr int kArrowSide = ScrollBar::kArrowSide;
+    for (Rect box :
+         {along(0, kArrowSide), along(length - kArrowSide, kArrowSide), along(thumbStart, thumbLength)}) {
+        Fill(box, kButtonFace);
+        DrawRaisedEdge(box);
+    }
+}
+
+void SceneRenderer::DrawShape(const ShapeControl& shape, const Rect& bounds) {
+    Rect figure = shape.Figure();
+    figure.x += bounds.x;
+    figure.y += bounds.y;
+    // Each row of the figure: the span inside it, and the span inside its border.
+    auto span = [&](int row, int inset) -> std::pair<int, int> {
+        Rect inner{figure.x + inset, figure.y + inset, figure.width - 2 * inset, figure.height - 2 * inset};
+        if (row < inner.y || row >= inner.y + inner.height || inner.width <= 0) return {0, 0};
+        if (!shape.Round()) return {inner.x, inner.width};
+        double radiusX = inner.width / 2.0, radiusY = inner.height / 2.0;
+        double dy = (row + 0.5 - inner.y - radiusY) / radiusY;
+        int half = static_cast<int>(radiusX * std::sqrt(std::max(0.0, 1.0 - dy * dy)) + 0.5);
+        int centre = inner.x + inner.width / 2;
+        return {centre - half, 2 * half};
+    };
+    const int border = shape.borderStyle == 0 ? 0 : shape.borderWidth;
+    for (int row = figure.y; row < figure.y + figure.height; ++row) {
+        auto [outerX, outerWidth] = span(row, 0);
+        auto [innerX, innerWidth] = span(row, border);
+        if (outerWidth == 0) continue;
+        bool filled = shape.fillStyle == 0 || shape.opaque;
+        if (filled && innerWidth > 0)
+            Fill({innerX, row, innerWidth, 1}, shape.fillStyle == 0 ? shape.fillColor : shape.backColor);
+        if (border == 0) continue;
+        if (innerWidth == 0) {
+            Fill({outerX, row, outerWidth, 1}, shape.borderColor);
+        } else {
+            Fill({outerX, row, innerX - outerX, 1}, shape.borderColor);
+            Fill({innerX + innerWidth, row, outerX + outerWidth - innerX - innerWidth, 1}, shape.borderColor);
+        }
+    }
+}
+
+void SceneRenderer::DrawLine(const LineControl& line) {
+    // The ends are points of the container; the line is drawn as thick as its border width.
+    Point origin{origin_.x, origin_.y};
+    if (const Control* container = line.parent()) {
+        Rect area = container->WindowBounds();
+        origin = {origin.x + area.x, origin.y + area.y};
+    }
+    ColorBgr color = line.borderColor;
+    SDL_SetRenderDrawColor(renderer_, color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF, 255);
+    for (int thick = 0; thick < line.borderWidth; ++thick) {
+        int offset = thick - line.borderWidth / 2;
+        bool steep = std::abs(line.end().y - line.start().y) > std::abs(line.end().x - line.start().x);
+        int dx = steep ? offset : 0, dy = steep ? 0 : offset;
+        SDL_RenderDrawLine(renderer_, origin.x + line.start().x + dx, origin.y + line.start().y + dy,
+                           origin.x + line.end().x + dx, origin.y + line.end().y + dy);
+    }
+}
+
+void SceneRenderer::DrawRaisedEdge(const Rect& bounds) {
+    // A classic button: white above and left, dark grey below and right, a black outline.
+    const int right = bounds.x + bounds.width - 1, bottom = bounds.y + bounds.height - 1;
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_Rect outline = ToSdl(bounds);
+    SDL_RenderDrawRect(renderer_, &outline);
+    SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+    SDL_RenderDrawLine(renderer_, bounds.x + 1, bounds.y + 1, right - 1, bounds.y + 1);
+    SDL_RenderDrawLine(renderer_, bounds.x + 1, bounds.y + 1, bounds.x + 1, bottom - 1);
+    SDL_SetRenderDrawColor(renderer_, 128, 128, 128, 255);
+    SDL_RenderDrawLine(renderer_, bounds.x + 1, bottom - 1, right - 1, bottom - 1);
+    SDL_RenderDrawLine(renderer_, right - 1, bounds.y + 1, right - 1, bottom - 1);
+}
+
 void SceneRenderer::DrawControlAt(const Control& control, Point origin) {
     const Rect bounds = control.WindowBounds();
     origin_ = {origin.x - bounds.x, origin.y - bounds.y};
@@ -239,6 +367,13 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip, 
             if (text_) text_->DrawLabel(label, bounds);
             break;
         }
+        case ControlKind::CommandButton: {
+            auto& button = static_cast<const CommandButton&>(control);
+            Fill(bounds, button.backColor);
+            DrawRaisedEdge(bounds);
+            if (text_) text_->DrawLabel(button, bounds);
+            break;
+        }
         case ControlKind::Container: {
             auto& container = static_cast<const Container&>(control);
             if (!container.transparent) Fill(bounds, container.backColor);
@@ -253,6 +388,14 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip, 
             break;
         }
         case ControlKind::CheckBox: DrawCheckBox(static_cast<const CheckBox&>(control), bounds); break;
+        case ControlKind::TextBox: DrawTextBox(static_cast<const TextBox&>(control), bounds); break;
+        case ControlKind::OptionButton:
+            DrawOptionButton(static_cast<const OptionButton&>(control), bounds);
+            break;
+        case ControlKind::HScrollBar:
+        case ControlKind::VScrollBar: DrawScrollBar(static_cast<const ScrollBar&>(control), bounds); break;
+        case ControlKind::Shape: DrawShape(static_cast<const ShapeControl&>(control), bounds); break;
+        case ControlKind::Line: DrawLine(static_cast<const LineControl&>(control)); break;
         case ControlKind::Form:
         case ControlKind::Timer: break;
     }

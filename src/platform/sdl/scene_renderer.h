@@ -57,6 +57,17 @@ private:
     // True when a picture hides everything under it in the area, so that the colour need not be drawn.
     bool CoveredByOpaquePicture(const std::string& gamePath, const Rect& area);
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
+    // A white box with a black border, its text and, with the focus, the caret.
+    void DrawTextBox(const TextBox& box, const Rect& bounds);
+    // A round button, with a dot when it is set.
+    void DrawOptionButton(const OptionButton& button, const Rect& bounds);
+    // The track, the arrow boxes at the ends and the thumb.
+    void DrawScrollBar(const ScrollBar& bar, const Rect& bounds);
+    // The figure's fill and border, row by row.
+    void DrawShape(const ShapeControl& shape, const Rect& bounds);
+    // The line between its ends, clipped to its container.
+    void DrawLine(const LineControl& line);
+    void DrawRaisedEdge(const Rect& bounds);
     void DrawControl(const Control& control, const Clip& clip, bool evenHidden = false);
     // An animated picture shows the frame of `animationMs` into its animation (the clock's time when -1).
     void DrawPicture(const std::string& gamePath, const Rect& area, bool stretch, int64_t animationMs = -1);

@@ -163,5 +163,27 @@ TEST(SceneRendering, ScreenshotsHoldWhatWasDrawn) {
                  GameError);
 }
 
+TEST(SceneRendering, ShapesFillInsideTheirBorderAndLinesJoinTheirEnds) {
+    HeadlessScene scene;
+    scene.form.backColor = 0x00FF00;
+    auto& circle = AddTo<ShapeControl>(scene.form, "circle", {0, 0, 40, 30});
+    circle.Set("Shape", int32_t{3});
+    circle.fillStyle = 0;
+    circle.fillColor = 0x0000FF;
+    EXPECT_EQ(scene.Pixel(20, 15), 0xFFFF0000u);  // the centre of the 30-pixel circle is filled
+    EXPECT_EQ(scene.Pixel(20, 0), 0xFF000000u);   // its top is the border
+    EXPECT_EQ(scene.Pixel(3, 15), 0xFF00FF00u);   // left of the circle the form shows
+    EXPECT_EQ(scene.Pixel(6, 1), 0xFF00FF00u);
+    circle.fillStyle = 1;
+    EXPECT_EQ(scene.Pixel(20, 15), 0xFF00FF00u);  // no fill: transparent inside
+    auto& line = AddTo<LineControl>(scene.form, "line", {0, 0, 1, 1});
+    line.SetEnds({2, 40}, {60, 40});
+    line.borderColor = 0xFF0000;
+    EXPECT_EQ(scene.Pixel(30, 40), 0xFF0000FFu);
+    EXPECT_EQ(scene.Pixel(60, 40), 0xFF0000FFu);
+    EXPECT_EQ(scene.Pixel(30, 41), 0xFF00FF00u);
+    EXPECT_EQ(scene.Pixel(62, 40), 0xFF00FF00u);
+}
+
 }  // namespace
 }  // namespace taviro::platform

@@ -145,7 +145,11 @@ void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& fontSpec
 void TtfTextRenderer::DrawLabel(const Label& label, const Rect& bounds) {
     // A label breaks its caption between words at its width, unless it grows to fit one line.
     int wrapWidth = label.autoSize && !label.wordWrap ? 0 : std::max(1, bounds.width);
-    DrawText(label.caption, label.font, label.foreColor, bounds, wrapWidth, label.alignment);
+    Rect area = bounds;
+    // A button's caption sits in the middle of its height.
+    if (label.kind() == ControlKind::CommandButton && !label.caption.empty())
+        area.y += std::max(0, (bounds.height - Measure(label.caption, label.font, wrapWidth).y) / 2);
+    DrawText(label.caption, label.font, label.foreColor, area, wrapWidth, label.alignment);
 }
 
 void TtfTextRenderer::DrawList(const ListBox& list, const Rect& bounds) {

@@ -42,6 +42,8 @@ public:
 
     // The game's key handlers: virtual-key code and shift flags.
     std::function<void(int virtualKey, int shift)> onKeyDown, onKeyUp;
+    // Text the player typed (UTF-8), after the key presses that made it.
+    std::function<void(const std::string& utf8)> onText;
     // The close box: the window decides what closing means (a question, or ending the program).
     std::function<void()> onCloseBox;
     // True where a client point of the form shows only background, so that pressing the left button
