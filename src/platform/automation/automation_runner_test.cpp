@@ -198,7 +198,9 @@ TEST(AutomationRunner, AWaitOfTheGameRunsTheNextCommandsAndTheRunGoesOnAfterThem
 TEST(AutomationRunner, AClickWhosePressWaitsForInputIsReleasedBeforeTheCommandsAfterIt) {
     struct WaitingHost : FakeHost {
         std::function<void()> nested;
-        void ScheduleNestedCommands(int64_t, std::function<void()> next) override { nested = std::move(next); }
+        void ScheduleNestedCommands(int64_t, std::function<void()> next) override {
+            nested = std::move(next);
+        }
         void MouseDown(Point at, int button) override {
             FakeHost::MouseDown(at, button);
             // The first press starts a wait for input, as a cut scene does: the commands due run there.

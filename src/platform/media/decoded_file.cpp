@@ -51,9 +51,9 @@ public:
         if (codec_->ch_layout.nb_channels <= 0) return "no channels";
         AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
         outputRate_ = static_cast<int>(std::lround(kMixRate / rate));
-        if ((result = swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, outputRate_,
-                                          &codec_->ch_layout, codec_->sample_fmt, codec_->sample_rate, 0,
-                                          nullptr)) < 0)
+        if ((result =
+                 swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, outputRate_, &codec_->ch_layout,
+                                     codec_->sample_fmt, codec_->sample_rate, 0, nullptr)) < 0)
             return FfmpegErrorText(result);
         if ((result = swr_init(resampler_)) < 0) return FfmpegErrorText(result);
         packet_ = av_packet_alloc();
@@ -124,7 +124,8 @@ private:
         int64_t timestamp = frame_->best_effort_timestamp;
         if (timestamp == AV_NOPTS_VALUE) return;
         double frameSeconds = static_cast<double>(timestamp) * av_q2d(format_->streams[stream_]->time_base);
-        skipFrames_ = std::max<int64_t>(0, static_cast<int64_t>((startSeconds_ - frameSeconds) * outputRate_));
+        skipFrames_ =
+            std::max<int64_t>(0, static_cast<int64_t>((startSeconds_ - frameSeconds) * outputRate_));
     }
 
     // Drops the start of `pending_` that lies before the sound's start.

@@ -45,7 +45,8 @@ bool GifStream::Restart() {
         this,
         [](GifFileType* gif, GifByteType* into, int count) {
             auto* stream = static_cast<GifStream*>(gif->UserData);
-            size_t take = std::min(static_cast<size_t>(std::max(count, 0)), stream->bytes_.size() - stream->readAt_);
+            size_t take =
+                std::min(static_cast<size_t>(std::max(count, 0)), stream->bytes_.size() - stream->readAt_);
             std::memcpy(into, stream->bytes_.data() + stream->readAt_, take);
             stream->readAt_ += take;
             return static_cast<int>(take);
@@ -100,13 +101,15 @@ bool GifStream::NextFrame(bool draw, int* delayMs) {
         // 1. The previous frame is undone as it asked.
         if (pendingDisposal_ == kDisposeBackground) {
             for (int y = std::max(pendingTop_, 0); y < std::min(pendingTop_ + pendingHeight_, height_); ++y)
-                for (int x = std::max(pendingLeft_, 0); x < std::min(pendingLeft_ + pendingWidth_, width_); ++x)
+                for (int x = std::max(pendingLeft_, 0); x < std::min(pendingLeft_ + pendingWidth_, width_);
+                     ++x)
                     pixels[y * pitch + x] = 0;
         } else if (pendingDisposal_ == kDisposePrevious && !saved_.empty()) {
             std::copy(saved_.begin(), saved_.end(), pixels);
         }
         // 2. What this frame covers is kept when it asks to be undone that way.
-        if (disposal == kDisposePrevious) saved_.assign(pixels, pixels + static_cast<size_t>(pitch) * height_);
+        if (disposal == kDisposePrevious)
+            saved_.assign(pixels, pixels + static_cast<size_t>(pitch) * height_);
         pendingDisposal_ = disposal;
         pendingLeft_ = image.Left;
         pendingTop_ = image.Top;
@@ -130,7 +133,8 @@ bool GifStream::NextFrame(bool draw, int* delayMs) {
                 for (int column = 0; column < image.Width; ++column) {
                     const int index = line_[static_cast<size_t>(column)];
                     const int x = image.Left + column;
-                    if (index == transparent || index >= colours->ColorCount || x < 0 || x >= width_) continue;
+                    if (index == transparent || index >= colours->ColorCount || x < 0 || x >= width_)
+                        continue;
                     const GifColorType& colour = colours->Colors[index];
                     pixels[y * pitch + x] = 0xFF000000u | (uint32_t{colour.Red} << 16) |
                                             (uint32_t{colour.Green} << 8) | colour.Blue;
@@ -145,7 +149,8 @@ const std::shared_ptr<SDL_Surface>& GifStream::Frame(size_t index) {
     // The picture is made when first shown: a stream opened only to count the frames needs none.
     if (!canvas_) {
         canvas_ = std::shared_ptr<SDL_Surface>(
-            SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, SDL_PIXELFORMAT_ARGB8888), &SDL_FreeSurface);
+            SDL_CreateRGBSurfaceWithFormat(0, width_, height_, 32, SDL_PIXELFORMAT_ARGB8888),
+            &SDL_FreeSurface);
         if (!canvas_) return canvas_;
         SDL_FillRect(canvas_.get(), nullptr, 0);
     }

@@ -16,7 +16,8 @@ namespace taviro::platform {
 namespace {
 
 // Makes an animated GIF with ffmpeg: `source` is a lavfi source, ten frames a second.
-std::string MakeGif(const testing::TemporaryFolder& folder, const std::string& name, const std::string& source) {
+std::string MakeGif(const testing::TemporaryFolder& folder, const std::string& name,
+                    const std::string& source) {
     std::string path = (folder.path() / name).string();
     std::string command = "ffmpeg -loglevel quiet -y -f lavfi -i \"" + source + "\" -r 10 '" + path + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);

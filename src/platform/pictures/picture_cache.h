@@ -29,9 +29,9 @@ public:
 
     // Decodes picture bytes that are not a file of the game; `name` is used in error messages, which
     // go to the log unless logFailures is false.
-    static std::shared_ptr<const Picture> Decode(std::string_view bytes, const std::string& name,
-                                                 bool logFailures = true,
-                                                 uint64_t wholeAnimationBudgetBytes = kWholeAnimationBudgetBytes);
+    static std::shared_ptr<const Picture> Decode(
+        std::string_view bytes, const std::string& name, bool logFailures = true,
+        uint64_t wholeAnimationBudgetBytes = kWholeAnimationBudgetBytes);
 
     // Starts decoding these pictures on a worker thread (see PicturePreloader); Load then uses one
     // when it reads the same real path and the file has not changed since.

@@ -155,8 +155,8 @@ void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, b
     if (!picture) return;
     const size_t index = FrameAt(*picture, animationMs >= 0 ? animationMs : clock_.NowMs());
     const auto& frame = picture->frames()[index];
-    SDL_Texture* texture = picture->streamed() ? StreamedTexture(*picture, index)
-                                               : TextureOf(frame.surface, frame.opaque);
+    SDL_Texture* texture =
+        picture->streamed() ? StreamedTexture(*picture, index) : TextureOf(frame.surface, frame.opaque);
     if (!texture) return;
     SDL_Rect target = stretch ? ToSdl(area) : SDL_Rect{area.x, area.y, picture->width(), picture->height()};
     SDL_RenderCopy(renderer_, texture, nullptr, &target);
