@@ -7,7 +7,8 @@
 PACKAGES := build-essential cmake ninja-build pkg-config \
     libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-liberation2 \
     libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev \
-    libfluidsynth-dev timgm6mb-soundfont libimgui-dev libpcre2-dev nlohmann-json3-dev libicu-dev
+    libfluidsynth-dev timgm6mb-soundfont libimgui-dev libpcre2-dev nlohmann-json3-dev libicu-dev \
+    libgif-dev
 TEST_PACKAGES := libgtest-dev libgmock-dev xvfb xauth ffmpeg desktop-file-utils shared-mime-info man-db
 BENCH_PACKAGES := libbenchmark-dev python3 lua5.4 ffmpeg
 FUZZ_PACKAGES := clang libclang-rt-14-dev

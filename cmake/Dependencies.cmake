@@ -5,6 +5,7 @@ find_package(SDL2 2.26 REQUIRED CONFIG)
 find_package(SDL2_image REQUIRED CONFIG)
 find_package(SDL2_ttf 2.20 REQUIRED CONFIG)
 find_package(Fontconfig REQUIRED)
+find_package(GIF 5 REQUIRED)
 find_package(nlohmann_json 3.11 REQUIRED CONFIG)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat>=59 libavcodec>=59 libswscale libswresample
                   libavutil)

@@ -37,7 +37,7 @@ public:
     // Sounds and the action.
     virtual void FadeStep(double progress) = 0;
     virtual void MakeActionAndConsequences(int areaIndex, int objectIndex) = 0;
-    // Lets events run for a while. Pumps events.
+    // Lets events run for a while; 0 handles the pending events once.
     virtual void PauseWithEvents(int durationMs) = 0;
 
     // The pointer of the whole screen: one pointer over everything (nullopt: each control's own

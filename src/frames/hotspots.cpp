@@ -182,6 +182,9 @@ void Hotspots::ShowOrNotShowAreas() {
         if (element->visible() == visible) continue;
         element->SetVisible(visible);
         services_.ShowHotspotMedia(number, visible);
+        // The animated picture's box appears or goes at once: pending events are handled once.
+        const HotspotRecord& record = records_[i];
+        if (record.showsPicture && record.animation != 0) services_.PauseWithEvents(0);
     }
 }
 

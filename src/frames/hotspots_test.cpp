@@ -53,7 +53,9 @@ struct FakeHotspotServices : HotspotServices {
                       std::to_string(static_cast<int>(speed)));
     }
     void CreateLoopingVideo(int, const HotspotRecord&, const string&) override {}
-    void ShowHotspotMedia(int, bool) override {}
+    void ShowHotspotMedia(int areaIndex, bool visible) override {
+        log.push_back("media " + std::to_string(areaIndex) + (visible ? " shown" : " hidden"));
+    }
     void RemoveHotspotMedia() override { log.push_back("remove media"); }
 
     std::map<string, int16_t> variables;
@@ -194,6 +196,25 @@ TEST_F(HotspotsFixture, AnimatedPicturesGoToTheirOwnControl) {
     hotspots.LoadAreas();
     EXPECT_EQ(services.log, std::vector<string>{"animated 1 4"});
     EXPECT_EQ(static_cast<platform::ImageControl*>(Area(1))->picture, "");
+}
+
+TEST_F(HotspotsFixture, ShowingOrHidingAnAnimatedPictureHandlesPendingEventsOnce) {
+    test.Write("Areas/bird.gif", "x");
+    test.Write("Areas/door.bmp", "x");
+    Write("Hall.fm2", Hotspot(0, 0, 300, 300, "bird.gif", {}, {"Bird"}, 0, 1) +
+                          Hotspot(0, 0, 300, 300, "door.bmp", {}, {"Bird"}));
+    services.variables = {{"Bird", 1}};
+    hotspots.LoadAreas();
+    services.log.clear();
+    hotspots.ShowOrNotShowAreas();
+    EXPECT_EQ(services.log, (std::vector<string>{"media 1 shown", "pause 0", "media 2 shown"}));
+    // Nothing changes, nothing is handled.
+    services.log.clear();
+    hotspots.ShowOrNotShowAreas();
+    EXPECT_TRUE(services.log.empty());
+    services.variables["Bird"] = 0;
+    hotspots.ShowOrNotShowAreas();
+    EXPECT_EQ(services.log, (std::vector<string>{"media 1 hidden", "pause 0", "media 2 hidden"}));
 }
 
 TEST_F(HotspotsFixture, LeftClickCarriesOutTheActionAndRightClickDoesNot) {

@@ -8,6 +8,7 @@
 #include "platform/game_error.h"
 #include "platform/log.h"
 #include "platform/media/audio_engine.h"
+#include "platform/media/decoded_file.h"
 #include "platform/media/video_decoder.h"
 
 namespace taviro::frames {
@@ -15,6 +16,10 @@ namespace {
 
 // The volume that silences a muted video.
 constexpr int kSilent = -10000;
+// The rates at which a video's sound plays, resampled: beyond them it would be a drone or a
+// squeak rather than speech or music, and the video plays silently.
+constexpr double kSlowestSoundRate = 0.5;
+constexpr double kFastestSoundRate = 2;
 
 }  // namespace
 
@@ -52,7 +57,8 @@ void VideoPlayer::SetRate(double rate) {
     // The position goes on from where it is at the new speed.
     startPositionMs_ = position;
     startedAtMs_ = timers_.clock().NowMs();
-    if (rate_ != 1) StopSound();
+    StopSound();
+    StartSound(position);
 }
 
 int VideoPlayer::SoundVolume() const { return mute_ ? kSilent : volume_; }
@@ -96,7 +102,8 @@ void VideoPlayer::StartAt(int64_t positionMs) {
     state_ = PlayState::Playing;
     startPositionMs_ = positionMs;
     startedAtMs_ = timers_.clock().NowMs();
-    if (positionMs == 0 && rate_ == 1) StartSound();
+    StopSound();
+    StartSound(positionMs);
     timer_.SetIntervalMs(std::clamp<int64_t>(
         static_cast<int64_t>(static_cast<double>(decoder_->frameIntervalMs()) / rate_), 10, 100));
     timer_.SetEnabled(true);
@@ -116,6 +123,7 @@ void VideoPlayer::Play() {
         state_ = PlayState::Playing;
         startPositionMs_ = heldPositionMs_;
         startedAtMs_ = timers_.clock().NowMs();
+        StartSound(heldPositionMs_);
         timer_.SetEnabled(true);
         return;
     }
@@ -129,7 +137,7 @@ void VideoPlayer::Pause() {
     heldPositionMs_ = PositionMs();
     state_ = PlayState::Paused;
     timer_.SetEnabled(false);
-    // The sound cannot wait where it is: it ends, and the pictures go on alone when resumed.
+    // The mixer's voice cannot hold a sound: it ends, and Play opens it again where the pictures are.
     StopSound();
 }
 
@@ -149,7 +157,6 @@ void VideoPlayer::SetCurrentPosition(double seconds) {
         seekPending_ = state_ == PlayState::Paused;
         return;
     }
-    StopSound();
     StartAt(positionMs);
 }
 
@@ -169,7 +176,6 @@ void VideoPlayer::Advance() {
     // A video with no picture at all ends at once rather than starting again without end.
     bool again = *end > 0 && (playCount_ != 1 && (playCount_ <= 0 || playsDone_ < playCount_));
     if (again) {
-        StopSound();
         StartAt(0);
         return;
     }
@@ -184,10 +190,10 @@ void VideoPlayer::ClickOnPicture() {
         Play();
 }
 
-void VideoPlayer::StartSound() {
-    if (!audio_) return;
+void VideoPlayer::StartSound(int64_t positionMs) {
+    if (!audio_ || rate_ < kSlowestSoundRate || rate_ > kFastestSoundRate) return;
     std::string error;
-    auto source = audio_->Open(realPath_, error);
+    auto source = platform::media::OpenDecodedFileAt(realPath_, positionMs, rate_, error);
     // A video without sound is usual; it plays silently.
     if (!source) return;
     audio_->mixer().Start(voice_, std::move(source), false, SoundVolume(), audio_->NextTicket());

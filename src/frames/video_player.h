@@ -81,11 +81,12 @@ public:
 
 private:
     int64_t PositionMs() const;
-    // Starts the pictures (and the sound at the very start) from a position of the video.
+    // Starts the pictures and the sound from a position of the video.
     void StartAt(int64_t positionMs);
     void Halt(int64_t positionMs);
     void OpenDecoder();
-    void StartSound();
+    // Opens the sound at a position of the video, at the video's rate (none at rates without sound).
+    void StartSound(int64_t positionMs);
     void StopSound();
     int SoundVolume() const;
 

@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/game_error.h"
+#include "platform/media/audio_engine.h"
 #include "support/test_project.h"
 
 namespace taviro::frames {
@@ -121,6 +122,93 @@ TEST_F(VideoPlayerTest, AFileThatCannotPlayThrowsAndLeavesThePlayerStoppedWithIt
     EXPECT_THROW(player.Play(), GameError);
     EXPECT_EQ(player.GetPlayState(), PlayState::Stopped);
     EXPECT_EQ(player.ImageSourceWidth(), 0);
+}
+
+// A player with a sound over a three-second video whose tone lasts its first two seconds, so that
+// the sound ends while the pictures play on; mixed on the clock as in headless play.
+struct VideoSoundTest : VideoPlayerTest {
+    VideoSoundTest() {
+        soundPath = (folder.path() / "Tone.avi").string();
+        string command =
+            "ffmpeg -loglevel quiet -y -f lavfi -i color=c=red:size=32x24:rate=25:duration=3 -f lavfi -i "
+            "sine=frequency=440:duration=2 -c:v mpeg4 -c:a pcm_s16le '" +
+            soundPath + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        sounding.autoStart = false;
+        sounding.SetDisplay(&display);
+    }
+    // Lets time pass with the mixer rendering along, as the game loop pumps it.
+    void PassWithSound(int64_t ms) {
+        for (int64_t step = 0; step < ms; step += 10) {
+            Pass(10);
+            audio.Pump();
+        }
+    }
+    bool SoundEnded(uint64_t ticket) { return audio.mixer().Finished(kVoice) == ticket; }
+
+    static constexpr int kVoice = 8;
+    string soundPath;
+    platform::media::AudioEngine audio{clock, false};
+    VideoPlayer sounding{timers, files, &audio, kVoice};
+};
+
+TEST_F(VideoSoundTest, AResumedVideoSoundsFromWhereItsPicturesAre) {
+    sounding.SetFileName(soundPath);
+    sounding.Play();
+    PassWithSound(500);
+    sounding.Pause();
+    PassWithSound(3000);
+    uint64_t beforeResume = audio.lastTicket();
+    sounding.Play();
+    uint64_t ticket = audio.lastTicket();
+    ASSERT_GT(ticket, beforeResume);
+    // From 0.5 s the sound has 1.5 s left, as the pictures have; from the start it would have 2 s.
+    PassWithSound(1400);
+    EXPECT_FALSE(SoundEnded(ticket));
+    EXPECT_EQ(sounding.GetPlayState(), PlayState::Playing);
+    PassWithSound(200);
+    EXPECT_TRUE(SoundEnded(ticket));
+    EXPECT_EQ(sounding.GetPlayState(), PlayState::Playing);
+    // A jump while playing takes the sound along.
+    sounding.SetCurrentPosition(1.5);
+    ticket = audio.lastTicket();
+    PassWithSound(400);
+    EXPECT_FALSE(SoundEnded(ticket));
+    PassWithSound(200);
+    EXPECT_TRUE(SoundEnded(ticket));
+}
+
+TEST_F(VideoSoundTest, TheSoundFollowsTheRateAndIsSilentBeyondItsRange) {
+    sounding.SetFileName(soundPath);
+    sounding.SetRate(2);
+    sounding.Play();
+    uint64_t ticket = audio.lastTicket();
+    ASSERT_GT(ticket, 0U);
+    // Two seconds of sound at twice the speed last one second, as the pictures do.
+    PassWithSound(900);
+    EXPECT_FALSE(SoundEnded(ticket));
+    PassWithSound(200);
+    EXPECT_TRUE(SoundEnded(ticket));
+    EXPECT_EQ(sounding.GetPlayState(), PlayState::Playing);
+    // Slowed down mid-way, the rest of the sound (1.5 s of the file) lasts twice as long.
+    sounding.Stop();
+    sounding.SetRate(1);
+    sounding.Play();
+    PassWithSound(500);
+    sounding.SetRate(0.5);
+    ticket = audio.lastTicket();
+    PassWithSound(2900);
+    EXPECT_FALSE(SoundEnded(ticket));
+    PassWithSound(200);
+    EXPECT_TRUE(SoundEnded(ticket));
+    // Four times as fast the pictures play on without sound.
+    sounding.Stop();
+    sounding.SetRate(4);
+    uint64_t beforeFast = audio.lastTicket();
+    sounding.Play();
+    PassWithSound(100);
+    EXPECT_EQ(audio.lastTicket(), beforeFast);
+    EXPECT_EQ(sounding.GetPlayState(), PlayState::Playing);
 }
 
 }  // namespace

@@ -70,8 +70,17 @@ void AutomationRunner::ExecuteAtTop(const AutomationCommand& command) {
     }
 }
 
+void AutomationRunner::ReleasePendingUp() {
+    if (!pendingUp_) return;
+    auto [at, button] = *pendingUp_;
+    pendingUp_.reset();
+    host_.MouseUp(at, button);
+    host_.Pump();
+}
+
 void AutomationRunner::RunNested() {
     ranNested_ = true;
+    ReleasePendingUp();
     while (!host_.quitRequested() && !outcome_) {
         std::optional<AutomationCommand> command = NextCommand();
         if (!command) return;
@@ -128,11 +137,14 @@ std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& co
         case Kind::Down:
         case Kind::Up:
             host_.MouseMove(command.at);
+            if (command.kind == Kind::Click) pendingUp_ = std::pair{command.at, command.button};
             if (command.kind != Kind::Up) {
                 host_.MouseDown(command.at, command.button);
                 host_.Pump();
             }
-            if (command.kind != Kind::Down) {
+            if (command.kind == Kind::Click) {
+                ReleasePendingUp();
+            } else if (command.kind == Kind::Up) {
                 host_.MouseUp(command.at, command.button);
                 host_.Pump();
             }

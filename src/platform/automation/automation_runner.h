@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/automation/automation_script.h"
@@ -83,6 +84,8 @@ private:
     // The commands due while the game waits inside a handler, up to the next wait.
     void RunNested();
     void Schedule(int64_t dueMs);
+    // Gives the window the release of the click in progress, when it has not had it yet.
+    void ReleasePendingUp();
     // A command that failed ends the run, or with keep-going is written to the log.
     std::optional<std::string> Failed(const std::string& message);
 
@@ -93,6 +96,9 @@ private:
     std::optional<Outcome> outcome_;  // set by the first command that failed
     int64_t dueMs_ = 0;               // the end of the wait in progress
     bool ranNested_ = false;          // commands ran inside a wait of the game
+    // The release of a click whose press the game is still handling: the first of the input that
+    // follows the click, as the window would see it.
+    std::optional<std::pair<Point, int>> pendingUp_;
 };
 
 }  // namespace taviro::platform

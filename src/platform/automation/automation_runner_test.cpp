@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <utility>
 
 #include "platform/automation/state_dump.h"
 #include "platform/game_error.h"
@@ -192,6 +193,25 @@ TEST(AutomationRunner, AWaitOfTheGameRunsTheNextCommandsAndTheRunGoesOnAfterThem
     EXPECT_EQ(keyHost.calls,
               (std::vector<std::string>{"key 65 0", "screenshot /a.png", "key 66 0", "screenshot /b.png"}));
     EXPECT_FALSE(keyRunner.RunNext()) << "nothing is left once the run is over";
+}
+
+TEST(AutomationRunner, AClickWhosePressWaitsForInputIsReleasedBeforeTheCommandsAfterIt) {
+    struct WaitingHost : FakeHost {
+        std::function<void()> nested;
+        void ScheduleNestedCommands(int64_t, std::function<void()> next) override {
+            nested = std::move(next);
+        }
+        void MouseDown(Point at, int button) override {
+            FakeHost::MouseDown(at, button);
+            // The first press starts a wait for input, as a cut scene does: the commands due run there.
+            if (at.x == 1 && nested) std::exchange(nested, nullptr)();
+        }
+    } host;
+    std::ostringstream out;
+    auto parsed = std::get<std::vector<AutomationCommand>>(ParseAutomation("click 1 1\nclick 2 2\n"));
+    EXPECT_EQ(AutomationRunner(host, out).Run(parsed).exitStatus, 0);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"move 1,1", "down 1,1 1", "up 1,1 1", "move 2,2",
+                                                    "down 2,2 1", "up 2,2 1"}));
 }
 
 TEST(AutomationRunner, ACommandFailingInsideAWaitEndsTheRunAndAsksTheGameToQuit) {

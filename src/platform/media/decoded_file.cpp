@@ -3,6 +3,7 @@
 #include "platform/media/decoded_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "platform/media/media_input.h"
@@ -26,8 +27,9 @@ public:
         avcodec_free_context(&codec_);
     }
 
-    // Returns an error text, empty on success.
-    std::string Open(const std::string& path) {
+    // Returns an error text, empty on success. The sound starts `startMs` into the file and is
+    // resampled to `kMixRate / rate`, so that the mixer plays it `rate` times as fast.
+    std::string Open(const std::string& path, int64_t startMs = 0, double rate = 1) {
         if (std::string error = input_.Open(path); !error.empty()) return error;
         format_ = input_.format();
         int result = 0;
@@ -48,14 +50,16 @@ public:
         }
         if (codec_->ch_layout.nb_channels <= 0) return "no channels";
         AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+        outputRate_ = static_cast<int>(std::lround(kMixRate / rate));
         if ((result =
-                 swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, kMixRate, &codec_->ch_layout,
+                 swr_alloc_set_opts2(&resampler_, &stereo, AV_SAMPLE_FMT_FLT, outputRate_, &codec_->ch_layout,
                                      codec_->sample_fmt, codec_->sample_rate, 0, nullptr)) < 0)
             return FfmpegErrorText(result);
         if ((result = swr_init(resampler_)) < 0) return FfmpegErrorText(result);
         packet_ = av_packet_alloc();
         frame_ = av_frame_alloc();
         if (!packet_ || !frame_) return "out of memory";
+        if (startMs > 0) SeekTo(startMs);
         return {};
     }
 
@@ -88,6 +92,8 @@ public:
         if (swr_init(resampler_) < 0) return false;
         pending_.clear();
         pendingOffset_ = 0;
+        skipFrames_ = 0;
+        skipFromTimestamp_ = false;
         inputEnded_ = false;
         decoderEnded_ = false;
         resamplerFlushed_ = false;
@@ -97,6 +103,40 @@ public:
 private:
     void StartStep() { input_.StartStep(); }
 
+    // Goes to the key point at or before `startMs`; the samples from there up to `startMs` are
+    // dropped as they are decoded. A file that cannot seek is decoded from its start instead.
+    void SeekTo(int64_t startMs) {
+        startSeconds_ = static_cast<double>(startMs) / 1000;
+        StartStep();
+        AVRational timeBase = format_->streams[stream_]->time_base;
+        int64_t target = av_rescale_q(startMs, AVRational{1, 1000}, timeBase);
+        bool sought = av_seek_frame(format_, stream_, target, AVSEEK_FLAG_BACKWARD) >= 0;
+        if (sought) avcodec_flush_buffers(codec_);
+        // Until a decoded frame tells where it lies, everything from the file's start is dropped.
+        skipFrames_ = static_cast<int64_t>(startSeconds_ * outputRate_);
+        skipFromTimestamp_ = sought;
+    }
+
+    // The converted frames to drop before the start, worked out from the first decoded frame's time.
+    void PlaceFirstFrame() {
+        if (!skipFromTimestamp_) return;
+        skipFromTimestamp_ = false;
+        int64_t timestamp = frame_->best_effort_timestamp;
+        if (timestamp == AV_NOPTS_VALUE) return;
+        double frameSeconds = static_cast<double>(timestamp) * av_q2d(format_->streams[stream_]->time_base);
+        skipFrames_ =
+            std::max<int64_t>(0, static_cast<int64_t>((startSeconds_ - frameSeconds) * outputRate_));
+    }
+
+    // Drops the start of `pending_` that lies before the sound's start.
+    void DropSkipped() {
+        if (skipFrames_ <= 0) return;
+        auto frames = static_cast<int64_t>(pending_.size() / kMixChannels);
+        int64_t dropped = std::min(frames, skipFrames_);
+        skipFrames_ -= dropped;
+        pendingOffset_ = static_cast<size_t>(dropped) * kMixChannels;
+    }
+
     // Fills `pending_` with the next converted samples; false at the end of the sound.
     bool ConvertNextFrame() {
         pending_.clear();
@@ -104,10 +144,12 @@ private:
         while (!decoderEnded_) {
             int result = avcodec_receive_frame(codec_, frame_);
             if (result == 0) {
+                PlaceFirstFrame();
                 bool converted =
                     Convert(const_cast<const uint8_t**>(frame_->extended_data), frame_->nb_samples);
                 av_frame_unref(frame_);
-                if (converted && !pending_.empty()) return true;
+                DropSkipped();
+                if (converted && pendingOffset_ < pending_.size()) return true;
                 continue;
             }
             if (result == AVERROR_EOF) {
@@ -125,7 +167,8 @@ private:
         if (!resamplerFlushed_) {
             resamplerFlushed_ = true;
             Convert(nullptr, 0);
-            return !pending_.empty();
+            DropSkipped();
+            return pendingOffset_ < pending_.size();
         }
         return false;
     }
@@ -169,6 +212,11 @@ private:
     AVPacket* packet_ = nullptr;
     AVFrame* frame_ = nullptr;
     int stream_ = -1;
+    int outputRate_ = kMixRate;
+    // The start of the sound in the file, and the converted frames still to drop before it.
+    double startSeconds_ = 0;
+    int64_t skipFrames_ = 0;
+    bool skipFromTimestamp_ = false;
     std::vector<float> pending_;
     size_t pendingOffset_ = 0;
     bool inputEnded_ = false;
@@ -181,6 +229,14 @@ private:
 std::unique_ptr<AudioSource> OpenDecodedFile(const std::string& path, std::string& error) {
     auto file = std::make_unique<DecodedFile>();
     error = file->Open(path);
+    if (!error.empty()) return nullptr;
+    return file;
+}
+
+std::unique_ptr<AudioSource> OpenDecodedFileAt(const std::string& path, int64_t startMs, double rate,
+                                               std::string& error) {
+    auto file = std::make_unique<DecodedFile>();
+    error = file->Open(path, std::max<int64_t>(startMs, 0), std::isfinite(rate) && rate > 0 ? rate : 1);
     if (!error.empty()) return nullptr;
     return file;
 }

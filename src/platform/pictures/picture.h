@@ -13,6 +13,8 @@ struct SDL_Surface;
 
 namespace taviro::platform {
 
+class GifStream;
+
 class Picture {
 public:
     struct Frame {
@@ -22,12 +24,22 @@ public:
     };
 
     Picture(std::string path, std::vector<Frame> frames, std::optional<Point> hotSpot);
+    // An animation decoded one frame at a time as it is shown: its frames hold their delays and no
+    // surface.
+    Picture(std::string path, std::shared_ptr<GifStream> stream);
+
+    // The surface of a frame, decoded now for an animation decoded frame by frame (game thread).
+    std::shared_ptr<SDL_Surface> frameSurface(size_t frame) const;
+    // True for an animation decoded frame by frame; its surface changes in place, and `revision`
+    // with it.
+    bool streamed() const { return stream_ != nullptr; }
+    uint64_t revision() const;
 
     const std::string& path() const { return path_; }  // the real path it was read from
     int width() const { return width_; }
     int height() const { return height_; }
     const std::vector<Frame>& frames() const { return frames_; }
-    SDL_Surface* surface(size_t frame = 0) const { return frames_.at(frame).surface.get(); }
+    SDL_Surface* surface(size_t frame = 0) const { return frameSurface(frame).get(); }
     bool animated() const { return frames_.size() > 1; }
     // The pixels of a frame, to paint into a canvas.
     PixelView view(size_t frame = 0) const;
@@ -40,6 +52,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::optional<Point> hotSpot_;
+    std::shared_ptr<GifStream> stream_;
 };
 
 }  // namespace taviro::platform

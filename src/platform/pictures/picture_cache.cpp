@@ -10,6 +10,7 @@
 #include "platform/log.h"
 #include "platform/pictures/cursor_file.h"
 #include "platform/pictures/gif_check.h"
+#include "platform/pictures/gif_stream.h"
 
 namespace taviro::platform {
 namespace {
@@ -66,6 +67,18 @@ Picture::Picture(std::string path, std::vector<Frame> frames, std::optional<Poin
     }
 }
 
+Picture::Picture(std::string path, std::shared_ptr<GifStream> stream)
+    : path_(std::move(path)), width_(stream->width()), height_(stream->height()), stream_(std::move(stream)) {
+    for (int delayMs : stream_->delaysMs()) frames_.push_back({nullptr, delayMs});
+}
+
+std::shared_ptr<SDL_Surface> Picture::frameSurface(size_t frame) const {
+    if (stream_) return stream_->Frame(std::min(frame, frames_.size() - 1));
+    return frames_.at(frame).surface;
+}
+
+uint64_t Picture::revision() const { return stream_ ? stream_->revision() : 0; }
+
 PixelView Picture::view(size_t frame) const {
     SDL_Surface* s = surface(frame);
     return {static_cast<const uint32_t*>(s->pixels), s->w, s->h, s->pitch / 4};
@@ -93,7 +106,7 @@ std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
 }
 
 std::shared_ptr<const Picture> PictureCache::Decode(std::string_view bytes, const std::string& name,
-                                                    bool logFailures) {
+                                                    bool logFailures, uint64_t wholeAnimationBudgetBytes) {
     if (bytes.empty()) throw InvalidPicture(name, "the file is empty", logFailures);
     if (IsMetafile(bytes)) throw InvalidPicture(name, "WMF and EMF pictures are not supported", logFailures);
     if (DeclaredPicturePixels(bytes) > kLargestPicturePixels)
@@ -105,6 +118,17 @@ std::shared_ptr<const Picture> PictureCache::Decode(std::string_view bytes, cons
     if (!source) throw InvalidPicture(name, SDL_GetError(), logFailures);
 
     std::vector<Picture::Frame> frames;
+    if (IMG_isGIF(source)) {
+        // An animation larger than the budget when decoded whole is decoded as it is shown instead.
+        auto stream = GifStream::Open(std::string(bytes));
+        if (stream && stream->delaysMs().size() > 1 &&
+            static_cast<uint64_t>(stream->width()) * static_cast<uint64_t>(stream->height()) * 4 *
+                    stream->delaysMs().size() >
+                wholeAnimationBudgetBytes) {
+            SDL_RWclose(source);
+            return std::make_shared<const Picture>(name, std::move(stream));
+        }
+    }
     if (IMG_isGIF(source)) {
         IMG_Animation* animation = IMG_LoadAnimation_RW(source, 0);
         if (animation) {

@@ -2,6 +2,7 @@
 // decoded gives the same decoded picture.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -22,10 +23,15 @@ public:
     // unknown file (WMF and EMF included: the player does not draw metafiles).
     std::shared_ptr<const Picture> Load(std::string_view gamePath);
 
+    // The most an animated GIF's frames may take decoded whole (4 bytes a pixel); a larger one is
+    // decoded one frame at a time as it is shown.
+    static constexpr uint64_t kWholeAnimationBudgetBytes = uint64_t{64} << 20;
+
     // Decodes picture bytes that are not a file of the game; `name` is used in error messages, which
     // go to the log unless logFailures is false.
-    static std::shared_ptr<const Picture> Decode(std::string_view bytes, const std::string& name,
-                                                 bool logFailures = true);
+    static std::shared_ptr<const Picture> Decode(
+        std::string_view bytes, const std::string& name, bool logFailures = true,
+        uint64_t wholeAnimationBudgetBytes = kWholeAnimationBudgetBytes);
 
     // Starts decoding these pictures on a worker thread (see PicturePreloader); Load then uses one
     // when it reads the same real path and the file has not changed since.

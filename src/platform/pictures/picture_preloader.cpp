@@ -13,7 +13,8 @@ namespace {
 size_t PixelBytes(const Picture& picture) {
     size_t bytes = 0;
     for (const auto& frame : picture.frames())
-        bytes += static_cast<size_t>(frame.surface->pitch) * static_cast<size_t>(frame.surface->h);
+        if (frame.surface)
+            bytes += static_cast<size_t>(frame.surface->pitch) * static_cast<size_t>(frame.surface->h);
     return bytes;
 }
 

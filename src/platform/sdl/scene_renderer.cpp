@@ -104,6 +104,20 @@ SDL_Texture* SceneRenderer::TextureOf(const std::shared_ptr<SDL_Surface>& surfac
     return texture;
 }
 
+SDL_Texture* SceneRenderer::StreamedTexture(const Picture& picture, size_t frame) {
+    std::shared_ptr<SDL_Surface> surface = picture.frameSurface(frame);
+    SDL_Texture* texture = TextureOf(surface, false);
+    if (!texture) return nullptr;
+    // One surface holds every frame in turn: the texture follows when it has changed.
+    uint64_t& shown = streamedRevisions_[surface.get()];
+    if (shown != picture.revision()) {
+        SDL_UpdateTexture(texture, nullptr, surface->pixels, surface->pitch);
+        SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+        shown = picture.revision();
+    }
+    return texture;
+}
+
 std::shared_ptr<const Picture> SceneRenderer::PictureOf(const std::string& gamePath) {
     if (gamePath.empty() || failedPictures_.count(gamePath)) return nullptr;
     try {
@@ -117,8 +131,9 @@ std::shared_ptr<const Picture> SceneRenderer::PictureOf(const std::string& gameP
 }
 
 void SceneRenderer::Trim() {
-    std::erase_if(textures_, [](auto& entry) {
+    std::erase_if(textures_, [this](auto& entry) {
         if (entry.second.surface.use_count() > 1) return false;
+        streamedRevisions_.erase(entry.first);
         SDL_DestroyTexture(entry.second.texture);
         return true;
     });
@@ -139,8 +154,10 @@ void SceneRenderer::DrawPicture(const std::string& gamePath, const Rect& area, b
                                 int64_t animationMs) {
     auto picture = PictureOf(gamePath);
     if (!picture) return;
-    const auto& frame = picture->frames()[FrameAt(*picture, animationMs >= 0 ? animationMs : clock_.NowMs())];
-    SDL_Texture* texture = TextureOf(frame.surface, frame.opaque);
+    const size_t index = FrameAt(*picture, animationMs >= 0 ? animationMs : clock_.NowMs());
+    const auto& frame = picture->frames()[index];
+    SDL_Texture* texture =
+        picture->streamed() ? StreamedTexture(*picture, index) : TextureOf(frame.surface, frame.opaque);
     if (!texture) return;
     SDL_Rect target = stretch ? ToSdl(area) : SDL_Rect{area.x, area.y, picture->width(), picture->height()};
     SDL_RenderCopy(renderer_, texture, nullptr, &target);

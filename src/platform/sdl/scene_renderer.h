@@ -47,6 +47,8 @@ public:
 
     // The picture of a game path, or nullptr when it cannot be loaded (reported once).
     std::shared_ptr<const Picture> PictureOf(const std::string& gamePath);
+    // The texture of a frame of an animation decoded frame by frame, brought up to that frame.
+    SDL_Texture* StreamedTexture(const Picture& picture, size_t frame);
 
     // Drops the textures whose surfaces nobody else holds.
     void Trim();
@@ -83,6 +85,7 @@ private:
         SDL_Texture* texture;
     };
     std::unordered_map<SDL_Surface*, CachedTexture> textures_;
+    std::unordered_map<SDL_Surface*, uint64_t> streamedRevisions_;  // the revision each texture shows
     std::set<std::string> failedPictures_;
     struct CanvasTexture {
         uint64_t revision = 0;
