@@ -52,12 +52,12 @@ void SavedGameWindow::MoveSelection(int delta) {
     Select(next);
 }
 
-bool SavedGameWindow::FindButton(const std::string& caption, Button& button) const {
+bool SavedGameWindow::FindButton(const std::string& buttonCaption, Button& button) const {
     const std::pair<const std::string*, Button> buttons[] = {
         {&okCaption, Button::Ok}, {&removeCaption, Button::Remove}, {&cancelCaption, Button::Cancel}};
     for (const auto& [text, which] : buttons) {
         if (which == Button::Remove && kind != Kind::Save) continue;
-        if (SameName(*text, caption)) {
+        if (SameName(*text, buttonCaption)) {
             button = which;
             return true;
         }

@@ -41,7 +41,7 @@ struct SavedGameWindow {
     // Up and down arrows (delta -1, 1) move the selection.
     void MoveSelection(int delta);
     // The caption of a button (letter case ignored); false when none has it.
-    bool FindButton(const std::string& caption, Button& button) const;
+    bool FindButton(const std::string& buttonCaption, Button& button) const;
 };
 
 // Where the saved-games subsystem shows its windows.

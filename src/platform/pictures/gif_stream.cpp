@@ -73,9 +73,10 @@ bool GifStream::NextFrame(bool draw, int* delayMs) {
             int code = 0;
             GifByteType* extension = nullptr;
             if (DGifGetExtension(gif_, &code, &extension) == GIF_ERROR) return false;
-            if (code == GRAPHICS_EXT_FUNC_CODE && extension && extension[0] >= 4) {
-                GraphicsControlBlock control;
-                DGifExtensionToGCB(extension[0], extension + 1, &control);
+            // A control block of any length but 4 is damaged: giflib leaves it unread.
+            GraphicsControlBlock control{};
+            if (code == GRAPHICS_EXT_FUNC_CODE && extension && extension[0] == 4 &&
+                DGifExtensionToGCB(extension[0], extension + 1, &control) == GIF_OK) {
                 delay = control.DelayTime * 10;
                 disposal = control.DisposalMode;
                 transparent = control.TransparentColor;
