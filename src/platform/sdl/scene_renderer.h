@@ -2,6 +2,7 @@
 // containers. Textures are made once per decoded picture and kept.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <set>
@@ -47,6 +48,10 @@ public:
 
     // The picture of a game path, or nullptr when it cannot be loaded (reported once).
     std::shared_ptr<const Picture> PictureOf(const std::string& gamePath);
+
+    // Makes the textures of pictures decoded ahead, oldest first, one picture at a time until
+    // `budget` has passed, so that opening their frame finds them made. True when some remain.
+    bool PrepareDecodedAhead(PicturePreloader& preloader, std::chrono::microseconds budget);
 
     // Drops the textures whose surfaces nobody else holds.
     void Trim();
