@@ -176,16 +176,20 @@ void ClickToTheNextFrameDrawn(benchmark::State& state, bool decodeAhead) {
     Player player(decodeAhead);
     auto opened = std::chrono::steady_clock::now();
     size_t decodedBefore = 0;
+    size_t adoptedBefore = 0;
     for (auto _ : state) {
         state.PauseTiming();
         player.WaitOneSecondAfter(opened);
         decodedBefore = player.screen->pictures().decodeCount();
+        adoptedBefore = player.screen->pictures().decodedAheadCount();
         state.ResumeTiming();
         player.Click();
         state.PauseTiming();
         opened = std::chrono::steady_clock::now();
         state.counters["decoded on click"] =
             static_cast<double>(player.screen->pictures().decodeCount() - decodedBefore);
+        state.counters["decoded ahead, taken on click"] =
+            static_cast<double>(player.screen->pictures().decodedAheadCount() - adoptedBefore);
         state.ResumeTiming();
     }
 }
