@@ -146,9 +146,9 @@ nlohmann::ordered_json PlayerScreen::DisplayJson() const {
 
 void PlayerScreen::UseIdleTime() {
     // About a fifth of a turn of a real-time wait, so that the game never stutters.
-    constexpr std::chrono::microseconds kTexturesPerTurn{2000};
+    constexpr std::chrono::microseconds kIdleWorkPerTurn{2000};
     if (PicturePreloader* preloader = pictures_.preloader())
-        scene_->PrepareDecodedAhead(*preloader, kTexturesPerTurn);
+        scene_->PrepareDecodedAhead(*preloader, kIdleWorkPerTurn);
     pictures_.KeepWithinBudget();
     // Textures of pictures that neither the cache nor the pictures decoded ahead hold any more.
     scene_->Trim();
