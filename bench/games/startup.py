@@ -76,7 +76,13 @@ def main():
     server = subprocess.Popen(["Xvfb", args.display, "-screen", "0", "1280x1024x24"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        time.sleep(1)
+        # The server answers once it is up; a loaded machine may take longer than a second.
+        deadline = time.monotonic() + 10
+        while subprocess.run(["xwininfo", "-root"], env=dict(os.environ, DISPLAY=args.display),
+                             capture_output=True).returncode != 0:
+            if server.poll() is not None or time.monotonic() > deadline:
+                raise SystemExit("Xvfb did not start on %s" % args.display)
+            time.sleep(0.05)
         with tempfile.TemporaryDirectory() as home:
             one_run(args.player, args.game, args.display, args.title, home)  # warms the file caches
             runs = [one_run(args.player, args.game, args.display, args.title, home) for _ in range(args.runs)]

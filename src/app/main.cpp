@@ -255,7 +255,9 @@ int Play(const app::Options& options) {
     services.savedGameWindows = &screen.savedGameWindows();
     services.documentsFolder = platform::DocumentsFolder();
     // One mixer for the whole program; headless play has no device and renders on the virtual clock.
-    platform::media::AudioEngine audio(clock, !options.headless, options.soundFont.value_or(""));
+    // A window's device opens once the first window is on screen: it takes a while with a sound server.
+    platform::media::AudioEngine audio(clock, false, options.soundFont.value_or(""));
+    if (!options.headless) audio.AwaitDevice();
     screen.loop().AddMediaHandler([&audio] { audio.Pump(); });
     services.audio = &audio;
     // The player's own sound settings, kept per user apart from every game's.
@@ -306,6 +308,7 @@ int Play(const app::Options& options) {
         player.Start();
     });
     screen.loop().DoEvents();
+    if (!options.headless) audio.OpenDevice();
 
     if (options.autoplayFile) return RunAutomation(screen, *options.autoplayFile);
     if (!options.headless) screen.RunUntilQuit();

@@ -58,6 +58,7 @@ void EventLoop::DoEvents() {
         for (auto& handler : media_) handler();
         if (draw_ && !clock_.IsVirtual()) draw_();
     });
+    if (outermost && idle_ && !quitRequested_) Turn(true, idle_);
 }
 
 void EventLoop::Dispatch(const std::function<void()>& handler) { Turn(depth_ == 0, handler); }

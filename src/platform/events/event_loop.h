@@ -22,6 +22,9 @@ public:
     // Drawing runs on the real clock only: on the virtual clock nobody looks until a screenshot,
     // which draws for itself, so a long wait costs no drawing.
     void SetDrawHandler(std::function<void()> handler) { draw_ = std::move(handler); }
+    // What the outermost turn does last, when no handler runs: short work done ahead while the
+    // game waits for input, each call bounded so that a turn stays short.
+    void SetIdleHandler(std::function<void()> handler) { idle_ = std::move(handler); }
 
     // What the outermost turn does with a failure that no operation caught, after writing it to the
     // log: the game shows its error report. The loop goes on either way.
@@ -92,6 +95,7 @@ private:
     std::function<void()> input_;
     std::vector<std::function<void()>> media_;
     std::function<void()> draw_;
+    std::function<void()> idle_;
     std::vector<std::function<void()>> deferred_;
     std::function<void(const std::exception&)> onFailure_;
     std::function<bool()> standstill_;

@@ -234,5 +234,27 @@ TEST(EventLoop, AStandstillInsideAWaitLetsTheWaitsTimePassBeforeAskingForMore) {
     EXPECT_FALSE(v.loop.PassStandstill()) << "outside any wait and without a handler nothing passes";
 }
 
+TEST(EventLoop, IdleWorkRunsAfterEachOutermostTurnAndNeverUnderAHandler) {
+    VirtualLoop fixture;
+    int idleTurns = 0;
+    int idleTurnsSeenByTheTimer = -1;
+    fixture.loop.SetIdleHandler([&] { ++idleTurns; });
+    auto timer = fixture.MakeTimer("tick", 100);
+    timer->SetHandler([&] {
+        fixture.loop.DoEvents();  // a handler's own turn does no idle work
+        idleTurnsSeenByTheTimer = idleTurns;
+    });
+    timer->SetEnabled(true);
+    fixture.loop.DoEvents();
+    EXPECT_EQ(idleTurns, 1);
+    fixture.clock.SleepMs(100);
+    fixture.loop.DoEvents();
+    EXPECT_EQ(idleTurnsSeenByTheTimer, 1);
+    EXPECT_EQ(idleTurns, 2);
+    fixture.loop.RequestQuit();
+    fixture.loop.DoEvents();
+    EXPECT_EQ(idleTurns, 2);
+}
+
 }  // namespace
 }  // namespace taviro::platform

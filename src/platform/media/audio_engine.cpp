@@ -31,6 +31,13 @@ AudioEngine::AudioEngine(const Clock& clock, bool useDevice, const std::string& 
 AudioEngine::~AudioEngine() { CloseDevice(); }
 
 void AudioEngine::OpenDevice() {
+    if (device_ != 0) return;
+    if (awaitingDevice_) {
+        // The clock's rendering starts now, should no device open.
+        awaitingDevice_ = false;
+        renderStartMs_ = clock_.NowMs();
+        renderedFrames_ = 0;
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         log::Error(std::string("No sound: ") + SDL_GetError());
         return;
@@ -73,7 +80,7 @@ void AudioEngine::Pump() {
         renderStartMs_ = clock_.NowMs();
         renderedFrames_ = 0;
     }
-    if (device_ == 0) RenderToClock();
+    if (device_ == 0 && !awaitingDevice_) RenderToClock();
     mixer_.CollectRetired();
 }
 

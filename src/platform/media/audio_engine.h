@@ -47,8 +47,13 @@ public:
     // False when the mixer renders on the clock instead (no device, or it went away).
     bool hasDevice() const { return device_ != 0; }
 
-private:
+    // For an engine made without a device: sounds wait, unplayed, for OpenDevice, which the player
+    // calls once its first window is on screen so that opening the device does not delay it.
+    void AwaitDevice() { awaitingDevice_ = true; }
+    // Opens the audio device if none is open; without one the sounds go on at the clock's pace from now.
     void OpenDevice();
+
+private:
     void CloseDevice();
     void RenderToClock();
 
@@ -57,6 +62,7 @@ private:
     SoundFontLibrary soundFonts_;
     Mixer mixer_;
     uint32_t device_ = 0;
+    bool awaitingDevice_ = false;
     // Without a device: the clock time the rendering started from, and how much has been rendered.
     int64_t renderStartMs_ = 0;
     int64_t renderedFrames_ = 0;

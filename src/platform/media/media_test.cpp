@@ -203,6 +203,26 @@ TEST_F(SoundFiles, WithoutASoundDeviceSoundsStillEndOnTheClock) {
     EXPECT_EQ(player.PlayState(), SoundPlayer::kStopped);
 }
 
+TEST_F(SoundFiles, SoundsAwaitingTheDeviceWaitUnplayedAndThenGoOnFromTheirStart) {
+    VirtualClock clock;
+    AudioEngine engine(clock, false);
+    engine.AwaitDevice();
+    SoundPlayer player(engine, 4);
+    player.SetFileName(folder.Write("tone.wav", ToneWav(1.0)).string());
+    clock.AdvanceTo(2000);
+    EXPECT_EQ(player.PlayState(), SoundPlayer::kPlaying);
+    EXPECT_EQ(player.CurrentPosition(), 0);
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    engine.OpenDevice();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    EXPECT_FALSE(engine.hasDevice());
+    // No device after all: the whole second plays on the clock from the moment it was asked for.
+    clock.AdvanceTo(2900);
+    EXPECT_EQ(player.PlayState(), SoundPlayer::kPlaying);
+    clock.AdvanceTo(3100);
+    EXPECT_EQ(player.PlayState(), SoundPlayer::kStopped);
+}
+
 // SDL's disk driver writes the device's samples into a pipe that the test reads; closing the
 // reading end takes the device away while a sound plays.
 TEST_F(SoundFiles, ADeviceThatGoesAwayLeavesTheSoundsOnTheClockAndOneLogLine) {

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/game_error.h"
@@ -84,13 +85,31 @@ PixelView Picture::view(size_t frame) const {
     return {static_cast<const uint32_t*>(s->pixels), s->w, s->h, s->pitch / 4};
 }
 
+size_t PixelBytes(const Picture& picture) {
+    size_t bytes = 0;
+    // A GIF decoded frame by frame has frames without pixels of their own.
+    for (const auto& frame : picture.frames())
+        if (frame.surface)
+            bytes += static_cast<size_t>(frame.surface->pitch) * static_cast<size_t>(frame.surface->h);
+    return bytes;
+}
+
+void PictureCache::Keep(const std::string& realPath, std::shared_ptr<const Picture> picture) {
+    const size_t bytes = PixelBytes(*picture);
+    heldBytes_ += bytes;
+    pictures_[realPath] = {std::move(picture), ++loads_, bytes};
+}
+
 std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
     std::string realPath = files_.Resolve(gamePath).string();
-    if (auto it = pictures_.find(realPath); it != pictures_.end()) return it->second;
+    if (auto it = pictures_.find(realPath); it != pictures_.end()) {
+        it->second.lastLoad = ++loads_;
+        return it->second.picture;
+    }
     if (preloader_) {
         if (auto picture = preloader_->Take(realPath)) {
             ++decodedAheadCount_;
-            pictures_[realPath] = picture;
+            Keep(realPath, picture);
             return picture;
         }
     }
@@ -101,7 +120,7 @@ std::shared_ptr<const Picture> PictureCache::Load(std::string_view gamePath) {
     }
     auto picture = Decode(*bytes, realPath);
     ++decodeCount_;
-    pictures_[realPath] = picture;
+    Keep(realPath, picture);
     return picture;
 }
 
@@ -161,7 +180,28 @@ void PictureCache::DecodeAhead(std::vector<PicturePreloader::Candidates> picture
 }
 
 void PictureCache::Trim() {
-    std::erase_if(pictures_, [](const auto& entry) { return entry.second.use_count() == 1; });
+    std::erase_if(pictures_, [this](const auto& entry) {
+        if (entry.second.picture.use_count() > 1) return false;
+        heldBytes_ -= entry.second.bytes;
+        return true;
+    });
+}
+
+bool PictureCache::KeepWithinBudget() {
+    if (heldBytes_ <= budgetBytes_) return false;
+    std::vector<std::pair<uint64_t, std::string>> unused;  // by last load
+    for (const auto& [realPath, kept] : pictures_)
+        if (kept.picture.use_count() == 1) unused.emplace_back(kept.lastLoad, realPath);
+    std::sort(unused.begin(), unused.end());
+    bool dropped = false;
+    for (const auto& [lastLoad, realPath] : unused) {
+        if (heldBytes_ <= budgetBytes_) break;
+        auto it = pictures_.find(realPath);
+        heldBytes_ -= it->second.bytes;
+        pictures_.erase(it);
+        dropped = true;
+    }
+    return dropped;
 }
 
 void SaveBitmap(const Picture& picture, const std::string& realPath) {

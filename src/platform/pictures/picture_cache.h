@@ -14,9 +14,16 @@
 
 namespace taviro::platform {
 
+// The bytes the pixels of every frame of a picture take.
+size_t PixelBytes(const Picture& picture);
+
 class PictureCache {
 public:
-    explicit PictureCache(FileSystem& files) : files_(files) {}
+    // Pictures kept beyond what is shown: a few frames' worth, so that going back is instant.
+    static constexpr size_t kDefaultBudgetBytes = 96u << 20;
+
+    explicit PictureCache(FileSystem& files, size_t budgetBytes = kDefaultBudgetBytes)
+        : files_(files), budgetBytes_(budgetBytes) {}
 
     // Loads a BMP, JPEG, GIF (all its frames), PNG, ICO or CUR picture by its game path. Throws GameError
     // 53 "File not found" for a missing file and 481 "Invalid picture" for an empty, truncated or
@@ -43,13 +50,29 @@ public:
 
     // Drops every decoded picture nobody uses any more.
     void Trim();
+    // Drops the pictures nobody else uses, least recently loaded first, until those kept fit the
+    // budget; the pictures loaded last (the frame shown) go last. True when it dropped any.
+    bool KeepWithinBudget();
     size_t size() const { return pictures_.size(); }
+    // The bytes the pixels of the pictures kept take.
+    size_t heldBytes() const { return heldBytes_; }
     // How many pictures were decoded, for tests and benchmarks of the cache.
     size_t decodeCount() const { return decodeCount_; }
 
 private:
     FileSystem& files_;
-    std::unordered_map<std::string, std::shared_ptr<const Picture>> pictures_;  // by real path
+    struct Kept {
+        std::shared_ptr<const Picture> picture;
+        uint64_t lastLoad = 0;  // the count of loads when it was last loaded
+        size_t bytes = 0;
+    };
+    // Keeps a picture loaded now under its real path.
+    void Keep(const std::string& realPath, std::shared_ptr<const Picture> picture);
+
+    const size_t budgetBytes_;
+    std::unordered_map<std::string, Kept> pictures_;  // by real path
+    uint64_t loads_ = 0;
+    size_t heldBytes_ = 0;
     size_t decodeCount_ = 0;
     size_t decodedAheadCount_ = 0;
     std::unique_ptr<PicturePreloader> preloader_;

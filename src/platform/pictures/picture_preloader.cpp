@@ -8,17 +8,6 @@
 #include "platform/pictures/picture_cache.h"
 
 namespace taviro::platform {
-namespace {
-
-size_t PixelBytes(const Picture& picture) {
-    size_t bytes = 0;
-    for (const auto& frame : picture.frames())
-        if (frame.surface)
-            bytes += static_cast<size_t>(frame.surface->pitch) * static_cast<size_t>(frame.surface->h);
-    return bytes;
-}
-
-}  // namespace
 
 PicturePreloader::PicturePreloader(size_t budgetBytes) : budgetBytes_(budgetBytes) {
     worker_ = SDL_CreateThread(
@@ -73,6 +62,14 @@ std::shared_ptr<const Picture> PicturePreloader::Take(const std::string& realPat
     // A file written again after the worker read it is decoded afresh by the caller.
     if (StampOf(realPath) != found.stamp) return nullptr;
     return found.picture;
+}
+
+std::shared_ptr<const Picture> PicturePreloader::NextToPrepare() {
+    std::lock_guard lock(mutex_);
+    auto it = std::find_if(held_.begin(), held_.end(), [](const Held& held) { return !held.prepared; });
+    if (it == held_.end()) return nullptr;
+    it->prepared = true;
+    return it->picture;
 }
 
 void PicturePreloader::WaitUntilIdle() {

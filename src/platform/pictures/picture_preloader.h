@@ -39,6 +39,10 @@ public:
     // when there is none, it is not finished, or the file changed since it was read.
     std::shared_ptr<const Picture> Take(const std::string& realPath);
 
+    // The oldest picture held that this has not given out before, for the game thread to make its
+    // textures while it is idle; null when there is none. Taking it still goes through Take.
+    std::shared_ptr<const Picture> NextToPrepare();
+
     // Blocks until nothing waits to be decoded and the worker is idle: for tests and benchmarks.
     void WaitUntilIdle();
 
@@ -58,6 +62,7 @@ private:
         std::shared_ptr<const Picture> picture;
         FileStamp stamp;
         size_t bytes = 0;
+        bool prepared = false;  // given out by NextToPrepare
     };
 
     void Work();

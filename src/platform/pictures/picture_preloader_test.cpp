@@ -117,5 +117,45 @@ TEST(DecodingAhead, ADamagedPictureIsReportedOnlyWhenLoadedAndAsWithoutDecodingA
     }
 }
 
+TEST(PictureCacheBudget, DropsThePicturesLeastRecentlyLoadedThatNobodyUsesFirst) {
+    testing::TemporaryFolder folder;
+    FileSystem files;
+    constexpr size_t kPicture = 8 * 8 * 4;
+    PictureCache cache(files, 3 * kPicture);
+    auto path = [&](const std::string& name) { return (folder.path() / name).string(); };
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"})
+        folder.Write(name, BmpBytes(Filled(8, 8, 0xFF102030).get()));
+    cache.Load(path("a.bmp"));
+    auto held = cache.Load(path("b.bmp"));  // in use by someone: kept whatever its age
+    cache.Load(path("c.bmp"));
+    EXPECT_FALSE(cache.KeepWithinBudget());
+    cache.Load(path("d.bmp"));
+    cache.Load(path("a.bmp"));  // loaded again: now the most recent
+    EXPECT_EQ(cache.heldBytes(), 4 * kPicture);
+
+    EXPECT_TRUE(cache.KeepWithinBudget());
+    EXPECT_EQ(cache.heldBytes(), 3 * kPicture);
+    // c.bmp was the least recently loaded of those nobody holds; the others stay.
+    const size_t decoded = cache.decodeCount();
+    for (const char* name : {"a.bmp", "b.bmp", "d.bmp"}) cache.Load(path(name));
+    EXPECT_EQ(cache.decodeCount(), decoded);
+    cache.Load(path("c.bmp"));
+    EXPECT_EQ(cache.decodeCount(), decoded + 1);
+}
+
+TEST(PictureCacheBudget, PicturesInUseStayEvenBeyondTheBudget) {
+    testing::TemporaryFolder folder;
+    FileSystem files;
+    PictureCache cache(files, 1);
+    folder.Write("a.bmp", BmpBytes(Filled(8, 8, 0xFF102030).get()));
+    auto shown = cache.Load((folder.path() / "a.bmp").string());
+    EXPECT_FALSE(cache.KeepWithinBudget());
+    EXPECT_EQ(cache.size(), 1u);
+    shown.reset();
+    EXPECT_TRUE(cache.KeepWithinBudget());
+    EXPECT_EQ(cache.size(), 0u);
+    EXPECT_EQ(cache.heldBytes(), 0u);
+}
+
 }  // namespace
 }  // namespace taviro::platform

@@ -4,6 +4,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <filesystem>
+#include <string>
+
 #include "platform/game_error.h"
 #include "platform/log.h"
 
@@ -14,6 +17,20 @@ GameError SdlFailure(const char* what) {
     std::string message = std::string(what) + ": " + SDL_GetError();
     log::Error(message);
     return {51, message};  // the original's "Internal error"
+}
+
+// True when the machine has a graphics device node (a DRM card or render node, or NVIDIA's): without
+// one OpenGL can only be Mesa's software rasteriser, which takes a tenth of a second and some 50 MB
+// to load only to show a picture the player has already composed in software.
+bool HasGraphicsDevice() {
+    std::error_code failed;
+    if (std::filesystem::exists("/dev/nvidiactl", failed)) return true;
+    for (std::filesystem::directory_iterator it("/dev/dri", failed), end; !failed && it != end;
+         it.increment(failed)) {
+        const std::string name = it->path().filename().string();
+        if (name.starts_with("card") || name.starts_with("renderD")) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -31,7 +48,14 @@ Display::Display(const DisplaySettings& settings) : settings_(settings) {
                                settings_.clientWidth * settings_.scale,
                                settings_.clientHeight * settings_.scale, flags);
     if (!window_) throw SdlFailure("cannot open the window");
-    windowRenderer_ = SDL_CreateRenderer(window_, -1, 0);
+    // SDL's choice, unless the user chose a renderer or only a software rasteriser could draw.
+    const bool softwareOnly = !SDL_GetHint(SDL_HINT_RENDER_DRIVER) && !HasGraphicsDevice();
+    if (softwareOnly) {
+        log::Info("no graphics device: the window is drawn without OpenGL");
+        // SDL would otherwise show the software renderer's picture through OpenGL all the same.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    windowRenderer_ = SDL_CreateRenderer(window_, -1, softwareOnly ? SDL_RENDERER_SOFTWARE : 0);
     if (!windowRenderer_) windowRenderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!windowRenderer_) throw SdlFailure("cannot draw in the window");
 }

@@ -84,6 +84,7 @@ PlayerScreen::PlayerScreen(const DisplaySettings& settings, Clock& clock, FileSy
         });
     }
     loop_.SetDrawHandler([this] { Draw(); });
+    loop_.SetIdleHandler([this] { UseIdleTime(); });
     state_.Contribute("clock_ms", [this] { return nlohmann::ordered_json(clock_.NowMs()); });
     state_.Contribute("windows", [this] {
         nlohmann::ordered_json windows = windows_.VisibleNames();
@@ -146,6 +147,16 @@ nlohmann::ordered_json PlayerScreen::DisplayJson() const {
     json["scale"] = view.scale;
     json["desktop_size"] = {desktopSize().x, desktopSize().y};
     return json;
+}
+
+void PlayerScreen::UseIdleTime() {
+    // About a fifth of a turn of a real-time wait, so that the game never stutters.
+    constexpr std::chrono::microseconds kIdleWorkPerTurn{2000};
+    if (PicturePreloader* preloader = pictures_.preloader())
+        scene_->PrepareDecodedAhead(*preloader, kIdleWorkPerTurn);
+    pictures_.KeepWithinBudget();
+    // Textures of pictures that neither the cache nor the pictures decoded ahead hold any more.
+    scene_->Trim();
 }
 
 void PlayerScreen::MakeRenderers() {

@@ -107,6 +107,9 @@ private:
     // The window's close box: the front window decides; without one the program ends.
     void CloseBox();
     void MakeRenderers();
+    // Between turns of the loop: makes the textures of pictures decoded ahead, a few at a time, and
+    // keeps the pictures and textures of frames not shown within the cache's budget.
+    void UseIdleTime();
     // Lays the display out for the front window: its size with its menu bar, caption, border, topmost,
     // full screen, dragging. Runs before drawing and before input is given to a window.
     void FollowFrontWindow();

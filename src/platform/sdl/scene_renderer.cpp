@@ -130,6 +130,16 @@ std::shared_ptr<const Picture> SceneRenderer::PictureOf(const std::string& gameP
     }
 }
 
+bool SceneRenderer::PrepareDecodedAhead(PicturePreloader& preloader, std::chrono::microseconds budget) {
+    const auto end = std::chrono::steady_clock::now() + budget;
+    do {
+        std::shared_ptr<const Picture> picture = preloader.NextToPrepare();
+        if (!picture) return false;
+        for (const auto& frame : picture->frames()) TextureOf(frame.surface, frame.opaque);
+    } while (std::chrono::steady_clock::now() < end);
+    return true;
+}
+
 void SceneRenderer::Trim() {
     std::erase_if(textures_, [this](auto& entry) {
         if (entry.second.surface.use_count() > 1) return false;

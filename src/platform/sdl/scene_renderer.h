@@ -2,6 +2,7 @@
 // containers. Textures are made once per decoded picture and kept.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <set>
@@ -49,6 +50,10 @@ public:
     std::shared_ptr<const Picture> PictureOf(const std::string& gamePath);
     // The texture of a frame of an animation decoded frame by frame, brought up to that frame.
     SDL_Texture* StreamedTexture(const Picture& picture, size_t frame);
+
+    // Makes the textures of pictures decoded ahead, oldest first, one picture at a time until
+    // `budget` has passed, so that opening their frame finds them made. True when some remain.
+    bool PrepareDecodedAhead(PicturePreloader& preloader, std::chrono::microseconds budget);
 
     // Drops the textures whose surfaces nobody else holds.
     void Trim();

@@ -185,5 +185,46 @@ TEST(SceneRendering, ShapesFillInsideTheirBorderAndLinesJoinTheirEnds) {
     EXPECT_EQ(scene.Pixel(62, 40), 0xFF00FF00u);
 }
 
+TEST(SceneRendering, TexturesOfPicturesDecodedAheadAreMadeBeforeTheirPicturesAreLoaded) {
+    HeadlessScene scene;
+    const std::string hall = scene.Picture("hall.png", Filled(8, 8, 0xFF0000FF));
+    const std::string door = scene.Picture("door.png", Filled(4, 4, 0xFF00FF00));
+    scene.pictures.DecodeAhead({{hall}, {door}});
+    PicturePreloader& preloader = *scene.pictures.preloader();
+    preloader.WaitUntilIdle();
+
+    // No time at all still makes one picture's textures; the other waits for the next turn.
+    EXPECT_TRUE(scene.renderer.PrepareDecodedAhead(preloader, std::chrono::microseconds(0)));
+    EXPECT_EQ(scene.renderer.textureCount(), 1u);
+    EXPECT_FALSE(scene.renderer.PrepareDecodedAhead(preloader, std::chrono::seconds(1)));
+    EXPECT_EQ(scene.renderer.textureCount(), 2u);
+    EXPECT_FALSE(scene.renderer.PrepareDecodedAhead(preloader, std::chrono::seconds(1)));
+
+    // Opening the frame adopts the pictures and finds their textures made, and draws them.
+    auto& box = AddTo<PictureBox>(scene.form, "hall", {0, 0, 8, 8});
+    box.picture = hall;
+    EXPECT_EQ(scene.Pixel(2, 2), 0xFF0000FFu);
+    EXPECT_EQ(scene.pictures.decodedAheadCount(), 1u);
+    EXPECT_EQ(scene.renderer.textureCount(), 2u);
+    scene.renderer.Trim();  // both pictures are still held: the cache's and the one decoded ahead
+    EXPECT_EQ(scene.renderer.textureCount(), 2u);
+}
+
+TEST(SceneRendering, ATextureMadeAheadForAFileChangedSinceIsNeitherUsedNorKept) {
+    HeadlessScene scene;
+    const std::string hall = scene.Picture("hall.png", Filled(8, 8, 0xFF0000FF));
+    scene.pictures.DecodeAhead({{hall}});
+    scene.pictures.preloader()->WaitUntilIdle();
+    scene.renderer.PrepareDecodedAhead(*scene.pictures.preloader(), std::chrono::seconds(1));
+    scene.Picture("hall.png", Filled(12, 12, 0xFFFF0000));  // written again, another size
+
+    auto& box = AddTo<PictureBox>(scene.form, "hall", {0, 0, 12, 12});
+    box.picture = hall;
+    EXPECT_EQ(scene.Pixel(10, 10), 0xFFFF0000u);
+    EXPECT_EQ(scene.pictures.decodedAheadCount(), 0u);
+    scene.renderer.Trim();
+    EXPECT_EQ(scene.renderer.textureCount(), 1u);  // only the texture of the picture drawn
+}
+
 }  // namespace
 }  // namespace taviro::platform
