@@ -34,7 +34,7 @@ string Bmp(int side) {
 // Start leads to Hall by its hotspot; Cellar is reached from nowhere. The game decodes ahead as the
 // program wires it.
 struct DecodingGame {
-    explicit DecodingGame(string firstFrame = "Start") : firstFrame(std::move(firstFrame)) {
+    explicit DecodingGame(string first = "Start") : firstFrame(std::move(first)) {
         test.Write("Config/General", testing::GeneralFile().Text());
         test.Write("Config/Texts", "1\r\n");
         test.Write("Config/Variables", FieldsLine({string("")}) + FieldsLine({string("Door")}));

@@ -164,9 +164,9 @@ int Play(const app::Options& options) {
     if (initialized) project.SaveSetting("Path", project.paths.ProjectPath);
     // ActiveX components of the game cannot run here; the player offers classes of its own instead.
     if (initialized && !project.componentFiles.empty()) {
-        std::string files;
-        for (const std::string& file : project.componentFiles) files += (files.empty() ? "" : ", ") + file;
-        platform::log::Error("the game's ActiveX components (" + files +
+        std::string names;
+        for (const std::string& file : project.componentFiles) names += (names.empty() ? "" : ", ") + file;
+        platform::log::Error("the game's ActiveX components (" + names +
                              ") cannot run on this system; the player offers its own component classes");
     }
 

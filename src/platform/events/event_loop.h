@@ -66,7 +66,7 @@ public:
     // Marks the waits made while the returned object lives as waits for the player's input (a click
     // or a key that skips a video), which scripted input may interrupt.
     struct AwaitingInput {
-        explicit AwaitingInput(EventLoop& loop) : loop(loop) { ++loop.awaitingInput_; }
+        explicit AwaitingInput(EventLoop& waiting) : loop(waiting) { ++loop.awaitingInput_; }
         ~AwaitingInput() { --loop.awaitingInput_; }
         AwaitingInput(const AwaitingInput&) = delete;
         AwaitingInput& operator=(const AwaitingInput&) = delete;
