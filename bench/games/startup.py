@@ -64,17 +64,34 @@ def one_run(player, game, display, title, home):
         process.wait()
 
 
+def start_xvfb(display):
+    """Xvfb on the display given, or on one it finds free (a stale lock file of another run makes a
+    fixed number fail); the server and its display name."""
+    if display:
+        server = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x1024x24"],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return server, display
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+    os.close(write_end)
+    with os.fdopen(read_end) as chosen:
+        number = chosen.readline().strip()
+    if not number:
+        raise SystemExit("Xvfb did not start")
+    return server, ":" + number
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--player", required=True, help="a release build of taviro-player")
     parser.add_argument("--game", default=os.path.join(REPOSITORY, "examples", "demo"))
     parser.add_argument("--title", default="The Taviro Demo", help="the caption of the welcome window")
     parser.add_argument("--runs", type=int, default=7)
-    parser.add_argument("--display", default=":97")
+    parser.add_argument("--display", help="the X display to start Xvfb on (a free one when not given)")
     args = parser.parse_args()
 
-    server = subprocess.Popen(["Xvfb", args.display, "-screen", "0", "1280x1024x24"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    server, args.display = start_xvfb(args.display)
     try:
         # The server answers once it is up; a loaded machine may take longer than a second.
         deadline = time.monotonic() + 10
