@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "scripting/member_table.h"
 #include "vbscript/conversions.h"
 #include "vbscript/script_error.h"
 
@@ -20,13 +21,7 @@ constexpr std::array<std::u16string_view, 6> kMembers = {u"AddCode", u"ExecuteSt
 
 }  // namespace
 
-DispatchId EngineObject::MemberId(std::u16string_view name) {
-    std::u16string folded = vbscript::FoldCase(name);
-    for (size_t i = 0; i < kMembers.size(); ++i) {
-        if (vbscript::FoldCase(kMembers[i]) == folded) return static_cast<DispatchId>(i + 1);
-    }
-    return vbscript::kUnknownMember;
-}
+DispatchId EngineObject::MemberId(std::u16string_view name) { return MemberIdIn(kMembers, name); }
 
 const void* EngineObject::DispatchKey() const {
     static const char key = 0;

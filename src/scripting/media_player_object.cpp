@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/controls/control.h"
+#include "scripting/member_table.h"
 #include "vbscript/conversions.h"
 
 namespace taviro::scripting {
@@ -55,13 +56,7 @@ std::vector<HostedControl> MediaPlayerControls(frames::SoundSystem& sounds, cons
     return players;
 }
 
-DispatchId MediaPlayerObject::MemberId(std::u16string_view name) {
-    std::u16string folded = vbscript::FoldCase(name);
-    for (size_t i = 0; i < kMembers.size(); ++i) {
-        if (vbscript::FoldCase(kMembers[i]) == folded) return static_cast<DispatchId>(i + 1);
-    }
-    return vbscript::kUnknownMember;
-}
+DispatchId MediaPlayerObject::MemberId(std::u16string_view name) { return MemberIdIn(kMembers, name); }
 
 const void* MediaPlayerObject::DispatchKey() const {
     static const char key = 0;

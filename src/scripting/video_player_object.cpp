@@ -7,6 +7,7 @@
 
 #include "platform/controls/control.h"
 #include "scripting/control_objects.h"
+#include "scripting/member_table.h"
 #include "vbscript/conversions.h"
 
 namespace taviro::scripting {
@@ -61,13 +62,7 @@ bool IsAbsolute(const std::string& path) {
 
 }  // namespace
 
-DispatchId VideoPlayerObject::MemberId(std::u16string_view name) {
-    std::u16string folded = vbscript::FoldCase(name);
-    for (size_t i = 0; i < kMembers.size(); ++i) {
-        if (vbscript::FoldCase(kMembers[i]) == folded) return static_cast<DispatchId>(i + 1);
-    }
-    return vbscript::kUnknownMember;
-}
+DispatchId VideoPlayerObject::MemberId(std::u16string_view name) { return MemberIdIn(kMembers, name); }
 
 const void* VideoPlayerObject::DispatchKey() const {
     static const char key = 0;

@@ -16,9 +16,9 @@ bool RunFromCdWindow::SelectEntry(const std::string& text) {
     return false;
 }
 
-std::optional<bool> RunFromCdWindow::FindButton(const std::string& caption) const {
-    if (SameName(caption, okCaption)) return true;
-    if (SameName(caption, cancelCaption)) return false;
+std::optional<bool> RunFromCdWindow::FindButton(const std::string& buttonCaption) const {
+    if (SameName(buttonCaption, okCaption)) return true;
+    if (SameName(buttonCaption, cancelCaption)) return false;
     return std::nullopt;
 }
 

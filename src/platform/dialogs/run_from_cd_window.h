@@ -26,7 +26,7 @@ struct RunFromCdWindow {
     // The entry that begins with the text (letter case ignored), made the selection; false when none.
     bool SelectEntry(const std::string& text);
     // The caption of a button (letter case ignored): true for OK, false for Cancel; nullopt for none.
-    std::optional<bool> FindButton(const std::string& caption) const;
+    std::optional<bool> FindButton(const std::string& buttonCaption) const;
 };
 
 // Where the CD locator shows the window.
