@@ -94,7 +94,7 @@ struct RingProject {
         for (int i = 1; i <= 20; ++i) {
             texts.WriteString("").WriteNumber(0);
             for (int k = 0; k < 8; ++k) texts.WriteNumber(0);
-            texts.WriteString("Text number " + std::to_string(i)).WriteNumber(15 * 30 * (i % 4));
+            texts.WriteString(name + ", text number " + std::to_string(i)).WriteNumber(15 * 30 * (i % 4));
             texts.WriteNumber(15 * 30 * (i / 4)).WriteBoolean(i % 2).WriteBoolean(false).WriteString("Arial");
             texts.WriteNumber(12).WriteBoolean(false).WriteBoolean(false).WriteNumber(0xFFFFFF).WriteString(
                 "");
@@ -143,7 +143,10 @@ struct Player {
         game = &window->game();
         if (decodeAhead) {
             game->frames().frameShown = [this](const std::string& frame) {
-                screen->pictures().DecodeAhead(checker::ReachablePictureFiles(project, frame));
+                screen->AtNextIdle([this, frame] {
+                    checker::ShownAhead ahead = checker::ReachableContent(project, frame);
+                    screen->PrepareAhead(std::move(ahead.pictureFiles), std::move(ahead.texts));
+                });
             };
         }
         game->ResetAll(false);

@@ -46,6 +46,9 @@ struct DecodingGame {
             test.Write("FramesData/" + name + ".fm2", PictureHotspot(name + "-door.bmp"));
         }
         test.Write("FramesData/Start.fm3", testing::DoorActionRecord("Hall", ""));
+        test.Write("FramesData/Hall.fm1", FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0,
+                                                      string("Welcome to the hall"), 150.0, 150.0, false, false,
+                                                      string("Arial"), 12.0, false, false, 0.0, string("")}));
     }
     void Play() {
         ASSERT_TRUE(test.Initialize());
@@ -56,14 +59,19 @@ struct DecodingGame {
                                               screen->loop(), modes, [] {});
         Game& game = window->game();
         game.frames().frameShown = [this](const string& frame) {
-            screen->pictures().DecodeAhead(checker::ReachablePictureFiles(*test.project, frame));
+            screen->AtNextIdle([this, frame] {
+                checker::ShownAhead ahead = checker::ReachableContent(*test.project, frame);
+                screen->PrepareAhead(std::move(ahead.pictureFiles), std::move(ahead.texts));
+            });
         };
         game.ResetAll(false);
         screen->windows().Show(top);
         game.frames().OpenFrame(firstFrame, false, 0, 0);
         screen->Draw();
     }
+    // The reachable frames are found at the first idle turn, then decoded by the worker.
     void WaitForDecoding() {
+        screen->loop().DoEvents();
         if (screen->pictures().preloader()) screen->pictures().preloader()->WaitUntilIdle();
     }
     void ClickTheHotspot() {
@@ -95,18 +103,23 @@ struct DecodingGame {
     std::unique_ptr<GameWindow> window;
 };
 
-TEST(DecodingAhead, AClickOpensAReachableFrameWithItsPicturesDecodedAhead) {
+TEST(DecodingAhead, AClickOpensAReachableFrameWithItsPicturesDecodedAndTextsMeasuredAhead) {
     DecodingGame game;
     game.Play();
+    const size_t renderedBeforeIdle = game.screen->text().renderedCount();
     game.WaitForDecoding();
     ASSERT_NE(game.screen->pictures().preloader(), nullptr);
     EXPECT_EQ(game.screen->pictures().preloader()->heldPaths(),
               (std::vector<string>{game.Real("Frames/Hall.bmp"), game.Real("Areas/Hall-door.bmp")}));
     const size_t decoded = game.screen->pictures().decodeCount();
+    const size_t rendered = game.screen->text().renderedCount();
+    EXPECT_EQ(rendered, renderedBeforeIdle + 1);  // the text of Hall, at idle
     game.ClickTheHotspot();
     EXPECT_EQ(game.window->game().currentFrame().name, "Hall");
     EXPECT_EQ(game.screen->pictures().decodedAheadCount(), 2u);
     EXPECT_EQ(game.screen->pictures().decodeCount(), decoded);
+    // Hall's text was measured at idle: the click neither measures nor draws it anew.
+    EXPECT_EQ(game.screen->text().renderedCount(), rendered);
     EXPECT_TRUE(game.Reports().empty());
 }
 

@@ -212,7 +212,10 @@ int Play(const app::Options& options) {
         canvas.Tile(screen.pictures().Load(path)->view());
     };
     services.frameShown = [&screen, &project](const std::string& frame) {
-        screen.pictures().DecodeAhead(checker::ReachablePictureFiles(project, frame));
+        screen.AtNextIdle([&screen, &project, frame] {
+            checker::ShownAhead ahead = checker::ReachableContent(project, frame);
+            screen.PrepareAhead(std::move(ahead.pictureFiles), std::move(ahead.texts));
+        });
     };
     // Headless play never starts other programs; the log says what would have opened, and the
     // state dump what the game asked of the desktop.

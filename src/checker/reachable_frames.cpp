@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "checker/script_checks.h"
 #include "frames/frame_files.h"
 #include "frames/frame_settings.h"
 #include "frames/hotspot_record.h"
+#include "frames/text_record.h"
 #include "logic/action_record.h"
 #include "platform/files/file_system.h"
 #include "project/field_reader.h"
@@ -57,6 +59,60 @@ frames::FrameSettings ReadSettings(project::Project& project, const std::string&
     return settings;
 }
 
+// The pictures of frames: every background picture first, then the hotspot pictures, each once.
+std::vector<std::string> PicturesOf(project::Project& project, const std::vector<std::string>& reachable) {
+    NameList backgrounds, hotspotPictures;
+    for (const std::string& next : reachable) {
+        const frames::FrameSettings settings = ReadSettings(project, next);
+        if (settings.header.backgroundKind == static_cast<int16_t>(frames::BackgroundKind::Picture) &&
+            !settings.header.backgroundValue.empty())
+            backgrounds.Add(project.paths.FramesPath + settings.header.backgroundValue);
+        std::optional<std::string> text =
+            project.ReadTextFile(frames::MergedOrPlainFile(project, next, ".mr2", ".fm2"));
+        if (!text) continue;
+        project::FieldReader reader(std::move(*text));
+        try {
+            while (!reader.AtEnd()) {
+                const frames::HotspotRecord record = frames::ReadHotspotRecord(reader);
+                if (record.showsPicture && !record.picture.empty())
+                    hotspotPictures.Add(project.paths.AreasPath + record.picture);
+            }
+        } catch (const std::exception&) {
+            // The pictures before the damage are still worth decoding.
+        }
+    }
+    std::vector<std::string> pictures = std::move(backgrounds.names);
+    pictures.insert(pictures.end(), hotspotPictures.names.begin(), hotspotPictures.names.end());
+    return pictures;
+}
+
+// The texts of frames in the fonts their labels show them in, each once.
+std::vector<platform::ShownText> TextsOf(project::Project& project, const std::vector<std::string>& reachable) {
+    std::vector<platform::ShownText> texts;
+    auto key = [](const platform::ShownText& shown) {
+        const platform::FontSpec& font = shown.font;
+        return std::tie(shown.text, font.name, font.sizePoints, font.bold, font.italic, font.underline,
+                        font.strikeout);
+    };
+    auto before = [&key](const platform::ShownText& a, const platform::ShownText& b) { return key(a) < key(b); };
+    std::set<platform::ShownText, decltype(before)> seen(before);
+    for (const std::string& next : reachable) {
+        std::optional<std::string> text =
+            project.ReadTextFile(frames::MergedOrPlainFile(project, next, ".mr1", ".fm1"));
+        if (!text) continue;
+        project::FieldReader reader(std::move(*text));
+        // Text records never throw: a damaged one keeps its defaults, as on the frame.
+        while (!reader.AtEnd()) {
+            const size_t start = reader.position();
+            const frames::TextRecord record = frames::ReadTextRecord(reader);
+            if (reader.position() == start) break;
+            platform::ShownText shown{record.caption, frames::TextFont(record)};
+            if (!shown.text.empty() && seen.insert(shown).second) texts.push_back(std::move(shown));
+        }
+    }
+    return texts;
+}
+
 }  // namespace
 
 std::vector<std::string> ReachableFrames(project::Project& project, const std::string& frame) {
@@ -87,37 +143,16 @@ std::vector<std::string> ReachableFrames(project::Project& project, const std::s
 }
 
 std::vector<std::string> ReachablePictures(project::Project& project, const std::string& frame) {
-    NameList backgrounds, hotspotPictures;
-    for (const std::string& next : ReachableFrames(project, frame)) {
-        const frames::FrameSettings settings = ReadSettings(project, next);
-        if (settings.header.backgroundKind == static_cast<int16_t>(frames::BackgroundKind::Picture) &&
-            !settings.header.backgroundValue.empty())
-            backgrounds.Add(project.paths.FramesPath + settings.header.backgroundValue);
-        std::optional<std::string> text =
-            project.ReadTextFile(frames::MergedOrPlainFile(project, next, ".mr2", ".fm2"));
-        if (!text) continue;
-        project::FieldReader reader(std::move(*text));
-        try {
-            while (!reader.AtEnd()) {
-                const frames::HotspotRecord record = frames::ReadHotspotRecord(reader);
-                if (record.showsPicture && !record.picture.empty())
-                    hotspotPictures.Add(project.paths.AreasPath + record.picture);
-            }
-        } catch (const std::exception&) {
-            // The pictures before the damage are still worth decoding.
-        }
-    }
-    std::vector<std::string> pictures = std::move(backgrounds.names);
-    pictures.insert(pictures.end(), hotspotPictures.names.begin(), hotspotPictures.names.end());
-    return pictures;
+    return PicturesOf(project, ReachableFrames(project, frame));
 }
 
-std::vector<std::vector<std::string>> ReachablePictureFiles(project::Project& project,
-                                                            const std::string& frame) {
-    std::vector<std::vector<std::string>> files;
-    for (const std::string& path : ReachablePictures(project, frame))
-        files.push_back(project::StoredFileNames(path));
-    return files;
+ShownAhead ReachableContent(project::Project& project, const std::string& frame) {
+    const std::vector<std::string> reachable = ReachableFrames(project, frame);
+    ShownAhead ahead;
+    for (const std::string& path : PicturesOf(project, reachable))
+        ahead.pictureFiles.push_back(project::StoredFileNames(path));
+    ahead.texts = TextsOf(project, reachable);
+    return ahead;
 }
 
 }  // namespace taviro::checker

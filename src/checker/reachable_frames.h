@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/control_kinds.h"
 #include "project/project.h"
 
 namespace taviro::checker {
@@ -19,9 +20,13 @@ std::vector<std::string> ReachableFrames(project::Project& project, const std::s
 // first, then the hotspot pictures, each once.
 std::vector<std::string> ReachablePictures(project::Project& project, const std::string& frame);
 
-// The same pictures, each with the names it may be stored under, as the player tries them (the
-// plain name, then the scrambled ones): what the worker that decodes ahead looks for.
-std::vector<std::vector<std::string>> ReachablePictureFiles(project::Project& project,
-                                                            const std::string& frame);
+// What the frames reachable from a frame show, as the player prepares it ahead: the pictures, each
+// with the names it may be stored under as the player tries them (the plain name, then the scrambled
+// ones), and the texts in the fonts their labels show them in, each once.
+struct ShownAhead {
+    std::vector<std::vector<std::string>> pictureFiles;
+    std::vector<platform::ShownText> texts;
+};
+ShownAhead ReachableContent(project::Project& project, const std::string& frame);
 
 }  // namespace taviro::checker

@@ -91,5 +91,34 @@ TEST(ReachableFrames, TheFrameScriptsAndDamagedRecordsGiveWhatCanBeRead) {
     EXPECT_TRUE(game.dialogs.shown().empty());
 }
 
+// A text record: the caption at the top-left corner in a font of the editor's size.
+string TextRecord(const string& caption, const string& font, double sizeUnits, bool bold) {
+    return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, caption, 0.0, 0.0, bold, false,
+                       font, sizeUnits, false, false, 0.0, string("")});
+}
+
+TEST(ReachableFrames, TheTextsOfReachableFramesEachOnceInTheirLabelsFonts) {
+    Game game;
+    game.Write("FramesData/Hall.fm1", TextRecord("Exit", "Arial", 12, false) +
+                                          TextRecord("[empty]", "Arial", 12, false) +
+                                          TextRecord("Exit", "Arial", 12, true));
+    game.Write("FramesData/Garden.fm1", TextRecord("Exit", "Arial", 12, false) + "\"cut off");
+    game.Write("FramesData/Cellar.fm1", TextRecord("Never reached", "Arial", 12, false));
+    const ShownAhead ahead = ReachableContent(*game.project, "Start");
+    std::vector<std::pair<string, bool>> texts;
+    for (const platform::ShownText& shown : ahead.texts) {
+        EXPECT_EQ(shown.font.name, "Arial");
+        EXPECT_DOUBLE_EQ(shown.font.sizePoints, 12);
+        texts.emplace_back(shown.text, shown.font.bold);
+    }
+    // Garden's damaged second record reads as a text of its own.
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0], std::make_pair(string("Exit"), false));
+    EXPECT_EQ(texts[1], std::make_pair(string("Exit"), true));
+    for (size_t i = 2; i < texts.size(); ++i) EXPECT_NE(texts[i].first, "Never reached");
+    EXPECT_EQ(ahead.pictureFiles.size(), game.Pictures("Start").size());
+    EXPECT_TRUE(game.dialogs.shown().empty());
+}
+
 }  // namespace
 }  // namespace taviro::checker

@@ -41,12 +41,7 @@ void FrameTexts::LoadTexts() {
             label.autoSize = true;
             label.caption = record.caption;
             label.Move(static_cast<int>(record.leftUnits / 15), static_cast<int>(record.topUnits / 15));
-            label.font.name = record.fontName;
-            label.font.sizePoints = TextFontSizePoints(record, platform::kTwipsPerPixel);
-            label.font.bold = record.bold;
-            label.font.italic = record.italic;
-            label.font.strikeout = record.strikeout;
-            label.font.underline = record.underline;
+            label.font = TextFont(record);
             label.foreColor = static_cast<platform::ColorBgr>(record.colour) & 0xFFFFFF;
             label.Fit();
             AttachBackgroundEvents(label);

@@ -50,4 +50,13 @@ double TextFontSizePoints(const TextRecord& record, int twipsPerPixel) {
     return record.fontSizeUnits * twipsPerPixel / 15;
 }
 
+platform::FontSpec TextFont(const TextRecord& record) {
+    return {.name = record.fontName,
+            .sizePoints = TextFontSizePoints(record, platform::kTwipsPerPixel),
+            .bold = record.bold,
+            .italic = record.italic,
+            .underline = record.underline,
+            .strikeout = record.strikeout};
+}
+
 }  // namespace taviro::frames

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/controls/control_kinds.h"
 #include "project/field_reader.h"
 
 namespace taviro::frames {
@@ -29,5 +30,8 @@ TextRecord ReadTextRecord(project::FieldReader& reader);
 // The label's font size in points: the size as designed at 15 twips per pixel, scaled to the
 // display (twipsPerPixel, 15 at 96 dpi) so that the text keeps its size in pixels.
 double TextFontSizePoints(const TextRecord& record, int twipsPerPixel);
+
+// The font the record's label is drawn in on this display.
+platform::FontSpec TextFont(const TextRecord& record);
 
 }  // namespace taviro::frames

@@ -40,6 +40,12 @@ public:
     virtual Point Measure(const std::string& text, const FontSpec& font, int wrapWidth) = 0;
 };
 
+// A text in a font as a label that sizes itself shows it, unwrapped: what is measured ahead.
+struct ShownText {
+    std::string text;
+    FontSpec font;
+};
+
 // A box showing a picture at its top-left corner on its background colour; it contains other controls.
 class PictureBox : public Control {
 public:

@@ -149,11 +149,19 @@ nlohmann::ordered_json PlayerScreen::DisplayJson() const {
     return json;
 }
 
+void PlayerScreen::PrepareAhead(std::vector<PicturePreloader::Candidates> pictures, std::vector<ShownText> texts) {
+    pictures_.DecodeAhead(std::move(pictures));
+    text_->MeasureAhead(std::move(texts));
+}
+
 void PlayerScreen::UseIdleTime() {
     // About a fifth of a turn of a real-time wait, so that the game never stutters.
     constexpr std::chrono::microseconds kIdleWorkPerTurn{2000};
+    const auto until = std::chrono::steady_clock::now() + kIdleWorkPerTurn;
+    if (atNextIdle_) std::exchange(atNextIdle_, nullptr)();
     if (PicturePreloader* preloader = pictures_.preloader())
         scene_->PrepareDecodedAhead(*preloader, kIdleWorkPerTurn);
+    text_->MeasureSomeAhead(until);
     pictures_.KeepWithinBudget();
     // Textures of pictures that neither the cache nor the pictures decoded ahead hold any more.
     scene_->Trim();

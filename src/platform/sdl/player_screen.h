@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/automation/automation_runner.h"
 #include "platform/automation/state_dump.h"
@@ -46,6 +48,13 @@ public:
     // The insert-CD window of games played from CD.
     RunFromCdWindowView& runFromCdWindows() { return runFromCdWindows_; }
     StateDump& stateDump() { return state_; }
+
+    // What the frame just shown leads to, found at the next idle turn (finding it reads files, which
+    // the click that opened the frame should not wait for): `find` starts preparing it.
+    void AtNextIdle(std::function<void()> find) { atNextIdle_ = std::move(find); }
+    // Prepares the pictures and texts the next frames show: the pictures decoded by the worker and made
+    // into textures at idle, the texts measured at idle.
+    void PrepareAhead(std::vector<PicturePreloader::Candidates> pictures, std::vector<ShownText> texts);
 
     // The size of the desktop in pixels: the real one, or for a headless screen the one it was given.
     Point desktopSize() const { return display_.desktopSize(); }
@@ -107,8 +116,9 @@ private:
     // The window's close box: the front window decides; without one the program ends.
     void CloseBox();
     void MakeRenderers();
-    // Between turns of the loop: makes the textures of pictures decoded ahead, a few at a time, and
-    // keeps the pictures and textures of frames not shown within the cache's budget.
+    // Between turns of the loop: finds what the shown frame leads to, makes the textures of pictures
+    // decoded ahead and measures texts ahead, a few at a time, and keeps the pictures and textures of
+    // frames not shown within the cache's budget.
     void UseIdleTime();
     // Lays the display out for the front window: its size with its menu bar, caption, border, topmost,
     // full screen, dragging. Runs before drawing and before input is given to a window.
@@ -145,6 +155,7 @@ private:
     // Made with the display's renderer, and made again when the window's size changes it.
     std::unique_ptr<SceneRenderer> scene_;
     std::unique_ptr<ImGuiLayer> imgui_;
+    std::function<void()> atNextIdle_;
     DialogHistory history_;
     WindowDialogs dialogs_;
     SavedGameWindowView savedGameWindows_;

@@ -171,5 +171,39 @@ TEST(LabelText, LongCaptionsWrapAtTheLabelWidthAndLinesBreakAtLineEnds) {
     EXPECT_GE(scene.text.Measure("one\r\ntwo", scene.label.font, 0).y, 2 * one.y);
 }
 
+TEST(LabelText, ATextIsRenderedOnceForMeasuringAndDrawingInEveryColour) {
+    TextScene scene;
+    scene.form.SetTextMeasurer(&scene.text);
+    scene.label.Set("AutoSize", true);
+    EXPECT_EQ(scene.text.renderedCount(), 1u);
+    scene.Draw();
+    scene.label.foreColor = 0x336699;
+    scene.Draw();
+    EXPECT_EQ(scene.text.renderedCount(), 1u);
+    // The letters' solid pixels are exactly the colour asked for.
+    bool exact = false;
+    for (int y = 10; y < 30 && !exact; ++y)
+        for (int x = 10; x < 60 && !exact; ++x) exact = PixelAt(scene.display.target(), x, y) == 0xFF996633u;
+    EXPECT_TRUE(exact);
+}
+
+TEST(LabelText, TextsMeasuredAheadAreMeasuredAtIdleWithoutRenderingAgainLater) {
+    TextScene scene;
+    scene.text.MeasureAhead({{"Next frame", {"Arial", 12}}, {"Another", {"Arial", 12, true}}});
+    EXPECT_EQ(scene.text.renderedCount(), 0u);
+    // No time left: nothing is measured yet.
+    EXPECT_TRUE(scene.text.MeasureSomeAhead(std::chrono::steady_clock::now() - std::chrono::seconds(1)));
+    EXPECT_FALSE(scene.text.MeasureSomeAhead(std::chrono::steady_clock::now() + std::chrono::seconds(10)));
+    EXPECT_EQ(scene.text.renderedCount(), 2u);
+    const Point measured = scene.text.Measure("Another", {"Arial", 12, true});
+    EXPECT_GT(measured.x, 0);
+    EXPECT_EQ(scene.text.renderedCount(), 2u);
+    // A new list replaces the texts not measured yet.
+    scene.text.MeasureAhead({{"First", {"Arial", 12}}});
+    scene.text.MeasureAhead({{"Second", {"Arial", 12}}});
+    EXPECT_FALSE(scene.text.MeasureSomeAhead(std::chrono::steady_clock::now() + std::chrono::seconds(10)));
+    EXPECT_EQ(scene.text.renderedCount(), 3u);
+}
+
 }  // namespace
 }  // namespace taviro::platform

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <tuple>
 
 #include "platform/game_error.h"
@@ -23,9 +24,11 @@ std::string WithoutCarriageReturns(const std::string& text) {
     return out;
 }
 
-SDL_Color ToSdlColor(uint32_t colorBgr) {
-    return {static_cast<Uint8>(colorBgr & 0xFF), static_cast<Uint8>((colorBgr >> 8) & 0xFF),
-            static_cast<Uint8>((colorBgr >> 16) & 0xFF), 255};
+// Rendered texts kept for measuring and drawing: a few hundred frames' worth of captions.
+constexpr size_t kShapeBudgetBytes = 16 * 1024 * 1024;
+
+size_t BytesOf(const SDL_Surface* surface) {
+    return surface ? static_cast<size_t>(surface->pitch) * static_cast<size_t>(surface->h) : 0;
 }
 
 }  // namespace
@@ -40,7 +43,7 @@ TtfTextRenderer::TtfTextRenderer(SDL_Renderer* renderer) : renderer_(renderer) {
 bool TtfTextRenderer::TextKey::operator<(const TextKey& other) const {
     auto tie = [](const TextKey& k) {
         return std::tie(k.text, k.font.name, k.font.sizePoints, k.font.bold, k.font.italic, k.font.underline,
-                        k.font.strikeout, k.colorBgr, k.wrapWidth, k.alignment);
+                        k.font.strikeout, k.wrapWidth, k.alignment);
     };
     return tie(*this) < tie(other);
 }
@@ -69,6 +72,7 @@ void TtfTextRenderer::EndFrame() {
 
 TtfTextRenderer::~TtfTextRenderer() {
     ForgetTexts();
+    for (auto& [key, shape] : shapes_) SDL_FreeSurface(shape.surface);
     for (auto& [key, font] : open_) TTF_CloseFont(font);
     TTF_Quit();
 }
@@ -101,35 +105,69 @@ TTF_Font* TtfTextRenderer::FontFor(const FontSpec& fontSpec) {
     return open_[key] = font;
 }
 
+TtfTextRenderer::Shape TtfTextRenderer::ShapeOf(TextKey key) {
+    key.wrapWidth = std::max(0, key.wrapWidth);
+    if (auto it = shapes_.find(key); it != shapes_.end()) return it->second;
+    Shape shape;
+    if (TTF_Font* font = FontFor(key.font)) {
+        TTF_SetFontWrappedAlign(font, key.alignment == 1   ? TTF_WRAPPED_ALIGN_RIGHT
+                                      : key.alignment == 2 ? TTF_WRAPPED_ALIGN_CENTER
+                                                           : TTF_WRAPPED_ALIGN_LEFT);
+        std::string clean = WithoutCarriageReturns(key.text);
+        // Blended text is the colour throughout, its coverage in the alpha: white tinted by the
+        // texture's colour is the text rendered in that colour.
+        shape.surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), SDL_Color{255, 255, 255, 255},
+                                                       static_cast<Uint32>(key.wrapWidth));
+        if (shape.surface) shape.size = {shape.surface->w, shape.surface->h};
+        ++renderedCount_;
+    }
+    const size_t bytes = BytesOf(shape.surface);
+    MakeRoomForShape(bytes);
+    auto it = shapes_.emplace(std::move(key), shape).first;
+    shapesByAge_.push_back(it);
+    shapeBytes_ += bytes;
+    return shape;
+}
+
+void TtfTextRenderer::MakeRoomForShape(size_t incoming) {
+    while (!shapesByAge_.empty() && shapeBytes_ + incoming > kShapeBudgetBytes) {
+        auto oldest = shapesByAge_.front();
+        shapesByAge_.pop_front();
+        shapeBytes_ -= BytesOf(oldest->second.surface);
+        SDL_FreeSurface(oldest->second.surface);
+        shapes_.erase(oldest);
+    }
+}
+
 Point TtfTextRenderer::Measure(const std::string& text, const FontSpec& fontSpec, int wrapWidth) {
-    TTF_Font* font = FontFor(fontSpec);
-    if (!font || text.empty()) return {0, font ? TTF_FontLineSkip(font) : 0};
-    std::string clean = WithoutCarriageReturns(text);
-    SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), SDL_Color{0, 0, 0, 255},
-                                                          static_cast<Uint32>(std::max(0, wrapWidth)));
-    if (!surface) return {0, 0};
-    Point size{surface->w, surface->h};
-    SDL_FreeSurface(surface);
-    return size;
+    if (text.empty()) {
+        TTF_Font* font = FontFor(fontSpec);
+        return {0, font ? TTF_FontLineSkip(font) : 0};
+    }
+    return ShapeOf({text, fontSpec, wrapWidth, 0}).size;
+}
+
+void TtfTextRenderer::MeasureAhead(std::vector<ShownText> texts) {
+    toMeasure_.assign(std::make_move_iterator(texts.begin()), std::make_move_iterator(texts.end()));
+}
+
+bool TtfTextRenderer::MeasureSomeAhead(std::chrono::steady_clock::time_point until) {
+    while (!toMeasure_.empty() && std::chrono::steady_clock::now() < until) {
+        Measure(toMeasure_.front().text, toMeasure_.front().font);
+        toMeasure_.pop_front();
+    }
+    return !toMeasure_.empty();
 }
 
 void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& fontSpec, uint32_t colorBgr,
                                const Rect& area, int wrapWidth, int alignment) {
     if (text.empty()) return;
-    TextKey key{text, fontSpec, colorBgr, wrapWidth, alignment};
+    TextKey key{text, fontSpec, wrapWidth, alignment};
     auto it = texts_.find(key);
     if (it == texts_.end()) {
-        TTF_Font* font = FontFor(fontSpec);
-        if (!font) return;
-        TTF_SetFontWrappedAlign(font, alignment == 1   ? TTF_WRAPPED_ALIGN_RIGHT
-                                      : alignment == 2 ? TTF_WRAPPED_ALIGN_CENTER
-                                                       : TTF_WRAPPED_ALIGN_LEFT);
-        std::string clean = WithoutCarriageReturns(text);
-        SDL_Surface* surface = TTF_RenderUTF8_Blended_Wrapped(font, clean.c_str(), ToSdlColor(colorBgr),
-                                                              static_cast<Uint32>(std::max(0, wrapWidth)));
-        if (!surface) return;
-        TextTexture made{SDL_CreateTextureFromSurface(renderer_, surface), surface->w, surface->h};
-        SDL_FreeSurface(surface);
+        Shape shape = ShapeOf(key);
+        if (!shape.surface) return;
+        TextTexture made{SDL_CreateTextureFromSurface(renderer_, shape.surface), shape.size.x, shape.size.y};
         if (!made.texture) return;
         it = texts_.emplace(std::move(key), made).first;
     }
@@ -139,6 +177,7 @@ void TtfTextRenderer::DrawText(const std::string& text, const FontSpec& fontSpec
     if (alignment == 1) x = area.x + area.width - cached.width;
     if (alignment == 2) x = area.x + (area.width - cached.width) / 2;
     SDL_Rect target{x, area.y, cached.width, cached.height};
+    SDL_SetTextureColorMod(cached.texture, colorBgr & 0xFF, (colorBgr >> 8) & 0xFF, (colorBgr >> 16) & 0xFF);
     SDL_RenderCopy(renderer_, cached.texture, nullptr, &target);
 }
 

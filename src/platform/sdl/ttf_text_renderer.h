@@ -2,16 +2,20 @@
 // on the original's screens; bold and italic use the font's own faces where installed.
 #pragma once
 
+#include <chrono>
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "platform/controls/geometry.h"
 #include "platform/fonts/font_resolver.h"
 #include "platform/sdl/text_renderer.h"
 
 struct SDL_Renderer;
+struct SDL_Surface;
 struct SDL_Texture;
 typedef struct _TTF_Font TTF_Font;
 
@@ -36,6 +40,15 @@ public:
     // The size of a text in a font; wrapWidth 0 keeps each line whole.
     Point Measure(const std::string& text, const FontSpec& font, int wrapWidth = 0) override;
 
+    // Texts the next frames may show, measured at idle so that opening one of them finds them ready;
+    // replaces the texts given before.
+    void MeasureAhead(std::vector<ShownText> texts);
+    // Measures texts given to MeasureAhead until the time; false when none is left.
+    bool MeasureSomeAhead(std::chrono::steady_clock::time_point until);
+
+    // How many texts were rendered so far, for tests and benchmarks.
+    size_t renderedCount() const { return renderedCount_; }
+
     // The pixel height of the em of a font of this many points on a 96-dpi screen.
     static int PixelSize(double points);
 
@@ -45,19 +58,19 @@ public:
     }
 
 private:
-    TTF_Font* FontFor(const FontSpec& font);
-    // Draws text at a point, wrapped to wrapWidth when it is not 0, aligned 0 left, 1 right, 2 centre.
-    void DrawText(const std::string& text, const FontSpec& font, uint32_t colorBgr, const Rect& area,
-                  int wrapWidth, int alignment);
-
-    // A text drawn in one frame is usually drawn in the next: its texture is kept while it is.
+    // A text laid out in a font at a wrap width with an alignment.
     struct TextKey {
         std::string text;
         FontSpec font;
-        uint32_t colorBgr;
         int wrapWidth;
         int alignment;
         bool operator<(const TextKey& other) const;
+    };
+    // A text rendered once in white: its size answers Measure, and its texture, tinted, draws it in
+    // every colour. Null when it cannot be rendered.
+    struct Shape {
+        SDL_Surface* surface = nullptr;
+        Point size;
     };
     struct TextTexture {
         SDL_Texture* texture = nullptr;
@@ -65,10 +78,25 @@ private:
         int height = 0;
         bool used = true;
     };
+
+    TTF_Font* FontFor(const FontSpec& font);
+    // The shape of a text, rendered when it is not kept yet. Valid until the next call.
+    Shape ShapeOf(TextKey key);
+    // Lets go of the oldest shapes until `incoming` more bytes fit in the budget.
+    void MakeRoomForShape(size_t incoming);
+    // Draws text at a point, wrapped to wrapWidth when it is not 0, aligned 0 left, 1 right, 2 centre.
+    void DrawText(const std::string& text, const FontSpec& font, uint32_t colorBgr, const Rect& area,
+                  int wrapWidth, int alignment);
     void ForgetTexts();
 
     SDL_Renderer* renderer_;
+    // A text drawn in one frame is usually drawn in the next: its texture is kept while it is.
     std::map<TextKey, TextTexture> texts_;
+    std::map<TextKey, Shape> shapes_;
+    std::deque<std::map<TextKey, Shape>::iterator> shapesByAge_;
+    size_t shapeBytes_ = 0;
+    size_t renderedCount_ = 0;
+    std::deque<ShownText> toMeasure_;
     FontResolver fonts_;
     std::map<std::tuple<std::string, int, int, int>, TTF_Font*> open_;  // file, index, pixels, style
 };
