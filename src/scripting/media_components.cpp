@@ -196,13 +196,15 @@ EventParameters MouseParameters(const platform::MouseEvent& event) {
 void WireMouse(platform::Control& control, const std::weak_ptr<MediaComponent>& weak) {
     auto mouse = [weak](const char* event, bool clickToPlay) {
         return [weak, event, clickToPlay](platform::Control&, const platform::MouseEvent& details) {
+            // Copies first: a handler may remove the control, and this function with it.
+            const char* name = event;
             std::shared_ptr<MediaComponent> component = weak.lock();
             if (!component || component->removed) return;
             if (clickToPlay && component->video && !component->playsSound) {
                 component->video->ClickOnPicture();
                 component->Notice(true);
             }
-            component->Raise(event, MouseParameters(details));
+            component->Raise(name, MouseParameters(details));
         };
     };
     control.events.mouseDown = mouse("MouseDown", true);
@@ -210,7 +212,8 @@ void WireMouse(platform::Control& control, const std::weak_ptr<MediaComponent>& 
     control.events.mouseUp = mouse("MouseUp", false);
     auto plain = [weak](const char* event) {
         return [weak, event](platform::Control&) {
-            if (std::shared_ptr<MediaComponent> component = weak.lock()) component->Raise(event, {});
+            const char* name = event;
+            if (std::shared_ptr<MediaComponent> component = weak.lock()) component->Raise(name, {});
         };
     };
     control.events.click = plain("Click");
