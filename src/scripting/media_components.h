@@ -61,7 +61,7 @@ public:
     };
     // A new component of an offered class. Its events go through raise: PlayStateChange(OldState,
     // NewState) whenever the play state changes, then EndOfStream(Result) when a file has played to its
-    // end; Click, DblClick, MouseDown, MouseMove and MouseUp (Button, Shift, X, Y in pixels of the area).
+    // end; Click, DblClick, MouseDown, MouseMove and MouseUp (Button, Shift, X, Y in twips of the area).
     Made Make(std::string_view progId, const std::string& controlName, ComponentHost::RaiseEvent raise);
     // Stops the component of the name and lets go of its player and voice; nothing for another name.
     // Must be called before its control goes.
