@@ -261,6 +261,15 @@ public:
         const DispatchId member = id - kOwnMembers;
         if (component->kind == MediaComponent::Kind::Animation)
             return AsScriptError([&] { return InvokeAnimation(*component, member, kind, arguments); });
+        // A change a script asks for is told at once; an end the player reached just before it is told
+        // first, as an end. Other members leave the telling to the watch.
+        const bool changesState = kind == InvokeKind::Get
+                                      ? member == kPlay || member == kPause || member == kStop
+                                      : member == kFileName || member == kCurrentPosition;
+        if (!changesState)
+            return AsScriptError([&] { return InvokePlayer(*component, member, kind, arguments); });
+        component->Notice(false);
+        if (component->removed) vbscript::Throw(vbscript::err::kObjectNotSet);
         Variant result = AsScriptError([&] { return InvokePlayer(*component, member, kind, arguments); });
         component->Notice(true);
         return result;

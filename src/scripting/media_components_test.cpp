@@ -140,6 +140,23 @@ TEST_F(MediaComponentsFixture, AVideoPlaysInItsAreaOnTheGameClockAndTellsItsStat
     EXPECT_TRUE(Reports().empty());
 }
 
+TEST_F(MediaComponentsFixture, AnEndIsToldAsAnEndEvenWhenAScriptLooksOrStopsFirst) {
+    Video("clip.avi", 0.4);
+    Add("NSPlay.NSPlayCtl.1", "Screen", kStateHandlers);
+    Run("Screen.FileName = \"Frames/clip.avi\"");
+    // Past the end before the watch has looked: reading the state tells nothing by itself.
+    clock.AdvanceTo(500);
+    EXPECT_EQ(Eval("Screen.PlayState"), "0");
+    EXPECT_EQ(Eval("Heard"), "0>2;");
+    Wait(30);
+    EXPECT_EQ(Eval("Heard"), "0>2;2>0;end0;");
+    // A stop asked for after an end not yet told: the end comes first.
+    Run("Heard = \"\" : Screen.Play");
+    clock.AdvanceTo(clock.NowMs() + 500);
+    Run("Screen.Stop : Screen.Play");
+    EXPECT_EQ(Eval("Heard"), "0>2;2>0;end0;0>2;");
+}
+
 TEST_F(MediaComponentsFixture, PauseComponentHoldsTheVideoWithoutEventsAndResumeGoesOn) {
     Video("clip.avi", 2);
     Add("NSPlay.NSPlayCtl.1", "Screen", kStateHandlers);

@@ -140,25 +140,27 @@ TEST(VideoComponent, AClickOnItReachesItsHandlerWhichMayRemoveIt) {
     EXPECT_TRUE(Near(game.Pixel("removed", 70, 60), kGreen));
 }
 
-TEST(AnimatedPictureComponent, AnimatesAtItsPlaceAtItsOwnSize) {
+// A click on the picture stops it through its handler: it holds the frame it showed.
+TEST(AnimatedPictureComponent, AnimatesAtItsPlaceAtItsOwnSizeAndStopsOnItsFrame) {
     ComponentGame game(
         "AddComponent |GIF89LibCtl.Gif89a|, |Flag|, False, False\r\n"
         "With Component(|Flag|)\r\n  .Move 200 * 15, 100 * 15\r\n  .Speed = 0\r\n"
         "  .FileName = |Areas\\flag.gif|\r\n  .Visible = True\r\n"
         "  States = .Width / 15 * 1000 + .Height / 15\r\nEnd With",
-        "");
+        "Sub Flag_Click(p)\r\n  Component(\"Flag\").Stop\r\nEnd Sub\r\n");
     // Two frames of half a second each: red, then blue.
     game.Make("Areas/flag.gif",
               "-f lavfi -i color=c=red:size=20x10:rate=2:duration=1 -vf "
               "\"drawbox=c=blue:t=fill:enable='gte(t,0.5)'\"");
     ASSERT_EQ(game.Run("press Start New Game\nwait 250\n" + game.StateCommand("shown") + game.Shot("red") +
-                       "wait 500\n" + game.Shot("blue")),
+                       "wait 500\n" + game.Shot("blue") + "click 210 105\nwait 500\n" + game.Shot("held")),
               0)
         << game.Read("stderr");
     EXPECT_EQ(game.Dump("shown")["variables"]["integer"]["States"], 20010);
     EXPECT_TRUE(Near(game.Pixel("red", 210, 105), kRed));
     EXPECT_TRUE(Near(game.Pixel("red", 221, 105), kGreen));
     EXPECT_TRUE(Near(game.Pixel("blue", 210, 105), kBlue));
+    EXPECT_TRUE(Near(game.Pixel("held", 210, 105), kBlue));
 }
 
 }  // namespace
