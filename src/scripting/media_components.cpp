@@ -119,8 +119,6 @@ struct MediaComponent {
     std::unique_ptr<frames::VideoPlayer> video;
     std::unique_ptr<frames::MixerMediaPlayer> sound;  // made when a sound file is given
     bool playsSound = false;                          // the file given last is a sound
-    bool mute = false;
-    int volume = 0;
     PlayState lastState = PlayState::Stopped;
     bool heldForTransition = false;
 
@@ -304,13 +302,17 @@ private:
             OpenFile(component, PathOf(SingleValue(kind, arguments)));
             return {};
         }
-        if (component.playsSound) return InvokeSound(component, member, kind, arguments);
+        if (component.playsSound && IsSoundMember(member))
+            return InvokeSound(component, member, kind, arguments);
+        // The video player keeps the settings also while a sound plays, and the sound follows them.
         const std::u16string_view name = kPlayerMembers[static_cast<size_t>(member - 1)];
-        return videoMembers_->Invoke(videoMembers_->MemberId(name), kind, arguments);
+        Variant result = videoMembers_->Invoke(videoMembers_->MemberId(name), kind, arguments);
+        if (component.playsSound) FollowSettings(component);
+        return result;
     }
 
     // A video goes to the video player; for "MediaPlayer.MediaPlayer.1" any other file is tried as a sound.
-    void OpenFile(MediaComponent& component, const std::string& path) {
+    static void OpenFile(MediaComponent& component, const std::string& path) {
         if (component.sound) component.sound->SetFileName("");
         component.playsSound = false;
         try {
@@ -324,79 +326,37 @@ private:
             platform::log::Error("No voice of the mixer is free for the sound " + path);
             return;
         }
-        component.sound->SetVolume(component.mute ? kSilent : component.volume);
+        FollowSettings(component);
         component.sound->SetFileName(path);
         if (!component.video->autoStart) component.sound->Stop();
     }
 
-    // A sound plays as the game's sound players play: it has no pause, no rate and no picture.
+    static void FollowSettings(MediaComponent& component) {
+        if (!component.sound) return;
+        component.sound->SetPlayCount(component.video->playCount());
+        component.sound->SetVolume(component.video->mute() ? kSilent : component.video->volume());
+    }
+
+    // The members a sound answers itself: it plays as the game's sound players play, with no pause.
+    static bool IsSoundMember(DispatchId member) {
+        return member == kPlay || member == kPause || member == kStop || member == kPlayState ||
+               member == kCurrentPosition;
+    }
     static Variant InvokeSound(MediaComponent& component, DispatchId member, InvokeKind kind,
                                std::span<Variant> arguments) {
         frames::MixerMediaPlayer* sound = component.sound.get();
-        frames::VideoPlayer& flags = *component.video;
-        if (kind == InvokeKind::Get) {
-            if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
-            switch (member) {
-                case kFileName:
-                    return Variant(vbscript::FromUtf8OrWindows1252(sound ? sound->FileName() : ""));
-                case kAutoStart: return Variant(flags.autoStart);
-                case kAutoRewind: return Variant(flags.autoRewind);
-                case kClickToPlay: return Variant(flags.clickToPlay);
-                case kPlay:
-                    if (sound) sound->Play();
-                    return {};
-                case kPause:
-                case kStop:
-                    if (sound) sound->Stop();
-                    return {};
-                case kPlayState: return Variant(static_cast<int32_t>(component.CurrentState()));
-                case kPlayCount: return Variant(static_cast<int32_t>(sound ? sound->PlayCount() : 1));
-                case kCurrentPosition: return Variant(sound ? sound->CurrentPosition() : 0.0);
-                case kDuration: return Variant(0.0);
-                case kRate: return Variant(1.0);
-                case kMute: return Variant(component.mute);
-                case kVolume: return Variant(static_cast<int32_t>(component.volume));
-                case kImageSourceWidth:
-                case kImageSourceHeight: return Variant(int32_t{0});
-                case kEnableContextMenu: return Variant(false);
-                default: vbscript::Throw(vbscript::err::kNoSuchMember);
-            }
+        if (member == kCurrentPosition && kind != InvokeKind::Get) {
+            const double seconds = vbscript::ToDouble(SingleValue(kind, arguments));
+            if (sound) sound->SetCurrentPosition(seconds);
+            return {};
         }
-        const Variant& value = SingleValue(kind, arguments);
-        switch (member) {
-            case kAutoStart: flags.autoStart = vbscript::ToBoolean(value); return {};
-            case kAutoRewind: flags.autoRewind = vbscript::ToBoolean(value); return {};
-            case kClickToPlay: flags.clickToPlay = vbscript::ToBoolean(value); return {};
-            case kPlayCount:
-                if (sound) sound->SetPlayCount(vbscript::ToLong(value));
-                return {};
-            case kCurrentPosition:
-                if (sound) sound->SetCurrentPosition(vbscript::ToDouble(value));
-                return {};
-            case kRate:
-            case kEnableContextMenu: vbscript::ToDouble(value); return {};
-            case kMute:
-            case kVolume: {
-                if (member == kMute) {
-                    component.mute = vbscript::ToBoolean(value);
-                } else {
-                    const int32_t volume = vbscript::ToLong(value);
-                    if (volume < kSilent || volume > 0)
-                        throw platform::control_errors::InvalidPropertyValue();
-                    component.volume = volume;
-                }
-                if (sound) sound->SetVolume(component.mute ? kSilent : component.volume);
-                return {};
-            }
-            case kPlayState:
-            case kDuration:
-            case kImageSourceWidth:
-            case kImageSourceHeight: throw platform::control_errors::ReadOnlyProperty();
-            case kPlay:
-            case kPause:
-            case kStop: vbscript::Throw(vbscript::err::kIllegalAssignment);
-            default: vbscript::Throw(vbscript::err::kNoSuchMember);
-        }
+        if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
+        if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+        if (member == kPlayState) return Variant(static_cast<int32_t>(component.CurrentState()));
+        if (member == kCurrentPosition) return Variant(sound ? sound->CurrentPosition() : 0.0);
+        if (sound && member == kPlay) sound->Play();
+        if (sound && member != kPlay) sound->Stop();
+        return {};
     }
 
     // Around a transition a playing video holds still and then goes on; no event tells of it. A sound

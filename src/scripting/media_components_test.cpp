@@ -217,8 +217,8 @@ TEST_F(MediaComponentsFixture, TheMediaPlayerPlaysASoundOnTheMixerAndAVideoInIts
     test.Write("Frames/tone.wav", testing::ToneWav(0.5));
     Video("clip.avi", 1);
     Add("MediaPlayer.MediaPlayer.1", "Screen", kStateHandlers);
-    Run("Screen.FileName = \"Frames\\tone.wav\"");
-    EXPECT_EQ(Eval("Screen.PlayState & \" \" & Screen.ImageSourceWidth"), "2 0");
+    Run("Screen.Volume = -600 : Screen.FileName = \"Frames\\tone.wav\"");
+    EXPECT_EQ(Eval("Screen.PlayState & \" \" & Screen.ImageSourceWidth & \" \" & Screen.Volume"), "2 0 -600");
     Wait(400);
     EXPECT_EQ(Eval("Heard"), "0>2;");
     Wait(300);
