@@ -373,6 +373,7 @@ private:
             component.video->Play();
         }
         component.lastState = component.video->GetPlayState();
+        component.watch.SetEnabled(component.lastState == PlayState::Playing);
     }
 
     Variant InvokeAnimation(MediaComponent& component, DispatchId member, InvokeKind kind,

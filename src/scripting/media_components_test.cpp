@@ -169,8 +169,13 @@ TEST_F(MediaComponentsFixture, PauseComponentHoldsTheVideoWithoutEventsAndResume
     Wait(200);
     EXPECT_EQ(Eval("Screen.PlayState & \" \" & Screen.CurrentPosition"), "2 0.5");
     EXPECT_EQ(Eval("Heard"), "0>2;");
+    // Its end comes a second later than it would have.
+    Wait(1400);
+    EXPECT_EQ(Eval("Heard"), "0>2;");
+    Wait(200);
+    EXPECT_EQ(Eval("Heard"), "0>2;2>0;end0;");
     // A video paused by the script stays paused through a transition.
-    Run("Screen.Pause");
+    Run("Screen.Play : Screen.Pause");
     components.PauseComponents();
     components.ResumeComponents();
     EXPECT_EQ(Eval("Screen.PlayState"), "1");
