@@ -7,6 +7,7 @@
 #include "frames/mixer_media_player.h"
 #include "platform/controls/control_kinds.h"
 #include "platform/game_error.h"
+#include "platform/media/mixer.h"
 #include "scripting/control_objects.h"
 #include "scripting/engine_object.h"
 #include "scripting/media_player_object.h"
@@ -19,6 +20,8 @@ constexpr char kReferenceAllControls[] = "reference_all_controls";
 constexpr char kDisableScriptTimeout[] = "disable_script_timeout";
 // The mixer's voice of the one-time video's sound, after the eight sound players'.
 constexpr int kOneTimeVideoVoice = 8;
+// The mixer's voices of the media players that scripts add as components: the rest.
+constexpr int kFirstComponentVoice = 9;
 
 // The clock of the script time-out. The virtual clock stands still while a script runs, so there
 // every look at the clock by a running script (one per few thousand instructions) counts as a few
@@ -79,6 +82,14 @@ Game::Game(project::Project& project, GameFlags& flags, platform::Form& form, pl
     BuildScene();
     WireVideoAndAnimations();
     SetUpComponents();
+    componentClasses_.UseMediaClasses(
+        std::make_unique<scripting::MediaComponents>(scripting::MediaComponents::Services{
+            form_, loop.timers(), project_.files(), audio ? audio : ownAudio_.get(), kFirstComponentVoice,
+            platform::media::Mixer::kVoices - kFirstComponentVoice, project_.paths.ProjectPath,
+            [this](const std::string& path) { return project_.LocateProjectFile(path); },
+            [this](const std::string& path) -> std::optional<platform::Point> {
+                return pictureSize ? pictureSize(path) : std::nullopt;
+            }}));
     scripts_.resetClickPosition = [this] { hotspots_.SaveClickPos(0, 0); };
     scripts_.controlObjects = [this] { return ControlObjects(); };
     scripts_.softwareObjects = [this] {

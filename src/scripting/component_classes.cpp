@@ -144,6 +144,8 @@ void WireScriptEvents(platform::Control& control, std::weak_ptr<ScriptComponent>
 }  // namespace
 
 ComponentClasses::~ComponentClasses() {
+    // The players go before the controls they draw into.
+    media_.reset();
     for (const std::string& name : names_) {
         if (platform::Control* control = form_.Find(name); control && control->parent())
             control->parent()->Remove(*control);
@@ -166,6 +168,8 @@ platform::Control& ComponentClasses::SceneFor(const std::string& controlName) co
 vbscript::Ref<vbscript::Object> ComponentClasses::AddControl(const std::string& progId,
                                                              const std::string& controlName,
                                                              RaiseEvent raise) {
+    if (media_ && MediaComponents::Offers(progId))
+        return AddMediaComponent(progId, controlName, std::move(raise));
     std::unique_ptr<platform::Control> control = MakeControl(progId, controlName, timers_);
     if (!control) {
         std::optional<std::string> code = scriptOf ? scriptOf(progId) : std::nullopt;
@@ -179,6 +183,16 @@ vbscript::Ref<vbscript::Object> ComponentClasses::AddControl(const std::string& 
     scene.Add(std::move(control));
     names_.push_back(controlName);
     return vbscript::MakeRef<ControlObject>(form_, controlName, std::nullopt);
+}
+
+vbscript::Ref<vbscript::Object> ComponentClasses::AddMediaComponent(std::string_view progId,
+                                                                    const std::string& controlName,
+                                                                    RaiseEvent raise) {
+    platform::Control& scene = SceneFor(controlName);
+    MediaComponents::Made made = media_->Make(progId, controlName, std::move(raise));
+    scene.Add(std::move(made.control));
+    names_.push_back(controlName);
+    return made.extender;
 }
 
 vbscript::Ref<vbscript::Object> ComponentClasses::AddScriptComponent(const std::string& code,
@@ -213,6 +227,7 @@ void ComponentClasses::RemoveControl(const std::string& controlName) {
     platform::Control* control = made == names_.end() ? nullptr : form_.Find(controlName);
     if (!control || !control->parent()) throw GameError(730, "Control '" + controlName + "' not found");
     names_.erase(made);
+    if (media_) media_->Remove(controlName);
     control->parent()->Remove(*control);
     // A component written in VBScript may be removed by a handler its own code raised: its engine
     // goes once that code has returned.

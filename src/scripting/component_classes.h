@@ -13,6 +13,7 @@
 #include "platform/controls/form.h"
 #include "platform/events/timer.h"
 #include "scripting/component_host.h"
+#include "scripting/media_components.h"
 #include "scripting/script_component.h"
 
 namespace taviro::scripting {
@@ -33,6 +34,8 @@ public:
     // when the game offers none; the time-out of that code in milliseconds (-1 none).
     std::function<std::optional<std::string>(const std::string& progId)> scriptOf;
     int32_t scriptTimeoutMs = 10000;
+    // Offers the media players and the animated-picture control.
+    void UseMediaClasses(std::unique_ptr<MediaComponents> media) { media_ = std::move(media); }
 
     // A new control, hidden, at the top-left corner of the picture box. Throws GameError 429 for a
     // class that is not offered, 727 when a control of the window has the name already, 51 when the
@@ -47,6 +50,8 @@ private:
     platform::Control& SceneFor(const std::string& controlName) const;
     vbscript::Ref<vbscript::Object> AddScriptComponent(const std::string& code,
                                                        const std::string& controlName, RaiseEvent raise);
+    vbscript::Ref<vbscript::Object> AddMediaComponent(std::string_view progId, const std::string& controlName,
+                                                      RaiseEvent raise);
     // Lets go of the removed components written in VBScript whose code no longer runs.
     void ReleaseRetired();
 
@@ -55,6 +60,7 @@ private:
     std::vector<std::string> names_;  // the controls made here, in order
     std::vector<std::shared_ptr<ScriptComponent>> scripted_;
     std::vector<std::shared_ptr<ScriptComponent>> retired_;  // removed while their code may run
+    std::unique_ptr<MediaComponents> media_;
 };
 
 }  // namespace taviro::scripting

@@ -135,6 +135,7 @@ std::unique_ptr<Control> ImageControl::CloneAs(int index) const {
     clone->stretch = stretch;
     clone->animationStartMs = animationStartMs;
     clone->animationRate = animationRate;
+    clone->animationHeldMs = animationHeldMs;
     return clone;
 }
 

@@ -86,6 +86,8 @@ public:
     // the speed its file gives.
     int64_t animationStartMs = 0;
     double animationRate = 1;
+    // While 0 or more, the animation stays on the frame of this time into it (a stopped animation).
+    int64_t animationHeldMs = -1;
 
 protected:
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;

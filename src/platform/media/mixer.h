@@ -1,8 +1,8 @@
-// The one mixer: nine voices, one per media player (the eight sound players and the one-time video),
-// each with a source, a volume in hundredths of a decibel and a repeat flag, summed into the stereo
-// stream the audio device (or the clock, when there is no device) asks for. The game thread sends
-// commands; the audio thread renders. The audio thread never waits for the game thread: it takes new
-// commands only when the lock is free at once.
+// The one mixer: thirteen voices, one per media player (the eight sound players, the one-time video and
+// four for media players that scripts add as components), each with a source, a volume in hundredths of
+// a decibel and a repeat flag, summed into the stereo stream the audio device (or the clock, when there
+// is no device) asks for. The game thread sends commands; the audio thread renders. The audio thread
+// never waits for the game thread: it takes new commands only when the lock is free at once.
 #pragma once
 
 #include <array>
@@ -18,7 +18,7 @@ namespace taviro::platform::media {
 
 class Mixer {
 public:
-    static constexpr int kVoices = 9;
+    static constexpr int kVoices = 13;
     // Volume changes reach their new level over this many frames, so that a jump makes no click.
     static constexpr int kRampFrames = kMixRate / 200;
 

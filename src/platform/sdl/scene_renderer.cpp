@@ -385,6 +385,7 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip, 
             auto& image = static_cast<const ImageControl&>(control);
             auto animationMs = static_cast<int64_t>(
                 static_cast<double>(clock_.NowMs() - image.animationStartMs) * image.animationRate);
+            if (image.animationHeldMs >= 0) animationMs = image.animationHeldMs;
             DrawPicture(image.picture, bounds, image.stretch, std::max<int64_t>(animationMs, 0));
             break;
         }
