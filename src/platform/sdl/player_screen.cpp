@@ -426,8 +426,13 @@ std::optional<std::string> PlayerScreen::Select(const std::string& text) {
     TopWindow* window = InputWindow();
     ListBox* list = window ? FindListWith(window->form(), text, at) : nullptr;
     if (!list) return "no list in the window has the entry " + text;
-    list->Set("ListIndex", at);
-    if (list->events.click) loop_.Dispatch([&] { list->events.click(*list); });
+    // Choosing another item raises the list's Click; choosing the selected one again raises it here.
+    loop_.Dispatch([&] {
+        if (list->listIndex() != at)
+            list->SetListIndex(at);
+        else if (auto click = list->events.click)
+            click(*list);
+    });
     loop_.DoEvents();
     return std::nullopt;
 }
