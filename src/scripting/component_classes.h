@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/controls/form.h"
+#include "platform/controls/list_controls.h"
 #include "platform/events/timer.h"
 #include "scripting/component_host.h"
 #include "scripting/script_component.h"
@@ -33,6 +34,8 @@ public:
     // when the game offers none; the time-out of that code in milliseconds (-1 none).
     std::function<std::optional<std::string>(const std::string& progId)> scriptOf;
     int32_t scriptTimeoutMs = 10000;
+    // The folders the file, folder and drive lists show; none: they list nothing.
+    std::shared_ptr<const platform::FolderSource> folders;
 
     // A new control, hidden, at the top-left corner of the picture box. Throws GameError 429 for a
     // class that is not offered, 727 when a control of the window has the name already, 51 when the

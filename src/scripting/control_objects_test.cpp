@@ -8,6 +8,7 @@
 #include "frames/sound_channels.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
+#include "platform/controls/list_controls.h"
 #include "scripting/action_object.h"
 #include "scripting/environment_objects.h"
 #include "scripting/media_player_object.h"
@@ -162,6 +163,10 @@ TEST_F(ControlObjectsFixture, EveryPropertyOfEveryKindOfControlIsReachable) {
     controls.push_back(std::make_unique<platform::ListBox>("a"));
     controls.push_back(std::make_unique<platform::CheckBox>("a"));
     controls.push_back(std::make_unique<platform::TimerControl>(timers, "a"));
+    controls.push_back(std::make_unique<platform::ComboBox>("a"));
+    controls.push_back(std::make_unique<platform::FileListBox>("a"));
+    controls.push_back(std::make_unique<platform::DirListBox>("a"));
+    controls.push_back(std::make_unique<platform::DriveListBox>("a"));
     platform::Form probe{"Probe", 1, 1};
     ControlObject object(probe, "Probe", std::nullopt);
     for (auto& control : controls) {

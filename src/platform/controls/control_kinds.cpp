@@ -297,6 +297,7 @@ void ListBox::AddItem(std::string text, std::optional<int> at) {
     if (!at) at = static_cast<int>(items_.size());
     if (*at < 0 || *at > static_cast<int>(items_.size())) throw InvalidProcedureCall();
     items_.insert(items_.begin() + *at, std::move(text));
+    newIndex_ = *at;
     if (listIndex_ >= *at) ++listIndex_;
     Touch();
 }
@@ -304,6 +305,7 @@ void ListBox::AddItem(std::string text, std::optional<int> at) {
 void ListBox::RemoveItem(int at) {
     if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidProcedureCall();
     items_.erase(items_.begin() + at);
+    newIndex_ = -1;
     if (listIndex_ == at)
         listIndex_ = -1;
     else if (listIndex_ > at)
@@ -316,6 +318,7 @@ void ListBox::Clear() {
     items_.clear();
     listIndex_ = -1;
     topIndex_ = 0;
+    newIndex_ = -1;
     Touch();
 }
 
@@ -411,13 +414,15 @@ std::optional<PropertyValue> ListBox::GetOwn(std::string_view name) const {
     if (SameName(name, "Text")) return listIndex_ >= 0 ? items_[static_cast<size_t>(listIndex_)] : "";
     if (SameName(name, "TopIndex")) return topIndex_;
     if (SameName(name, "Sorted")) return sorted;
+    if (SameName(name, "NewIndex")) return newIndex_;
     if (SameName(name, "ForeColor")) return FromColor(foreColor);
     if (SameName(name, "BackColor")) return FromColor(backColor);
     return GetFont(font, name);
 }
 
 bool ListBox::SetOwn(std::string_view name, const PropertyValue& value) {
-    if (SameName(name, "ListCount") || SameName(name, "Text")) throw control_errors::ReadOnlyProperty();
+    if (SameName(name, "ListCount") || SameName(name, "Text") || SameName(name, "NewIndex"))
+        throw control_errors::ReadOnlyProperty();
     if (SameName(name, "ListIndex")) {
         SetListIndex(ToInteger(value));
     } else if (SameName(name, "TopIndex")) {
@@ -435,7 +440,7 @@ bool ListBox::SetOwn(std::string_view name, const PropertyValue& value) {
 }
 
 void ListBox::AddOwnPropertyNames(std::vector<std::string>& names) const {
-    names.insert(names.end(), {"ListCount", "ListIndex", "Text", "TopIndex", "Sorted", "ForeColor",
+    names.insert(names.end(), {"ListCount", "ListIndex", "Text", "TopIndex", "Sorted", "NewIndex", "ForeColor",
                                "BackColor", "FontName", "FontSize", "FontBold", "FontItalic",
                                "FontUnderline", "FontStrikethru"});
 }

@@ -222,6 +222,7 @@ protected:
     std::vector<std::string> items_;
     int listIndex_ = -1;
     int topIndex_ = 0;
+    int newIndex_ = -1;  // the position of the item added last, -1 after a removal
 
 private:
     mutable FontSpec measuredFont_;
