@@ -47,12 +47,14 @@ GameFolders::GameFolders(platform::FileSystem& files, std::string gameFolder, st
     drives_.push_back({'C', std::move(gameFolder), DriveType::Hard});
     for (Drive& drive : drives)
         if (UpperLetter(drive.letter) != 'C') drives_.push_back(std::move(drive));
-    std::sort(drives_.begin(), drives_.end(), [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
+    std::sort(drives_.begin(), drives_.end(),
+              [](const Drive& a, const Drive& b) { return a.letter < b.letter; });
 }
 
 std::vector<std::string> GameFolders::Drives() const {
     std::vector<std::string> names;
-    for (const Drive& drive : drives_) names.push_back(std::string(1, static_cast<char>(std::tolower(drive.letter))) + ":");
+    for (const Drive& drive : drives_)
+        names.push_back(std::string(1, static_cast<char>(std::tolower(drive.letter))) + ":");
     return names;
 }
 
@@ -134,7 +136,8 @@ std::vector<std::string> GameFolders::Subfolders(const std::string& folder) cons
     std::optional<std::string> real = RealFolder(folder);
     if (!real) return names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(*real, error), end; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(*real, error), end; !error && it != end;
+         it.increment(error)) {
         std::error_code kind;
         if (it->is_directory(kind)) names.push_back(it->path().filename().string());
     }

@@ -52,9 +52,9 @@ TEST(GameFolders, RelativePathsFollowTheBaseAndNeverClimbAboveARoot) {
 TEST(GameFolders, NothingOutsideTheGameAndItsDrivesIsAFolder) {
     Folders on;
     EXPECT_EQ(on.folders.Folder(on.outside.path().string(), "C:\\"), std::nullopt);
-    EXPECT_EQ(on.folders.Folder(on.game.path().string() + "/../" + on.outside.path().filename().string(),
-                                "C:\\"),
-              std::nullopt);
+    EXPECT_EQ(
+        on.folders.Folder(on.game.path().string() + "/../" + on.outside.path().filename().string(), "C:\\"),
+        std::nullopt);
     EXPECT_EQ(on.folders.Folder("E:\\", "C:\\"), std::nullopt);
     EXPECT_EQ(on.folders.Folder("C:\\General", "C:\\"), std::nullopt) << "a file is not a folder";
     EXPECT_EQ(on.folders.Folder("C:\\Nowhere", "C:\\"), std::nullopt);

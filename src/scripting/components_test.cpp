@@ -203,12 +203,14 @@ TEST_F(ComponentsFixture, AFailingHandlerIsReportedAndAHandlerMayRemoveItsOwnCom
 }
 
 TEST_F(ComponentsFixture, ComboBoxChoiceByMouseReachesItsClickHandlerWithTheNewText) {
-    Procedures("Dim Heard\r\nSub colour_Click(p) : Heard = Heard & colour.Text & colour.ListIndex & \";\" : End Sub");
+    Procedures(
+        "Dim Heard\r\nSub colour_Click(p) : Heard = Heard & colour.Text & colour.ListIndex & \";\" : End "
+        "Sub");
     components.AddAdditionalComponent("VB.ComboBox", "Colour", false, false);
     Use("Colour");
-    ASSERT_TRUE(engine.AddCode(
-        "colour.AddItem \"red\" : colour.AddItem \"green\" : colour.Move 150, 150, 1500\r\n"
-        "colour.Visible = True : colour.FontSize = 10"));
+    ASSERT_TRUE(
+        engine.AddCode("colour.AddItem \"red\" : colour.AddItem \"green\" : colour.Move 150, 150, 1500\r\n"
+                       "colour.Visible = True : colour.FontSize = 10"));
     EXPECT_EQ(Eval("TypeName(colour) & colour.ListCount & colour.Style"), "ComboBox20");
     platform::MouseRouter mouse(form);
     platform::Rect box = Scene("colour")->WindowBounds();

@@ -374,7 +374,8 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
                 if (id == kSetFocus && control.kind() == platform::ControlKind::TextBox)
                     platform::GiveFocus(static_cast<platform::TextBox&>(control));
                 // File, folder and drive lists read their folder again.
-                if (auto* folders = dynamic_cast<platform::FolderListBox*>(&control); folders && id == kRefresh)
+                if (auto* folders = dynamic_cast<platform::FolderListBox*>(&control);
+                    folders && id == kRefresh)
                     folders->Reload();
                 return {};
             case kCls:

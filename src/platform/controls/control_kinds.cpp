@@ -288,10 +288,9 @@ ListBox::ListBox(ControlKind kind, std::string name, std::optional<int> index)
 void ListBox::AddItem(std::string text, std::optional<int> at) {
     if (!at && sorted) {
         std::string folded = FoldCase(text);
-        auto place = std::upper_bound(items_.begin(), items_.end(), folded,
-                                      [](const std::string& key, const std::string& item) {
-                                          return key < FoldCase(item);
-                                      });
+        auto place = std::upper_bound(
+            items_.begin(), items_.end(), folded,
+            [](const std::string& key, const std::string& item) { return key < FoldCase(item); });
         at = static_cast<int>(place - items_.begin());
     }
     if (!at) at = static_cast<int>(items_.size());
@@ -397,7 +396,8 @@ std::optional<int> ListBox::PressAt(const Rect& area, Point point) {
         bar.maximum = layout.maxTopIndex;
         bar.largeChange = layout.rowCount;
         bar.SetValue(std::min(topIndex_, layout.maxTopIndex));
-        bar.events.mouseDown(bar, {kLeftButton, 0, point.x - layout.scrollBar->x, point.y - layout.scrollBar->y});
+        bar.events.mouseDown(bar,
+                             {kLeftButton, 0, point.x - layout.scrollBar->x, point.y - layout.scrollBar->y});
         topIndex_ = bar.value();
         Touch();
         return std::nullopt;
@@ -440,8 +440,8 @@ bool ListBox::SetOwn(std::string_view name, const PropertyValue& value) {
 }
 
 void ListBox::AddOwnPropertyNames(std::vector<std::string>& names) const {
-    names.insert(names.end(), {"ListCount", "ListIndex", "Text", "TopIndex", "Sorted", "NewIndex", "ForeColor",
-                               "BackColor", "FontName", "FontSize", "FontBold", "FontItalic",
+    names.insert(names.end(), {"ListCount", "ListIndex", "Text", "TopIndex", "Sorted", "NewIndex",
+                               "ForeColor", "BackColor", "FontName", "FontSize", "FontBold", "FontItalic",
                                "FontUnderline", "FontStrikethru"});
 }
 

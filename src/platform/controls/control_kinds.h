@@ -193,10 +193,10 @@ public:
 
     // Where a list drawn in an area (pixels of any origin) puts its rows and its scroll bar.
     struct Layout {
-        Rect rows;             // the area of the rows, left of the bar
-        int rowHeight = 13;    // pixels
-        int rowCount = 1;      // whole rows that fit, at least one
-        int maxTopIndex = 0;   // the highest TopIndex
+        Rect rows;                      // the area of the rows, left of the bar
+        int rowHeight = 13;             // pixels
+        int rowCount = 1;               // whole rows that fit, at least one
+        int maxTopIndex = 0;            // the highest TopIndex
         std::optional<Rect> scrollBar;  // only when the items outnumber the rows
     };
     Layout LayoutIn(const Rect& area) const;

@@ -24,8 +24,9 @@ void ForEachControl(Control& control, const Visit& visit) {
 }
 
 bool IsListKind(ControlKind kind) {
-    return kind == ControlKind::ListBox || kind == ControlKind::ComboBox || kind == ControlKind::FileListBox ||
-           kind == ControlKind::DirListBox || kind == ControlKind::DriveListBox;
+    return kind == ControlKind::ListBox || kind == ControlKind::ComboBox ||
+           kind == ControlKind::FileListBox || kind == ControlKind::DirListBox ||
+           kind == ControlKind::DriveListBox;
 }
 
 }  // namespace
@@ -297,7 +298,8 @@ void DirListBox::SetPath(std::string_view path) {
 
 std::string DirListBox::List(int at) const {
     int row = at + depth_;
-    if (row < 0 || row >= static_cast<int>(rowFolders_.size())) throw GameError(381, "Invalid property array index");
+    if (row < 0 || row >= static_cast<int>(rowFolders_.size()))
+        throw GameError(381, "Invalid property array index");
     return rowFolders_[static_cast<size_t>(row)];
 }
 

@@ -1,3 +1,5 @@
+#include "platform/controls/list_controls.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "platform/controls/form.h"
-#include "platform/controls/list_controls.h"
 #include "platform/controls/mouse_router.h"
 #include "platform/files/file_system.h"
 
@@ -31,9 +32,7 @@ struct ListOnForm {
         : list(static_cast<ListBox&>(form.Add(std::make_unique<ListBox>("List1")))) {
         list.SetBounds(bounds);
         for (int i = 0; i < items; ++i) list.AddItem("item " + std::to_string(i));
-        list.events.click = [this](Control& control) {
-            clicks.push_back(ToText(control.Get("Text")));
-        };
+        list.events.click = [this](Control& control) { clicks.push_back(ToText(control.Get("Text"))); };
     }
     // A point in a row of the list, counted from the first row shown.
     Point Row(int row) const { return {20, 11 + row * kRow + kRow / 2}; }
@@ -189,11 +188,13 @@ TEST(ComboBoxText, TextSelectsAMatchingItemAndADropDownListRefusesOthers) {
 // A game's folders held in memory: "C:\" with Saves (and Saves\Old) and Music, and drive D:.
 class FakeFolders final : public FolderSource {
 public:
-    std::map<std::string, std::vector<std::string>> folders = {
-        {"C:\\", {"Music", "Saves"}}, {"C:\\Music", {}}, {"C:\\Saves", {"Old"}}, {"C:\\Saves\\Old", {}},
-        {"D:\\", {}}};
-    std::map<std::string, std::vector<std::string>> files = {
-        {"C:\\", {"game.dat", "notes.txt", "README"}}, {"C:\\Saves", {"one.sav", "two.SAV", "x.txt"}}};
+    std::map<std::string, std::vector<std::string>> folders = {{"C:\\", {"Music", "Saves"}},
+                                                               {"C:\\Music", {}},
+                                                               {"C:\\Saves", {"Old"}},
+                                                               {"C:\\Saves\\Old", {}},
+                                                               {"D:\\", {}}};
+    std::map<std::string, std::vector<std::string>> files = {{"C:\\", {"game.dat", "notes.txt", "README"}},
+                                                             {"C:\\Saves", {"one.sav", "two.SAV", "x.txt"}}};
 
     std::vector<std::string> Drives() const override { return {"c:", "d:"}; }
     std::optional<std::string> Folder(std::string_view path, std::string_view base) const override {
@@ -205,7 +206,9 @@ public:
             if (FoldCase(folder) == FoldCase(full)) return folder;
         return std::nullopt;
     }
-    std::vector<std::string> Subfolders(const std::string& folder) const override { return folders.at(folder); }
+    std::vector<std::string> Subfolders(const std::string& folder) const override {
+        return folders.at(folder);
+    }
     std::vector<std::string> Files(const std::string& folder) const override {
         auto found = files.find(folder);
         return found == files.end() ? std::vector<std::string>() : found->second;

@@ -167,8 +167,8 @@ void TtfTextRenderer::DrawList(const ListBox& list, const Rect& bounds) {
         }
         line.x += 2;
         line.width -= 2;
-        DrawText(list.items()[static_cast<size_t>(item)], list.font, selected ? 0xFFFFFF : list.foreColor, line,
-                 0, 0);
+        DrawText(list.items()[static_cast<size_t>(item)], list.font, selected ? 0xFFFFFF : list.foreColor,
+                 line, 0, 0);
     }
 }
 
