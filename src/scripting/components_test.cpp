@@ -226,6 +226,8 @@ TEST_F(ComponentsFixture, ComboBoxChoiceByMouseReachesItsClickHandlerWithTheNewT
     // A script setting ListIndex raises Click too; RemoveItem of the selection leaves none.
     ASSERT_TRUE(engine.AddCode("colour.ListIndex = 0 : colour.RemoveItem 0"));
     EXPECT_EQ(Eval("Heard & colour.ListIndex & colour.List(0)"), "green1;red0;-1green");
+    ASSERT_TRUE(engine.AddCode("colour.Clear"));
+    EXPECT_EQ(Eval("colour.Text & colour.ListCount"), "0");
 }
 
 TEST_F(ComponentsFixture, FileListsOfferedAsComponentsListNothingWithoutFolders) {

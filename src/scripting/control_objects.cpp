@@ -335,8 +335,14 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
             return {};
         }
 
-        if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
         auto number = [&](size_t i) { return vbscript::ToLong(arguments[i].Target()); };
+        // List(i) = text replaces an item of a list the script fills.
+        if (id == kList && kind == InvokeKind::Let) {
+            if (arguments.size() != 2) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+            AsFilledList(control).SetItem(number(0), Utf8(vbscript::ToString(arguments[1].Target())));
+            return {};
+        }
+        if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
         switch (id) {
             case kMove: {
                 if (!Given(arguments, 0) || arguments.size() > 4)

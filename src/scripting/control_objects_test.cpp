@@ -138,6 +138,16 @@ TEST_F(ControlObjectsFixture, ListsAndOtherControlsTakeTheirMethods) {
               string::npos);
 }
 
+TEST_F(ControlObjectsFixture, ScriptsRewriteSortAndScrollTheWindowsList) {
+    EXPECT_EQ(Run("ListBoxObject.Sorted = True\r\nFor Each w In Array(\"pear\", \"Apple\", \"fig\") : "
+                  "ListBoxObject.AddItem w : Next\r\nListBoxObject.List(2) = \"plum\"\r\n"
+                  "Result = ListBoxObject.List(0) & ListBoxObject.NewIndex & ListBoxObject.List(2) & "
+                  "TypeName(ListBoxObject)"),
+              "Apple1plumListBox");
+    EXPECT_NE(Fail("ListBoxObject.List(3) = \"x\"").find("Invalid property array index"), string::npos);
+    EXPECT_NE(Fail("ListBoxObject.NewIndex = 1").find("read-only"), string::npos);
+}
+
 TEST_F(ControlObjectsFixture, MissingElementsAndMembersGiveTheOriginalsErrors) {
     EXPECT_NE(Fail("Hotspot(9).Visible = True").find("Control array element '9' doesn't exist"),
               string::npos);

@@ -321,6 +321,12 @@ void ListBox::Clear() {
     Touch();
 }
 
+void ListBox::SetItem(int at, std::string text) {
+    if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidPropertyArrayIndex();
+    items_[static_cast<size_t>(at)] = std::move(text);
+    Touch();
+}
+
 std::string ListBox::List(int at) const {
     if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidPropertyArrayIndex();
     return items_[static_cast<size_t>(at)];

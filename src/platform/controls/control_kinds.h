@@ -174,7 +174,9 @@ public:
     // Sorted), or before position `at`; a position past the end throws 5.
     void AddItem(std::string text, std::optional<int> at = std::nullopt);
     void RemoveItem(int at);  // throws 5 for a position outside the list
-    void Clear();
+    virtual void Clear();
+    // Replaces the text of an item; throws 381 for a position outside the list.
+    void SetItem(int at, std::string text);
     const std::vector<std::string>& items() const { return items_; }
     // The text of an item; throws 381 for a position outside the list.
     virtual std::string List(int at) const;

@@ -52,6 +52,11 @@ void ComboBox::SetText(const std::string& text) {
     Touch();
 }
 
+void ComboBox::Clear() {
+    ListBox::Clear();
+    text_.clear();
+}
+
 void ComboBox::Open() {
     if (open_) return;
     open_ = true;
@@ -216,7 +221,9 @@ std::string FileListBox::FileName() const {
 void FileListBox::SetFileName(std::string_view name) {
     size_t slash = name.find_last_of("\\/");
     if (slash != std::string_view::npos) {
+        std::weak_ptr<char> alive = alive_;
         SetPath(name.substr(0, slash + 1));
+        if (alive.expired()) return;
         name = name.substr(slash + 1);
     }
     if (name.find_first_of("*?") != std::string_view::npos) return SetPattern(std::string(name));

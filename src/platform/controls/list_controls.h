@@ -28,6 +28,8 @@ public:
     // Sets the text; the item with that text (letter case ignored) becomes the selection, none when no
     // item has it. A Style 2 box throws 383 for a text that is not an item.
     void SetText(const std::string& text);
+    // Empties the list and the text.
+    void Clear() override;
 
     bool open() const { return open_; }
     void Open();
@@ -95,6 +97,8 @@ protected:
     std::string FolderOf(std::string_view path, std::string_view base) const;
 
     std::shared_ptr<const FolderSource> source_;
+    // Gone with the list: a change handler may remove it while a setter still runs.
+    std::shared_ptr<char> alive_ = std::make_shared<char>();
 };
 
 // The files of a folder that match its Pattern ("*.txt;*.dat"). Path, Pattern and FileName; setting

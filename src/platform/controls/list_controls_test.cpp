@@ -247,6 +247,15 @@ TEST(FileListBox, PathOutsideTheGameFoldersIsNotFoundAndChangesNothing) {
     EXPECT_EQ(box.items().size(), 3u);
 }
 
+TEST(FileListBox, AHandlerMayRemoveTheListWhileItsFileNameIsBeingSet) {
+    Form form("Main", 640, 480);
+    auto& box = static_cast<FileListBox&>(form.Add(std::make_unique<FileListBox>("File1")));
+    box.SetSource(std::make_shared<FakeFolders>());
+    box.pathChange = [&](Control& list) { form.Remove(list); };
+    box.Set("FileName", std::string("C:\\Saves\\one.sav"));
+    EXPECT_EQ(form.Find("File1"), nullptr);
+}
+
 TEST(DirListBox, ShowsTheTreeDownToItsPathThenItsSubfoldersWithTheOriginalsIndexes) {
     DirListBox box("Dir1");
     box.SetBounds({0, 0, 100, 100});
