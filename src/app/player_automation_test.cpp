@@ -394,6 +394,19 @@ TEST(ScriptedGame, AComboBoxAddedByAScriptIsOpenedAndChosenFromWithTheMouse) {
     EXPECT_EQ(state["messageboxes"], nlohmann::json::array());
 }
 
+TEST(ScriptedGame, TheWindowsFileListShowsTheGameFolderAndAutomationSelectsFromIt) {
+    ScriptedRun run(
+        "FileBoxObject.Pattern = |*.txt| : FileBoxObject.Move 3000, 300 : FileBoxObject.Visible = True");
+    run.game().Write("notes.txt", "n");
+    run.game().Write("readme.txt", "r");
+    run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));
+    run.game().Write(
+        "FramesData/Start.fm3",
+        testing::DoorActionRecord("", "Result = FileBoxObject.FileName & FileBoxObject.ListCount"));
+    auto state = run.Play("wait 100\nselect readme.txt\nclick 30 30\nwait 100");
+    EXPECT_EQ(state["variables"]["variant"]["Result"], "readme.txt2");
+}
+
 TEST(ScriptedGame, ActionScriptsReadTheGameAndLeaveRequestsForAfterwards) {
     ScriptedRun run("");
     run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "platform/controls/list_controls.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace taviro::platform {
@@ -27,7 +28,8 @@ Control* FindByCaption(Control& parent, const std::string& caption) {
 ListBox* FindListWith(Control& parent, const std::string& text, int& at) {
     for (const auto& child : parent.children()) {
         if (!child->visible() || !child->enabled()) continue;
-        if (child->kind() == ControlKind::ListBox) {
+        // Every list that shows its items: list boxes and the file, folder and drive lists.
+        if (RaisesOwnClick(*child) && child->kind() != ControlKind::ComboBox) {
             auto& list = static_cast<ListBox&>(*child);
             for (size_t i = 0; i < list.items().size(); ++i)
                 if (list.items()[i] == text) {
