@@ -6,8 +6,10 @@
 #include "app/display_modes.h"
 #include "frames/mixer_media_player.h"
 #include "platform/controls/control_kinds.h"
+#include "platform/controls/list_controls.h"
 #include "platform/game_error.h"
 #include "platform/media/mixer.h"
+#include "project/game_folders.h"
 #include "scripting/control_objects.h"
 #include "scripting/engine_object.h"
 #include "scripting/media_player_object.h"
@@ -142,6 +144,19 @@ void Game::BuildScene() {
     scene.Add(std::make_unique<platform::PictureBox>("PicBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ListBox>("ListBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ImageControl>("ImgBox")).SetVisible(false);
+    // The file, folder and drive lists show the game's folder as drive C, and the component classes'
+    // lists the same.
+    auto folders = std::make_shared<project::GameFolders>(project_.files(), project_.paths.ProjectPath);
+    componentClasses_.folders = folders;
+    auto folderList = [&](std::unique_ptr<platform::FolderListBox> list) {
+        list->SetBounds({0, 0, 81, 69});
+        list->SetVisible(false);
+        list->SetSource(folders);
+        scene.Add(std::move(list));
+    };
+    folderList(std::make_unique<platform::FileListBox>("FileBox"));
+    folderList(std::make_unique<platform::DirListBox>("DirBox"));
+    folderList(std::make_unique<platform::DriveListBox>("DriveBox"));
     // The water lies just above the background picture; the transitions' stage over everything.
     water_.AddControls(scene);
     transitions_.AddControls();
@@ -177,6 +192,9 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"PictureBoxObject", control("PicBox"), false},
         {u"ListBoxObject", control("ListBox"), false},
         {u"ImageBoxObject", control("ImgBox"), false},
+        {u"FileBoxObject", control("FileBox"), false},
+        {u"DirBoxObject", control("DirBox"), false},
+        {u"DriveBoxObject", control("DriveBox"), false},
         {u"MessageObject", control("LabelMessageBox"), false},
         {u"MessageCanvasObject", control("FrameMessageBox"), false},
         {u"MessageTimerObject", control("TimerMessageBox"), false},
@@ -191,6 +209,8 @@ std::vector<scripting::NamedObject> Game::ControlObjects() {
         {u"InventoryTimerObject", control("TimerInventory"), false},
         {u"FramesHistoryObject", vbscript::MakeRef<scripting::FramesHistoryObject>(history_), false},
         {u"RipplingWaterObject", control("PicRipplingWater"), false},
+        {u"AnimatedGifObject", array("AniGif"), false},
+        {u"AnimatedGifCanvasObject", array("AniGifBox"), false},
         {u"ScriptControlObject", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl), false},
         {u"ScriptControl2Object", vbscript::MakeRef<scripting::EngineObject>(scripts_.ScriptControl2), false},
         {u"TimedEventObject", array("TimedEvent"), false},

@@ -354,6 +354,38 @@ TEST_F(GameFixture, ScriptsReachTheMessageTheDialogueAndTheInventoryByName) {
     EXPECT_TRUE(test.dialogs.shown().empty());
 }
 
+TEST_F(GameFixture, AnimatedPicturesAreReachedByNameAndAFrameWithoutOneGivesAScriptError) {
+    game->ResetAll(false);
+    game->StartNewGame();
+    // Only the window's hidden template element is there; any other is a script error.
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        "Visits = AnimatedGifObject.Count * 10 + AnimatedGifCanvasObject.UBound", false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value), "10");
+    EXPECT_TRUE(game->scripts().ExecuteVBScript("AnimatedGifObject(1).Visible = True", false));
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find("Control array element '1' doesn't exist"),
+              string::npos);
+}
+
+TEST_F(GameFixture, TheWindowsFileFolderAndDriveListsShowTheGameFolderAsDriveC) {
+    test.Write("Saves/first.sav", "1");
+    game->ResetAll(false);
+    game->StartNewGame();
+    EXPECT_FALSE(form.Find("FileBox")->visible());
+    EXPECT_FALSE(game->scripts().ExecuteVBScript(
+        "DirBoxObject.Path = \"saves\" : FileBoxObject.Path = DirBoxObject.Path : FileBoxObject.Pattern = "
+        "\"*.sav\"\r\n"
+        "Visits = DirBoxObject.List(-1) & \"|\" & FileBoxObject.List(0) & \"|\" & DriveBoxObject.List(0)",
+        false));
+    EXPECT_EQ(logic::VariantText(game->variables().VariablesVariant.Item(1)->Value),
+              "C:\\Saves|first.sav|c:");
+    EXPECT_TRUE(test.dialogs.shown().empty());
+    // The machine's folders above the game stay out of reach.
+    EXPECT_TRUE(game->scripts().ExecuteVBScript("DirBoxObject.Path = \"C:\\..\\..\\Nowhere\"", false));
+    ASSERT_EQ(test.dialogs.shown().size(), 1u);
+    EXPECT_NE(test.dialogs.shown()[0].request.text.find("Path not found"), string::npos);
+}
+
 TEST_F(GameFixture, ScriptsReachBothEnginesThroughTheirObjects) {
     game->ResetAll(false);
     game->StartNewGame();

@@ -377,6 +377,36 @@ TEST(ScriptedGame, ScriptsMoveHotspotsRewriteTextsAndRunTheirTimersOnce) {
     EXPECT_EQ(state["messageboxes"], nlohmann::json::array());
 }
 
+TEST(ScriptedGame, AComboBoxAddedByAScriptIsOpenedAndChosenFromWithTheMouse) {
+    ScriptedRun run(
+        "AddComponent |VB.ComboBox|, |Colour|, False, False : Set c = Component(|Colour|) : "
+        "c.AddItem |red| : c.AddItem |green| : c.Move 1500, 1500, 1500 : c.Visible = True : Order = || : "
+        "Result = FileBoxObject.Path & FileBoxObject.ListCount & DriveBoxObject.Drive");
+    run.game().Write(
+        "Config/Procedures",
+        "h1\r\nh2\r\nh3\r\nSub colour_Click(p)\r\n  Order = Order & Component(\"colour\").Text & "
+        "Component(\"colour\").ListIndex\r\nEnd Sub");
+    // The button at the right end of the box, then the first row of the list dropped below it.
+    auto state = run.Play("wait 100\nclick 195 110\nwait 100\nscreenshot " + run.Path("open.png") +
+                          "\nclick 130 127\nwait 100");
+    EXPECT_EQ(state["variables"]["variant"]["Order"], "red0");
+    EXPECT_EQ(state["variables"]["variant"]["Result"], "C:\\0c:");
+    EXPECT_EQ(state["messageboxes"], nlohmann::json::array());
+}
+
+TEST(ScriptedGame, TheWindowsFileListShowsTheGameFolderAndAutomationSelectsFromIt) {
+    ScriptedRun run(
+        "FileBoxObject.Pattern = |*.txt| : FileBoxObject.Move 3000, 300 : FileBoxObject.Visible = True");
+    run.game().Write("notes.txt", "n");
+    run.game().Write("readme.txt", "r");
+    run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));
+    run.game().Write(
+        "FramesData/Start.fm3",
+        testing::DoorActionRecord("", "Result = FileBoxObject.FileName & FileBoxObject.ListCount"));
+    auto state = run.Play("wait 100\nselect readme.txt\nclick 30 30\nwait 100");
+    EXPECT_EQ(state["variables"]["variant"]["Result"], "readme.txt2");
+}
+
 TEST(ScriptedGame, ActionScriptsReadTheGameAndLeaveRequestsForAfterwards) {
     ScriptedRun run("");
     run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));

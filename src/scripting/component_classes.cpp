@@ -6,15 +6,16 @@
 #include <memory>
 
 #include "platform/controls/control_kinds.h"
+#include "platform/controls/list_controls.h"
 #include "scripting/control_objects.h"
 
 namespace taviro::scripting {
 namespace {
 
-constexpr std::array<std::string_view, 14> kIntrinsicClasses = {
-    "VB.Label",      "VB.CommandButton", "VB.PictureBox", "VB.Image",   "VB.CheckBox",
-    "VB.Frame",      "VB.ListBox",       "VB.Timer",      "VB.TextBox", "VB.OptionButton",
-    "VB.HScrollBar", "VB.VScrollBar",    "VB.Shape",      "VB.Line"};
+constexpr std::array<std::string_view, 18> kIntrinsicClasses = {
+    "VB.Label",   "VB.CommandButton", "VB.PictureBox", "VB.Image",        "VB.CheckBox",   "VB.Frame",
+    "VB.ListBox", "VB.Timer",         "VB.TextBox",    "VB.OptionButton", "VB.HScrollBar", "VB.VScrollBar",
+    "VB.Shape",   "VB.Line",          "VB.ComboBox",   "VB.FileListBox",  "VB.DirListBox", "VB.DriveListBox"};
 
 // A control of the class with the size the original gives a new control of it, in pixels.
 std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const std::string& name,
@@ -54,6 +55,12 @@ std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const st
         return line;
     }
     if (SameName(progId, "VB.TextBox")) return sized(std::make_unique<platform::TextBox>(name), 81, 21);
+    if (SameName(progId, "VB.ComboBox")) return sized(std::make_unique<platform::ComboBox>(name), 81, 21);
+    if (SameName(progId, "VB.FileListBox"))
+        return sized(std::make_unique<platform::FileListBox>(name), 81, 69);
+    if (SameName(progId, "VB.DirListBox")) return sized(std::make_unique<platform::DirListBox>(name), 81, 69);
+    if (SameName(progId, "VB.DriveListBox"))
+        return sized(std::make_unique<platform::DriveListBox>(name), 81, 69);
     return nullptr;
 }
 
@@ -102,6 +109,24 @@ void WireEvents(platform::Control& control, const ComponentHost::RaiseEvent& rai
     control.events.keyPress = [raise](platform::Control&, int keyAscii) {
         ComponentHost::RaiseEvent call = raise;
         call("KeyPress", {{u"KeyAscii", vbscript::Variant(static_cast<int16_t>(keyAscii))}});
+    };
+}
+
+// A file list's PathChange and PatternChange, and the folders every file, folder and drive list shows.
+void WireFolderList(platform::Control& control, const ComponentHost::RaiseEvent& raise,
+                    const std::shared_ptr<const platform::FolderSource>& folders) {
+    auto* list = dynamic_cast<platform::FolderListBox*>(&control);
+    if (!list) return;
+    list->SetSource(folders);
+    if (control.kind() != platform::ControlKind::FileListBox) return;
+    auto& files = static_cast<platform::FileListBox&>(control);
+    files.pathChange = [raise](platform::Control&) {
+        ComponentHost::RaiseEvent call = raise;
+        call("PathChange", {});
+    };
+    files.patternChange = [raise](platform::Control&) {
+        ComponentHost::RaiseEvent call = raise;
+        call("PatternChange", {});
     };
 }
 
@@ -180,6 +205,7 @@ vbscript::Ref<vbscript::Object> ComponentClasses::AddControl(const std::string& 
     // Made hidden, as the original's controls added at run time are: scripts show them.
     control->SetVisible(false);
     WireEvents(*control, raise);
+    WireFolderList(*control, raise, folders);
     scene.Add(std::move(control));
     names_.push_back(controlName);
     return vbscript::MakeRef<ControlObject>(form_, controlName, std::nullopt);

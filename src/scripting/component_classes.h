@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/controls/form.h"
+#include "platform/controls/list_controls.h"
 #include "platform/events/timer.h"
 #include "scripting/component_host.h"
 #include "scripting/media_components.h"
@@ -36,6 +37,8 @@ public:
     int32_t scriptTimeoutMs = 10000;
     // Offers the media players and the animated-picture control.
     void UseMediaClasses(std::unique_ptr<MediaComponents> media) { media_ = std::move(media); }
+    // The folders the file, folder and drive lists show; none: they list nothing.
+    std::shared_ptr<const platform::FolderSource> folders;
 
     // A new control, hidden, at the top-left corner of the picture box. Throws GameError 429 for a
     // class that is not offered, 727 when a control of the window has the name already, 51 when the

@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
+#include "platform/controls/list_controls.h"
 #include "platform/controls/mouse_router.h"
 #include "scripting/component_classes.h"
 #include "support/test_project.h"
@@ -199,6 +200,46 @@ TEST_F(ComponentsFixture, AFailingHandlerIsReportedAndAHandlerMayRemoveItsOwnCom
     gone->events.click(*gone);
     EXPECT_EQ(Scene("gone"), nullptr);
     EXPECT_EQ(Reports().size(), 1u);
+}
+
+TEST_F(ComponentsFixture, ComboBoxChoiceByMouseReachesItsClickHandlerWithTheNewText) {
+    Procedures(
+        "Dim Heard\r\nSub colour_Click(p) : Heard = Heard & colour.Text & colour.ListIndex & \";\" : End "
+        "Sub");
+    components.AddAdditionalComponent("VB.ComboBox", "Colour", false, false);
+    Use("Colour");
+    ASSERT_TRUE(
+        engine.AddCode("colour.AddItem \"red\" : colour.AddItem \"green\" : colour.Move 150, 150, 1500\r\n"
+                       "colour.Visible = True : colour.FontSize = 10"));
+    EXPECT_EQ(Eval("TypeName(colour) & colour.ListCount & colour.Style"), "ComboBox20");
+    platform::MouseRouter mouse(form);
+    platform::Rect box = Scene("colour")->WindowBounds();
+    auto click = [&](platform::Point at) {
+        mouse.MouseDown(at, platform::kLeftButton, 0);
+        mouse.MouseUp(at, platform::kLeftButton, 0);
+    };
+    click({box.x + box.width - 4, box.y + 4});
+    EXPECT_EQ(Eval("Heard"), "") << "opening the list raises no Click";
+    click({box.x + 10, box.y + box.height + 1 + 13 + 6});  // the second row of the list
+    EXPECT_EQ(Eval("Heard"), "green1;");
+    EXPECT_FALSE(static_cast<platform::ComboBox*>(Scene("colour"))->open());
+    // A script setting ListIndex raises Click too; RemoveItem of the selection leaves none.
+    ASSERT_TRUE(engine.AddCode("colour.ListIndex = 0 : colour.RemoveItem 0"));
+    EXPECT_EQ(Eval("Heard & colour.ListIndex & colour.List(0)"), "green1;red0;-1green");
+    ASSERT_TRUE(engine.AddCode("colour.Clear"));
+    EXPECT_EQ(Eval("colour.Text & colour.ListCount"), "0");
+}
+
+TEST_F(ComponentsFixture, FileListsOfferedAsComponentsListNothingWithoutFolders) {
+    for (const char* progId : {"VB.FileListBox", "VB.DirListBox", "VB.DriveListBox", "vb.combobox"})
+        EXPECT_TRUE(components.DoesProgIDExist(progId)) << progId;
+    components.AddAdditionalComponent("VB.FileListBox", "files", false, false);
+    Use("files");
+    EXPECT_EQ(Eval("files.ListCount & files.Pattern"), "0*.*");
+    EXPECT_FALSE(engine.AddCode("files.Path = \"C:\\\""));
+    EXPECT_EQ(engine.Error().number, 76);
+    EXPECT_FALSE(engine.AddCode("files.AddItem \"x\""));
+    EXPECT_EQ(engine.Error().number, 438);
 }
 
 TEST_F(ComponentsFixture, TimersRaiseTheirEventAndPauseIsSilentWithoutTheMethod) {

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/controls/control_kinds.h"
+#include "platform/controls/list_controls.h"
 #include "platform/files/file_system.h"
 #include "vbscript/conversions.h"
 
@@ -83,7 +84,7 @@ enum ControlMethod : DispatchId {
 };
 
 // clang-format off
-constexpr std::array<std::u16string_view, 55> kControlProperties = {
+constexpr std::array<std::u16string_view, 63> kControlProperties = {
     u"Name",      u"Index",       u"Left",         u"Top",           u"Width",          u"Height",
     u"Visible",   u"Enabled",     u"MousePointer", u"MouseIcon",     u"DragIcon",       u"DragMode",
     u"Tag",       u"Picture",     u"BackColor",    u"AutoSize",      u"BorderStyle",    u"Stretch",
@@ -93,7 +94,8 @@ constexpr std::array<std::u16string_view, 55> kControlProperties = {
     u"MaxLength", u"Locked",      u"PasswordChar", u"SelStart",      u"SelLength",      u"SelText",
     u"Min",       u"Max",         u"SmallChange",  u"LargeChange",   u"Shape",          u"FillStyle",
     u"FillColor", u"BorderColor", u"BorderWidth",  u"X1",            u"Y1",             u"X2",
-    u"Y2"};
+    u"Y2",        u"TopIndex",    u"Sorted",       u"Style",         u"Path",           u"Pattern",
+    u"FileName",  u"Drive",       u"NewIndex"};
 // clang-format on
 constexpr DispatchId kFirstProperty = 100;
 
@@ -111,6 +113,10 @@ const char* DefaultProperty(platform::ControlKind kind) {
         case platform::ControlKind::CheckBox: return "Value";
         case platform::ControlKind::Timer: return "Enabled";
         case platform::ControlKind::ListBox: return "Text";
+        case platform::ControlKind::ComboBox: return "Text";
+        case platform::ControlKind::FileListBox: return "FileName";
+        case platform::ControlKind::DirListBox: return "Path";
+        case platform::ControlKind::DriveListBox: return "Drive";
         case platform::ControlKind::TextBox: return "Text";
         case platform::ControlKind::OptionButton:
         case platform::ControlKind::HScrollBar:
@@ -154,8 +160,22 @@ bool Given(std::span<Variant> arguments, size_t i) {
     return i < arguments.size() && !arguments[i].Target().IsMissing();
 }
 
+// Any list: List, ListCount and the like.
 platform::ListBox& AsListBox(platform::Control& control) {
-    if (control.kind() != platform::ControlKind::ListBox) vbscript::Throw(vbscript::err::kNoSuchMember);
+    switch (control.kind()) {
+        case platform::ControlKind::ListBox:
+        case platform::ControlKind::ComboBox:
+        case platform::ControlKind::FileListBox:
+        case platform::ControlKind::DirListBox:
+        case platform::ControlKind::DriveListBox: return static_cast<platform::ListBox&>(control);
+        default: vbscript::Throw(vbscript::err::kNoSuchMember);
+    }
+}
+
+// A list whose items the script fills (AddItem, RemoveItem, Clear): not the file, folder and drive lists.
+platform::ListBox& AsFilledList(platform::Control& control) {
+    if (control.kind() != platform::ControlKind::ListBox && control.kind() != platform::ControlKind::ComboBox)
+        vbscript::Throw(vbscript::err::kNoSuchMember);
     return static_cast<platform::ListBox&>(control);
 }
 
@@ -274,6 +294,10 @@ std::u16string ControlObject::TypeName() const {
         case platform::ControlKind::VScrollBar: return u"VScrollBar";
         case platform::ControlKind::Shape: return u"Shape";
         case platform::ControlKind::Line: return u"Line";
+        case platform::ControlKind::ComboBox: return u"ComboBox";
+        case platform::ControlKind::FileListBox: return u"FileListBox";
+        case platform::ControlKind::DirListBox: return u"DirListBox";
+        case platform::ControlKind::DriveListBox: return u"DriveListBox";
     }
     return u"Object";
 }
@@ -311,8 +335,14 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
             return {};
         }
 
-        if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
         auto number = [&](size_t i) { return vbscript::ToLong(arguments[i].Target()); };
+        // List(i) = text replaces an item of a list the script fills.
+        if (id == kList && kind == InvokeKind::Let) {
+            if (arguments.size() != 2) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+            AsFilledList(control).SetItem(number(0), Utf8(vbscript::ToString(arguments[1].Target())));
+            return {};
+        }
+        if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
         switch (id) {
             case kMove: {
                 if (!Given(arguments, 0) || arguments.size() > 4)
@@ -349,6 +379,10 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
                 if (id == kSetFocus && control.kind() == platform::ControlKind::TextBox)
                     platform::GiveFocus(static_cast<platform::TextBox&>(control));
+                // File, folder and drive lists read their folder again.
+                if (auto* folders = dynamic_cast<platform::FolderListBox*>(&control);
+                    folders && id == kRefresh)
+                    folders->Reload();
                 return {};
             case kCls:
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
@@ -357,7 +391,7 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
                 static_cast<platform::PictureBox&>(control).canvas().Clear();
                 return {};
             case kAddItem: {
-                platform::ListBox& list = AsListBox(control);
+                platform::ListBox& list = AsFilledList(control);
                 if (!Given(arguments, 0) || arguments.size() > 2)
                     vbscript::Throw(vbscript::err::kWrongArgumentCount);
                 std::optional<int> at;
@@ -367,11 +401,11 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
             }
             case kRemoveItem:
                 if (arguments.size() != 1) vbscript::Throw(vbscript::err::kWrongArgumentCount);
-                AsListBox(control).RemoveItem(number(0));
+                AsFilledList(control).RemoveItem(number(0));
                 return {};
             case kClear:
                 if (!arguments.empty()) vbscript::Throw(vbscript::err::kWrongArgumentCount);
-                AsListBox(control).Clear();
+                AsFilledList(control).Clear();
                 return {};
             case kList:
                 if (arguments.size() != 1) vbscript::Throw(vbscript::err::kWrongArgumentCount);

@@ -8,6 +8,7 @@
 #include "frames/sound_channels.h"
 #include "platform/clock.h"
 #include "platform/controls/control_kinds.h"
+#include "platform/controls/list_controls.h"
 #include "scripting/action_object.h"
 #include "scripting/environment_objects.h"
 #include "scripting/media_player_object.h"
@@ -137,6 +138,16 @@ TEST_F(ControlObjectsFixture, ListsAndOtherControlsTakeTheirMethods) {
               string::npos);
 }
 
+TEST_F(ControlObjectsFixture, ScriptsRewriteSortAndScrollTheWindowsList) {
+    EXPECT_EQ(Run("ListBoxObject.Sorted = True\r\nFor Each w In Array(\"pear\", \"Apple\", \"fig\") : "
+                  "ListBoxObject.AddItem w : Next\r\nListBoxObject.List(2) = \"plum\"\r\n"
+                  "Result = ListBoxObject.List(0) & ListBoxObject.NewIndex & ListBoxObject.List(2) & "
+                  "TypeName(ListBoxObject)"),
+              "Apple1plumListBox");
+    EXPECT_NE(Fail("ListBoxObject.List(3) = \"x\"").find("Invalid property array index"), string::npos);
+    EXPECT_NE(Fail("ListBoxObject.NewIndex = 1").find("read-only"), string::npos);
+}
+
 TEST_F(ControlObjectsFixture, MissingElementsAndMembersGiveTheOriginalsErrors) {
     EXPECT_NE(Fail("Hotspot(9).Visible = True").find("Control array element '9' doesn't exist"),
               string::npos);
@@ -162,6 +173,10 @@ TEST_F(ControlObjectsFixture, EveryPropertyOfEveryKindOfControlIsReachable) {
     controls.push_back(std::make_unique<platform::ListBox>("a"));
     controls.push_back(std::make_unique<platform::CheckBox>("a"));
     controls.push_back(std::make_unique<platform::TimerControl>(timers, "a"));
+    controls.push_back(std::make_unique<platform::ComboBox>("a"));
+    controls.push_back(std::make_unique<platform::FileListBox>("a"));
+    controls.push_back(std::make_unique<platform::DirListBox>("a"));
+    controls.push_back(std::make_unique<platform::DriveListBox>("a"));
     platform::Form probe{"Probe", 1, 1};
     ControlObject object(probe, "Probe", std::nullopt);
     for (auto& control : controls) {

@@ -32,7 +32,11 @@ enum class ControlKind {
     HScrollBar,
     VScrollBar,
     Shape,
-    Line
+    Line,
+    ComboBox,
+    FileListBox,
+    DirListBox,
+    DriveListBox
 };
 
 // The original's MousePointer numbers.

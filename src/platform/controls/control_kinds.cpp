@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/controls/form.h"
+#include "platform/files/file_system.h"
 #include "platform/input/virtual_keys.h"
 
 namespace taviro::platform {
@@ -274,10 +275,29 @@ std::unique_ptr<Control> Container::CloneAs(int index) const {
     return clone;
 }
 
+ListBox::ListBox(ControlKind kind, std::string name, std::optional<int> index)
+    : Control(kind, std::move(name), index) {
+    // A press on a row selects its item; on the scroll bar it scrolls.
+    events.mouseDown = [](Control& control, const MouseEvent& event) {
+        auto& list = static_cast<ListBox&>(control);
+        if (event.button != kLeftButton) return;
+        Rect area{0, 0, list.bounds().width, list.bounds().height};
+        if (std::optional<int> item = list.PressAt(area, {event.x, event.y})) list.SetListIndex(*item);
+    };
+}
+
 void ListBox::AddItem(std::string text, std::optional<int> at) {
+    if (!at && sorted) {
+        std::string folded = FoldCase(text);
+        auto place = std::upper_bound(
+            items_.begin(), items_.end(), folded,
+            [](const std::string& key, const std::string& item) { return key < FoldCase(item); });
+        at = static_cast<int>(place - items_.begin());
+    }
     if (!at) at = static_cast<int>(items_.size());
     if (*at < 0 || *at > static_cast<int>(items_.size())) throw InvalidProcedureCall();
     items_.insert(items_.begin() + *at, std::move(text));
+    newIndex_ = *at;
     if (listIndex_ >= *at) ++listIndex_;
     Touch();
 }
@@ -285,48 +305,165 @@ void ListBox::AddItem(std::string text, std::optional<int> at) {
 void ListBox::RemoveItem(int at) {
     if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidProcedureCall();
     items_.erase(items_.begin() + at);
+    newIndex_ = -1;
     if (listIndex_ == at)
         listIndex_ = -1;
     else if (listIndex_ > at)
         --listIndex_;
+    KeepTopInRange();
     Touch();
 }
 
 void ListBox::Clear() {
     items_.clear();
     listIndex_ = -1;
+    topIndex_ = 0;
+    newIndex_ = -1;
     Touch();
 }
 
-const std::string& ListBox::List(int at) const {
+void ListBox::SetItem(int at, std::string text) {
+    if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidPropertyArrayIndex();
+    items_[static_cast<size_t>(at)] = std::move(text);
+    Touch();
+}
+
+std::string ListBox::List(int at) const {
     if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidPropertyArrayIndex();
     return items_[static_cast<size_t>(at)];
+}
+
+void ListBox::SetListIndex(int index) {
+    if (index < -1 || index >= static_cast<int>(items_.size())) throw InvalidPropertyArrayIndex();
+    if (index == listIndex_) return;
+    listIndex_ = index;
+    // The selected item comes into view.
+    if (index >= 0) {
+        int rows = LayoutIn({0, 0, bounds().width, bounds().height}).rowCount;
+        if (index < topIndex_) topIndex_ = index;
+        if (index >= topIndex_ + rows) topIndex_ = index - rows + 1;
+    }
+    Touch();
+    SelectionChanged();
+}
+
+void ListBox::SelectionChanged() {
+    if (auto handler = events.click) handler(*this);
+}
+
+void ListBox::SetTopIndex(int index) {
+    if (index < 0 || index >= std::max<int>(1, static_cast<int>(items_.size())))
+        throw InvalidPropertyArrayIndex();
+    topIndex_ = index;
+    KeepTopInRange();
+    Touch();
+}
+
+void ListBox::KeepTopInRange() {
+    topIndex_ = std::clamp(topIndex_, 0, LayoutIn({0, 0, bounds().width, bounds().height}).maxTopIndex);
+}
+
+int ListBox::RowHeight() const {
+    const Control* root = this;
+    while (root->parent()) root = root->parent();
+    TextMeasurer* measurer =
+        root->kind() == ControlKind::Form ? static_cast<const Form*>(root)->textMeasurer() : nullptr;
+    if (!measurer) return 13;
+    // Measuring draws the text: keep the height until the font changes.
+    if (measuredRowHeight_ == 0 || !(measuredFont_ == font)) {
+        measuredFont_ = font;
+        measuredRowHeight_ = std::max(1, measurer->Measure("Ag", font, 0).y);
+    }
+    return measuredRowHeight_;
+}
+
+ListBox::Layout ListBox::LayoutIn(const Rect& area) const {
+    Layout layout;
+    layout.rowHeight = RowHeight();
+    // A one-pixel border all round.
+    Rect inside{area.x + 1, area.y + 1, std::max(0, area.width - 2), std::max(0, area.height - 2)};
+    layout.rowCount = std::max(1, inside.height / layout.rowHeight);
+    const int count = static_cast<int>(items_.size());
+    layout.rows = inside;
+    if (count > layout.rowCount) {
+        int barWidth = std::min(ScrollBar::kArrowSide, inside.width);
+        layout.rows.width = inside.width - barWidth;
+        layout.scrollBar = Rect{inside.x + layout.rows.width, inside.y, barWidth, inside.height};
+        layout.maxTopIndex = count - layout.rowCount;
+    }
+    return layout;
+}
+
+std::optional<int> ListBox::PressAt(const Rect& area, Point point) {
+    Layout layout = LayoutIn(area);
+    if (layout.scrollBar && layout.scrollBar->Contains(point)) {
+        // The bar steps as a scroll bar of the same size would: a row at the arrows, a page on the track.
+        ScrollBar bar(true, name());
+        bar.SetBounds({0, 0, layout.scrollBar->width, layout.scrollBar->height});
+        bar.maximum = layout.maxTopIndex;
+        bar.largeChange = layout.rowCount;
+        bar.SetValue(std::min(topIndex_, layout.maxTopIndex));
+        bar.events.mouseDown(bar,
+                             {kLeftButton, 0, point.x - layout.scrollBar->x, point.y - layout.scrollBar->y});
+        topIndex_ = bar.value();
+        Touch();
+        return std::nullopt;
+    }
+    if (!layout.rows.Contains(point)) return std::nullopt;
+    int item = topIndex_ + (point.y - layout.rows.y) / layout.rowHeight;
+    if (item >= static_cast<int>(items_.size())) return std::nullopt;
+    return item;
 }
 
 std::optional<PropertyValue> ListBox::GetOwn(std::string_view name) const {
     if (SameName(name, "ListCount")) return static_cast<int32_t>(items_.size());
     if (SameName(name, "ListIndex")) return listIndex_;
     if (SameName(name, "Text")) return listIndex_ >= 0 ? items_[static_cast<size_t>(listIndex_)] : "";
-    return std::nullopt;
+    if (SameName(name, "TopIndex")) return topIndex_;
+    if (SameName(name, "Sorted")) return sorted;
+    if (SameName(name, "NewIndex")) return newIndex_;
+    if (SameName(name, "ForeColor")) return FromColor(foreColor);
+    if (SameName(name, "BackColor")) return FromColor(backColor);
+    return GetFont(font, name);
 }
 
 bool ListBox::SetOwn(std::string_view name, const PropertyValue& value) {
-    if (SameName(name, "ListCount") || SameName(name, "Text")) throw control_errors::ReadOnlyProperty();
-    if (!SameName(name, "ListIndex")) return false;
-    int32_t index = ToInteger(value);
-    if (index < -1 || index >= static_cast<int32_t>(items_.size())) throw InvalidPropertyArrayIndex();
-    listIndex_ = index;
+    if (SameName(name, "ListCount") || SameName(name, "Text") || SameName(name, "NewIndex"))
+        throw control_errors::ReadOnlyProperty();
+    if (SameName(name, "ListIndex")) {
+        SetListIndex(ToInteger(value));
+    } else if (SameName(name, "TopIndex")) {
+        SetTopIndex(ToInteger(value));
+    } else if (SameName(name, "Sorted")) {
+        sorted = ToBoolean(value);
+    } else if (SameName(name, "ForeColor")) {
+        foreColor = ToColor(value);
+    } else if (SameName(name, "BackColor")) {
+        backColor = ToColor(value);
+    } else {
+        return SetFont(font, name, value);
+    }
     return true;
 }
 
 void ListBox::AddOwnPropertyNames(std::vector<std::string>& names) const {
-    names.insert(names.end(), {"ListCount", "ListIndex", "Text"});
+    names.insert(names.end(), {"ListCount", "ListIndex", "Text", "TopIndex", "Sorted", "NewIndex",
+                               "ForeColor", "BackColor", "FontName", "FontSize", "FontBold", "FontItalic",
+                               "FontUnderline", "FontStrikethru"});
+}
+
+void ListBox::CopyListTo(ListBox& clone) const {
+    CopyCommonTo(clone);
+    clone.items_ = items_;
+    clone.sorted = sorted;
+    clone.font = font;
+    clone.foreColor = foreColor;
+    clone.backColor = backColor;
 }
 
 std::unique_ptr<Control> ListBox::CloneAs(int index) const {
     auto clone = std::make_unique<ListBox>(name(), index);
-    CopyCommonTo(*clone);
-    clone->items_ = items_;
+    CopyListTo(*clone);
     return clone;
 }
 

@@ -169,29 +169,74 @@ protected:
     std::unique_ptr<Control> CloneAs(int index) const override;
 };
 
-// A list of texts; the game keeps hidden ones as lists (the frames history).
+// A list of texts, one a row, the selected one highlighted; the game keeps hidden ones as lists (the
+// frames history). A press on a row selects its item; when the items outnumber the rows, a vertical
+// scroll bar at the right side moves the first row shown (TopIndex). Changing the selection raises
+// events.click, from the player's press or from code, as the original's lists do.
 class ListBox : public Control {
 public:
     explicit ListBox(std::string name, std::optional<int> index = std::nullopt)
-        : Control(ControlKind::ListBox, std::move(name), index) {}
+        : ListBox(ControlKind::ListBox, std::move(name), index) {}
 
-    // AddItem: at the end, or before position `at`; a position past the end throws 5.
+    // AddItem: at the end (at its place in alphabetical order, letter case ignored, when the list is
+    // Sorted), or before position `at`; a position past the end throws 5.
     void AddItem(std::string text, std::optional<int> at = std::nullopt);
     void RemoveItem(int at);  // throws 5 for a position outside the list
-    void Clear();
+    virtual void Clear();
+    // Replaces the text of an item; throws 381 for a position outside the list.
+    void SetItem(int at, std::string text);
     const std::vector<std::string>& items() const { return items_; }
-    const std::string& List(int at) const;  // throws 381 for a position outside the list
+    // The text of an item; throws 381 for a position outside the list.
+    virtual std::string List(int at) const;
     int listIndex() const { return listIndex_; }
+    // Selects an item (-1: none) and shows it; a change raises the list's selection event (Click).
+    // Throws 381 for a position outside the list.
+    void SetListIndex(int index);
+    int topIndex() const { return topIndex_; }
+    // The first item shown, kept so that the last rows are filled when the list is long enough.
+    void SetTopIndex(int index);
+
+    bool sorted = false;
+    FontSpec font;
+    ColorBgr foreColor = kBlack;
+    ColorBgr backColor = kWhite;
+
+    // Where a list drawn in an area (pixels of any origin) puts its rows and its scroll bar.
+    struct Layout {
+        Rect rows;                      // the area of the rows, left of the bar
+        int rowHeight = 13;             // pixels
+        int rowCount = 1;               // whole rows that fit, at least one
+        int maxTopIndex = 0;            // the highest TopIndex
+        std::optional<Rect> scrollBar;  // only when the items outnumber the rows
+    };
+    Layout LayoutIn(const Rect& area) const;
+    // The height of a row in the list's font, as the window's text measurer gives it (13 without one).
+    int RowHeight() const;
+    // The player's press at a point of the list drawn in `area`: on the scroll bar it scrolls and gives
+    // nullopt; on a row it gives that row's item; below the last item, nullopt.
+    std::optional<int> PressAt(const Rect& area, Point point);
 
 protected:
+    ListBox(ControlKind kind, std::string name, std::optional<int> index);
+    // What a change of the selection raises; lists raise Click.
+    virtual void SelectionChanged();
+    // Keeps TopIndex in range after the items or the size changed.
+    void KeepTopInRange();
     std::optional<PropertyValue> GetOwn(std::string_view name) const override;
     bool SetOwn(std::string_view name, const PropertyValue& value) override;
     void AddOwnPropertyNames(std::vector<std::string>& names) const override;
     std::unique_ptr<Control> CloneAs(int index) const override;
+    // Copies the list's own properties and items into a clone.
+    void CopyListTo(ListBox& clone) const;
 
-private:
     std::vector<std::string> items_;
     int listIndex_ = -1;
+    int topIndex_ = 0;
+    int newIndex_ = -1;  // the position of the item added last, -1 after a removal
+
+private:
+    mutable FontSpec measuredFont_;
+    mutable int measuredRowHeight_ = 0;
 };
 
 // The Timer control: never drawn; its Timer event is events.timer.

@@ -1,6 +1,8 @@
 // Mouse events of a window's controls.
 #include "platform/controls/mouse_router.h"
 
+#include "platform/controls/list_controls.h"
+
 namespace taviro::platform {
 namespace {
 
@@ -14,6 +16,12 @@ MouseEvent At(const Control& control, Point windowPoint, int button, int shift) 
 void MouseRouter::MouseDown(Point windowPoint, int button, int shift) {
     position_ = windowPoint;
     if (dragSource()) return;
+    // An open combo box list takes the press wherever it lands: it selects or closes the list.
+    if (ComboBox* open = OpenComboBox(form_)) {
+        captured_ = nullptr;
+        open->PressWhileOpen(windowPoint);
+        return;
+    }
     Control& target = captured_ && Alive(captured_) ? *captured_ : form_.HitTest(windowPoint);
     captured_ = &target;
     buttonsHeld_ |= button;
@@ -48,7 +56,8 @@ void MouseRouter::MouseUp(Point windowPoint, int button, int shift) {
     if (!target) return;
     if (target->events.mouseUp) target->events.mouseUp(*target, At(*target, windowPoint, button, shift));
     // Click only when released over the pressed control; the handler above may have unloaded it.
-    if (!Alive(target) || &form_.HitTest(windowPoint) != target) return;
+    // Lists raise their Click when a press changes their selection.
+    if (!Alive(target) || &form_.HitTest(windowPoint) != target || RaisesOwnClick(*target)) return;
     if (target->events.click) target->events.click(*target);
 }
 
@@ -56,7 +65,9 @@ void MouseRouter::DoubleClick(Point windowPoint, int, int) {
     position_ = windowPoint;
     if (dragSource()) return;
     Control& target = form_.HitTest(windowPoint);
-    if (target.events.dblClick) target.events.dblClick(target);
+    ActOnDoubleClick(target);
+    // The folder list's Change handler may have unloaded it.
+    if (Alive(&target) && target.events.dblClick) target.events.dblClick(target);
 }
 
 void MouseRouter::BeginDrag(Control& source) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "platform/controls/list_controls.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace taviro::platform {
@@ -27,7 +28,8 @@ Control* FindByCaption(Control& parent, const std::string& caption) {
 ListBox* FindListWith(Control& parent, const std::string& text, int& at) {
     for (const auto& child : parent.children()) {
         if (!child->visible() || !child->enabled()) continue;
-        if (child->kind() == ControlKind::ListBox) {
+        // Every list that shows its items: list boxes and the file, folder and drive lists.
+        if (RaisesOwnClick(*child) && child->kind() != ControlKind::ComboBox) {
             auto& list = static_cast<ListBox&>(*child);
             for (size_t i = 0; i < list.items().size(); ++i)
                 if (list.items()[i] == text) {
@@ -434,8 +436,13 @@ std::optional<std::string> PlayerScreen::Select(const std::string& text) {
     TopWindow* window = InputWindow();
     ListBox* list = window ? FindListWith(window->form(), text, at) : nullptr;
     if (!list) return "no list in the window has the entry " + text;
-    list->Set("ListIndex", at);
-    if (list->events.click) loop_.Dispatch([&] { list->events.click(*list); });
+    // Choosing another item raises the list's Click; choosing the selected one again raises it here.
+    loop_.Dispatch([&] {
+        if (list->listIndex() != at)
+            list->SetListIndex(at);
+        else if (auto click = list->events.click)
+            click(*list);
+    });
     loop_.DoEvents();
     return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/controls/list_controls.h"
 #include "platform/game_error.h"
 #include "platform/log.h"
 #include "platform/sdl/text_renderer.h"
@@ -198,6 +199,7 @@ void SceneRenderer::Draw(const Form& form, Point origin) {
     DrawPicture(form.picture, all, false);
     for (auto& [id, canvas] : canvases_) canvas.used = false;
     for (const auto& child : form.children()) DrawControl(*child, Clip{all});
+    if (const ComboBox* open = OpenComboBox(static_cast<const Control&>(form))) DrawDropDown(*open);
     SDL_RenderSetClipRect(renderer_, nullptr);
     // Canvases not drawn this frame belong to boxes that are hidden or gone.
     std::erase_if(canvases_, [](auto& entry) {
@@ -284,6 +286,66 @@ void SceneRenderer::DrawScrollBar(const ScrollBar& bar, const Rect& bounds) {
         Fill(box, kButtonFace);
         DrawRaisedEdge(box);
     }
+}
+
+void SceneRenderer::DrawListBox(const ListBox& list, const Rect& area) {
+    Fill(area, list.backColor);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_Rect outline = ToSdl(area);
+    SDL_RenderDrawRect(renderer_, &outline);
+    if (text_) text_->DrawList(list, area);
+    ListBox::Layout layout = list.LayoutIn(area);
+    if (!layout.scrollBar) return;
+    // The bar a scroll bar control of the same size and range would show.
+    ScrollBar bar(true, list.name());
+    bar.SetBounds({0, 0, layout.scrollBar->width, layout.scrollBar->height});
+    bar.maximum = layout.maxTopIndex;
+    bar.SetValue(std::min(list.topIndex(), layout.maxTopIndex));
+    DrawScrollBar(bar, *layout.scrollBar);
+}
+
+void SceneRenderer::DrawComboBox(const ComboBox& box, const Rect& bounds) {
+    Fill(bounds, box.backColor);
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_Rect outline = ToSdl(bounds);
+    SDL_RenderDrawRect(renderer_, &outline);
+    Rect button = box.ButtonBounds();
+    button.x += bounds.x;
+    button.y += bounds.y;
+    // The text left of the button, centred on the height.
+    Label shown(box.name());
+    shown.caption = box.text();
+    shown.font = box.font;
+    shown.foreColor = box.foreColor;
+    shown.transparent = true;
+    int textHeight = box.RowHeight();
+    Rect inside{bounds.x + 3, bounds.y + std::max(0, (bounds.height - textHeight) / 2),
+                std::max(0, button.x - bounds.x - 4), textHeight};
+    // The button drawn next covers a text too long for the field.
+    if (text_) text_->DrawLabel(shown, inside);
+    Fill(button, kButtonFace);
+    DrawRaisedEdge(button);
+    // A small black triangle pointing down in the middle of the button.
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    const int centreX = button.x + button.width / 2, top = button.y + button.height / 2 - 2;
+    for (int row = 0; row < 4; ++row)
+        SDL_RenderDrawLine(renderer_, centreX - 3 + row, top + row, centreX + 3 - row, top + row);
+}
+
+void SceneRenderer::DrawDropDown(const ComboBox& box) {
+    const Control* outermost = &box;
+    while (outermost->parent() && outermost->parent()->parent()) outermost = outermost->parent();
+    Rect scene = outermost->WindowBounds();
+    scene.x += origin_.x;
+    scene.y += origin_.y;
+    Rect list = box.DropDownBounds();
+    list.x += origin_.x;
+    list.y += origin_.y;
+    Rect clip = Intersect(list, scene);
+    if (clip.width == 0 || clip.height == 0) return;
+    SDL_Rect sdlClip = ToSdl(clip);
+    SDL_RenderSetClipRect(renderer_, &sdlClip);
+    DrawListBox(box, list);
 }
 
 void SceneRenderer::DrawShape(const ShapeControl& shape, const Rect& bounds) {
@@ -407,14 +469,11 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip, 
             if (!container.transparent) Fill(bounds, container.backColor);
             break;
         }
-        case ControlKind::ListBox: {
-            Fill(bounds, kWhite);
-            if (text_) {
-                auto& list = static_cast<const ListBox&>(control);
-                text_->DrawList(list, bounds);
-            }
-            break;
-        }
+        case ControlKind::ListBox:
+        case ControlKind::FileListBox:
+        case ControlKind::DirListBox:
+        case ControlKind::DriveListBox: DrawListBox(static_cast<const ListBox&>(control), bounds); break;
+        case ControlKind::ComboBox: DrawComboBox(static_cast<const ComboBox&>(control), bounds); break;
         case ControlKind::CheckBox: DrawCheckBox(static_cast<const CheckBox&>(control), bounds); break;
         case ControlKind::TextBox: DrawTextBox(static_cast<const TextBox&>(control), bounds); break;
         case ControlKind::OptionButton:

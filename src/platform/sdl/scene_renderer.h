@@ -20,6 +20,7 @@ struct SDL_Surface;
 namespace taviro::platform {
 
 class TextRenderer;
+class ComboBox;
 
 class SceneRenderer {
 public:
@@ -70,6 +71,12 @@ private:
     void DrawOptionButton(const OptionButton& button, const Rect& bounds);
     // The track, the arrow boxes at the ends and the thumb.
     void DrawScrollBar(const ScrollBar& bar, const Rect& bounds);
+    // A list's background, border, rows and, when it scrolls, its scroll bar, in an area of the target.
+    void DrawListBox(const ListBox& list, const Rect& area);
+    // The field with the text and the button with its arrow.
+    void DrawComboBox(const ComboBox& box, const Rect& bounds);
+    // The open list of a combo box over everything else, clipped to the container below the window.
+    void DrawDropDown(const ComboBox& box);
     // The figure's fill and border, row by row.
     void DrawShape(const ShapeControl& shape, const Rect& bounds);
     // The line between its ends, clipped to its container.

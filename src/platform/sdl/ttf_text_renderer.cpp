@@ -192,20 +192,22 @@ void TtfTextRenderer::DrawLabel(const Label& label, const Rect& bounds) {
 }
 
 void TtfTextRenderer::DrawList(const ListBox& list, const Rect& bounds) {
-    FontSpec font;
-    TTF_Font* ttf = FontFor(font);
-    if (!ttf) return;
-    int lineHeight = TTF_FontLineSkip(ttf);
-    for (size_t i = 0; i < list.items().size(); ++i) {
-        Rect line{bounds.x + 2, bounds.y + static_cast<int>(i) * lineHeight, bounds.width - 4, lineHeight};
-        if (line.y >= bounds.y + bounds.height) break;
-        bool selected = static_cast<int>(i) == list.listIndex();
+    ListBox::Layout layout = list.LayoutIn(bounds);
+    const int count = static_cast<int>(list.items().size());
+    for (int row = 0; row < layout.rowCount; ++row) {
+        int item = list.topIndex() + row;
+        if (item >= count) break;
+        Rect line{layout.rows.x, layout.rows.y + row * layout.rowHeight, layout.rows.width, layout.rowHeight};
+        bool selected = item == list.listIndex();
         if (selected) {
             SDL_SetRenderDrawColor(renderer_, 0, 0, 128, 255);
-            SDL_Rect r{bounds.x, line.y, bounds.width, lineHeight};
+            SDL_Rect r{line.x, line.y, line.width, line.height};
             SDL_RenderFillRect(renderer_, &r);
         }
-        DrawText(list.items()[i], font, selected ? 0xFFFFFF : 0x000000, line, 0, 0);
+        line.x += 2;
+        line.width -= 2;
+        DrawText(list.items()[static_cast<size_t>(item)], list.font, selected ? 0xFFFFFF : list.foreColor,
+                 line, 0, 0);
     }
 }
 
