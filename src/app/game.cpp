@@ -144,9 +144,10 @@ void Game::BuildScene() {
     scene.Add(std::make_unique<platform::PictureBox>("PicBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ListBox>("ListBox")).SetVisible(false);
     scene.Add(std::make_unique<platform::ImageControl>("ImgBox")).SetVisible(false);
-    // The file, folder and drive lists show the game's folder as drive C, and the component classes'
-    // lists the same.
-    auto folders = std::make_shared<project::GameFolders>(project_.files(), project_.paths.ProjectPath);
+    // The file, folder and drive lists show the game's folder as drive C beside the drives the player
+    // offers, and the component classes' lists the same.
+    auto folders = std::make_shared<project::GameFolders>(project_.files(), project_.paths.ProjectPath,
+                                                          project_.cd().Drives());
     componentClasses_.folders = folders;
     auto folderList = [&](std::unique_ptr<platform::FolderListBox> list) {
         list->SetBounds({0, 0, 81, 69});

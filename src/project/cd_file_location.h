@@ -4,6 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "project/drive_letters.h"
 
 namespace taviro::project {
 
@@ -19,6 +22,9 @@ public:
     // The path of the file on the CD, or nullopt when the game is not played from a CD or does not
     // keep the file there.
     virtual std::optional<std::string> LocateOnCd(Project& project, std::string_view path) = 0;
+
+    // The drive letters the player offers besides the game's own folder, in letter order.
+    virtual std::vector<Drive> Drives() const { return {}; }
 };
 
 // A game that is played from its folder: no CD index, nothing on a CD.

@@ -22,6 +22,7 @@ public:
     void LoadCdIndex(Project& project) override;
     // The file's path on the CD; asks for the CD (through the window) while it is not there.
     std::optional<std::string> LocateOnCd(Project& project, std::string_view path) override;
+    std::vector<Drive> Drives() const override { return drives_.drives(); }
 
     // True when "RunFromCD.dat" and "CDContents" are both there.
     bool IsCdProject(Project& project) const;

@@ -59,6 +59,7 @@ public:
 
     ErrorReports& reports() { return reports_; }
     platform::FileSystem& files() { return files_; }
+    const CdFileLocation& cd() const { return cd_; }
     const platform::CodePage& codePage() const { return codePage_; }
     ProfileFiles& profiles() { return profiles_; }
 
