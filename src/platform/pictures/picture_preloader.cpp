@@ -2,6 +2,7 @@
 #include "platform/pictures/picture_preloader.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -39,13 +40,11 @@ void PicturePreloader::DecodeAhead(std::vector<Candidates> pictures) {
 }
 
 std::optional<PicturePreloader::FileStamp> PicturePreloader::StampOf(const std::string& realPath) {
-    std::error_code failed;
-    FileStamp stamp;
-    stamp.size = std::filesystem::file_size(realPath, failed);
-    if (failed) return std::nullopt;
-    stamp.modified = std::filesystem::last_write_time(realPath, failed);
-    if (failed) return std::nullopt;
-    return stamp;
+    // One call for both, as a click to a frame asks it of every picture the frame shows.
+    struct stat status {};
+    if (::stat(realPath.c_str(), &status) != 0) return std::nullopt;
+    return FileStamp{static_cast<int64_t>(status.st_size),
+                     static_cast<int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec};
 }
 
 std::shared_ptr<const Picture> PicturePreloader::Take(const std::string& realPath) {

@@ -6,7 +6,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -53,8 +52,8 @@ public:
 private:
     // When a file was read: a picture is used only if its file still has the same size and time.
     struct FileStamp {
-        uintmax_t size = 0;
-        std::filesystem::file_time_type modified;
+        int64_t size = 0;
+        int64_t modifiedNs = 0;
         bool operator==(const FileStamp&) const = default;
     };
     struct Held {

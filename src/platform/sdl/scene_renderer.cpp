@@ -183,6 +183,30 @@ bool SceneRenderer::CoveredByOpaquePicture(const std::string& gamePath, const Re
     return blend == SDL_BLENDMODE_NONE;
 }
 
+bool SceneRenderer::CoveredByOpaqueChild(const Control& control, const Rect& area) {
+    for (const auto& child : control.children()) {
+        if (!child->visible()) continue;
+        Rect bounds = child->WindowBounds();
+        bounds.x += origin_.x;
+        bounds.y += origin_.y;
+        if (Intersect(bounds, area) != area) continue;
+        switch (child->kind()) {
+            case ControlKind::PictureBox: return true;
+            case ControlKind::Container:
+                if (!static_cast<const Container&>(*child).transparent) return true;
+                break;
+            case ControlKind::Label:
+                if (!static_cast<const Label&>(*child).transparent) return true;
+                break;
+            case ControlKind::Image:
+                if (CoveredByOpaquePicture(static_cast<const ImageControl&>(*child).picture, bounds)) return true;
+                break;
+            default: break;
+        }
+    }
+    return false;
+}
+
 void SceneRenderer::DrawDragImage(const Control& source, Point at) {
     if (source.dragIcon().empty()) return;
     const Rect& bounds = source.bounds();
@@ -195,7 +219,7 @@ void SceneRenderer::Draw(const Form& form, Point origin) {
     origin_ = origin;
     Rect all{origin.x, origin.y, form.bounds().width, form.bounds().height};
     SDL_RenderSetClipRect(renderer_, nullptr);
-    if (!CoveredByOpaquePicture(form.picture, all)) Fill(all, form.backColor);
+    if (!CoveredByOpaquePicture(form.picture, all) && !CoveredByOpaqueChild(form, all)) Fill(all, form.backColor);
     DrawPicture(form.picture, all, false);
     for (auto& [id, canvas] : canvases_) canvas.used = false;
     for (const auto& child : form.children()) DrawControl(*child, Clip{all});
@@ -432,7 +456,8 @@ void SceneRenderer::DrawControl(const Control& control, const Clip& parentClip, 
     switch (control.kind()) {
         case ControlKind::PictureBox: {
             auto& box = static_cast<const PictureBox&>(control);
-            if (!CoveredByOpaquePicture(box.picture, bounds)) Fill(bounds, box.backColor);
+            if (!CoveredByOpaquePicture(box.picture, bounds) && !CoveredByOpaqueChild(box, clip.area))
+                Fill(bounds, box.backColor);
             DrawPicture(box.picture, bounds, false);
             if (const Canvas* canvas = box.canvasIfAny(); canvas && !canvas->blank())
                 DrawCanvas(*canvas, bounds);

@@ -64,6 +64,10 @@ private:
     struct Clip;
     // True when a picture hides everything under it in the area, so that the colour need not be drawn.
     bool CoveredByOpaquePicture(const std::string& gamePath, const Rect& area);
+    // True when a shown child is drawn opaque over the whole area (window pixels): a picture box, a
+    // frame or label with a background, or an image whose opaque picture fills it. The control's own
+    // background need not be drawn then.
+    bool CoveredByOpaqueChild(const Control& control, const Rect& area);
     void DrawCheckBox(const CheckBox& box, const Rect& bounds);
     // A white box with a black border, its text and, with the focus, the caret.
     void DrawTextBox(const TextBox& box, const Rect& bounds);

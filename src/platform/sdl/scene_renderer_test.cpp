@@ -79,6 +79,26 @@ TEST(SceneRendering, ImagesShowTheirPictureAtItsSizeOrStretchedWithAlphaBlended)
     EXPECT_TRUE(Near(scene.Pixel(35, 35), 0xFF80807F));
 }
 
+TEST(SceneRendering, ABackgroundUnderAChildShowsWhereverTheChildDoesNotCoverItOpaquely) {
+    HeadlessScene scene;
+    scene.form.backColor = 0x00FF00;  // green
+    auto& box = AddTo<PictureBox>(scene.form, "box", {0, 0, 64, 48});
+    box.backColor = 0xFF0000;  // blue
+    auto& image = AddTo<ImageControl>(box, "img", {0, 0, 64, 48});
+    image.picture = scene.Picture("red.png", Filled(64, 48, 0xFFFF0000));
+    EXPECT_EQ(scene.Pixel(63, 47), 0xFFFF0000u);
+    // Moved aside, the picture leaves the box's colour, not what was drawn before.
+    image.Move(10, 10);
+    EXPECT_EQ(scene.Pixel(5, 5), 0xFF0000FFu);
+    EXPECT_EQ(scene.Pixel(20, 20), 0xFFFF0000u);
+    image.Move(0, 0);
+    image.picture = scene.Picture("clear.png", Filled(64, 48, 0x80FF0000));  // half-transparent red
+    EXPECT_TRUE(Near(scene.Pixel(30, 30), 0xFF80007F));
+    box.SetVisible(false);
+    image.picture.clear();
+    EXPECT_EQ(scene.Pixel(30, 30), 0xFF00FF00u);
+}
+
 TEST(SceneRendering, DragImageFollowsThePointAtTheDraggedControlsSize) {
     HeadlessScene scene;
     scene.form.backColor = 0xFF0000;  // blue
