@@ -2,16 +2,17 @@
 #include "platform/controls/form.h"
 
 #include <algorithm>
-#include <functional>
 
 namespace taviro::platform {
 namespace {
 
-void Walk(const Control& control, const std::function<void(Control&)>& visit) {
+// Visits the controls under a control, each before its children, until visit returns true (found).
+template <typename Visit>
+bool Walk(const Control& control, const Visit& visit) {
     for (const auto& child : control.children()) {
-        visit(*child);
-        Walk(*child, visit);
+        if (visit(*child) || Walk(*child, visit)) return true;
     }
+    return false;
 }
 
 Control* HitChild(Control& container, Point windowPoint) {
@@ -39,7 +40,9 @@ Form::Form(std::string name, int clientWidth, int clientHeight)
 Control* Form::Find(std::string_view name) const {
     Control* found = nullptr;
     Walk(*this, [&](Control& c) {
-        if (!found && !c.index() && SameName(c.name(), name)) found = &c;
+        if (c.index() || !SameName(c.name(), name)) return false;
+        found = &c;
+        return true;
     });
     return found;
 }
@@ -47,7 +50,9 @@ Control* Form::Find(std::string_view name) const {
 Control* Form::Find(std::string_view name, int index) const {
     Control* found = nullptr;
     Walk(*this, [&](Control& c) {
-        if (!found && c.index() == index && SameName(c.name(), name)) found = &c;
+        if (c.index() != index || !SameName(c.name(), name)) return false;
+        found = &c;
+        return true;
     });
     return found;
 }
@@ -56,6 +61,7 @@ std::vector<Control*> Form::Elements(std::string_view name) const {
     std::vector<Control*> elements;
     Walk(*this, [&](Control& c) {
         if (c.index() && SameName(c.name(), name)) elements.push_back(&c);
+        return false;
     });
     std::sort(elements.begin(), elements.end(),
               [](Control* a, Control* b) { return *a->index() < *b->index(); });
@@ -83,9 +89,7 @@ void Form::Unload(std::string_view name, int index) {
 
 bool Form::Contains(const Control* control) const {
     if (control == this) return true;
-    bool found = false;
-    Walk(*this, [&](Control& c) { found = found || &c == control; });
-    return found;
+    return Walk(*this, [&](const Control& c) { return &c == control; });
 }
 
 Control& Form::HitTest(Point windowPoint) {
