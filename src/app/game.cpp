@@ -158,7 +158,8 @@ void Game::BuildScene() {
     folderList(std::make_unique<platform::FileListBox>("FileBox"));
     folderList(std::make_unique<platform::DirListBox>("DirBox"));
     folderList(std::make_unique<platform::DriveListBox>("DriveBox"));
-    // The water lies just above the background picture; the transitions' stage over everything.
+    // The water's box, like every box, lies above the frame's pictures and texts; the transitions'
+    // stage over everything.
     water_.AddControls(scene);
     transitions_.AddControls();
 }

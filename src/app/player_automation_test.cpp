@@ -407,6 +407,16 @@ TEST(ScriptedGame, TheWindowsFileListShowsTheGameFolderAndAutomationSelectsFromI
     EXPECT_EQ(state["variables"]["variant"]["Result"], "readme.txt2");
 }
 
+TEST(ScriptedGame, ATextBoxShownOverAHotspotTakesTheClickAndTheTypingBeforeTheHotspot) {
+    // The window's text box lies over the top of the hotspot, which the frame loads after it.
+    ScriptedRun run("TextBoxObject.Move 150, 1500, 1500, 300 : TextBoxObject.Visible = True");
+    run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 90, 80, 60));
+    run.game().Write("FramesData/Start.fm3",
+                     testing::DoorActionRecord("", "Result = |hotspot:| & TextBoxObject.Text"));
+    auto state = run.Play("wait 100\nclick 20 105\nwait 100\ntext abc\nwait 100\nclick 40 140\nwait 100");
+    EXPECT_EQ(state["variables"]["variant"]["Result"], "hotspot:abc");
+}
+
 TEST(ScriptedGame, ActionScriptsReadTheGameAndLeaveRequestsForAfterwards) {
     ScriptedRun run("");
     run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ios>
+#include <iterator>
 #include <new>
 
 #include "frames/sound_channels.h"
@@ -131,9 +133,16 @@ TEST_F(ControlObjectsFixture, ListsAndOtherControlsTakeTheirMethods) {
     Run("ListBoxObject.Clear\r\nBackgroundObject.Cls\r\nBackgroundObject.Refresh\r\nHotspot(1).SetFocus\r\n"
         "Hotspot(1).ZOrder 1\r\nHotspot(2).ZOrder\r\nResult = ListBoxObject.ListCount");
     EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "0");
+    // ZOrder moves a hotspot to the back or the front of the frame's pictures and texts, which lie
+    // under every other control of the frame.
     const auto& siblings = form.Find("PictureBox")->children();
     EXPECT_EQ(siblings.front().get(), &Area(1));
-    EXPECT_EQ(siblings.back().get(), &Area(2));
+    auto windowed = std::find_if(siblings.begin(), siblings.end(), [](const auto& child) {
+        return child->kind() != platform::ControlKind::Image && child->kind() != platform::ControlKind::Label &&
+               child->kind() != platform::ControlKind::Shape && child->kind() != platform::ControlKind::Line;
+    });
+    ASSERT_NE(windowed, siblings.begin());
+    EXPECT_EQ(std::prev(windowed)->get(), &Area(2));
     EXPECT_NE(Fail("Hotspot(1).AddItem \"x\"").find("Object doesn't support this property or method"),
               string::npos);
 }

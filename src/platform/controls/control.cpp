@@ -22,11 +22,33 @@ Control::Control(ControlKind kind, std::string name, std::optional<int> index)
 
 Control::~Control() = default;
 
+namespace {
+
+// Labels, images, shapes and lines are drawn on their container itself: every other control of the
+// container lies above them, whatever the order the controls were made in.
+bool Windowless(const std::unique_ptr<Control>& control) {
+    switch (control->kind()) {
+        case ControlKind::Image:
+        case ControlKind::Label:
+        case ControlKind::Shape:
+        case ControlKind::Line: return true;
+        default: return false;
+    }
+}
+
+// Siblings are kept back to front with the windowless ones first: the start of the other controls.
+auto WindowedStart(std::vector<std::unique_ptr<Control>>& siblings) {
+    return std::partition_point(siblings.begin(), siblings.end(), Windowless);
+}
+
+}  // namespace
+
 Control& Control::Add(std::unique_ptr<Control> child) {
     child->parent_ = this;
-    children_.push_back(std::move(child));
+    auto at = Windowless(child) ? WindowedStart(children_) : children_.end();
+    Control& added = **children_.insert(at, std::move(child));
     Touch();
-    return *children_.back();
+    return added;
 }
 
 std::unique_ptr<Control> Control::Remove(const Control& child) {
@@ -43,7 +65,7 @@ void Control::BringToFront() {
     if (!parent_) return;
     auto& siblings = parent_->children_;
     auto it = std::find_if(siblings.begin(), siblings.end(), [&](auto& c) { return c.get() == this; });
-    std::rotate(it, it + 1, siblings.end());
+    std::rotate(it, it + 1, Windowless(*it) ? WindowedStart(siblings) : siblings.end());
     parent_->Touch();
 }
 
@@ -51,7 +73,7 @@ void Control::SendToBack() {
     if (!parent_) return;
     auto& siblings = parent_->children_;
     auto it = std::find_if(siblings.begin(), siblings.end(), [&](auto& c) { return c.get() == this; });
-    std::rotate(siblings.begin(), it, it + 1);
+    std::rotate(Windowless(*it) ? siblings.begin() : WindowedStart(siblings), it, it + 1);
     parent_->Touch();
 }
 

@@ -85,10 +85,12 @@ public:
     // True for an array element loaded by the game rather than made with the window.
     bool loadedAtRunTime() const { return loadedAtRunTime_; }
 
-    // The tree: children are kept back to front; a child is clipped to its parent.
+    // The tree: children are kept back to front; a child is clipped to its parent. Labels, images,
+    // shapes and lines always lie under the other children of their container, as in the original,
+    // so adding and ZOrder place a child at the front or back of its own layer.
     Control* parent() const { return parent_; }
     const std::vector<std::unique_ptr<Control>>& children() const { return children_; }
-    Control& Add(std::unique_ptr<Control> child);  // on top of its siblings
+    Control& Add(std::unique_ptr<Control> child);  // on top of its siblings of its layer
     std::unique_ptr<Control> Remove(const Control& child);
     void BringToFront();  // ZOrder 0
     void SendToBack();    // ZOrder 1

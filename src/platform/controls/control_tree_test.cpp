@@ -90,10 +90,31 @@ TEST(ListBoxes, KeepTheirItemsAndSelectionInStep) {
     EXPECT_EQ(list.Get("ListIndex"), PropertyValue(int32_t{-1}));
 }
 
+TEST(HitTesting, LabelsAndImagesLieUnderTheOtherControlsOfTheirContainer) {
+    Form form("Main", 640, 480);
+    auto& button = AddTo<CommandButton>(form, "button", {0, 0, 100, 100});
+    auto& image = AddTo<ImageControl>(form, "image", {0, 0, 100, 100});
+    auto& label = AddTo<Label>(form, "label", {0, 0, 100, 100});
+    EXPECT_EQ(&form.HitTest({50, 50}), &button);
+    image.BringToFront();
+    button.SendToBack();
+    EXPECT_EQ(&form.HitTest({50, 50}), &button);
+    button.SetVisible(false);
+    EXPECT_EQ(&form.HitTest({50, 50}), &image);
+    label.BringToFront();
+    EXPECT_EQ(&form.HitTest({50, 50}), &label);
+    label.SendToBack();
+    EXPECT_EQ(&form.HitTest({50, 50}), &image);
+    // Drawn back to front in the same order.
+    std::vector<const Control*> order;
+    for (const auto& child : form.children()) order.push_back(child.get());
+    EXPECT_EQ(order, (std::vector<const Control*>{&label, &image, &button}));
+}
+
 TEST(HitTesting, FindsTheFrontMostShownEnabledControl) {
     Form form("Main", 640, 480);
     auto& back = AddTo<PictureBox>(form, "back", {0, 0, 200, 200});
-    auto& front = AddTo<ImageControl>(form, "front", {50, 50, 100, 100});
+    auto& front = AddTo<PictureBox>(form, "front", {50, 50, 100, 100});
     auto& inner = AddTo<Label>(back, "inner", {10, 10, 20, 20});
     EXPECT_EQ(&form.HitTest({60, 60}), &front);
     EXPECT_EQ(&form.HitTest({15, 15}), &inner);
