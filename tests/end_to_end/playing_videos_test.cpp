@@ -1,13 +1,12 @@
 // Cut scenes, looping videos of hotspots and animated pictures of games played by the player itself,
 // headless on the virtual clock: videos are made at test time with the ffmpeg program.
-#include <SDL.h>
-#include <SDL_image.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "end_to_end/screenshot_pixels.h"
 #include "support/player_run.h"
 
 namespace taviro {
@@ -16,31 +15,8 @@ namespace {
 using nlohmann::json;
 using std::string;
 using testing::FieldsLine;
-
-// The colour of a pixel of a screenshot, 0xRRGGBB; -1 when it cannot be read.
-int PixelOf(const string& png, int x, int y) {
-    SDL_Surface* loaded = IMG_Load(png.c_str());
-    if (!loaded) return -1;
-    SDL_Surface* surface = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    if (!surface) return -1;
-    int colour = -1;
-    if (x >= 0 && y >= 0 && x < surface->w && y < surface->h) {
-        auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) +
-                                                      y * surface->pitch);
-        colour = static_cast<int>(row[x] & 0xFFFFFF);
-    }
-    SDL_FreeSurface(surface);
-    return colour;
-}
-
-// Near enough to a colour for a picture that went through a video codec.
-bool Near(int colour, int expected) {
-    if (colour < 0) return false;
-    for (int shift : {0, 8, 16})
-        if (std::abs(((colour >> shift) & 0xFF) - ((expected >> shift) & 0xFF)) > 40) return false;
-    return true;
-}
+using testing::Near;
+using testing::PixelOf;
 
 constexpr int kRed = 0xFF0000, kBlue = 0x0000FF, kGreen = 0x00FF00, kBlack = 0x000000;
 
