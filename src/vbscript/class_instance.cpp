@@ -73,6 +73,8 @@ void ClassInstance::Finalize() {
     if (!terminated_ && classDef_->terminate && CanRunCode()) {
         terminated_ = true;
         refCount_ = 1;
+        // Let go of by the host between scripts, the terminator has a time-out of its own.
+        if (!vm_.running()) vm_.StartClock();
         try {
             vm_.CallProcedure(classDef_->terminate, unit_, this, {});
         } catch (const ScriptError&) {

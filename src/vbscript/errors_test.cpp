@@ -168,6 +168,28 @@ TEST(Limits, MemoryHeldByAllStringsAndArraysIsCapped) {
     EXPECT_EQ(run.Run("s = String(20000000, \"x\"): t = s & s"), "error 7 (1, 28): Out of memory");
 }
 
+TEST(Timeout, AClassTerminateRunOutsideAnyScriptHasATimeOutOfItsOwn) {
+    ScriptRun run;
+    run.engine.Timeout(100);
+    auto slot = MakeRef<testing::ValueObject>();
+    run.engine.AddObject(u"Slot", slot, false);
+    ASSERT_EQ(run.Run("Class Busy\nPrivate Sub Class_Terminate\nFor i = 1 To 20000: n = n + 1: Next\n"
+                      "Print \"finished \" & n\nEnd Sub\nEnd Class\n"
+                      "Class Endless\nPrivate Sub Class_Terminate: Do: Loop: End Sub\nEnd Class\n"
+                      "Set Slot.Value = New Busy"),
+              "");
+    // Long after the last script, the host lets go of the object: its Class_Terminate runs to its end.
+    run.nowMs += 60000;
+    slot->value = Variant();
+    EXPECT_EQ(run.Output(), "finished 20000");
+    // One that never ends is stopped at the time-out, and scripts run on.
+    ASSERT_EQ(run.Run("Set Slot.Value = New Endless"), "");
+    run.clockStepMs = 5;
+    slot->value = Variant();
+    run.clockStepMs = 0;
+    EXPECT_EQ(run.Run("Print \"after\""), "after");
+}
+
 TEST(Timeout, EndlessLoopIsStoppedAndOnErrorCannotCatchIt) {
     ScriptRun run;
     run.clockStepMs = 5;
