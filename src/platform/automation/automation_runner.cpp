@@ -133,6 +133,11 @@ std::optional<std::string> AutomationRunner::Execute(const AutomationCommand& co
             host_.MouseMove(command.at);
             host_.Pump();
             break;
+        case Kind::Wheel:
+            host_.MouseMove(command.at);
+            host_.Wheel(command.at, command.notches);
+            host_.Pump();
+            break;
         case Kind::Click:
         case Kind::Down:
         case Kind::Up:

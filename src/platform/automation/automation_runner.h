@@ -28,6 +28,8 @@ public:
     virtual void MouseDown(Point at, int button) = 0;
     virtual void MouseUp(Point at, int button) = 0;
     virtual void DoubleClick(Point at) = 0;
+    // The mouse wheel turned by notches at a point (positive: away from the player).
+    virtual void Wheel(Point at, int notches) = 0;
     virtual void Key(int virtualKey, int shift) = 0;
     virtual void Text(const std::string& text) = 0;
     // These return an error message when nothing in the active window matches.

@@ -27,6 +27,9 @@ struct FakeHost : AutomationHost {
     void MouseDown(Point at, int b) override { calls.push_back("down " + At(at) + " " + std::to_string(b)); }
     void MouseUp(Point at, int b) override { calls.push_back("up " + At(at) + " " + std::to_string(b)); }
     void DoubleClick(Point at) override { calls.push_back("dbl " + At(at)); }
+    void Wheel(Point at, int notches) override {
+        calls.push_back("wheel " + At(at) + " " + std::to_string(notches));
+    }
     void Key(int key, int shift) override {
         calls.push_back("key " + std::to_string(key) + " " + std::to_string(shift));
     }

@@ -109,6 +109,18 @@ struct Parser {
             const char* usage = is("move") ? "move X Y" : "dblclick X Y";
             return Count(2, 2, usage) && PointAt(1, command.at, usage);
         }
+        if (is("wheel")) {
+            command.kind = Kind::Wheel;
+            const char* usage = "wheel X Y NOTCHES (negative: towards the player)";
+            if (!Count(3, 3, usage) || !PointAt(1, command.at, usage)) return false;
+            int notches = 0;
+            std::string_view word = words.words[3];
+            auto [end, failed] = std::from_chars(word.data(), word.data() + word.size(), notches);
+            if (failed != std::errc() || end != word.data() + word.size() || notches < -100 || notches > 100)
+                return Fail(std::string("expected ") + usage);
+            command.notches = notches;
+            return true;
+        }
         if (is("drag")) {
             command.kind = Kind::Drag;
             return Count(4, 4, "drag X1 Y1 X2 Y2") && PointAt(1, command.at, "drag X1 Y1 X2 Y2") &&

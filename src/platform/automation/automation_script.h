@@ -19,6 +19,7 @@ struct AutomationCommand {
         Wait,         // durationMs
         Click,        // at, button
         DoubleClick,  // at
+        Wheel,        // at, notches
         Down,         // at, button
         Up,           // at, button
         Move,         // at
@@ -42,6 +43,7 @@ struct AutomationCommand {
     Point at;
     Point to;
     int button = 1;  // 1 left, 2 right
+    int notches = 0;  // of the mouse wheel; positive: away from the player
     int virtualKey = 0;
     int shift = 0;  // 1 shift, 2 ctrl, 4 alt
     std::string text;

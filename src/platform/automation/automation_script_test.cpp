@@ -34,6 +34,12 @@ TEST(AutomationScript, ReadsMouseCommandsWithTheirPointsAndButtons) {
     EXPECT_EQ(One("up 3 4 right").button, 2);
     EXPECT_EQ(One("dblclick 5 6").kind, Kind::DoubleClick);
     EXPECT_EQ(One("move 7 8").at, (Point{7, 8}));
+    auto wheel = One("wheel 9 10 -2");
+    EXPECT_EQ(wheel.kind, Kind::Wheel);
+    EXPECT_EQ(wheel.at, (Point{9, 10}));
+    EXPECT_EQ(wheel.notches, -2);
+    EXPECT_NE(ErrorOf("wheel 9 10 down\n").find("wheel X Y NOTCHES"), std::string::npos);
+    EXPECT_NE(ErrorOf("wheel 9 10\n").find("wheel X Y NOTCHES"), std::string::npos);
     auto drag = One("drag 1 2 300 400");
     EXPECT_EQ(drag.kind, Kind::Drag);
     EXPECT_EQ(drag.at, (Point{1, 2}));

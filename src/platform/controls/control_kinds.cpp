@@ -359,6 +359,11 @@ void ListBox::SetTopIndex(int index) {
     Touch();
 }
 
+void ListBox::ScrollBy(int rows) {
+    if (items_.empty()) return;
+    SetTopIndex(std::clamp(topIndex_ + rows, 0, static_cast<int>(items_.size()) - 1));
+}
+
 void ListBox::KeepTopInRange() {
     topIndex_ = std::clamp(topIndex_, 0, LayoutIn({0, 0, bounds().width, bounds().height}).maxTopIndex);
 }

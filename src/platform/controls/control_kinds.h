@@ -195,6 +195,8 @@ public:
     int topIndex() const { return topIndex_; }
     // The first item shown, kept so that the last rows are filled when the list is long enough.
     void SetTopIndex(int index);
+    // The mouse wheel: shows the rows that many further down (up when negative), within the list.
+    void ScrollBy(int rows);
 
     bool sorted = false;
     FontSpec font;

@@ -85,6 +85,27 @@ TEST(ListBoxScrolling, SelectingFromCodeBringsTheItemIntoView) {
     EXPECT_EQ(on.list.topIndex(), 4);
 }
 
+TEST(ListBoxScrolling, TheWheelScrollsTheListUnderTheMouseThreeRowsANotchWithinTheList) {
+    ListOnForm on(10);  // four rows show
+    on.mouse.MouseMove(on.Row(0), 0, 0);
+    on.mouse.Wheel(-1);
+    EXPECT_EQ(on.list.topIndex(), 3);
+    on.mouse.Wheel(-5);
+    EXPECT_EQ(on.list.topIndex(), 6);  // the last page
+    on.mouse.Wheel(1);
+    EXPECT_EQ(on.list.topIndex(), 3);
+    on.mouse.Wheel(9);
+    EXPECT_EQ(on.list.topIndex(), 0);
+    EXPECT_TRUE(on.clicks.empty()) << "scrolling selects nothing";
+    // Away from the list the wheel scrolls nothing; a disabled list does not scroll.
+    on.mouse.MouseMove({300, 300}, 0, 0);
+    on.mouse.Wheel(-1);
+    on.mouse.MouseMove(on.Row(0), 0, 0);
+    on.list.SetEnabled(false);
+    on.mouse.Wheel(-1);
+    EXPECT_EQ(on.list.topIndex(), 0);
+}
+
 TEST(ListBoxItems, SortedListKeepsAlphabeticalOrderWithoutRegardToCase) {
     ListOnForm on(0);
     on.list.Set("Sorted", true);
@@ -169,6 +190,18 @@ TEST(ComboBoxMouse, LongListScrollsInsideTheDroppedListWithoutClosingIt) {
     EXPECT_EQ(on.combo.topIndex(), 1);
     ClickAt(on.mouse, on.Row(7));
     EXPECT_EQ(on.combo.text(), "more 5");
+}
+
+TEST(ComboBoxMouse, TheWheelScrollsTheOpenListWhereverTheMouseIs) {
+    ComboOnForm on;
+    for (int i = 0; i < 10; ++i) on.combo.AddItem("more " + std::to_string(i));  // 13 items, 8 rows
+    ClickAt(on.mouse, on.Button());
+    on.mouse.MouseMove({300, 250}, 0, 0);
+    on.mouse.Wheel(-1);
+    EXPECT_TRUE(on.combo.open());
+    EXPECT_EQ(on.combo.topIndex(), 3);
+    ClickAt(on.mouse, on.Row(0));
+    EXPECT_EQ(on.combo.text(), "more 0");
 }
 
 TEST(ComboBoxText, TextSelectsAMatchingItemAndADropDownListRefusesOthers) {

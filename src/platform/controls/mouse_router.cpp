@@ -36,6 +36,14 @@ void MouseRouter::MouseDown(Point windowPoint, int button, int shift) {
     if (target.events.mouseDown) target.events.mouseDown(target, At(target, windowPoint, button, shift));
 }
 
+void MouseRouter::Wheel(int notches) {
+    constexpr int kRowsPerNotch = 3;
+    ListBox* list = OpenComboBox(form_);
+    for (Control* under = &form_.HitTest(position_); !list && under; under = under->parent())
+        list = dynamic_cast<ListBox*>(under);
+    if (list) list->ScrollBy(-notches * kRowsPerNotch);
+}
+
 void MouseRouter::MouseMove(Point windowPoint, int buttons, int shift) {
     position_ = windowPoint;
     if (dragSource()) return DragTo(windowPoint);

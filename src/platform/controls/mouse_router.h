@@ -17,6 +17,10 @@ public:
     void MouseUp(Point windowPoint, int button, int shift);
     // The second press of a double click, after its MouseDown and MouseUp.
     void DoubleClick(Point windowPoint, int button, int shift);
+    // The mouse wheel turned by notches (positive: away from the player) where the mouse is: it
+    // scrolls the open combo box list, else the list under the mouse, three rows a notch. The game
+    // hears nothing of it, as the original's never did.
+    void Wheel(int notches);
 
     // The original's Drag method: starts dragging a control; the drag picture follows the mouse.
     void BeginDrag(Control& source);

@@ -352,6 +352,11 @@ void PlayerScreen::DoubleClick(Point at) {
     if (GameHasMouse(at)) loop_.Dispatch([&] { InputWindow()->mouse().DoubleClick(at, 1, 0); });
 }
 
+void PlayerScreen::Wheel(Point at, int notches) {
+    FollowFrontWindow();
+    if (GameHasMouse(at)) loop_.Dispatch([&] { InputWindow()->mouse().Wheel(notches); });
+}
+
 void PlayerScreen::KeyTo(int virtualKey, int shift, bool down) {
     TopWindow* window = InputWindow();
     if (!window) return;
@@ -496,6 +501,13 @@ void PlayerScreen::HandleSdlEvents() {
         switch (event.type) {
             case SDL_QUIT: CloseBox(); break;
             case SDL_MOUSEMOTION: MouseMove(ToFrame(view.ToClient({event.motion.x, event.motion.y}))); break;
+            case SDL_MOUSEWHEEL: {
+                int x = 0, y = 0;
+                SDL_GetMouseState(&x, &y);
+                const int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+                if (notches != 0) Wheel(ToFrame(view.ToClient({x, y})), notches);
+                break;
+            }
             case SDL_MOUSEBUTTONDOWN:
             case SDL_MOUSEBUTTONUP: {
                 int button = event.button.button == SDL_BUTTON_RIGHT    ? kRightButton

@@ -93,6 +93,7 @@ public:
     void MouseDown(Point at, int button) override;
     void MouseUp(Point at, int button) override;
     void DoubleClick(Point at) override;
+    void Wheel(Point at, int notches) override;
     void Key(int virtualKey, int shift) override;
     void Text(const std::string& text) override;
     std::optional<std::string> Press(const std::string& caption) override;
