@@ -69,8 +69,8 @@ int32_t PictureType(const std::string& path) {
 
 // Methods first, then every property any kind of control answers; the member number of a
 // method is its position plus one, that of a property its position plus kFirstProperty.
-constexpr std::array<std::u16string_view, 9> kControlMethods = {
-    u"Move", u"ZOrder", u"Refresh", u"Cls", u"AddItem", u"RemoveItem", u"Clear", u"List", u"SetFocus"};
+constexpr std::array<std::u16string_view, 10> kControlMethods = {
+    u"Move", u"ZOrder", u"Refresh", u"Cls", u"AddItem", u"RemoveItem", u"Clear", u"List", u"SetFocus", u"ItemData"};
 enum ControlMethod : DispatchId {
     kMove = 1,
     kZOrder,
@@ -80,7 +80,8 @@ enum ControlMethod : DispatchId {
     kRemoveItem,
     kClear,
     kList,
-    kSetFocus
+    kSetFocus,
+    kItemData
 };
 
 // clang-format off
@@ -336,10 +337,14 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
         }
 
         auto number = [&](size_t i) { return vbscript::ToLong(arguments[i].Target()); };
-        // List(i) = text replaces an item of a list the script fills.
-        if (id == kList && kind == InvokeKind::Let) {
+        // List(i) = text replaces an item of a list the script fills; ItemData(i) = n keeps a number with it.
+        if ((id == kList || id == kItemData) && kind == InvokeKind::Let) {
             if (arguments.size() != 2) vbscript::Throw(vbscript::err::kWrongArgumentCount);
-            AsFilledList(control).SetItem(number(0), Utf8(vbscript::ToString(arguments[1].Target())));
+            platform::ListBox& list = AsFilledList(control);
+            if (id == kList)
+                list.SetItem(number(0), Utf8(vbscript::ToString(arguments[1].Target())));
+            else
+                list.SetItemData(number(0), number(1));
             return {};
         }
         if (kind != InvokeKind::Get) vbscript::Throw(vbscript::err::kIllegalAssignment);
@@ -410,6 +415,9 @@ Variant ControlObject::Invoke(DispatchId id, InvokeKind kind, std::span<Variant>
             case kList:
                 if (arguments.size() != 1) vbscript::Throw(vbscript::err::kWrongArgumentCount);
                 return Variant(Utf16(AsListBox(control).List(number(0))));
+            case kItemData:
+                if (arguments.size() != 1) vbscript::Throw(vbscript::err::kWrongArgumentCount);
+                return Variant(AsFilledList(control).ItemData(number(0)));
             default: vbscript::Throw(vbscript::err::kNoSuchMember);
         }
     });

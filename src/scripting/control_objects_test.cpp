@@ -126,6 +126,16 @@ TEST_F(ControlObjectsFixture, PicturesMoveBetweenControlsAsPictureObjects) {
     EXPECT_EQ(picture(1), test.project->paths.AreasPath + "door.bmp");
 }
 
+TEST_F(ControlObjectsFixture, ANumberKeptWithAListItemMovesWithIt) {
+    Run("ListBoxObject.Sorted = True\r\nListBoxObject.AddItem \"pear\"\r\n"
+        "ListBoxObject.ItemData(ListBoxObject.NewIndex) = 42\r\nListBoxObject.AddItem \"apple\"\r\n"
+        "Result = ListBoxObject.ItemData(0) & \",\" & ListBoxObject.ItemData(1)");
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "0,42");
+    Run("ListBoxObject.RemoveItem 0\r\nResult = ListBoxObject.ItemData(0)");
+    EXPECT_EQ(logic::VariantText(variables.VariablesVariant.Item(1)->Value), "42");
+    EXPECT_NE(Fail("x = ListBoxObject.ItemData(1)").find("Invalid property array index"), string::npos);
+}
+
 TEST_F(ControlObjectsFixture, ListsAndOtherControlsTakeTheirMethods) {
     Run("ListBoxObject.AddItem \"b\"\r\nListBoxObject.AddItem \"a\", 0\r\nListBoxObject.AddItem \"c\"\r\n"
         "ListBoxObject.RemoveItem 1\r\nResult = ListBoxObject.ListCount & ListBoxObject.List(1)");

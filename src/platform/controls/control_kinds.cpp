@@ -297,6 +297,7 @@ void ListBox::AddItem(std::string text, std::optional<int> at) {
     if (!at) at = static_cast<int>(items_.size());
     if (*at < 0 || *at > static_cast<int>(items_.size())) throw InvalidProcedureCall();
     items_.insert(items_.begin() + *at, std::move(text));
+    itemData_.insert(itemData_.begin() + *at, 0);
     newIndex_ = *at;
     if (listIndex_ >= *at) ++listIndex_;
     Touch();
@@ -305,6 +306,7 @@ void ListBox::AddItem(std::string text, std::optional<int> at) {
 void ListBox::RemoveItem(int at) {
     if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidProcedureCall();
     items_.erase(items_.begin() + at);
+    itemData_.erase(itemData_.begin() + at);
     newIndex_ = -1;
     if (listIndex_ == at)
         listIndex_ = -1;
@@ -316,6 +318,7 @@ void ListBox::RemoveItem(int at) {
 
 void ListBox::Clear() {
     items_.clear();
+    itemData_.clear();
     listIndex_ = -1;
     topIndex_ = 0;
     newIndex_ = -1;
@@ -326,6 +329,16 @@ void ListBox::SetItem(int at, std::string text) {
     if (at < 0 || at >= static_cast<int>(items_.size())) throw InvalidPropertyArrayIndex();
     items_[static_cast<size_t>(at)] = std::move(text);
     Touch();
+}
+
+int32_t ListBox::ItemData(int at) const {
+    if (at < 0 || at >= static_cast<int>(itemData_.size())) throw InvalidPropertyArrayIndex();
+    return itemData_[static_cast<size_t>(at)];
+}
+
+void ListBox::SetItemData(int at, int32_t data) {
+    if (at < 0 || at >= static_cast<int>(itemData_.size())) throw InvalidPropertyArrayIndex();
+    itemData_[static_cast<size_t>(at)] = data;
 }
 
 std::string ListBox::List(int at) const {
@@ -460,6 +473,7 @@ void ListBox::AddOwnPropertyNames(std::vector<std::string>& names) const {
 void ListBox::CopyListTo(ListBox& clone) const {
     CopyCommonTo(clone);
     clone.items_ = items_;
+    clone.itemData_ = itemData_;
     clone.sorted = sorted;
     clone.font = font;
     clone.foreColor = foreColor;

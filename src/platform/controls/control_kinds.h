@@ -185,6 +185,10 @@ public:
     virtual void Clear();
     // Replaces the text of an item; throws 381 for a position outside the list.
     void SetItem(int at, std::string text);
+    // The number a program keeps with each item (ItemData), 0 for a new item; it moves with its item.
+    // Both throw 381 for a position outside the list.
+    int32_t ItemData(int at) const;
+    void SetItemData(int at, int32_t data);
     const std::vector<std::string>& items() const { return items_; }
     // The text of an item; throws 381 for a position outside the list.
     virtual std::string List(int at) const;
@@ -232,6 +236,7 @@ protected:
     void CopyListTo(ListBox& clone) const;
 
     std::vector<std::string> items_;
+    std::vector<int32_t> itemData_;  // one per item
     int listIndex_ = -1;
     int topIndex_ = 0;
     int newIndex_ = -1;  // the position of the item added last, -1 after a removal
