@@ -64,13 +64,6 @@ std::unique_ptr<platform::Control> MakeControl(std::string_view progId, const st
     return nullptr;
 }
 
-EventParameters MouseParameters(const platform::MouseEvent& event) {
-    return {{u"Button", vbscript::Variant(static_cast<int16_t>(event.button))},
-            {u"Shift", vbscript::Variant(static_cast<int16_t>(event.shift))},
-            {u"X", vbscript::Variant(static_cast<float>(platform::PixelsToTwips(event.x)))},
-            {u"Y", vbscript::Variant(static_cast<float>(platform::PixelsToTwips(event.y)))}};
-}
-
 // Every event of the control is raised through a copy of raise: a handler may remove the control,
 // and with it the function that called it.
 void WireEvents(platform::Control& control, const ComponentHost::RaiseEvent& raise) {

@@ -115,6 +115,13 @@ private:
 
 }  // namespace
 
+EventParameters MouseParameters(const platform::MouseEvent& event) {
+    return {{u"Button", vbscript::Variant(static_cast<int16_t>(event.button))},
+            {u"Shift", vbscript::Variant(static_cast<int16_t>(event.shift))},
+            {u"X", vbscript::Variant(static_cast<float>(platform::PixelsToTwips(event.x)))},
+            {u"Y", vbscript::Variant(static_cast<float>(platform::PixelsToTwips(event.y)))}};
+}
+
 vbscript::Ref<vbscript::Object> MakeEventParametersObject(EventParameters parameters) {
     return vbscript::MakeRef<EventParametersObject>(std::move(parameters));
 }

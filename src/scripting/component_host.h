@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/controls/control.h"
 #include "vbscript/object.h"
 
 namespace taviro::scripting {
@@ -30,6 +31,9 @@ public:
     // Destroys the control of that name; throws GameError when there is none.
     virtual void RemoveControl(const std::string& controlName) = 0;
 };
+
+// The parameters of a control's mouse event: Button, Shift, and X and Y in twips of the control.
+EventParameters MouseParameters(const platform::MouseEvent& event);
 
 // The parameters of an event as its handler receives them: Item (the default member) by position
 // from 0 or by name, Count, and For Each. Each item gives its Value (its default member) and Name.

@@ -182,13 +182,6 @@ struct MediaComponent {
 
 namespace {
 
-EventParameters MouseParameters(const platform::MouseEvent& event) {
-    return {{u"Button", Variant(static_cast<int16_t>(event.button))},
-            {u"Shift", Variant(static_cast<int16_t>(event.shift))},
-            {u"X", Variant(static_cast<float>(platform::PixelsToTwips(event.x)))},
-            {u"Y", Variant(static_cast<float>(platform::PixelsToTwips(event.y)))}};
-}
-
 // The mouse events of the component's area, raised to the game; a click on a video with ClickToPlay on
 // pauses or resumes it first.
 void WireMouse(platform::Control& control, const std::weak_ptr<MediaComponent>& weak) {
