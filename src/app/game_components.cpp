@@ -14,12 +14,9 @@ void Game::SetUpComponents() {
     components().UseHost(&componentClasses_);
     // Components written in VBScript: "CPData/<ProgID>.vbs". A ProgID is a name, never a path.
     componentClasses_.scriptOf = [this](const std::string& progId) -> std::optional<std::string> {
-        if (progId.empty() || progId.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                       "0123456789._-") != std::string::npos)
-            return std::nullopt;
-        const std::string path = project_.paths.CPDataPath + progId + ".vbs";
-        if (!project_.files().IsFile(path)) return std::nullopt;
-        return project_.ReadTextFile(path);
+        std::optional<std::string> path = scripting::ScriptComponentFile(project_.paths.CPDataPath, progId);
+        if (!path || !project_.files().IsFile(*path)) return std::nullopt;
+        return project_.ReadTextFile(*path);
     };
     // Their code stops after the project's script time-out, or after ten seconds in a project with none.
     const int timeOutSeconds = project_.ReadMoreSettings().scriptTimeOutSeconds;

@@ -18,6 +18,9 @@
 #include "platform/game_error.h"
 #include "project/field_value.h"
 #include "project/project.h"
+#include "scripting/component_classes.h"
+#include "scripting/media_components.h"
+#include "scripting/script_component.h"
 #include "scripting/script_host.h"
 
 namespace taviro::checker {
@@ -101,6 +104,10 @@ private:
 
     void CheckDestination(const std::string& name, const Place& place, const std::string& what);
     void CheckScript(const std::string& code, const Place& place);
+    // A class a script adds as a component: one the player offers, or one the game gives in VBScript.
+    void CheckComponentClass(const std::string& progId, const Place& place);
+    // The components the game gives in VBScript (CPData/*.vbs) compile.
+    void CheckScriptComponents();
     void CheckVariable(const std::string& name, const Place& place, bool exactCase);
     // caseMatters: the name is a file name, not a key compared without regard to case.
     void CheckItem(const std::string& name, const Place& place, bool caseMatters = true);
@@ -257,6 +264,7 @@ void Checker::CheckScript(const std::string& code, const Place& place) {
     }
     for (const std::string& frame : LiteralFrameNames(code))
         CheckDestination(frame, place, "frame of GoToFrame");
+    for (const std::string& progId : LiteralComponentClasses(code)) CheckComponentClass(progId, place);
     // Code a timed event runs later is checked where it is written; its lines count from its own start.
     for (const std::string& timed : LiteralTimedEventCode(code)) {
         if (std::optional<CompileFailure> failure = CompileAuthorCode(timed)) {
@@ -267,6 +275,29 @@ void Checker::CheckScript(const std::string& code, const Place& place) {
         for (const std::string& frame : LiteralFrameNames(timed))
             CheckDestination(frame, place, "frame of GoToFrame");
     }
+}
+
+void Checker::CheckComponentClass(const std::string& progId, const Place& place) {
+    if (scripting::ComponentClasses::IsIntrinsic(progId) || scripting::MediaComponents::Offers(progId)) return;
+    std::optional<std::string> file = scripting::ScriptComponentFile(project_.paths.CPDataPath, progId);
+    if (file && files_.IsFile(*file)) return;
+    Add(Severity::Problem, place,
+        "the component class \"" + progId + "\" is neither built into the player nor written in VBScript as CPData/" +
+            progId + ".vbs");
+}
+
+void Checker::CheckScriptComponents() {
+    for (const std::string& name : files_.List(project_.paths.CPDataPath, "*.vbs")) {
+        const Place place{"CPData/" + name};
+        context_ = place;
+        std::optional<std::string> code = project_.ReadTextFile(project_.paths.CPDataPath + name);
+        if (!code) continue;
+        if (std::optional<CompileFailure> failure = CompileProcedures(*code)) {
+            Add(Severity::Problem, place, "the component's code does not compile: " + failure->description,
+                failure->line, failure->column);
+        }
+    }
+    context_ = {};
 }
 
 void Checker::CheckVariable(const std::string& name, const Place& place, bool exactCase) {
@@ -318,7 +349,9 @@ void Checker::CheckProjectFiles() {
     }
     for (const std::string& frame : LiteralFrameNames(procedures))
         CheckDestination(frame, context_, "frame of GoToFrame");
+    for (const std::string& progId : LiteralComponentClasses(procedures)) CheckComponentClass(progId, context_);
     context_ = {};
+    CheckScriptComponents();
 }
 
 void Checker::CheckFrame(const std::string& frame) {

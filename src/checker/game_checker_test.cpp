@@ -260,6 +260,25 @@ TEST_F(CheckerFixture, ScriptsThatDoNotCompileAreFoundWithTheirLineAndColumn) {
     EXPECT_GE(byFile["Config/Procedures"].column, 8);
 }
 
+TEST_F(CheckerFixture, ComponentClassesMustBeOfferedOrWrittenInVBScriptAndCompile) {
+    Write("FramesData/Start.fm3",
+          ActionRecord({.script = "AddComponent |VB.ComboBox|, |a|, False, False\r\n"
+                                  "AddComponent |NSPlay.NSPlayCtl.1|, |b|, False, False\r\n"
+                                  "AddComponent |Acme.Viewer|, |c|, False, False\r\n"
+                                  "AddComponent |Acme.Gauge|, |d|, False, False"}));
+    Write("CPData/Acme.Viewer.vbs", "Class Component\r\nSub Draw()\r\nEnd Sub\r\nEnd Class\r\n");
+    Write("CPData/Acme.Gauge.ocx", "MZ");
+    Write("CPData/Acme.Broken.vbs", "Class Component\r\nSub Draw(\r\nEnd Class\r\n");
+    CheckReport report = Check();
+    EXPECT_EQ(About(report, "FramesData/Start.fm3"),
+              std::vector<string>{"problem 1: the component class \"Acme.Gauge\" is neither built into the player "
+                                  "nor written in VBScript as CPData/Acme.Gauge.vbs"});
+    ASSERT_EQ(About(report, "CPData/Acme.Broken.vbs").size(), 1u) << ReportText(report, "game");
+    EXPECT_TRUE(About(report, "CPData/Acme.Broken.vbs")[0].starts_with(
+        "problem 0: the component's code does not compile: "));
+    EXPECT_EQ(report.Problems(), 2);
+}
+
 TEST_F(CheckerFixture, OnlyScriptsThePlayerRunsAreCompiled) {
     // The start-up script is switched off, the menu script on; a frame script is never switched on.
     Write("Config/General", testing::GeneralFile()

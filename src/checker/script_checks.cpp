@@ -122,6 +122,10 @@ std::vector<std::string> LiteralFrameNames(std::string_view code) {
     return LiteralArguments(code, "gotoframe", 0);
 }
 
+std::vector<std::string> LiteralComponentClasses(std::string_view code) {
+    return LiteralArguments(code, "addcomponent", 0);
+}
+
 std::vector<std::string> LiteralTimedEventCode(std::string_view code) {
     return LiteralArguments(code, "createtimedevent", 1);
 }

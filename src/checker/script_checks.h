@@ -26,6 +26,9 @@ std::optional<CompileFailure> CompileProcedures(std::string_view code);
 // "Action.GoToFrame("Hall")"), in order; calls in comments are left out.
 std::vector<std::string> LiteralFrameNames(std::string_view code);
 
+// The classes (ProgIDs) the code passes as a literal string to AddComponent, in order.
+std::vector<std::string> LiteralComponentClasses(std::string_view code);
+
 // The code of timed events the code creates with a literal string ("CreateTimedEvent 5, "x = 1", False"),
 // with "" already turned into one quote.
 std::vector<std::string> LiteralTimedEventCode(std::string_view code);

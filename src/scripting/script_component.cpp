@@ -152,6 +152,12 @@ void ScriptComponent::CallIfPresent(const char16_t* method, std::span<Variant> a
     }
 }
 
+std::optional<std::string> ScriptComponentFile(const std::string& cpDataPath, const std::string& progId) {
+    constexpr std::string_view kAllowed = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._-";
+    if (progId.empty() || progId.find_first_not_of(kAllowed) != std::string::npos) return std::nullopt;
+    return cpDataPath + progId + ".vbs";
+}
+
 std::shared_ptr<ScriptComponent> MakeScriptComponent(const std::string& code, platform::Form& form,
                                                      const std::string& controlName,
                                                      ComponentHost::RaiseEvent raise, int32_t timeoutMs) {

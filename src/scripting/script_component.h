@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/controls/form.h"
@@ -25,6 +26,10 @@ struct ScriptComponent {
     // Calls the instance's method with the arguments when it has one; a failure is logged.
     void CallIfPresent(const char16_t* method, std::span<vbscript::Variant> arguments);
 };
+
+// The file that holds the component written in VBScript for a class: cpDataPath + ProgID + ".vbs";
+// nullopt for a ProgID that cannot be a file name (empty, or other than letters, digits, ".", "_", "-").
+std::optional<std::string> ScriptComponentFile(const std::string& cpDataPath, const std::string& progId);
 
 // Makes the component's engine and instance for the control (already in the form): "Host" is
 // registered, the code loaded, an instance of Component made. Throws GameError when the code does
