@@ -32,7 +32,8 @@ public:
     RipplingWater(project::Project& project, GameFlags& flags, platform::TimerQueue& timers,
                   WaterPictures pictures);
 
-    // Adds `PicRipplingWater` to the frame's picture box, hidden, just above the background picture.
+    // Adds `PicRipplingWater` to the frame's picture box, hidden, behind the frame's other boxes; like
+    // every box it lies above the frame's pictures and texts, as the original's water did.
     void AddControls(platform::PictureBox& scene);
 
     // Loads the water of a frame whose background is the picture `backgroundPath`; true when the frame
