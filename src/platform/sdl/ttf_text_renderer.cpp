@@ -152,10 +152,12 @@ void TtfTextRenderer::MeasureAhead(std::vector<ShownText> texts) {
 }
 
 bool TtfTextRenderer::MeasureSomeAhead(std::chrono::steady_clock::time_point until) {
-    while (!toMeasure_.empty() && std::chrono::steady_clock::now() < until) {
+    // One text at least, so that a turn whose time the pictures took still gets on.
+    do {
+        if (toMeasure_.empty()) return false;
         Measure(toMeasure_.front().text, toMeasure_.front().font);
         toMeasure_.pop_front();
-    }
+    } while (std::chrono::steady_clock::now() < until);
     return !toMeasure_.empty();
 }
 

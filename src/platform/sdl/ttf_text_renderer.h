@@ -43,7 +43,7 @@ public:
     // Texts the next frames may show, measured at idle so that opening one of them finds them ready;
     // replaces the texts given before.
     void MeasureAhead(std::vector<ShownText> texts);
-    // Measures texts given to MeasureAhead until the time; false when none is left.
+    // Measures texts given to MeasureAhead until the time, one at least; false when none is left.
     bool MeasureSomeAhead(std::chrono::steady_clock::time_point until);
 
     // How many texts were rendered so far, for tests and benchmarks.
