@@ -38,48 +38,18 @@ constexpr int kSilent = -10000;
 // The speed at which an animated picture shows the delays its file gives; 0 or less also means it.
 constexpr double kNormalSpeed = 50;
 
-// The members of the players, numbered from 1 in this order. The first seventeen are those of the
-// video player's own object, which the video members are passed on to by name.
-constexpr std::array<std::u16string_view, 19> kPlayerMembers = {u"FileName",
-                                                                u"AutoStart",
-                                                                u"AutoRewind",
-                                                                u"ClickToPlay",
-                                                                u"Play",
-                                                                u"Pause",
-                                                                u"Stop",
-                                                                u"PlayState",
-                                                                u"PlayCount",
-                                                                u"CurrentPosition",
-                                                                u"Duration",
-                                                                u"Rate",
-                                                                u"Mute",
-                                                                u"Volume",
-                                                                u"ImageSourceWidth",
-                                                                u"ImageSourceHeight",
-                                                                u"EnableContextMenu",
-                                                                u"PauseComponent",
-                                                                u"ResumeComponent"};
-enum PlayerMember : DispatchId {
-    kFileName = 1,
-    kAutoStart,
-    kAutoRewind,
-    kClickToPlay,
-    kPlay,
-    kPause,
-    kStop,
-    kPlayState,
-    kPlayCount,
-    kCurrentPosition,
-    kDuration,
-    kRate,
-    kMute,
-    kVolume,
-    kImageSourceWidth,
-    kImageSourceHeight,
-    kEnableContextMenu,
-    kPauseComponent,
-    kResumeComponent,
-};
+// The members of the players: those of the video player's own object, which the video members are
+// passed on to, then the component's pause and resume.
+using namespace video_player_member;
+constexpr DispatchId kPauseComponent = kEnableContextMenu + 1;
+constexpr DispatchId kResumeComponent = kEnableContextMenu + 2;
+constexpr auto kPlayerMembers = [] {
+    std::array<std::u16string_view, kVideoPlayerMembers.size() + 2> members{};
+    std::copy(kVideoPlayerMembers.begin(), kVideoPlayerMembers.end(), members.begin());
+    members[kPauseComponent - 1] = u"PauseComponent";
+    members[kResumeComponent - 1] = u"ResumeComponent";
+    return members;
+}();
 
 constexpr std::array<std::u16string_view, 7> kAnimationMembers = {
     u"FileName", u"Speed", u"Play", u"Stop", u"AutoSize", u"PauseComponent", u"ResumeComponent"};
@@ -298,8 +268,7 @@ private:
         if (component.playsSound && IsSoundMember(member))
             return InvokeSound(component, member, kind, arguments);
         // The video player keeps the settings also while a sound plays, and the sound follows them.
-        const std::u16string_view name = kPlayerMembers[static_cast<size_t>(member - 1)];
-        Variant result = videoMembers_->Invoke(videoMembers_->MemberId(name), kind, arguments);
+        Variant result = videoMembers_->Invoke(member, kind, arguments);
         if (component.playsSound) FollowSettings(component);
         return result;
     }

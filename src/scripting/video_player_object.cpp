@@ -17,42 +17,7 @@ using vbscript::DispatchId;
 using vbscript::InvokeKind;
 using vbscript::Variant;
 
-enum Member : DispatchId {
-    kFileName = 1,
-    kAutoStart,
-    kAutoRewind,
-    kClickToPlay,
-    kPlay,
-    kPause,
-    kStop,
-    kPlayState,
-    kPlayCount,
-    kCurrentPosition,
-    kDuration,
-    kRate,
-    kMute,
-    kVolume,
-    kImageSourceWidth,
-    kImageSourceHeight,
-    kEnableContextMenu,
-};
-constexpr std::array<std::u16string_view, 17> kMembers = {u"FileName",
-                                                          u"AutoStart",
-                                                          u"AutoRewind",
-                                                          u"ClickToPlay",
-                                                          u"Play",
-                                                          u"Pause",
-                                                          u"Stop",
-                                                          u"PlayState",
-                                                          u"PlayCount",
-                                                          u"CurrentPosition",
-                                                          u"Duration",
-                                                          u"Rate",
-                                                          u"Mute",
-                                                          u"Volume",
-                                                          u"ImageSourceWidth",
-                                                          u"ImageSourceHeight",
-                                                          u"EnableContextMenu"};
+using namespace video_player_member;
 
 constexpr int32_t kSilentVolume = -10000;
 
@@ -62,7 +27,9 @@ bool IsAbsolute(const std::string& path) {
 
 }  // namespace
 
-DispatchId VideoPlayerObject::MemberId(std::u16string_view name) { return MemberIdIn(kMembers, name); }
+DispatchId VideoPlayerObject::MemberId(std::u16string_view name) {
+    return MemberIdIn(kVideoPlayerMembers, name);
+}
 
 const void* VideoPlayerObject::DispatchKey() const {
     static const char key = 0;

@@ -2,13 +2,57 @@
 // usable on its own for any video player (a component may wrap one).
 #pragma once
 
+#include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "frames/video_player.h"
 #include "vbscript/object.h"
 
 namespace taviro::scripting {
+
+// The members of a video player for scripts, numbered from 1 in the order of kVideoPlayerMembers; a
+// component that wraps a player numbers them the same.
+namespace video_player_member {
+enum : vbscript::DispatchId {
+    kFileName = 1,
+    kAutoStart,
+    kAutoRewind,
+    kClickToPlay,
+    kPlay,
+    kPause,
+    kStop,
+    kPlayState,
+    kPlayCount,
+    kCurrentPosition,
+    kDuration,
+    kRate,
+    kMute,
+    kVolume,
+    kImageSourceWidth,
+    kImageSourceHeight,
+    kEnableContextMenu,
+};
+}  // namespace video_player_member
+inline constexpr std::array<std::u16string_view, 17> kVideoPlayerMembers = {
+    u"FileName",
+    u"AutoStart",
+    u"AutoRewind",
+    u"ClickToPlay",
+    u"Play",
+    u"Pause",
+    u"Stop",
+    u"PlayState",
+    u"PlayCount",
+    u"CurrentPosition",
+    u"Duration",
+    u"Rate",
+    u"Mute",
+    u"Volume",
+    u"ImageSourceWidth",
+    u"ImageSourceHeight",
+    u"EnableContextMenu"};
 
 // The members: FileName (a full path, or one relative to the project's folder), AutoStart, AutoRewind,
 // ClickToPlay, Play, Pause, Stop, PlayState (read-only: 2 playing, 1 paused, 0 stopped), PlayCount,
