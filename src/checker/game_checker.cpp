@@ -101,6 +101,10 @@ private:
     bool CheckFile(const std::string& path, const Place& place, const std::string& what);
     std::optional<std::string> ReadGameText(const std::string& path);
     void ReadFailure(const Place& place, const std::exception& failure, std::string_view text, size_t at);
+    // Reads a game file's records to its end, each with read(reader, place of the record); a record
+    // that cannot be read ends the file with the report of where it broke.
+    template <typename Read>
+    void ForEachRecord(const std::string& path, Read read);
 
     void CheckDestination(const std::string& name, const Place& place, const std::string& what);
     void CheckScript(const std::string& code, const Place& place);
@@ -278,12 +282,13 @@ void Checker::CheckScript(const std::string& code, const Place& place) {
 }
 
 void Checker::CheckComponentClass(const std::string& progId, const Place& place) {
-    if (scripting::ComponentClasses::IsIntrinsic(progId) || scripting::MediaComponents::Offers(progId)) return;
+    if (scripting::ComponentClasses::IsIntrinsic(progId) || scripting::MediaComponents::Offers(progId))
+        return;
     std::optional<std::string> file = scripting::ScriptComponentFile(project_.paths.CPDataPath, progId);
     if (file && files_.IsFile(*file)) return;
     Add(Severity::Problem, place,
-        "the component class \"" + progId + "\" is neither built into the player nor written in VBScript as CPData/" +
-            progId + ".vbs");
+        "the component class \"" + progId +
+            "\" is neither built into the player nor written in VBScript as CPData/" + progId + ".vbs");
 }
 
 void Checker::CheckScriptComponents() {
@@ -349,7 +354,8 @@ void Checker::CheckProjectFiles() {
     }
     for (const std::string& frame : LiteralFrameNames(procedures))
         CheckDestination(frame, context_, "frame of GoToFrame");
-    for (const std::string& progId : LiteralComponentClasses(procedures)) CheckComponentClass(progId, context_);
+    for (const std::string& progId : LiteralComponentClasses(procedures))
+        CheckComponentClass(progId, context_);
     context_ = {};
     CheckScriptComponents();
 }
@@ -418,32 +424,35 @@ void Checker::CheckSoundCommands(const std::string& frame) {
     }
 }
 
-void Checker::CheckHotspots(const std::string& frame) {
-    const std::string path = frames::MergedOrPlainFile(project_, frame, ".mr2", ".fm2");
+template <typename Read>
+void Checker::ForEachRecord(const std::string& path, Read read) {
     std::optional<std::string> text = ReadGameText(path);
     if (!text) return;
     const std::string file = Relative(path);
     project::FieldReader reader(*text);
     int number = 0;
     try {
-        while (!reader.AtEnd()) {
-            ++number;
-            const frames::HotspotRecord record = frames::ReadHotspotRecord(reader);
-            const Place place{file, number};
-            if (record.showsPicture)
-                CheckFile(project_.paths.AreasPath + record.picture, place, "hotspot picture");
-            if (!record.pointer.empty() && platform::FoldCase(record.pointer) != "default")
-                CheckFile(project_.paths.IconsPath + record.pointer, place, "mouse pointer");
-            if (record.hasLoopingVideo)
-                CheckFile(project_.paths.FramesPath + record.loopingVideo, place, "looping video");
-            if (record.hasConditions != 0) {
-                for (const std::string& name : record.mustBeZero) CheckVariable(name, place, true);
-                for (const std::string& name : record.mustBeOne) CheckVariable(name, place, true);
-            }
-        }
+        while (!reader.AtEnd()) read(reader, Place{file, ++number});
     } catch (const std::exception& failure) {
         ReadFailure({file, number}, failure, *text, reader.position());
     }
+}
+
+void Checker::CheckHotspots(const std::string& frame) {
+    ForEachRecord(frames::MergedOrPlainFile(project_, frame, ".mr2", ".fm2"),
+                  [this](project::FieldReader& reader, const Place& place) {
+                      const frames::HotspotRecord record = frames::ReadHotspotRecord(reader);
+                      if (record.showsPicture)
+                          CheckFile(project_.paths.AreasPath + record.picture, place, "hotspot picture");
+                      if (!record.pointer.empty() && platform::FoldCase(record.pointer) != "default")
+                          CheckFile(project_.paths.IconsPath + record.pointer, place, "mouse pointer");
+                      if (record.hasLoopingVideo)
+                          CheckFile(project_.paths.FramesPath + record.loopingVideo, place, "looping video");
+                      if (record.hasConditions != 0) {
+                          for (const std::string& name : record.mustBeZero) CheckVariable(name, place, true);
+                          for (const std::string& name : record.mustBeOne) CheckVariable(name, place, true);
+                      }
+                  });
 }
 
 // Collects what an action record changes while it is read: variables and sound-channel files.
@@ -463,67 +472,46 @@ public:
 };
 
 void Checker::CheckActionFile(const std::string& path, bool droppedItems) {
-    std::optional<std::string> text = ReadGameText(path);
-    if (!text) return;
-    const std::string file = Relative(path);
-    project::FieldReader reader(*text);
-    int number = 0;
-    try {
-        while (!reader.AtEnd()) {
-            ++number;
-            const Place place{file, number};
-            // The leading fields: the key of a dropped item ("3_key.drg" names the item Key), or nothing.
-            if (droppedItems) {
-                reader.Skip();
-                const std::string key = reader.ReadString();
-                const size_t underscore = key.find('_');
-                if (underscore != std::string::npos && platform::FoldCase(key).ends_with(".drg"))
-                    CheckItem(key.substr(underscore + 1, key.size() - underscore - 5), place, false);
-                reader.Skip(8);
-            } else {
-                reader.Skip(10);
-            }
-            RecordedEffects effects;
-            const logic::ActionRecord action = logic::ReadActionFields(reader, effects);
-            for (const std::string& name : effects.variables) CheckVariable(name, place, false);
-            for (const std::string& sound : effects.soundFiles)
-                CheckFile(project_.paths.AreasPath + sound, place, "sound");
-            if (action.openFrame) CheckDestination(action.frameName, place, "frame");
-            if (action.playVideo && !action.videoFile.empty())
-                CheckFile(project_.paths.FramesPath + action.videoFile, place, "video");
-            if (action.playMusic && !action.musicFile.empty())
-                CheckFile(project_.paths.AreasPath + action.musicFile, place, "music");
-            if (action.playSound && !action.soundFile.empty())
-                CheckFile(project_.paths.FramesPath + action.soundFile, place, "sound");
-            if (action.addItem) CheckItem(action.itemName, place);
-            if (action.appendScript) CheckScript(action.script, {file, number, "script"});
-            reader.SkipRecord();
+    ForEachRecord(path, [this, droppedItems](project::FieldReader& reader, const Place& place) {
+        // The leading fields: the key of a dropped item ("3_key.drg" names the item Key), or nothing.
+        if (droppedItems) {
+            reader.Skip();
+            const std::string key = reader.ReadString();
+            const size_t underscore = key.find('_');
+            if (underscore != std::string::npos && platform::FoldCase(key).ends_with(".drg"))
+                CheckItem(key.substr(underscore + 1, key.size() - underscore - 5), place, false);
+            reader.Skip(8);
+        } else {
+            reader.Skip(10);
         }
-    } catch (const std::exception& failure) {
-        ReadFailure({file, number}, failure, *text, reader.position());
-    }
+        RecordedEffects effects;
+        const logic::ActionRecord action = logic::ReadActionFields(reader, effects);
+        for (const std::string& name : effects.variables) CheckVariable(name, place, false);
+        for (const std::string& sound : effects.soundFiles)
+            CheckFile(project_.paths.AreasPath + sound, place, "sound");
+        if (action.openFrame) CheckDestination(action.frameName, place, "frame");
+        if (action.playVideo && !action.videoFile.empty())
+            CheckFile(project_.paths.FramesPath + action.videoFile, place, "video");
+        if (action.playMusic && !action.musicFile.empty())
+            CheckFile(project_.paths.AreasPath + action.musicFile, place, "music");
+        if (action.playSound && !action.soundFile.empty())
+            CheckFile(project_.paths.FramesPath + action.soundFile, place, "sound");
+        if (action.addItem) CheckItem(action.itemName, place);
+        if (action.appendScript) CheckScript(action.script, {place.file, place.record, "script"});
+        reader.SkipRecord();
+    });
 }
 
 void Checker::CheckPickUps(const std::string& frame) {
-    const std::string path = project_.paths.FramesDataPath + frame + ".fm4";
-    std::optional<std::string> text = ReadGameText(path);
-    if (!text) return;
-    const std::string file = Relative(path);
-    project::FieldReader reader(*text);
-    int number = 0;
-    try {
-        while (!reader.AtEnd()) {
-            ++number;
-            reader.Skip();
-            reader.ReadInteger();
-            reader.Skip(8);
-            if (project::NumericValue(reader.ReadVariant()) == 1)
-                CheckItem(reader.ReadString(), {file, number});
-            reader.SkipRecord();
-        }
-    } catch (const std::exception& failure) {
-        ReadFailure({file, number}, failure, *text, reader.position());
-    }
+    ForEachRecord(project_.paths.FramesDataPath + frame + ".fm4",
+                  [this](project::FieldReader& reader, const Place& place) {
+                      reader.Skip();
+                      reader.ReadInteger();
+                      reader.Skip(8);
+                      if (project::NumericValue(reader.ReadVariant()) == 1)
+                          CheckItem(reader.ReadString(), place);
+                      reader.SkipRecord();
+                  });
 }
 
 void Checker::CheckDialogue(const std::string& frame) {
