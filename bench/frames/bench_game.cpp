@@ -37,7 +37,8 @@ BenchGame::BenchGame(const std::string& name, const std::string& firstFrame)
     fs::remove_all(folder_);
     FieldWriter general;
     general.WriteString("Bench").WriteString("").WriteString("Bench").WriteNumber(0).WriteString(firstFrame);
-    general.WriteString("1").WriteNumber(1024).WriteNumber(768).WriteString("").WriteString("").WriteString("");
+    general.WriteString("1").WriteNumber(1024).WriteNumber(768).WriteString("").WriteString("").WriteString(
+        "");
     Write(folder_ / "Config" / "General", general.EndLine().text());
 }
 

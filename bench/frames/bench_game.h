@@ -26,7 +26,8 @@ public:
     // A frame whose background and hotspot pictures are made from the seed; hotspot i opens
     // destination(i); its texts start with textPrefix.
     void WriteFrame(const std::string& frame, const std::string& background, unsigned seed,
-                    const std::function<std::string(int hotspot)>& destination, const std::string& textPrefix);
+                    const std::function<std::string(int hotspot)>& destination,
+                    const std::string& textPrefix);
 
     const std::filesystem::path& folder() const { return folder_; }
 

@@ -25,8 +25,9 @@ struct Ring : bench::BenchGame {
     Ring() : BenchGame("taviro-decode-ahead-bench", "Frame0") {
         for (int frame = 0; frame < kFrames; ++frame) {
             const std::string name = FrameName(frame);
-            WriteFrame(name, name + ".jpg", 100 + static_cast<unsigned>(frame),
-                       [frame](int) { return FrameName(frame + 1); }, name + ", text number ");
+            WriteFrame(
+                name, name + ".jpg", 100 + static_cast<unsigned>(frame),
+                [frame](int) { return FrameName(frame + 1); }, name + ", text number ");
         }
     }
 };

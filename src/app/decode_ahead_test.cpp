@@ -46,9 +46,27 @@ struct DecodingGame {
             test.Write("FramesData/" + name + ".fm2", PictureHotspot(name + "-door.bmp"));
         }
         test.Write("FramesData/Start.fm3", testing::DoorActionRecord("Hall", ""));
-        test.Write("FramesData/Hall.fm1", FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0,
-                                                      string("Welcome to the hall"), 150.0, 150.0, false, false,
-                                                      string("Arial"), 12.0, false, false, 0.0, string("")}));
+        test.Write("FramesData/Hall.fm1", FieldsLine({string(""),
+                                                      0.0,
+                                                      0.0,
+                                                      0.0,
+                                                      0.0,
+                                                      0.0,
+                                                      0.0,
+                                                      0.0,
+                                                      0.0,
+                                                      0.0,
+                                                      string("Welcome to the hall"),
+                                                      150.0,
+                                                      150.0,
+                                                      false,
+                                                      false,
+                                                      string("Arial"),
+                                                      12.0,
+                                                      false,
+                                                      false,
+                                                      0.0,
+                                                      string("")}));
     }
     void Play() {
         ASSERT_TRUE(test.Initialize());

@@ -421,7 +421,8 @@ TEST(ScriptedGame, TheMouseWheelScrollsTheListUnderTheMouse) {
     ScriptedRun run("FileBoxObject.Move 3000, 300, 1500, 900 : FileBoxObject.Visible = True");
     for (int i = 0; i < 10; ++i) run.game().Write("file" + std::to_string(i) + ".txt", "x");
     run.game().Write("FramesData/Start.fm2", testing::HotspotRecord(10, 10, 50, 50));
-    run.game().Write("FramesData/Start.fm3", testing::DoorActionRecord("", "Result = FileBoxObject.TopIndex"));
+    run.game().Write("FramesData/Start.fm3",
+                     testing::DoorActionRecord("", "Result = FileBoxObject.TopIndex"));
     auto state = run.Play("wait 100\nwheel 220 40 -1\nclick 30 30\nwait 100");
     EXPECT_EQ(state["variables"]["variant"]["Result"], 3);
 }

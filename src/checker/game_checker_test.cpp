@@ -270,9 +270,10 @@ TEST_F(CheckerFixture, ComponentClassesMustBeOfferedOrWrittenInVBScriptAndCompil
     Write("CPData/Acme.Gauge.ocx", "MZ");
     Write("CPData/Acme.Broken.vbs", "Class Component\r\nSub Draw(\r\nEnd Class\r\n");
     CheckReport report = Check();
-    EXPECT_EQ(About(report, "FramesData/Start.fm3"),
-              std::vector<string>{"problem 1: the component class \"Acme.Gauge\" is neither built into the player "
-                                  "nor written in VBScript as CPData/Acme.Gauge.vbs"});
+    EXPECT_EQ(
+        About(report, "FramesData/Start.fm3"),
+        std::vector<string>{"problem 1: the component class \"Acme.Gauge\" is neither built into the player "
+                            "nor written in VBScript as CPData/Acme.Gauge.vbs"});
     ASSERT_EQ(About(report, "CPData/Acme.Broken.vbs").size(), 1u) << ReportText(report, "game");
     EXPECT_TRUE(About(report, "CPData/Acme.Broken.vbs")[0].starts_with(
         "problem 0: the component's code does not compile: "));

@@ -87,14 +87,17 @@ std::vector<std::string> PicturesOf(project::Project& project, const std::vector
 }
 
 // The texts of frames in the fonts their labels show them in, each once.
-std::vector<platform::ShownText> TextsOf(project::Project& project, const std::vector<std::string>& reachable) {
+std::vector<platform::ShownText> TextsOf(project::Project& project,
+                                         const std::vector<std::string>& reachable) {
     std::vector<platform::ShownText> texts;
     auto key = [](const platform::ShownText& shown) {
         const platform::FontSpec& font = shown.font;
         return std::tie(shown.text, font.name, font.sizePoints, font.bold, font.italic, font.underline,
                         font.strikeout);
     };
-    auto before = [&key](const platform::ShownText& a, const platform::ShownText& b) { return key(a) < key(b); };
+    auto before = [&key](const platform::ShownText& a, const platform::ShownText& b) {
+        return key(a) < key(b);
+    };
     std::set<platform::ShownText, decltype(before)> seen(before);
     for (const std::string& next : reachable) {
         std::optional<std::string> text =

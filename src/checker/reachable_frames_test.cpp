@@ -93,8 +93,8 @@ TEST(ReachableFrames, TheFrameScriptsAndDamagedRecordsGiveWhatCanBeRead) {
 
 // A text record: the caption at the top-left corner in a font of the editor's size.
 string TextRecord(const string& caption, const string& font, double sizeUnits, bool bold) {
-    return FieldsLine({string(""), 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, caption, 0.0, 0.0, bold, false,
-                       font, sizeUnits, false, false, 0.0, string("")});
+    return FieldsLine({string(""), 0.0, 0.0,  0.0,   0.0,  0.0,       0.0,   0.0,   0.0, 0.0,       caption,
+                       0.0,        0.0, bold, false, font, sizeUnits, false, false, 0.0, string("")});
 }
 
 TEST(ReachableFrames, TheTextsOfReachableFramesEachOnceInTheirLabelsFonts) {

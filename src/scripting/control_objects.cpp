@@ -70,7 +70,8 @@ int32_t PictureType(const std::string& path) {
 // Methods first, then every property any kind of control answers; the member number of a
 // method is its position plus one, that of a property its position plus kFirstProperty.
 constexpr std::array<std::u16string_view, 10> kControlMethods = {
-    u"Move", u"ZOrder", u"Refresh", u"Cls", u"AddItem", u"RemoveItem", u"Clear", u"List", u"SetFocus", u"ItemData"};
+    u"Move",       u"ZOrder", u"Refresh", u"Cls",      u"AddItem",
+    u"RemoveItem", u"Clear",  u"List",    u"SetFocus", u"ItemData"};
 enum ControlMethod : DispatchId {
     kMove = 1,
     kZOrder,

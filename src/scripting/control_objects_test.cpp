@@ -148,7 +148,8 @@ TEST_F(ControlObjectsFixture, ListsAndOtherControlsTakeTheirMethods) {
     const auto& siblings = form.Find("PictureBox")->children();
     EXPECT_EQ(siblings.front().get(), &Area(1));
     auto windowed = std::find_if(siblings.begin(), siblings.end(), [](const auto& child) {
-        return child->kind() != platform::ControlKind::Image && child->kind() != platform::ControlKind::Label &&
+        return child->kind() != platform::ControlKind::Image &&
+               child->kind() != platform::ControlKind::Label &&
                child->kind() != platform::ControlKind::Shape && child->kind() != platform::ControlKind::Line;
     });
     ASSERT_NE(windowed, siblings.begin());

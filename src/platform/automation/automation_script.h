@@ -42,7 +42,7 @@ struct AutomationCommand {
     int64_t durationMs = 0;
     Point at;
     Point to;
-    int button = 1;  // 1 left, 2 right
+    int button = 1;   // 1 left, 2 right
     int notches = 0;  // of the mouse wheel; positive: away from the player
     int virtualKey = 0;
     int shift = 0;  // 1 shift, 2 ctrl, 4 alt

@@ -151,7 +151,8 @@ nlohmann::ordered_json PlayerScreen::DisplayJson() const {
     return json;
 }
 
-void PlayerScreen::PrepareAhead(std::vector<PicturePreloader::Candidates> pictures, std::vector<ShownText> texts) {
+void PlayerScreen::PrepareAhead(std::vector<PicturePreloader::Candidates> pictures,
+                                std::vector<ShownText> texts) {
     pictures_.DecodeAhead(std::move(pictures));
     text_->MeasureAhead(std::move(texts));
 }
@@ -428,7 +429,8 @@ std::optional<std::string> PlayerScreen::Press(const std::string& caption) {
 
 std::optional<std::string> PlayerScreen::Select(const std::string& text) {
     if (RunFromCdWindow* cd = dialogs_.open() ? nullptr : runFromCdWindows_.window())
-        return cd->SelectEntry(text) ? std::nullopt : std::optional<std::string>("the list has no entry " + text);
+        return cd->SelectEntry(text) ? std::nullopt
+                                     : std::optional<std::string>("the list has no entry " + text);
     if (SavedGameWindow* saved = SavedGameInput()) {
         for (size_t i = 0; i < saved->names.size(); ++i)
             if (saved->names[i] == text) {
@@ -504,7 +506,8 @@ void PlayerScreen::HandleSdlEvents() {
             case SDL_MOUSEWHEEL: {
                 int x = 0, y = 0;
                 SDL_GetMouseState(&x, &y);
-                const int notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
+                const int notches =
+                    event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
                 if (notches != 0) Wheel(ToFrame(view.ToClient({x, y})), notches);
                 break;
             }

@@ -199,7 +199,8 @@ bool SceneRenderer::CoveredByOpaqueChild(const Control& control, const Rect& are
                 if (!static_cast<const Label&>(*child).transparent) return true;
                 break;
             case ControlKind::Image:
-                if (CoveredByOpaquePicture(static_cast<const ImageControl&>(*child).picture, bounds)) return true;
+                if (CoveredByOpaquePicture(static_cast<const ImageControl&>(*child).picture, bounds))
+                    return true;
                 break;
             default: break;
         }
@@ -219,7 +220,8 @@ void SceneRenderer::Draw(const Form& form, Point origin) {
     origin_ = origin;
     Rect all{origin.x, origin.y, form.bounds().width, form.bounds().height};
     SDL_RenderSetClipRect(renderer_, nullptr);
-    if (!CoveredByOpaquePicture(form.picture, all) && !CoveredByOpaqueChild(form, all)) Fill(all, form.backColor);
+    if (!CoveredByOpaquePicture(form.picture, all) && !CoveredByOpaqueChild(form, all))
+        Fill(all, form.backColor);
     DrawPicture(form.picture, all, false);
     for (auto& [id, canvas] : canvases_) canvas.used = false;
     for (const auto& child : form.children()) DrawControl(*child, Clip{all});
