@@ -3,7 +3,7 @@
 
 #include <imgui.h>
 
-#include <algorithm>
+#include "platform/dialogs/player_window.h"
 
 namespace taviro::platform {
 namespace {
@@ -52,18 +52,7 @@ std::optional<bool> RunFromCdWindowView::TakeChosen() {
 void RunFromCdWindowView::Build() {
     if (!window_) return;
     RunFromCdWindow& window = *window_;
-    const ImGuiIO& io = ImGui::GetIO();
-    ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x / 2, io.DisplaySize.y / 2), ImGuiCond_Always,
-                            ImVec2(0.5f, 0.5f));
-    ImGui::SetNextWindowSize(ImVec2(std::min(kWindowWidth, io.DisplaySize.x - 8), 0), ImGuiCond_Always);
-    std::string title = (window.caption.empty() ? std::string(" ") : window.caption) + "###runfromcd";
-    ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 1, 1, 1));  // white title on the blue bar
-    bool shown =
-        ImGui::Begin(title.c_str(), nullptr,
-                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
-                         ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_AlwaysAutoResize);
-    ImGui::PopStyleColor();
-    if (!shown) {
+    if (!BeginPlayerWindow(window.caption, "runfromcd", kWindowWidth)) {
         ImGui::End();
         return;
     }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "platform/dialogs/player_window.h"
 #include "platform/input/virtual_keys.h"
 
 namespace taviro::platform {
@@ -39,21 +40,11 @@ void SavedGameWindowView::Build() {
     if (!window_) return;
     SavedGameWindow& window = *window_;
     const ImGuiIO& io = ImGui::GetIO();
-    ImGui::SetNextWindowPos(ImVec2(io.DisplaySize.x / 2, io.DisplaySize.y / 2), ImGuiCond_Always,
-                            ImVec2(0.5f, 0.5f));
     // A small window (the welcome window's) gets a narrower window with a shorter list.
-    ImGui::SetNextWindowSize(ImVec2(std::min(kWindowWidth, io.DisplaySize.x - 8), 0), ImGuiCond_Always);
     const bool saving = window.kind == SavedGameWindow::Kind::Save;
     const float listHeight =
         std::max(kSmallestListHeight, std::min(kListHeight, io.DisplaySize.y - (saving ? 125.0f : 100.0f)));
-    std::string title = (window.caption.empty() ? std::string(" ") : window.caption) + "###savedgames";
-    ImGui::PushStyleColor(ImGuiCol_Text, ImVec4(1, 1, 1, 1));  // white title on the blue bar
-    bool shown =
-        ImGui::Begin(title.c_str(), nullptr,
-                     ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove |
-                         ImGuiWindowFlags_NoSavedSettings | ImGuiWindowFlags_AlwaysAutoResize);
-    ImGui::PopStyleColor();
-    if (!shown) {
+    if (!BeginPlayerWindow(window.caption, "savedgames", kWindowWidth)) {
         ImGui::End();
         return;
     }
